@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+// A progress window (or its console or test stand-in) that long operations
+// advance. Cancel only sets a flag that the operation reads at its next check.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual void SetRange(int lower, int upper) = 0;
+    virtual void SetStep(int step) = 0;
+    virtual void SetPos(int position) = 0;
+    virtual void StepIt() = 0;
+    virtual void SetStatus(const std::string& text) = 0;
+    // Lets the interface repaint and reports whether the user asked to cancel.
+    virtual bool CheckCancel() = 0;
+};
+
+// How the core reaches the user: message boxes, questions, file dialogs,
+// progress and process exit. The window, the console and the tests each
+// provide their own implementation. Texts are UTF-8.
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+    virtual void ShowError(const std::string& text, const std::string& caption) = 0;
+    virtual void ShowWarning(const std::string& text, const std::string& caption) = 0;
+    virtual void ShowInformation(const std::string& text, const std::string& caption) = 0;
+    // true for "Oui", false for "Non".
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    // A progress window with the given caption and text; null when it could not be created.
+    virtual std::unique_ptr<Progress> CreateProgress(const std::string& caption,
+                                                     const std::string& text) = 0;
+    // Ends the program with the given code. Test implementations record the
+    // request and throw instead, so callers must not rely on what follows.
+    [[noreturn]] virtual void Exit(int code) = 0;
+};
