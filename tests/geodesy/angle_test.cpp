@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <thread>
+#include <vector>
+
+#include "engine/coordinate.h"
+#include "geodesy/angle.h"
+
+namespace {
+
+const int kUnits[] = {Radian,       DecimalDegree, Grade,     DecimalHour, SecondOfDegree,
+                      SecondOfHour, PackedDms,     PackedHms, PackedDm};
+
+// Difference of two angles given in `unit`, in seconds of arc.
+double ArcSecondsBetween(double a, double b, int unit) {
+    return std::fabs(ConvertAngle(a, unit, DecimalDegree) - ConvertAngle(b, unit, DecimalDegree)) *
+           3600.0;
+}
+
+// Angles in decimal degrees over the whole range, negatives included, and
+// values just beside whole minutes and seconds of arc and of time.
+std::vector<double> SampleDegrees() {
+    std::vector<double> values;
+    for (double d = -720.0; d <= 720.0; d += 7.3193) values.push_back(d);
+    const double offsets[] = {0, 1e-12, -1e-12, 1e-9, -1e-9, 3e-7, -3e-7, 1e-4, -1e-4};
+    for (double whole : {0.0, 1.0, 44.0, 45.0, 179.0, 359.0}) {
+        for (int minutes : {0, 1, 29, 30, 59}) {
+            for (double seconds : {0.0, 15.25, 59.0, 59.6}) {
+                for (double off : offsets) {  // offset in seconds of arc
+                    const double d = whole + minutes / 60.0 + (seconds + off) / 3600.0;
+                    values.push_back(d);
+                    values.push_back(-d);
+                    // The same reading taken as hours, in degrees:
+                    // near whole minutes and seconds of time.
+                    values.push_back(15.0 * d);
+                }
+            }
+        }
+    }
+    return values;
+}
+
+}  // namespace
+
+TEST(ConvertAngle, RoundTripsEveryUnitPairWithinAMicroArcSecond) {
+    const std::vector<double> degrees = SampleDegrees();
+    double worst = 0;
+    for (int from : kUnits) {
+        for (int to : kUnits) {
+            for (double d : degrees) {
+                const double value = ConvertAngle(d, DecimalDegree, from);
+                // The value expressed in `from` is the same angle as d.
+                ASSERT_LT(std::fabs(ConvertAngle(value, from, DecimalDegree) - d) * 3600.0, 1e-6)
+                    << "degrees " << d << " in unit " << from;
+                const double there = ConvertAngle(value, from, to);
+                const double back = ConvertAngle(there, to, from);
+                const double error = ArcSecondsBetween(value, back, from);
+                worst = std::max(worst, error);
+                ASSERT_LT(error, 1e-6) << "degrees " << d << " units " << from << " -> " << to;
+            }
+        }
+    }
+    EXPECT_LT(worst, 1e-6);
+}
+
+TEST(ConvertAngle, NearWholeMinutesOfTimeStayWithinAMicroArcSecond) {
+    // 22.5 degrees is 1 h 30 min; a few millionths of an arc second beside it.
+    for (double off : {1e-9, -1e-9, 2.4e-9, -2.4e-9, 5e-10}) {
+        const double d = 22.5 + off;
+        const double hms = ConvertAngle(d, DecimalDegree, PackedHms);
+        EXPECT_LT(std::fabs(ConvertAngle(hms, PackedHms, DecimalDegree) - d) * 3600.0, 1e-6) << off;
+    }
+}
+
+TEST(ConvertAngle, ZeroAndSameUnitPassUnchanged) {
+    for (int from : kUnits) {
+        for (int to : kUnits) EXPECT_EQ(0.0, ConvertAngle(0.0, from, to));
+        // 45.7 is not a well-formed packed value: the same unit must not touch it.
+        EXPECT_EQ(45.7, ConvertAngle(45.7, from, from));
+        EXPECT_EQ(-123.456789, ConvertAngle(-123.456789, from, from));
+    }
+}
+
+TEST(ConvertAngle, KnownValues) {
+    EXPECT_DOUBLE_EQ(90.0, ConvertAngle(100.0, Grade, DecimalDegree));
+    EXPECT_DOUBLE_EQ(kPi / 2, ConvertAngle(90.0, DecimalDegree, Radian));
+    EXPECT_DOUBLE_EQ(15.0, ConvertAngle(1.0, DecimalHour, DecimalDegree));
+    EXPECT_DOUBLE_EQ(3600.0, ConvertAngle(1.0, DecimalDegree, SecondOfDegree));
+    EXPECT_DOUBLE_EQ(240.0, ConvertAngle(1.0, DecimalDegree, SecondOfHour));
+    EXPECT_DOUBLE_EQ(22.5, ConvertAngle(1.3, PackedHms, DecimalDegree));
+    EXPECT_DOUBLE_EQ(45.0 + 30.5 / 60, ConvertAngle(45.305, PackedDm, DecimalDegree));
+    EXPECT_DOUBLE_EQ(45.0 + 30.0 / 60 + 15.25 / 3600,
+                     ConvertAngle(45.301525, PackedDms, DecimalDegree));
+    // Radians multiply first: 1 rad is 180/pi degrees to the last bit.
+    EXPECT_EQ(1.0 * 180.0 / kPi, ConvertAngle(1.0, Radian, DecimalDegree));
+}
+
+TEST(ConvertAngle, UnassignedCodesBehaveAsDecimalDegrees) {
+    for (int odd : {0, 7, 8, 9, 13, -1, 1000}) {
+        EXPECT_DOUBLE_EQ(kPi / 4, ConvertAngle(45.0, odd, Radian)) << odd;
+        EXPECT_DOUBLE_EQ(50.0, ConvertAngle(45.0, odd, Grade)) << odd;
+        EXPECT_DOUBLE_EQ(45.0, ConvertAngle(kPi / 4, Radian, odd)) << odd;
+        EXPECT_DOUBLE_EQ(12.5, ConvertAngle(12.5, odd, DecimalDegree)) << odd;
+    }
+}
+
+TEST(PackedDms, BorrowRepairAndCarries) {
+    // 44.9999 reads as 44 degrees 99 minutes 99 seconds: both repaired to 59.
+    EXPECT_DOUBLE_EQ(44.0 + 59.0 / 60 + 59.0 / 3600, PackedDmsToDegrees(44.9999));
+    // 60 seconds carry into the minutes.
+    EXPECT_DOUBLE_EQ(45.0 + 31.0 / 60, PackedDmsToDegrees(45.3060));
+    // 59.6 seconds stay below 60: nothing carries.
+    EXPECT_DOUBLE_EQ(45.0 + 59.0 / 60 + 59.6 / 3600, PackedDmsToDegrees(45.59596));
+    // 60 minutes carry into the degrees.
+    const DmsParts p = SplitPackedDms(-12.60);
+    EXPECT_TRUE(p.negative);
+    EXPECT_EQ(13, p.degrees);
+    EXPECT_EQ(0, p.minutes);
+    EXPECT_DOUBLE_EQ(0.0, p.seconds);
+}
+
+TEST(PackedDms, SplitReadsTheDigitsAsWritten) {
+    const DmsParts p = SplitPackedDms(45.301525);
+    EXPECT_FALSE(p.negative);
+    EXPECT_EQ(45, p.degrees);
+    EXPECT_EQ(30, p.minutes);
+    EXPECT_NEAR(15.25, p.seconds, 1e-9);
+    EXPECT_DOUBLE_EQ(45.301525, JoinPackedDms(p));
+
+    // Seconds a hair under a whole second snap onto it.
+    const DmsParts q = SplitPackedDms(-2.1059999999999);
+    EXPECT_TRUE(q.negative);
+    EXPECT_EQ(2, q.degrees);
+    EXPECT_EQ(11, q.minutes);
+    EXPECT_DOUBLE_EQ(0.0, q.seconds);
+    EXPECT_DOUBLE_EQ(-2.11, JoinPackedDms(q));
+}
+
+TEST(PackedDms, DegreesToPackedSnapsMinutesAndSigns) {
+    EXPECT_DOUBLE_EQ(-0.3, DegreesToPackedDms(-0.5));
+    EXPECT_DOUBLE_EQ(-0.3, DegreesToPackedDm(-0.5));
+    EXPECT_DOUBLE_EQ(45.3, DegreesToPackedDms(45.5 - 1e-12));
+    EXPECT_NEAR(45.301525, DegreesToPackedDms(45.0 + 0.5 + 15.25 / 3600), 1e-12);
+    EXPECT_DOUBLE_EQ(45.305, DegreesToPackedDm(45.0 + 30.5 / 60));
+}
+
+TEST(PackedDm, SplitRepairsAndCarries) {
+    DmParts p = SplitPackedDm(45.305);
+    EXPECT_EQ(45, p.degrees);
+    EXPECT_NEAR(30.5, p.minutes, 1e-9);
+    p = SplitPackedDm(-10.995);  // 99.5 minutes: borrow repaired to 59.5
+    EXPECT_TRUE(p.negative);
+    EXPECT_EQ(10, p.degrees);
+    EXPECT_NEAR(59.5, p.minutes, 1e-9);
+    p = SplitPackedDm(10.6025);  // 60.25 minutes carry one degree
+    EXPECT_EQ(11, p.degrees);
+    EXPECT_NEAR(0.25, p.minutes, 1e-9);
+    EXPECT_DOUBLE_EQ(-10.595, JoinPackedDm(DmParts{true, 10, 59.5}));
+}
+
+TEST(PackedDms, ValuesOutsideThePackedLayoutAreSafe) {
+    const double big[] = {10000.0,
+                          12345.301525,
+                          -99999.5959,
+                          1e9,
+                          -3e15,
+                          1e300,
+                          -1.7976931348623157e308,
+                          std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::quiet_NaN()};
+    for (double v : big) {
+        const DmsParts p = SplitPackedDms(v);
+        EXPECT_GE(p.degrees, 0);
+        EXPECT_GE(p.minutes, 0);
+        EXPECT_LT(p.minutes, 60);
+        const DmParts q = SplitPackedDm(v);
+        EXPECT_GE(q.degrees, 0);
+        (void)ConvertAngle(v, PackedDms, Radian);
+        (void)ConvertAngle(v, Radian, PackedHms);
+        (void)ConvertAngle(v, PackedDm, DecimalDegree);
+    }
+    // Just above the layout the digits are still read beside the separator.
+    const DmsParts p = SplitPackedDms(12345.301525);
+    EXPECT_EQ(12345, p.degrees);
+    EXPECT_EQ(30, p.minutes);
+    EXPECT_NEAR(15.25, p.seconds, 1e-6);
+    EXPECT_TRUE(std::isnan(PackedDmsToDegrees(std::numeric_limits<double>::quiet_NaN())));
+}
+
+TEST(SnapToInteger, TriesAboveThenBelow) {
+    double v = 2.999999999;
+    SnapToInteger(v, 1e-8);
+    EXPECT_EQ(3.0, v);
+    v = -2.000000001;
+    SnapToInteger(v, 1e-8);
+    EXPECT_EQ(-2.0, v);
+    v = 2.5;
+    SnapToInteger(v, 1e-8);
+    EXPECT_EQ(2.5, v);
+    v = 7.00000002;  // just outside the tolerance
+    SnapToInteger(v, 1e-8);
+    EXPECT_EQ(7.00000002, v);
+    v = 0.5;  // a tolerance wide enough for both sides takes the one above
+    SnapToInteger(v, 1.0);
+    EXPECT_EQ(1.0, v);
+}
+
+TEST(FormatAngleTexts, FileFormatsByUnit) {
+    CCoor c;
+    c.longitude = 45.301525;
+    c.latitude = -2.5;
+    std::string lon, lat;
+    c.unit = PackedDms;
+    FormatAngleTexts(c, lon, lat);
+    EXPECT_EQ(" 45.301525000", lon);
+    EXPECT_EQ(" -2.500000000", lat);
+    c.unit = DecimalDegree;
+    FormatAngleTexts(c, lon, lat);
+    EXPECT_EQ("  45.30152500", lon);
+    c.unit = Radian;
+    FormatAngleTexts(c, lon, lat);
+    EXPECT_EQ("45.3015250000", lon);
+    c.unit = SecondOfDegree;
+    c.longitude = -163800.125;
+    FormatAngleTexts(c, lon, lat);
+    EXPECT_EQ("-163800.12500", lon);
+    c.unit = SecondOfHour;
+    FormatAngleTexts(c, lon, lat);
+    EXPECT_EQ("    -2.500000", lat);
+    // No format: both texts keep what they held.
+    c.unit = 8;
+    lon = "before";
+    lat = "kept";
+    FormatAngleTexts(c, lon, lat);
+    EXPECT_EQ("before", lon);
+    EXPECT_EQ("kept", lat);
+    EXPECT_STREQ("%13.10lf", AngleFileFormat(PackedHms));
+    EXPECT_STREQ("%13.9lf", AngleFileFormat(PackedDm));
+    EXPECT_STREQ("%13.8lf", AngleFileFormat(Grade));
+    EXPECT_STREQ("%13.10lf", AngleFileFormat(DecimalHour));
+    EXPECT_EQ(nullptr, AngleFileFormat(0));
+}
+
+TEST(FormatPageAngle, FieldsByUnit) {
+    PageAngleFields f = FormatPageAngle(-1.3, PackedDms);
+    ASSERT_EQ(3, f.count);
+    EXPECT_EQ("1", f.fields[0]);
+    EXPECT_EQ("30", f.fields[1]);
+    EXPECT_EQ("0.00000", f.fields[2]);
+    f = FormatPageAngle(1.301525, PackedHms);
+    ASSERT_EQ(3, f.count);
+    EXPECT_EQ("15.250000", f.fields[2]);
+    f = FormatPageAngle(45.305, PackedDm);
+    ASSERT_EQ(2, f.count);
+    EXPECT_EQ("45", f.fields[0]);
+    EXPECT_EQ("30.500000", f.fields[1]);
+    f = FormatPageAngle(-0.5, Radian);
+    ASSERT_EQ(1, f.count);
+    EXPECT_EQ("0.5000000000", f.fields[0]);
+    EXPECT_EQ("100.00000000", FormatPageAngle(100, Grade).fields[0]);
+    EXPECT_EQ("3600.00000", FormatPageAngle(3600, SecondOfDegree).fields[0]);
+    EXPECT_EQ("240.000000", FormatPageAngle(240, SecondOfHour).fields[0]);
+}
+
+TEST(SplitPackedDms, SafeFromSeveralThreads) {
+    // Each call uses its own buffer: concurrent splits never see each other's digits.
+    auto work = [](double value, int degrees, int minutes, bool* ok) {
+        for (int i = 0; i < 20000; ++i) {
+            const DmsParts p = SplitPackedDms(value);
+            if (p.degrees != degrees || p.minutes != minutes) *ok = false;
+        }
+    };
+    bool ok1 = true, ok2 = true;
+    std::thread a(work, 12.3456, 12, 34, &ok1);
+    std::thread b(work, 987.0102, 987, 1, &ok2);
+    a.join();
+    b.join();
+    EXPECT_TRUE(ok1);
+    EXPECT_TRUE(ok2);
+}
