@@ -1,0 +1,33 @@
+#pragma once
+
+#include "catalogue/records.h"
+#include "engine/coordinate.h"
+
+// Conversions of one coordinate between its types, angle units and prime
+// meridians, within its own reference system. Each returns a status code:
+// 0 for success, kProjectionNotHandled when a projection family is not handled.
+//
+// The coordinate's `sys.meridian` always names the meridian its longitude is
+// counted from. A step that leaves the longitude counted from Greenwich names
+// `greenwich`, the catalogue's Greenwich record (FindGreenwich); it may be
+// null, and a coordinate without a meridian record counts from Greenwich.
+// No operation changes a catalogue record.
+
+inline constexpr int kProjectionNotHandled = 300;
+
+// The Greenwich record of a prime-meridian list: the last one with id 1, or
+// null when the list has none.
+const CLgo* FindGreenwich(const CatalogueList<CLgo>& meridians);
+
+// True for a meridian record that is Greenwich (id 1), and for no record.
+bool IsGreenwich(const CLgo* meridian);
+
+// Re-expresses longitude and latitude in `unit` and records it.
+int SetUnit(CCoor& coordinate, int unit);
+
+// Makes the longitude count from Greenwich: adds the longitude of the
+// coordinate's meridian, then names `greenwich`.
+int ToGreenwich(CCoor& coordinate, const CLgo* greenwich);
+
+// Re-expresses the longitude from `meridian` and names it.
+int ChangeMeridian(CCoor& coordinate, const CLgo* meridian, const CLgo* greenwich);
