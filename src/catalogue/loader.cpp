@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/string_resources.h"
 #include "app/text_encoding.h"
+#include "app/user_interface.h"
 #include "catalogue/field_scanner.h"
 
 namespace {
@@ -267,4 +269,23 @@ std::optional<CatalogueFailure> ReadCatalogue(const std::string& path, Catalogue
     }
     if (file.bad()) return CatalogueFailure{};
     return std::nullopt;
+}
+
+std::string CatalogueFailureMessage(const std::string& path, const CatalogueFailure& failure) {
+    if (failure.kind == CatalogueFailure::Unreadable) {
+        return LoadString(IDS_CANNOT_READ_FILE) + "\n" + path;
+    }
+    // "%s \"%s\" :\n%s %d:\n\n\"%s\"" with texts of any length.
+    return LoadString(IDS_ERROR_IN_FILE) + " \"" + path + "\" :\n" +
+           LoadString(IDS_BAD_FORMAT_AT_LINE) + " " + std::to_string(failure.lineNumber) +
+           ":\n\n\"" + failure.line + "\"";
+}
+
+bool LoadCatalogue(const std::string& path, Catalogue& catalogue, UserInterface& ui,
+                   const std::string& caption) {
+    std::optional<CatalogueFailure> failure = ReadCatalogue(path, catalogue);
+    if (!failure) return true;
+    ui.ShowError(CatalogueFailureMessage(path, *failure), caption);
+    ui.Exit(1);
+    return false;  // not reached: Exit does not return
 }

@@ -44,3 +44,14 @@ struct CatalogueFailure {
 // or CR LF and may be of any length. Returns the failure, if any; the lists
 // then hold only what came before the failing line.
 std::optional<CatalogueFailure> ReadCatalogue(const std::string& path, Catalogue& catalogue);
+
+class UserInterface;
+
+// The text the user is shown for a failure on the catalogue at `path`.
+std::string CatalogueFailureMessage(const std::string& path, const CatalogueFailure& failure);
+
+// Loads the catalogue at `path` and returns true; on failure shows the
+// message in an error box titled `caption` and ends the program with exit
+// code 1 through `ui` (a catalogue that cannot be read is no success).
+bool LoadCatalogue(const std::string& path, Catalogue& catalogue, UserInterface& ui,
+                   const std::string& caption);

@@ -403,3 +403,25 @@ TEST(FieldScanner, SignsAloneAndDoubleSignsAreNoNumbers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CatalogueFileTest, MessagesNameTheFileAndTheLine) {
+    std::string text;
+    for (int i = 1; i <= 11; ++i) text += "* comment\n";
+    text += "REG 4 3 1 3D  RGF93   sans ellipso\xEF" "de\n";
+    std::string path = Write(text);
+    Catalogue c;
+    auto failure = ReadCatalogue(path, c);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ("Erreur dans le fichier \"" + path +
+                  "\" :\nMauvais format \xC3\xA0 la ligne 12:\n\n"
+                  "\"REG 4 3 1 3D  RGF93   sans ellipso\xC3\xAF" "de\"",
+              CatalogueFailureMessage(path, *failure));
+
+    CatalogueFailure unreadable;
+    EXPECT_EQ("Impossible de lire le fichier\n/nowhere/catalogue.txt",
+              CatalogueFailureMessage("/nowhere/catalogue.txt", unreadable));
+}
+
+}  // namespace
