@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // A progress window (or its console or test stand-in) that long operations
@@ -17,6 +18,18 @@ public:
     virtual bool CheckCancel() = 0;
 };
 
+// An open-file or save-file dialog. The filter is the list of pairs
+// "description|patterns|" ending with "||", as in
+// "Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*||".
+struct FileDialogRequest {
+    bool save = false;  // save dialog; open dialog otherwise
+    std::string filter;
+    std::string defaultExtension;  // added to a name typed without one
+    std::string initialName;
+    std::string initialFolder;
+    bool confirmOverwrite = false;  // save dialog: ask before replacing a file
+};
+
 // How the core reaches the user: message boxes, questions, file dialogs,
 // progress and process exit. The window, the console and the tests each
 // provide their own implementation. Texts are UTF-8.
@@ -31,6 +44,12 @@ public:
     // A progress window with the given caption and text; null when it could not be created.
     virtual std::unique_ptr<Progress> CreateProgress(const std::string& caption,
                                                      const std::string& text) = 0;
+    // The chosen file's full path; nothing when the user cancels or the
+    // interface has no dialog (the console).
+    virtual std::optional<std::string> AskFileName(const FileDialogRequest& request) {
+        (void)request;
+        return std::nullopt;
+    }
     // Ends the program with the given code. Test implementations record the
     // request and throw instead, so callers must not rely on what follows.
     [[noreturn]] virtual void Exit(int code) = 0;
