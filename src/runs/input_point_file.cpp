@@ -1,0 +1,212 @@
+#include "runs/input_point_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "app/text_encoding.h"
+#include "engine/coordinate.h"
+#include "runs/data_format.h"
+#include "runs/number_text.h"
+#include "runs/result_texts.h"
+
+namespace {
+
+constexpr std::size_t kReadChunk = 1 << 16;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool IsAscii(std::string_view text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// read() that retries when a signal interrupts it.
+ssize_t ReadSome(int descriptor, char* into, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(descriptor, into, size);
+        if (got >= 0 || errno != EINTR) return got;
+    }
+}
+
+}  // namespace
+
+In_Fic::~In_Fic() { Close(); }
+
+bool In_Fic::Open(const std::string& fileName) {
+    Close();
+    fileName_ = fileName;
+    descriptor_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    begin_ = end_ = 0;
+    endOfFile_ = fileExhausted_ = readFailed_ = false;
+    lineNumber_ = 0;
+    if (descriptor_ < 0) return false;
+    buffer_.resize(kReadChunk);
+    return true;
+}
+
+void In_Fic::Close() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
+}
+
+long long In_Fic::Compter_Lignes() {
+    long long count = 0;
+    const int second = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (second >= 0) {
+        std::vector<char> chunk(kReadChunk);
+        for (;;) {
+            const ssize_t got = ReadSome(second, chunk.data(), chunk.size());
+            if (got <= 0) break;
+            count += std::count(chunk.data(), chunk.data() + got, '\n');
+        }
+        ::close(second);
+    }
+    lineCount = count;
+    return count;
+}
+
+bool In_Fic::Refill() {
+    // Keep the unread part at the front; grow the buffer for a line longer
+    // than it.
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const ssize_t got = ReadSome(descriptor_, buffer_.data() + end_, buffer_.size() - end_);
+    if (got < 0) {
+        readFailed_ = true;
+        fileExhausted_ = true;
+        return false;
+    }
+    if (got == 0) {
+        fileExhausted_ = true;
+        return false;
+    }
+    end_ += static_cast<std::size_t>(got);
+    return true;
+}
+
+bool In_Fic::NextLine(std::string_view& line) {
+    std::size_t searched = begin_;
+    for (;;) {
+        const char* data = buffer_.data();
+        const void* feed = std::memchr(data + searched, '\n', end_ - searched);
+        if (feed != nullptr) {
+            std::size_t stop = static_cast<std::size_t>(static_cast<const char*>(feed) - data);
+            const std::size_t next = stop + 1;
+            if (stop > begin_ && data[stop - 1] == '\r') --stop;
+            line = std::string_view(data + begin_, stop - begin_);
+            begin_ = next;
+            ++lineNumber_;
+            return true;
+        }
+        if (fileExhausted_) {
+            // The last line has no line feed: it is read and the end is reached.
+            endOfFile_ = true;
+            if (readFailed_ || begin_ == end_) return false;
+            line = std::string_view(data + begin_, end_ - begin_);
+            begin_ = end_;
+            ++lineNumber_;
+            return true;
+        }
+        const std::size_t unread = end_ - begin_;
+        Refill();
+        searched = begin_ + unread;
+    }
+}
+
+std::string In_Fic::Lire_Point(CCoor& point) {
+    if (endOfFile_ || descriptor_ < 0) return kResultEnd;
+    std::string_view line;
+    if (!NextLine(line)) return kResultBlankLine;
+
+    std::size_t pos = 0;
+    const std::size_t n = line.size();
+    while (pos < n && IsBlank(line[pos])) ++pos;
+    if (pos == n) return kResultBlankLine;
+    if (line[pos] == '*') return kResultComment;
+    if (!IsDataFormat(dataFormat)) return kResultUnknownFormat;
+
+    if (HasNameColumn(dataFormat)) {
+        const std::size_t start = pos;
+        while (pos < n && !IsBlank(line[pos])) ++pos;
+        const std::string_view name = line.substr(start, pos - start);
+        if (IsAscii(name)) {
+            point.name.assign(name);
+        } else {
+            point.name = Latin1ToUtf8(name);
+        }
+    } else {
+        point.name.clear();
+    }
+
+    double values[3] = {0, 0, 0};
+    int count = 0;
+    while (count < 3) {
+        const std::size_t used = ScanDecimal(line.substr(pos), values[count]);
+        if (used == 0) break;
+        pos += used;
+        ++count;
+    }
+    if (count < 2) return kResultBadPoint;
+    if (count == 2) values[2] = 0;  // the vertical value is optional
+
+    const double first = values[0], second = values[1], third = values[2];
+    switch (dataFormat) {
+        case NomXYZ:
+        case XYZ:
+            point.x = first;
+            point.y = second;
+            point.z = third;
+            break;
+        case NomLonLatAltitude:
+        case LonLatAltitude:
+            point.longitude = first;
+            point.latitude = second;
+            point.height = point.altitude = third;
+            break;
+        case NomLatLonAltitude:
+        case LatLonAltitude:
+            point.latitude = first;
+            point.longitude = second;
+            point.height = point.altitude = third;
+            break;
+        case NomLonLatHauteur:
+        case LonLatHauteur:
+            point.longitude = first;
+            point.latitude = second;
+            point.height = third;
+            point.altitude = 0;
+            break;
+        case NomLatLonHauteur:
+        case LatLonHauteur:
+            point.latitude = first;
+            point.longitude = second;
+            point.height = third;
+            point.altitude = 0;
+            break;
+        case NomENAltitude:
+        case ENAltitude:
+            point.easting = first;
+            point.northing = second;
+            point.height = point.altitude = third;
+            break;
+        default:  // NomENHauteur, ENHauteur
+            point.easting = first;
+            point.northing = second;
+            point.height = third;
+            point.altitude = 0;
+            break;
+    }
+    return kResultOk;
+}

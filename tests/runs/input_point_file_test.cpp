@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/coordinate.h"
+#include "runs/data_format.h"
+#include "runs/input_point_file.h"
+#include "runs/result_texts.h"
+#include "test_files.h"
+
+namespace {
+
+// Reads every line of `bytes` in `format`; returns the results in order.
+std::vector<std::string> ReadAll(const std::string& bytes, int format,
+                                 std::vector<CCoor>* points = nullptr) {
+    TestFolder folder;
+    const std::string path = folder.File("points.txt");
+    WriteBytes(path, bytes);
+    In_Fic input(path);
+    EXPECT_TRUE(input.IsOpen());
+    input.dataFormat = format;
+    std::vector<std::string> results;
+    for (int guard = 0; guard < 1000; ++guard) {
+        CCoor point;
+        const std::string result = input.Lire_Point(point);
+        results.push_back(result);
+        if (points != nullptr) points->push_back(point);
+        if (result == kResultEnd) break;
+    }
+    return results;
+}
+
+CCoor ReadOne(const std::string& line, int format, std::string& result) {
+    std::vector<CCoor> points;
+    const auto results = ReadAll(line, format, &points);
+    result = results.front();
+    return points.front();
+}
+
+}  // namespace
+
+TEST(LirePoint, Classification) {
+    const auto results = ReadAll(
+        "* a comment 1 2 3\r\n"
+        "   *indented comment\n"
+        "\n"
+        " \t \r\n"
+        "P1 1 2 3\r\n"
+        "P2 1\n"
+        "P3 600000 2200000\n",
+        NomENAltitude);
+    const std::vector<std::string> expected = {
+        kResultComment, kResultComment, kResultBlankLine, kResultBlankLine, kResultOk,
+        kResultBadPoint, kResultOk, kResultBlankLine, kResultEnd};
+    EXPECT_EQ(expected, results);
+}
+
+TEST(LirePoint, EndOfFile) {
+    // A file ending with a line feed gives one last blank line before the end.
+    EXPECT_EQ((std::vector<std::string>{kResultOk, kResultBlankLine, kResultEnd}),
+              ReadAll("1 2 3\n", ENHauteur));
+    // A last line without line feed is read, then the end comes.
+    EXPECT_EQ((std::vector<std::string>{kResultOk, kResultOk, kResultEnd}),
+              ReadAll("1 2 3\n4 5 6", ENHauteur));
+    EXPECT_EQ((std::vector<std::string>{kResultBlankLine, kResultEnd}), ReadAll("", ENHauteur));
+}
+
+TEST(LirePoint, UnknownLayoutAfterCommentsAndBlanks) {
+    EXPECT_EQ((std::vector<std::string>{kResultComment, kResultBlankLine, kResultUnknownFormat,
+                                        kResultEnd}),
+              ReadAll("*c\n\nP 1 2 3", 5));
+}
+
+TEST(LirePoint, NamedLayouts) {
+    std::string result;
+    CCoor p = ReadOne("Borne12 600123.5 2200456.25", NomENAltitude, result);
+    EXPECT_EQ(kResultOk, result);
+    EXPECT_EQ("Borne12", p.name);
+    EXPECT_EQ(600123.5, p.easting);
+    EXPECT_EQ(2200456.25, p.northing);
+    EXPECT_EQ(0, p.altitude);
+    EXPECT_EQ(0, p.height);
+
+    // Four numbers: the fourth is ignored.
+    p = ReadOne("  A 4201000.5 177000 4779000 99", NomXYZ, result);
+    EXPECT_EQ(kResultOk, result);
+    EXPECT_EQ(4201000.5, p.x);
+    EXPECT_EQ(177000, p.y);
+    EXPECT_EQ(4779000, p.z);
+
+    // Three numbers in a named layout: the first becomes the name.
+    p = ReadOne("12 45.5 100", NomLatLonHauteur, result);
+    EXPECT_EQ(kResultOk, result);
+    EXPECT_EQ("12", p.name);
+    EXPECT_EQ(45.5, p.latitude);
+    EXPECT_EQ(100, p.longitude);
+    EXPECT_EQ(0, p.height);
+
+    // The name is stored even when the line is bad; the numbers are not.
+    p = ReadOne("Lone 5", NomENHauteur, result);
+    EXPECT_EQ(kResultBadPoint, result);
+    EXPECT_EQ("Lone", p.name);
+    EXPECT_EQ(0, p.easting);
+}
+
+TEST(LirePoint, WhereEachLayoutPutsItsNumbers) {
+    std::string result;
+    for (int format : {NomLonLatAltitude, LonLatAltitude}) {
+        const CCoor p = ReadOne(HasNameColumn(format) ? "n 2.5 48.5 35.2" : "2.5 48.5 35.2",
+                                format, result);
+        EXPECT_EQ(kResultOk, result);
+        EXPECT_EQ(2.5, p.longitude);
+        EXPECT_EQ(48.5, p.latitude);
+        EXPECT_EQ(35.2, p.height);
+        EXPECT_EQ(35.2, p.altitude);
+    }
+    for (int format : {NomLatLonAltitude, LatLonAltitude}) {
+        const CCoor p = ReadOne(HasNameColumn(format) ? "n 48.5 2.5 35.2" : "48.5 2.5 35.2",
+                                format, result);
+        EXPECT_EQ(2.5, p.longitude);
+        EXPECT_EQ(48.5, p.latitude);
+        EXPECT_EQ(35.2, p.altitude);
+    }
+    for (int format : {NomLonLatHauteur, LonLatHauteur, NomLatLonHauteur, LatLonHauteur}) {
+        const std::string numbers = LatitudeFirst(format) ? "48.5 2.5 80" : "2.5 48.5 80";
+        const CCoor p =
+            ReadOne(HasNameColumn(format) ? "n " + numbers : numbers, format, result);
+        EXPECT_EQ(kResultOk, result);
+        EXPECT_EQ(2.5, p.longitude);
+        EXPECT_EQ(48.5, p.latitude);
+        EXPECT_EQ(80, p.height);
+        EXPECT_EQ(0, p.altitude);
+    }
+    for (int format : {NomENHauteur, ENHauteur}) {
+        const CCoor p = ReadOne(HasNameColumn(format) ? "n 1 2 3" : "1 2 3", format, result);
+        EXPECT_EQ(3, p.height);
+        EXPECT_EQ(0, p.altitude);
+    }
+    const CCoor p = ReadOne("-1.5e3 2 3", XYZ, result);
+    EXPECT_EQ(kResultOk, result);
+    EXPECT_EQ("", p.name);
+    EXPECT_EQ(-1500, p.x);
+    EXPECT_EQ(3, p.z);
+}
+
+TEST(LirePoint, OneNumberIsABadPoint) {
+    std::string result;
+    ReadOne("600000", ENHauteur, result);
+    EXPECT_EQ(kResultBadPoint, result);
+    ReadOne("NameOnly", NomENHauteur, result);
+    EXPECT_EQ(kResultBadPoint, result);
+    ReadOne("1 x 3", XYZ, result);
+    EXPECT_EQ(kResultBadPoint, result);
+}
+
+TEST(LirePoint, LongLinesAndNamesAreReadWhole) {
+    const std::string name(300, 'N');
+    const std::string padding(5000, ' ');
+    std::string result;
+    const CCoor p = ReadOne(name + padding + "1 2 3\r\n", NomENHauteur, result);
+    EXPECT_EQ(kResultOk, result);
+    EXPECT_EQ(name, p.name);
+    EXPECT_EQ(3, p.height);
+
+    // Lines much longer than the read buffer, many of them.
+    std::string bytes;
+    for (int i = 0; i < 40; ++i) bytes += "P" + std::to_string(i) + std::string(70000, ' ') + " 1 2 3\n";
+    std::vector<CCoor> points;
+    const auto results = ReadAll(bytes, NomENHauteur, &points);
+    ASSERT_EQ(42u, results.size());
+    EXPECT_EQ(kResultOk, results[39]);
+    EXPECT_EQ("P39", points[39].name);
+}
+
+TEST(LirePoint, Latin1NamesBecomeUtf8) {
+    std::string result;
+    const CCoor p = ReadOne("Cl\xE9ment 1 2", NomENHauteur, result);
+    EXPECT_EQ("Clément", p.name);
+}
+
+TEST(LirePoint, LineNumbersCountEveryLine) {
+    TestFolder folder;
+    WriteBytes(folder.File("p.txt"), "*c\n\nA 1 2\nB 1\n");
+    In_Fic input(folder.File("p.txt"));
+    input.dataFormat = NomENHauteur;
+    CCoor point;
+    input.Lire_Point(point);
+    input.Lire_Point(point);
+    input.Lire_Point(point);
+    EXPECT_EQ(3, input.LineNumber());
+    EXPECT_EQ(kResultBadPoint, input.Lire_Point(point));
+    EXPECT_EQ(4, input.LineNumber());
+}
+
+TEST(CompterLignes, CountsLineFeeds) {
+    TestFolder folder;
+    WriteBytes(folder.File("a.txt"), "1 2\n3 4\n5 6");
+    In_Fic input(folder.File("a.txt"));
+    EXPECT_EQ(2, input.Compter_Lignes());
+    EXPECT_EQ(2, input.lineCount);
+    // Counting does not disturb the reading.
+    input.dataFormat = ENHauteur;
+    CCoor point;
+    EXPECT_EQ(kResultOk, input.Lire_Point(point));
+    EXPECT_EQ(1, point.easting);
+}
+
+TEST(InFic, MissingFileFails) {
+    In_Fic input("/nonexistent/folder/points.txt");
+    EXPECT_FALSE(input.IsOpen());
+    CCoor point;
+    EXPECT_EQ(kResultEnd, input.Lire_Point(point));
+}
