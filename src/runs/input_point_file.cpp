@@ -137,7 +137,7 @@ std::string In_Fic::Lire_Point(CCoor& point) {
     if (line[pos] == '*') return kResultComment;
     if (!IsDataFormat(dataFormat)) return kResultUnknownFormat;
 
-    if (HasNameColumn(dataFormat)) {
+    if (DataFormatHasName(dataFormat)) {
         const std::size_t start = pos;
         while (pos < n && !IsBlank(line[pos])) ++pos;
         const std::string_view name = line.substr(start, pos - start);
@@ -163,45 +163,45 @@ std::string In_Fic::Lire_Point(CCoor& point) {
 
     const double first = values[0], second = values[1], third = values[2];
     switch (dataFormat) {
-        case NomXYZ:
-        case XYZ:
+        case FormatNameXYZ:
+        case FormatXYZ:
             point.x = first;
             point.y = second;
             point.z = third;
             break;
-        case NomLonLatAltitude:
-        case LonLatAltitude:
+        case FormatNameLonLatAltitude:
+        case FormatLonLatAltitude:
             point.longitude = first;
             point.latitude = second;
             point.height = point.altitude = third;
             break;
-        case NomLatLonAltitude:
-        case LatLonAltitude:
+        case FormatNameLatLonAltitude:
+        case FormatLatLonAltitude:
             point.latitude = first;
             point.longitude = second;
             point.height = point.altitude = third;
             break;
-        case NomLonLatHauteur:
-        case LonLatHauteur:
+        case FormatNameLonLatHeight:
+        case FormatLonLatHeight:
             point.longitude = first;
             point.latitude = second;
             point.height = third;
             point.altitude = 0;
             break;
-        case NomLatLonHauteur:
-        case LatLonHauteur:
+        case FormatNameLatLonHeight:
+        case FormatLatLonHeight:
             point.latitude = first;
             point.longitude = second;
             point.height = third;
             point.altitude = 0;
             break;
-        case NomENAltitude:
-        case ENAltitude:
+        case FormatNameENAltitude:
+        case FormatENAltitude:
             point.easting = first;
             point.northing = second;
             point.height = point.altitude = third;
             break;
-        default:  // NomENHauteur, ENHauteur
+        default:  // FormatNameENHeight, FormatENHeight
             point.easting = first;
             point.northing = second;
             point.height = third;

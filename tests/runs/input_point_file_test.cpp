@@ -49,7 +49,7 @@ TEST(LirePoint, Classification) {
         "P1 1 2 3\r\n"
         "P2 1\n"
         "P3 600000 2200000\n",
-        NomENAltitude);
+        FormatNameENAltitude);
     const std::vector<std::string> expected = {
         kResultComment, kResultComment, kResultBlankLine, kResultBlankLine, kResultOk,
         kResultBadPoint, kResultOk, kResultBlankLine, kResultEnd};
@@ -59,11 +59,11 @@ TEST(LirePoint, Classification) {
 TEST(LirePoint, EndOfFile) {
     // A file ending with a line feed gives one last blank line before the end.
     EXPECT_EQ((std::vector<std::string>{kResultOk, kResultBlankLine, kResultEnd}),
-              ReadAll("1 2 3\n", ENHauteur));
+              ReadAll("1 2 3\n", FormatENHeight));
     // A last line without line feed is read, then the end comes.
     EXPECT_EQ((std::vector<std::string>{kResultOk, kResultOk, kResultEnd}),
-              ReadAll("1 2 3\n4 5 6", ENHauteur));
-    EXPECT_EQ((std::vector<std::string>{kResultBlankLine, kResultEnd}), ReadAll("", ENHauteur));
+              ReadAll("1 2 3\n4 5 6", FormatENHeight));
+    EXPECT_EQ((std::vector<std::string>{kResultBlankLine, kResultEnd}), ReadAll("", FormatENHeight));
 }
 
 TEST(LirePoint, UnknownLayoutAfterCommentsAndBlanks) {
@@ -74,7 +74,7 @@ TEST(LirePoint, UnknownLayoutAfterCommentsAndBlanks) {
 
 TEST(LirePoint, NamedLayouts) {
     std::string result;
-    CCoor p = ReadOne("Borne12 600123.5 2200456.25", NomENAltitude, result);
+    CCoor p = ReadOne("Borne12 600123.5 2200456.25", FormatNameENAltitude, result);
     EXPECT_EQ(kResultOk, result);
     EXPECT_EQ("Borne12", p.name);
     EXPECT_EQ(600123.5, p.easting);
@@ -83,14 +83,14 @@ TEST(LirePoint, NamedLayouts) {
     EXPECT_EQ(0, p.height);
 
     // Four numbers: the fourth is ignored.
-    p = ReadOne("  A 4201000.5 177000 4779000 99", NomXYZ, result);
+    p = ReadOne("  A 4201000.5 177000 4779000 99", FormatNameXYZ, result);
     EXPECT_EQ(kResultOk, result);
     EXPECT_EQ(4201000.5, p.x);
     EXPECT_EQ(177000, p.y);
     EXPECT_EQ(4779000, p.z);
 
     // Three numbers in a named layout: the first becomes the name.
-    p = ReadOne("12 45.5 100", NomLatLonHauteur, result);
+    p = ReadOne("12 45.5 100", FormatNameLatLonHeight, result);
     EXPECT_EQ(kResultOk, result);
     EXPECT_EQ("12", p.name);
     EXPECT_EQ(45.5, p.latitude);
@@ -98,7 +98,7 @@ TEST(LirePoint, NamedLayouts) {
     EXPECT_EQ(0, p.height);
 
     // The name is stored even when the line is bad; the numbers are not.
-    p = ReadOne("Lone 5", NomENHauteur, result);
+    p = ReadOne("Lone 5", FormatNameENHeight, result);
     EXPECT_EQ(kResultBadPoint, result);
     EXPECT_EQ("Lone", p.name);
     EXPECT_EQ(0, p.easting);
@@ -106,8 +106,8 @@ TEST(LirePoint, NamedLayouts) {
 
 TEST(LirePoint, WhereEachLayoutPutsItsNumbers) {
     std::string result;
-    for (int format : {NomLonLatAltitude, LonLatAltitude}) {
-        const CCoor p = ReadOne(HasNameColumn(format) ? "n 2.5 48.5 35.2" : "2.5 48.5 35.2",
+    for (int format : {FormatNameLonLatAltitude, FormatLonLatAltitude}) {
+        const CCoor p = ReadOne(DataFormatHasName(format) ? "n 2.5 48.5 35.2" : "2.5 48.5 35.2",
                                 format, result);
         EXPECT_EQ(kResultOk, result);
         EXPECT_EQ(2.5, p.longitude);
@@ -115,29 +115,29 @@ TEST(LirePoint, WhereEachLayoutPutsItsNumbers) {
         EXPECT_EQ(35.2, p.height);
         EXPECT_EQ(35.2, p.altitude);
     }
-    for (int format : {NomLatLonAltitude, LatLonAltitude}) {
-        const CCoor p = ReadOne(HasNameColumn(format) ? "n 48.5 2.5 35.2" : "48.5 2.5 35.2",
+    for (int format : {FormatNameLatLonAltitude, FormatLatLonAltitude}) {
+        const CCoor p = ReadOne(DataFormatHasName(format) ? "n 48.5 2.5 35.2" : "48.5 2.5 35.2",
                                 format, result);
         EXPECT_EQ(2.5, p.longitude);
         EXPECT_EQ(48.5, p.latitude);
         EXPECT_EQ(35.2, p.altitude);
     }
-    for (int format : {NomLonLatHauteur, LonLatHauteur, NomLatLonHauteur, LatLonHauteur}) {
-        const std::string numbers = LatitudeFirst(format) ? "48.5 2.5 80" : "2.5 48.5 80";
+    for (int format : {FormatNameLonLatHeight, FormatLonLatHeight, FormatNameLatLonHeight, FormatLatLonHeight}) {
+        const std::string numbers = DataFormatLatitudeFirst(format) ? "48.5 2.5 80" : "2.5 48.5 80";
         const CCoor p =
-            ReadOne(HasNameColumn(format) ? "n " + numbers : numbers, format, result);
+            ReadOne(DataFormatHasName(format) ? "n " + numbers : numbers, format, result);
         EXPECT_EQ(kResultOk, result);
         EXPECT_EQ(2.5, p.longitude);
         EXPECT_EQ(48.5, p.latitude);
         EXPECT_EQ(80, p.height);
         EXPECT_EQ(0, p.altitude);
     }
-    for (int format : {NomENHauteur, ENHauteur}) {
-        const CCoor p = ReadOne(HasNameColumn(format) ? "n 1 2 3" : "1 2 3", format, result);
+    for (int format : {FormatNameENHeight, FormatENHeight}) {
+        const CCoor p = ReadOne(DataFormatHasName(format) ? "n 1 2 3" : "1 2 3", format, result);
         EXPECT_EQ(3, p.height);
         EXPECT_EQ(0, p.altitude);
     }
-    const CCoor p = ReadOne("-1.5e3 2 3", XYZ, result);
+    const CCoor p = ReadOne("-1.5e3 2 3", FormatXYZ, result);
     EXPECT_EQ(kResultOk, result);
     EXPECT_EQ("", p.name);
     EXPECT_EQ(-1500, p.x);
@@ -146,11 +146,11 @@ TEST(LirePoint, WhereEachLayoutPutsItsNumbers) {
 
 TEST(LirePoint, OneNumberIsABadPoint) {
     std::string result;
-    ReadOne("600000", ENHauteur, result);
+    ReadOne("600000", FormatENHeight, result);
     EXPECT_EQ(kResultBadPoint, result);
-    ReadOne("NameOnly", NomENHauteur, result);
+    ReadOne("NameOnly", FormatNameENHeight, result);
     EXPECT_EQ(kResultBadPoint, result);
-    ReadOne("1 x 3", XYZ, result);
+    ReadOne("1 x 3", FormatXYZ, result);
     EXPECT_EQ(kResultBadPoint, result);
 }
 
@@ -158,7 +158,7 @@ TEST(LirePoint, LongLinesAndNamesAreReadWhole) {
     const std::string name(300, 'N');
     const std::string padding(5000, ' ');
     std::string result;
-    const CCoor p = ReadOne(name + padding + "1 2 3\r\n", NomENHauteur, result);
+    const CCoor p = ReadOne(name + padding + "1 2 3\r\n", FormatNameENHeight, result);
     EXPECT_EQ(kResultOk, result);
     EXPECT_EQ(name, p.name);
     EXPECT_EQ(3, p.height);
@@ -167,7 +167,7 @@ TEST(LirePoint, LongLinesAndNamesAreReadWhole) {
     std::string bytes;
     for (int i = 0; i < 40; ++i) bytes += "P" + std::to_string(i) + std::string(70000, ' ') + " 1 2 3\n";
     std::vector<CCoor> points;
-    const auto results = ReadAll(bytes, NomENHauteur, &points);
+    const auto results = ReadAll(bytes, FormatNameENHeight, &points);
     ASSERT_EQ(42u, results.size());
     EXPECT_EQ(kResultOk, results[39]);
     EXPECT_EQ("P39", points[39].name);
@@ -175,7 +175,7 @@ TEST(LirePoint, LongLinesAndNamesAreReadWhole) {
 
 TEST(LirePoint, Latin1NamesBecomeUtf8) {
     std::string result;
-    const CCoor p = ReadOne("Cl\xE9ment 1 2", NomENHauteur, result);
+    const CCoor p = ReadOne("Cl\xE9ment 1 2", FormatNameENHeight, result);
     EXPECT_EQ("Clément", p.name);
 }
 
@@ -183,7 +183,7 @@ TEST(LirePoint, LineNumbersCountEveryLine) {
     TestFolder folder;
     WriteBytes(folder.File("p.txt"), "*c\n\nA 1 2\nB 1\n");
     In_Fic input(folder.File("p.txt"));
-    input.dataFormat = NomENHauteur;
+    input.dataFormat = FormatNameENHeight;
     CCoor point;
     input.Lire_Point(point);
     input.Lire_Point(point);
@@ -200,7 +200,7 @@ TEST(CompterLignes, CountsLineFeeds) {
     EXPECT_EQ(2, input.Compter_Lignes());
     EXPECT_EQ(2, input.lineCount);
     // Counting does not disturb the reading.
-    input.dataFormat = ENHauteur;
+    input.dataFormat = FormatENHeight;
     CCoor point;
     EXPECT_EQ(kResultOk, input.Lire_Point(point));
     EXPECT_EQ(1, point.easting);

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct CCoor;
+class In_Fic;
+
+// The end text of report files: a line of 80 "-", then "Fin " before the
+// time stamp.
+inline const std::string kReportEndText = std::string(80, '-') + "\nFin ";
+
+// An output stream for output point files, report files and the log. Text
+// is given in UTF-8 and written as ISO-8859-1 with CR LF line ends, through
+// a buffer. A failed write (disk full, file gone) is remembered: the run
+// asks WriteFailed() and stops.
+class Out_Fic {
+public:
+    Out_Fic() = default;
+    explicit Out_Fic(const std::string& fileName) { Open(fileName); }
+    Out_Fic(const Out_Fic&) = delete;
+    Out_Fic& operator=(const Out_Fic&) = delete;
+    virtual ~Out_Fic();
+
+    // Creates or empties the file; line counter 0, header flag 0, layout unset.
+    bool Open(const std::string& fileName);
+    bool IsOpen() const { return descriptor_ >= 0; }
+    // Writes what is buffered and closes; false when any write failed.
+    bool Close();
+    // Writes what is buffered; false when any write failed so far.
+    bool Flush();
+    bool WriteFailed() const { return writeFailed_; }
+    const std::string& FileName() const { return fileName_; }
+
+    // Writes UTF-8 text; each "\n" becomes CR LF.
+    void Write(std::string_view text);
+
+    // One output line for a point: the header and column titles before the
+    // first line when the header flag is set, then the error line for a
+    // result other than "OK", else the arrival point in the stream's layout
+    // with its optional columns.
+    void Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
+                      const std::string& result, bool linearAlteration);
+
+    // One report line: the report header before the first one, then the
+    // error line naming the input line, or the departure point in the input
+    // layout beside the arrival point in the output layout.
+    void Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
+                        const Out_Fic& output, int kind, const std::string& result);
+
+    // "Fin" writes the end line of an output point file, kReportEndText the
+    // end line of a report, each with the time stamp; any other text nothing.
+    void Ecrire_Fin(const std::string& endText);
+
+    long long lineCount = 0;  // lines written (a header counts 2)
+    int dataFormat = 0;       // DataFormat of the point lines
+    bool header = false;      // header, column titles and precision columns
+
+private:
+    void AppendPointColumns(const CCoor& point, int format, bool report);
+    void AppendLatin1(std::string_view utf8);
+    void FlushIfFull();
+
+    std::string fileName_;
+    int descriptor_ = -1;
+    bool writeFailed_ = false;
+    bool reportHeaderWritten_ = false;
+    std::string buffer_;      // ISO-8859-1 bytes not written yet
+    std::string longitude_;   // angle texts of the last point written
+    std::string latitude_;
+};
