@@ -1,0 +1,82 @@
+#include "grids/grid_binary_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+std::shared_ptr<GridBinaryFile> GridBinaryFile::Open(const std::string& path, bool map) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::shared_ptr<GridBinaryFile> file(new GridBinaryFile);
+    file->fd_ = fd;
+    file->size_ = static_cast<int64_t>(st.st_size);
+    if (map && file->size_ > 0) {
+        void* p = ::mmap(nullptr, static_cast<size_t>(file->size_), PROT_READ, MAP_SHARED, fd, 0);
+        if (p != MAP_FAILED) {
+            file->data_ = static_cast<const unsigned char*>(p);
+            // Queries jump around the grid: no read-ahead of whole stretches.
+            ::madvise(p, static_cast<size_t>(file->size_), MADV_RANDOM);
+        }
+    }
+    return file;
+}
+
+GridBinaryFile::~GridBinaryFile() {
+    if (data_) ::munmap(const_cast<unsigned char*>(data_), static_cast<size_t>(size_));
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool GridBinaryFile::Read(int64_t offset, void* destination, size_t n) const {
+    if (offset < 0 || n > static_cast<uint64_t>(size_) || offset > size_ - static_cast<int64_t>(n))
+        return false;
+    if (data_) {
+        std::memcpy(destination, data_ + offset, n);
+        return true;
+    }
+    auto* out = static_cast<unsigned char*>(destination);
+    while (n > 0) {
+        const ssize_t got = ::pread(fd_, out, n, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        out += got;
+        offset += got;
+        n -= static_cast<size_t>(got);
+    }
+    return true;
+}
+
+namespace {
+
+template <class Unsigned>
+Unsigned LoadLE(const unsigned char* p) {
+    Unsigned v = 0;
+    for (size_t i = 0; i < sizeof(Unsigned); ++i) v |= static_cast<Unsigned>(p[i]) << (8 * i);
+    return v;
+}
+
+template <class Unsigned>
+void StoreLE(unsigned char* p, Unsigned v) {
+    for (size_t i = 0; i < sizeof(Unsigned); ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+}  // namespace
+
+// On a little-endian processor these compile to plain loads and stores.
+int16_t LoadInt16LE(const unsigned char* p) { return std::bit_cast<int16_t>(LoadLE<uint16_t>(p)); }
+int32_t LoadInt32LE(const unsigned char* p) { return std::bit_cast<int32_t>(LoadLE<uint32_t>(p)); }
+float LoadReal4LE(const unsigned char* p) { return std::bit_cast<float>(LoadLE<uint32_t>(p)); }
+double LoadReal8LE(const unsigned char* p) { return std::bit_cast<double>(LoadLE<uint64_t>(p)); }
+void StoreInt16LE(unsigned char* p, int16_t v) { StoreLE(p, std::bit_cast<uint16_t>(v)); }
+void StoreInt32LE(unsigned char* p, int32_t v) { StoreLE(p, std::bit_cast<uint32_t>(v)); }
+void StoreReal4LE(unsigned char* p, float v) { StoreLE(p, std::bit_cast<uint32_t>(v)); }
+void StoreReal8LE(unsigned char* p, double v) { StoreLE(p, std::bit_cast<uint64_t>(v)); }

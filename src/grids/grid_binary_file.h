@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// A grid's binary file (binary cache, NTv2 binary) opened read-only for
+// reading node records at any 64-bit offset. The file is mapped into memory
+// when the system allows it, so a node read is a memory access; otherwise each
+// read is one positioned read (pread) of the whole span asked for. Neither
+// moves a file position, so copies of a grid may share one open file.
+class GridBinaryFile {
+public:
+    // Null when the file cannot be opened. map = false forces positioned reads.
+    static std::shared_ptr<GridBinaryFile> Open(const std::string& path, bool map = true);
+    ~GridBinaryFile();
+    GridBinaryFile(const GridBinaryFile&) = delete;
+    GridBinaryFile& operator=(const GridBinaryFile&) = delete;
+
+    int64_t Size() const { return size_; }
+    bool Mapped() const { return data_ != nullptr; }
+
+    // The n bytes at offset, in place; null when not mapped or out of the file.
+    const unsigned char* View(int64_t offset, size_t n) const {
+        if (!data_ || offset < 0 || n > static_cast<uint64_t>(size_) ||
+            offset > size_ - static_cast<int64_t>(n))
+            return nullptr;
+        return data_ + offset;
+    }
+    // Copies the n bytes at offset; false when they are not all in the file.
+    bool Read(int64_t offset, void* destination, size_t n) const;
+
+private:
+    GridBinaryFile() = default;
+    int fd_ = -1;
+    int64_t size_ = 0;
+    const unsigned char* data_ = nullptr;
+};
+
+// Little-endian numbers as stored in binary grids, whatever the processor.
+int16_t LoadInt16LE(const unsigned char* p);
+int32_t LoadInt32LE(const unsigned char* p);
+float LoadReal4LE(const unsigned char* p);
+double LoadReal8LE(const unsigned char* p);
+void StoreInt16LE(unsigned char* p, int16_t v);
+void StoreInt32LE(unsigned char* p, int32_t v);
+void StoreReal4LE(unsigned char* p, float v);
+void StoreReal8LE(unsigned char* p, double v);

@@ -1,0 +1,175 @@
+// Values of a grid at an arbitrary point: the nearest node, the bilinear
+// interpolation in the cell of the point, and the bicubic interpolation built
+// from natural cubic splines over a window of n x n nodes. The work space is
+// the grid's own, so a query allocates nothing once the first one is done.
+
+#include <algorithm>
+#include <cmath>
+
+#include "grids/grid.h"
+#include "grids/grid_rules.h"
+#include "grids/natural_spline.h"
+
+namespace {
+
+void CopyValues(double* to, const double* from, int n) { std::copy(from, from + n, to); }
+
+}  // namespace
+
+void CGrille::ValeursHorsGrille(double* values) const {
+    const double fill = VALUE_UNK_TO_ZERO ? 0.0 : VALUE_UNK;
+    for (int k = 0; k < VALUES_NUMBER; ++k) values[k] = fill;
+}
+
+int CGrille::Interpoler(int unit, const double* point, double* values, int& code) {
+    return Interpoler_Mode(unit, point, values, code, INTERPOLATION_TYPE);
+}
+
+int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int& code, int mode) {
+    double x = ConvertUnit(point[0], unit, NODE_COORD_UNIT);
+    const double y = ConvertUnit(point[1], unit, NODE_COORD_UNIT);
+    // Grids laid out over 0 .. 360 degrees of longitude.
+    if (x < 0 && X_MIN >= 0) x += 360;
+    const double p[3] = {x, y, point[2]};
+
+    if (mode & ValeurNoeud) {
+        Lire_Noeud(SaturateToInt32(Nearest((x - X_MIN) / X_INC)),
+                   SaturateToInt32(Nearest((y - Y_MIN) / Y_INC)), values, code);
+        return 0;
+    }
+    if (mode & Bilineaire) return Interpoler_Bilineaire(p, values, code);
+    if (mode & Spline) {
+        if (INTERPOLATION_ORDER == 0) INTERPOLATION_ORDER = 4;
+        return Interpoler_Spline(INTERPOLATION_ORDER, p, values, code);
+    }
+    return -1;
+}
+
+int CGrille::Interpoler_Bilineaire(const double* point, double* values, int& code) {
+    const int n = std::max(VALUES_NUMBER, 0);
+    const int C = N_COLUMNS, L = N_LINES;
+    const double fx = (point[0] - X_MIN) / X_INC;
+    const double fy = (point[1] - Y_MIN) / Y_INC;
+    const int i = IndexOf(fx), j = IndexOf(fy);
+    // Up to one step beyond the border on every side.
+    if (i < -1 || i >= C || j < -1 || j >= L) {
+        ValeursHorsGrille(values);
+        return 2;
+    }
+    const double u = fx - i, v = fy - j;
+
+    double* A = WorkSpace(4 * static_cast<size_t>(n));
+    double* B = A + n;
+    double* Cn = B + n;
+    double* D = Cn + n;
+    int codeA = 0, codeB = 0, codeC = 0, codeD = 0;
+    Lire_Noeud(i, j, A, codeA);
+    Lire_Noeud(i, j + 1, B, codeB);
+    Lire_Noeud(i + 1, j, Cn, codeC);
+    Lire_Noeud(i + 1, j + 1, D, codeD);
+
+    // Beyond the border the cell takes the values of the nodes inside it.
+    if (i == -1 && j == -1) {
+        CopyValues(A, D, n), CopyValues(B, D, n), CopyValues(Cn, D, n);
+        code = codeD;
+    } else if (i == -1 && j == L - 1) {
+        CopyValues(A, Cn, n), CopyValues(B, Cn, n), CopyValues(D, Cn, n);
+        code = codeC;
+    } else if (i == C - 1 && j == L - 1) {
+        CopyValues(B, A, n), CopyValues(Cn, A, n), CopyValues(D, A, n);
+        code = codeA;
+    } else if (i == C - 1 && j == -1) {
+        CopyValues(A, B, n), CopyValues(Cn, B, n), CopyValues(D, B, n);
+        code = codeB;
+    } else if (i == -1) {
+        CopyValues(A, Cn, n), CopyValues(B, D, n);
+        code = v >= 0.5 ? codeD : codeC;
+    } else if (i == C - 1) {
+        CopyValues(Cn, A, n), CopyValues(D, B, n);
+        code = v < 0.5 ? codeA : codeB;
+    } else if (j == -1) {
+        CopyValues(A, B, n), CopyValues(Cn, D, n);
+        code = u >= 0.5 ? codeD : codeB;
+    } else if (j == L - 1) {
+        CopyValues(B, A, n), CopyValues(D, Cn, n);
+        code = u < 0.5 ? codeA : codeC;
+    } else if (u < 0.5) {
+        code = v < 0.5 ? codeA : codeB;  // the nearest node; a tie goes up
+    } else {
+        code = v < 0.5 ? codeC : codeD;
+    }
+
+    for (int k = 0; k < n; ++k) {
+        if (VALUE_UNK != 0 &&
+            (A[k] == VALUE_UNK || B[k] == VALUE_UNK || Cn[k] == VALUE_UNK || D[k] == VALUE_UNK)) {
+            values[k] = VALUE_UNK;
+            continue;
+        }
+        const double translation = k < static_cast<int>(TRANSLATION.size()) ? TRANSLATION[k] : 0.0;
+        values[k] = (1 - u) * (1 - v) * A[k] + (1 - u) * v * B[k] + u * (1 - v) * Cn[k] +
+                    u * v * D[k] + translation;
+    }
+    return 0;
+}
+
+int CGrille::Interpoler_Spline(int order, const double* point, double* values, int& code) {
+    const int nv = std::max(VALUES_NUMBER, 0);
+    const int C = N_COLUMNS, L = N_LINES;
+    const double fx = Snap((point[0] - X_MIN) / X_INC);
+    const double fy = Snap((point[1] - Y_MIN) / Y_INC);
+    const int i = IndexOf(fx), j = IndexOf(fy);
+    // Nothing before the first column or line; up to one step beyond the last.
+    if (i < 0 || i >= C || j < 0 || j >= L) {
+        ValeursHorsGrille(values);
+        return 2;
+    }
+
+    // The window holds `order` nodes per direction, or every node of a grid
+    // that has fewer, so that it never reaches outside the grid.
+    const int n = std::max(order, 1);
+    const int nx = std::min(n, C), ny = std::min(n, L);
+    int i0 = i - IndexOf(nx * 0.5) + 1;
+    int j0 = j - IndexOf(ny * 0.5) + 1;
+    if (i0 < 0) i0 = 0;
+    if (j0 < 0) j0 = 0;
+    if (i0 + nx > C) i0 = C - nx;
+    if (j0 + ny > L) j0 = L - ny;
+
+    const size_t windowSize = static_cast<size_t>(nx) * ny * nv;
+    const size_t longest = static_cast<size_t>(std::max(nx, ny));
+    double* window = WorkSpace(windowSize + 4 * longest);
+    double* line = window + windowSize;  // values along one window line
+    double* across = line + longest;     // one result per window line
+    double* g = across + longest;
+    double* w = g + longest;
+
+    bool unknown = false;
+    for (int a = 0; a < nx; ++a) {
+        for (int b = 0; b < ny; ++b) {
+            double* node = window + (static_cast<size_t>(a) * ny + b) * nv;
+            int nodeCode = 0;
+            Lire_Noeud(i0 + a, j0 + b, node, nodeCode);
+            if (VALUE_UNK != 0) {
+                for (int k = 0; k < nv; ++k) unknown = unknown || node[k] == VALUE_UNK;
+            }
+            // The last node within half a step of the point gives the code.
+            if (std::fabs(fx - (i0 + a)) <= 0.5 && std::fabs(fy - (j0 + b)) <= 0.5) code = nodeCode;
+        }
+    }
+
+    const double tx = fx - i0 + 1, ty = fy - j0 + 1;
+    for (int k = 0; k < nv; ++k) {
+        if (unknown) {
+            values[k] = VALUE_UNK;
+            continue;
+        }
+        for (int b = 0; b < ny; ++b) {
+            for (int a = 0; a < nx; ++a) line[a] = window[(static_cast<size_t>(a) * ny + b) * nv + k];
+            NaturalSplineSecondDerivatives(line, nx, g, w);
+            across[b] = NaturalSplineValue(line, g, nx, tx);
+        }
+        NaturalSplineSecondDerivatives(across, ny, g, w);
+        values[k] = NaturalSplineValue(across, g, ny, ty);
+    }
+    return 0;
+}
