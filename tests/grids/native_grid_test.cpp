@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "grid_test_support.h"
+#include "grids/grid.h"
+#include "grids/grid_rules.h"
+#include "grids/header_tokenizer.h"
+
+TEST(GridRules, NearestIndexSnapAndUnits) {
+    EXPECT_EQ(3, Nearest(2.5));
+    EXPECT_EQ(-3, Nearest(-2.5));
+    EXPECT_EQ(2, Nearest(2.49));
+    EXPECT_EQ(0, Nearest(0));
+    EXPECT_EQ(3, IndexOf(3 - 5e-11));  // a hair below a node is on it
+    EXPECT_EQ(2, IndexOf(3 - 2e-10));
+    EXPECT_EQ(-1, IndexOf(-0.5));
+    EXPECT_EQ(-1, IndexOf(-1.0));
+    EXPECT_EQ(4.0, Snap(4 - 5e-11));
+    EXPECT_EQ(4.0, Snap(4 + 5e-11));
+    EXPECT_EQ(4.3, Snap(4.3));
+    EXPECT_DOUBLE_EQ(0.5, ConvertUnit(1800, UniteSecondes, UniteDegres));
+    EXPECT_DOUBLE_EQ(3.141592653589793 / 2, ConvertUnit(90, UniteDegres, UniteRadians));
+    EXPECT_DOUBLE_EQ(3600, ConvertUnit(1, UniteDegres, UniteSecondes));
+    EXPECT_DOUBLE_EQ(648000, ConvertUnit(3.141592653589793, UniteRadians, UniteSecondes));
+    EXPECT_EQ(7, ConvertUnit(7, UniteMetres, UniteDegres));
+    EXPECT_EQ(7, ConvertUnit(7, UniteDegres, UniteIndefinie));
+    EXPECT_EQ(12, CountFromLimits(0, 10.5, 1));  // nearest(10.5) + 1
+    EXPECT_EQ(0, SaturateToInt32(0.0 / 0.0));
+}
+
+TEST(GridModel, ValueSizeFromType) {
+    CGrille g;
+    g.VALUES_TYPE = Real4;
+    g.Taille_Valeur();
+    EXPECT_EQ(4, g.valueSize);
+    g.VALUES_TYPE = TypeValIndefini;
+    g.Taille_Valeur();
+    EXPECT_EQ(4, g.valueSize);
+    g.VALUES_TYPE = Integer2;
+    g.Taille_Valeur();
+    EXPECT_EQ(2, g.valueSize);
+    g.VALUES_TYPE = Real8;
+    g.CODE_PREC = 1;
+    g.VALUES_NUMBER = 3;
+    g.Taille_Valeur();
+    EXPECT_EQ(28, g.RecordSize());
+}
+
+TEST(HeaderTokenizer, KindsAndResults) {
+    std::string token;
+    int position = 0;
+    const std::string line = "  12.5 -3 abc 25METRES\n";
+    EXPECT_EQ(0, Lire_Champ(' ', line, position, token, ChampKind::Reel));
+    EXPECT_EQ("12.5", token);
+    EXPECT_EQ(0, Lire_Champ(' ', line, position, token, ChampKind::Entier));
+    EXPECT_EQ("-3", token);
+    EXPECT_EQ(0, Lire_Champ(' ', line, position, token, ChampKind::Chaine));
+    EXPECT_EQ("abc", token);
+    EXPECT_EQ(0, Lire_Champ(' ', line, position, token, ChampKind::ReelForce));
+    EXPECT_EQ("25", token);
+    EXPECT_EQ('M', line[position]);
+    EXPECT_EQ(2, Lire_Champ(' ', line, position, token, ChampKind::Chaine));
+    EXPECT_EQ("METRES", token);  // the line break is dropped
+
+    position = 0;
+    EXPECT_EQ(0, Lire_Champ(' ', "7X9 1", position, token, ChampKind::EntierForce));
+    EXPECT_EQ("7", token);
+    EXPECT_EQ(1, position);
+}
+
+TEST(HeaderTokenizer, MalformedNumbersGiveTheirMessages) {
+    std::string token;
+    int position = 0;
+    EXPECT_EQ(-1, Lire_Champ(' ', "1.0 1e-5 3\n", position = 4, token, ChampKind::Reel));
+    EXPECT_EQ("Réel attendu dans l'en-tête peu avant la position 9", token);
+    EXPECT_EQ(-1, position);
+
+    position = 0;
+    EXPECT_EQ(-1, Lire_Champ(' ', "4.5 2", position, token, ChampKind::Entier));
+    EXPECT_EQ("Entier attendu dans : \n4.5 2\n(peu avant la position 4", token);
+    EXPECT_EQ(-1, position);
+
+    // The line's own characters come back in UTF-8.
+    position = 0;
+    Lire_Champ(' ', "\xE9t\xE9", position, token, ChampKind::Entier);
+    EXPECT_EQ("Entier attendu dans : \nété\n(peu avant la position 4", token);
+}
+
+TEST(NativeHeader, FieldsTranslationsAndDescription) {
+    CGrille g;
+    std::string message;
+    EXPECT_EQ(-10, g.Lire_EnTete_Texte("-5.5 10.0 41.0 52.0 0.1 0.1 2 0 3 1 1.5 -2.25 0.0\n", message));
+    EXPECT_EQ(-5.5, g.X_MIN);
+    EXPECT_EQ(52, g.Y_MAX);
+    EXPECT_EQ(2, g.LAYOUT);
+    EXPECT_EQ(3, g.VALUES_NUMBER);
+    EXPECT_EQ(1, g.CODE_PREC);
+    EXPECT_EQ((std::vector<double>{1.5, -2.25, 0}), g.TRANSLATION);
+    EXPECT_EQ("UNDEFINED", g.DESC);  // exactly 10 + n fields
+    EXPECT_EQ(156, g.N_COLUMNS);
+    EXPECT_EQ(111, g.N_LINES);
+    EXPECT_EQ(156 * 111, g.N_NODES);
+    EXPECT_EQ(Real8, g.VALUES_TYPE);
+    EXPECT_EQ(8, g.valueSize);
+
+    EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0  Grille  de  Mayotte\n", message));
+    EXPECT_EQ("Grille de Mayotte", g.DESC);
+    EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0 Ge\xEF" "de\n", message));
+    EXPECT_EQ("Geïde", g.DESC);
+}
+
+TEST(NativeHeader, ShortAndMalformedHeaders) {
+    CGrille g;
+    std::string message;
+    // The line ends after field 6: the position where reading stopped.
+    EXPECT_EQ(25, g.Lire_EnTete_Texte("0.0 1.0 0.0 1.0 0.5 0.5\n", message));
+    EXPECT_TRUE(message.empty());
+    EXPECT_EQ(-1, g.Lire_EnTete_Texte("0.0 1.0 0.0 1e1 0.5 0.5 4 0 1 0 0\n", message));
+    EXPECT_EQ("Réel attendu dans l'en-tête peu avant la position 16", message);
+    // No value per node makes no grid.
+    EXPECT_GT(g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 0 0 0\n", message), 0);
+}
+
+namespace {
+
+// A 3 x 2 native grid, one value and a code per node.
+const char* kSmallGrid =
+    "0.0 2.0 45.0 46.0 1.0 1.0 4 0 1 1 0.5 Petite grille\r\n"
+    "1.5 11\r\n2.5 12\r\n3.5 13\r\n"
+    "4.5 21\r\n5.5 22\r\n6.5 23\r\n";
+
+std::string Opened(CGrille& g, int mode, bool console = false, UserInterface* ui = nullptr) {
+    std::string message;
+    testing::internal::CaptureStdout();
+    g.Ouvrir(message, console, mode, ui);
+    const std::string out = testing::internal::GetCapturedStdout();
+    return console ? out : message;
+}
+
+}  // namespace
+
+TEST(BinaryCache, TextGridToCacheAndBack) {
+    GridFolder folder;
+    GridFolder::Write("petite.mnt", kSmallGrid);
+    GridFolder::Write("petite.xml", BilinearXml());
+    CGrille g;
+    g.NAME = "petite.mnt";
+    EXPECT_EQ("", Opened(g, ModeSurDisque));
+    EXPECT_EQ("petite.bin", g.NAME);
+    EXPECT_EQ(GrilleBinairePlenar, g.GRID_TYPE);
+    EXPECT_TRUE(g.onDisk && g.loaded && g.BinaryFileOpen());
+    EXPECT_FALSE(g.TextFileOpen());
+    EXPECT_EQ("Petite grille", g.DESC);
+
+    const std::string cache = GridFolder::Read("petite.bin");
+    ASSERT_GE(cache.size(), 85u + 8 + 13);
+    EXPECT_EQ(0, std::memcmp(cache.data(), "GRID\0", 5));
+    EXPECT_EQ(3, LoadInt32LE(reinterpret_cast<const unsigned char*>(cache.data()) + 5));
+    const int offset = LoadInt32LE(reinterpret_cast<const unsigned char*>(cache.data()) + 9);
+    EXPECT_EQ(85 + 8 + 13, offset);
+    EXPECT_EQ(static_cast<size_t>(offset) + 6 * 12, cache.size());
+    EXPECT_EQ("Petite grille", cache.substr(85 + 8, 13));
+
+    // The values and codes as the text gave them.
+    double v = 0;
+    int code = 0;
+    g.Lire_Noeud(2, 1, &v, code);
+    EXPECT_EQ(6.5, v);
+    EXPECT_EQ(23, code);
+    const double p[3] = {0.5, 45.5, 0};
+    EXPECT_EQ(0, g.Interpoler(UniteDegres, p, &v, code));
+    EXPECT_DOUBLE_EQ((1.5 + 2.5 + 4.5 + 5.5) / 4 + 0.5, v);
+    EXPECT_EQ(22, code);
+
+    // The cache opened by its own name gives the same grid.
+    CGrille again;
+    again.NAME = "petite.bin";
+    EXPECT_EQ("", Opened(again, ModeSurDisque));
+    again.Lire_Noeud(0, 1, &v, code);
+    EXPECT_EQ(4.5, v);
+    EXPECT_EQ(21, code);
+    EXPECT_EQ((std::vector<double>{0.5}), again.TRANSLATION);
+    EXPECT_EQ(3, again.N_COLUMNS);
+
+    // Loaded into memory from the cache, it answers the same.
+    CGrille memory;
+    memory.NAME = "petite.bin";
+    EXPECT_EQ("", memory.Charger_Binaire(false));
+    EXPECT_TRUE(memory.loaded);
+    EXPECT_FALSE(memory.onDisk || memory.BinaryFileOpen());
+    memory.Lire_Noeud(1, 0, &v, code);
+    EXPECT_EQ(2.5, v);
+    EXPECT_EQ(12, code);
+}
+
+TEST(BinaryCache, ExistingCacheIsReusedUntouched) {
+    GridFolder folder;
+    GridFolder::Write("petite.mnt", kSmallGrid);
+    GridFolder::Write("petite.xml", BilinearXml());
+    CGrille first;
+    first.NAME = "petite.mnt";
+    ASSERT_EQ("", Opened(first, ModeSurDisque));
+    first.Fermer();
+    const std::string made = GridFolder::Read("petite.bin");
+
+    // The text grid changes; its cache is still taken as it is.
+    GridFolder::Write("petite.mnt", std::string(kSmallGrid).replace(60, 3, "9.5"));
+    CGrille second;
+    second.NAME = "petite.mnt";
+    EXPECT_EQ("", Opened(second, ModeSurDisque, true));  // nothing printed: no conversion
+    EXPECT_EQ("petite.bin", second.NAME);
+    EXPECT_EQ(made, GridFolder::Read("petite.bin"));
+    double v = 0;
+    int code = 0;
+    second.Lire_Noeud(0, 0, &v, code);
+    EXPECT_EQ(1.5, v);
+    EXPECT_EQ((std::vector<std::string>{"petite.bin", "petite.mnt", "petite.xml"}), folder.Files());
+}
+
+TEST(BinaryCache, VersionTwoCacheHoldsDoubles) {
+    GridFolder folder;
+    std::string cache("GRID\0", 5);
+    auto put32 = [&](int32_t v) {
+        unsigned char b[4];
+        StoreInt32LE(b, v);
+        cache.append(reinterpret_cast<char*>(b), 4);
+    };
+    auto put64 = [&](double v) {
+        unsigned char b[8];
+        StoreReal8LE(b, v);
+        cache.append(reinterpret_cast<char*>(b), 8);
+    };
+    put32(2);
+    put32(0);
+    for (double v : {10.0, 11.0, 20.0, 20.5, 0.5, 0.5}) put64(v);
+    put32(1);  // layout
+    put32(0);
+    put32(1);  // one value
+    put32(0);  // no codes
+    put64(0);
+    put32(4);
+    cache += "v2 !";
+    const int32_t offset = static_cast<int32_t>(cache.size());
+    unsigned char b[4];
+    StoreInt32LE(b, offset);
+    cache.replace(9, 4, reinterpret_cast<char*>(b), 4);
+    for (int s = 0; s < 6; ++s) put64(s * 1.25);
+    GridFolder::Write("v2.bin", cache);
+    GridFolder::Write("v2.xml", BilinearXml());
+
+    CGrille g;
+    g.NAME = "v2.bin";
+    EXPECT_EQ("", Opened(g, ModeSurDisque));
+    EXPECT_EQ(Real8, g.VALUES_TYPE);
+    EXPECT_EQ("v2 !", g.DESC);
+    EXPECT_EQ(3, g.N_COLUMNS);
+    EXPECT_EQ(2, g.N_LINES);
+    double v = 0;
+    int code = 0;
+    g.Lire_Noeud(2, 1, &v, code);  // layout 1: index 2·2 + 1
+    EXPECT_EQ(5 * 1.25, v);
+
+    // An unknown version is refused with its message.
+    StoreInt32LE(b, 7);
+    cache.replace(5, 4, reinterpret_cast<char*>(b), 4);
+    GridFolder::Write("v7.bin", cache);
+    CGrille seven;
+    seven.NAME = "v7.bin";
+    EXPECT_EQ("Numéro de version imprévu : 7\n(v7.bin)", Opened(seven, ModeSurDisque));
+}
+
+TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
+    GridFolder folder;
+    GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(300, 'd') + "\n-7 40000\n1 2\n3 4\n5 6\n");
+    GridFolder::Write("t.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
+                                         "<VALUES_TYPE>INTEGER4</VALUES_TYPE>"));
+    CGrille g;
+    g.NAME = "t.mnt";
+    // The 300-character description makes the header line too long.
+    EXPECT_EQ("t.mnt :\nLa ligne d'en-tête est trop longue (258 char max)", Opened(g, ModeSurDisque));
+
+    GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(230, 'd') + "\n-7 40000\n1 2\n3 4\n5 6\n");
+    EXPECT_EQ("", Opened(g, ModeSurDisque));
+    EXPECT_EQ(Integer4, g.VALUES_TYPE);
+    EXPECT_EQ(8, g.RecordSize());
+    double v[2] = {};
+    int code = 0;
+    g.Lire_Noeud(0, 0, v, code);
+    EXPECT_EQ(-7, v[0]);
+    EXPECT_EQ(40000, v[1]);
+    EXPECT_EQ(static_cast<size_t>(g.firstRecordOffset) + 4 * 8, GridFolder::Read("t.bin").size());
+
+    // 40000 does not fit a 2-byte integer: the value is refused, not wrapped.
+    GridFolder::Write("u.mnt", "0 1 0 1 1 1 4 0 2 0 0 0\n-7 40000\n1 2\n3 4\n5 6\n");
+    GridFolder::Write("u.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
+                                         "<VALUES_TYPE>INTEGER2</VALUES_TYPE>"));
+    CGrille u;
+    u.NAME = "u.mnt";
+    EXPECT_EQ("Valeur illisible dans la grille :\nu.bin\n(noeud 1, octet 32)", Opened(u, ModeSurDisque));
+    EXPECT_FALSE(GridFolder::Exists("u.bin"));
+}
+
+TEST(BinaryCache, ConsoleProgress) {
+    GridFolder folder;
+    std::string text = "0 19 0 9 1 1 4 0 1 0 0\n";
+    for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
+    GridFolder::Write("p.mnt", text);
+    GridFolder::Write("p.xml", BilinearXml());
+    CGrille g;
+    g.NAME = "p.mnt";
+    EXPECT_EQ("Création du fichier binaire  p.bin ...|" + std::string(99, '|') + "\n",
+              Opened(g, ModeSurDisque, true));
+
+    // Fewer than 100 nodes: no step is ever taken.
+    GridFolder::Write("q.mnt", "0 1 0 1 1 1 4 0 1 0 0\n1\n2\n3\n4\n");
+    GridFolder::Write("q.xml", BilinearXml());
+    CGrille q;
+    q.NAME = "q.mnt";
+    EXPECT_EQ("Chargement de la grille  q.mnt ...\n", Opened(q, ModeEnMemoire, true));
+}
+
+TEST(BinaryCache, CancelledConversionLeavesNoCache) {
+    GridFolder folder;
+    std::string text = "0 19 0 9 1 1 4 0 1 0 0\n";
+    for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
+    GridFolder::Write("p.mnt", text);
+    GridFolder::Write("p.xml", BilinearXml());
+    RecordingInterface ui;
+    ui.cancelAfterSteps = 30;
+    CGrille g;
+    g.NAME = "p.mnt";
+    EXPECT_EQ("Création du fichier binaire p.bin annulée", Opened(g, ModeSurDisque, false, &ui));
+    EXPECT_EQ("Patience...", ui.progressCaption);
+    EXPECT_EQ("Création du fichier binaire  p.bin ...", ui.progressText);
+    EXPECT_EQ(30, ui.steps);
+    EXPECT_FALSE(g.loaded);
+    EXPECT_FALSE(g.TextFileOpen() || g.BinaryFileOpen());
+    EXPECT_EQ((std::vector<std::string>{"p.mnt", "p.xml"}), folder.Files());
+
+    // Next time the conversion runs to its end.
+    ui.cancelAfterSteps = -1;
+    ui.steps = 0;
+    CGrille h;
+    h.NAME = "p.mnt";
+    EXPECT_EQ("", Opened(h, ModeSurDisque, false, &ui));
+    EXPECT_EQ(100, ui.steps);
+    EXPECT_EQ((std::vector<std::string>{"p.bin", "p.mnt", "p.xml"}), folder.Files());
+}
+
+TEST(BinaryCache, TruncatedGridsAreRefused) {
+    GridFolder folder;
+    GridFolder::Write("court.mnt", "0 2 0 1 1 1 4 0 1 0 0\n1 2 3\n4 5\n");
+    GridFolder::Write("court.xml", BilinearXml());
+    for (int mode : {ModeSurDisque, ModeEnMemoire}) {
+        CGrille g;
+        g.NAME = "court.mnt";
+        const std::string expectedName = mode == ModeSurDisque ? "court.bin" : "court.mnt";
+        EXPECT_EQ("Grille incomplète :\n" + expectedName + "\n(5 noeuds lus sur 6 attendus)", Opened(g, mode));
+        EXPECT_FALSE(g.loaded);
+    }
+    EXPECT_EQ((std::vector<std::string>{"court.mnt", "court.xml"}), folder.Files());
+
+    // A cache shorter than its header announces.
+    GridFolder::Write("entier.mnt", "0 2 0 1 1 1 4 0 1 0 0\n1 2 3\n4 5 6\n");
+    GridFolder::Write("entier.xml", BilinearXml());
+    CGrille whole;
+    whole.NAME = "entier.mnt";
+    ASSERT_EQ("", Opened(whole, ModeSurDisque));
+    whole.Fermer();
+    std::string cache = GridFolder::Read("entier.bin");
+    const size_t full = cache.size();
+    cache.resize(full - 3);
+    GridFolder::Write("entier.bin", cache);
+    CGrille shortCache;
+    shortCache.NAME = "entier.bin";
+    EXPECT_EQ("Grille incomplète :\nentier.bin\n(" + std::to_string(full - 3) + " octets au lieu de " +
+                  std::to_string(full) + " attendus)",
+              Opened(shortCache, ModeSurDisque));
+    EXPECT_FALSE(shortCache.BinaryFileOpen());
+}
+
+TEST(BinaryCache, DamagedCacheHeaders) {
+    GridFolder folder;
+    GridFolder::Write("x.xml", BilinearXml());
+    GridFolder::Write("x.bin", std::string("GRIB\0\3\0\0\0", 9));
+    RecordingInterface ui;
+    CGrille g;
+    g.NAME = "x.bin";
+    EXPECT_EQ("Problème dans l'en-tête de\nx.bin (position 2)", Opened(g, ModeSurDisque, false, &ui));
+    EXPECT_EQ((std::vector<std::string>{"Mot-clé imprévu : GRIB\n(x.bin)"}), ui.errors);
+
+    GridFolder::Write("x.bin", std::string("GRID\0\3\0\0\0\0\0", 11));
+    EXPECT_EQ("En-tête du fichier binaire endommagé :\nx.bin", Opened(g, ModeSurDisque));
+}
+
+TEST(BinaryCache, PositionedReadsWhenTheFileIsNotMapped) {
+    GridFolder folder;
+    GridFolder::Write("petite.mnt", kSmallGrid);
+    GridFolder::Write("petite.xml", BilinearXml());
+    CGrille g;
+    g.NAME = "petite.mnt";
+    ASSERT_EQ("", Opened(g, ModeSurDisque));
+    auto file = GridBinaryFile::Open("petite.bin", false);
+    ASSERT_TRUE(file);
+    EXPECT_FALSE(file->Mapped());
+    unsigned char record[12];
+    ASSERT_TRUE(file->Read(g.firstRecordOffset + 5 * 12, record, 12));
+    EXPECT_EQ(6.5, LoadReal8LE(record));
+    EXPECT_EQ(23, LoadInt32LE(record + 8));
+    EXPECT_FALSE(file->Read(g.firstRecordOffset + 5 * 12 + 1, record, 12));
+}
