@@ -1,7 +1,6 @@
 #include "grids/load_progress.h"
 
-#include <cstdio>
-
+#include "app/console.h"
 #include "app/user_interface.h"
 
 LoadProgress::LoadProgress(bool console, UserInterface* ui, const std::string& operation,
@@ -9,8 +8,7 @@ LoadProgress::LoadProgress(bool console, UserInterface* ui, const std::string& o
     : console_(console), step_(nodes / 100) {
     const std::string text = operation + " " + fileName + " ...";
     if (console_) {
-        std::fputs(text.c_str(), stdout);
-        std::fflush(stdout);
+        WriteConsole(text);
     } else if (ui) {
         dialog_ = ui->CreateProgress("Patience...", text);
         if (dialog_) {
@@ -25,8 +23,7 @@ LoadProgress::~LoadProgress() { Finish(); }
 
 bool LoadProgress::Step() {
     if (console_) {
-        std::fputc('|', stdout);
-        std::fflush(stdout);
+        WriteConsole("|");
         return true;
     }
     if (!dialog_) return true;
@@ -38,8 +35,7 @@ void LoadProgress::Finish() {
     if (finished_) return;
     finished_ = true;
     if (console_) {
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
+        WriteConsole("\n");
     }
     dialog_.reset();
 }

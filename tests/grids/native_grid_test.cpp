@@ -326,25 +326,27 @@ TEST(BinaryCache, CancelledConversionLeavesNoCache) {
     for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
     GridFolder::Write("p.mnt", text);
     GridFolder::Write("p.xml", BilinearXml());
-    RecordingInterface ui;
-    ui.cancelAfterSteps = 30;
+    ScriptedInterface ui;
+    ui.cancelAtCheck = 30;
     CGrille g;
     g.NAME = "p.mnt";
     EXPECT_EQ("Création du fichier binaire p.bin annulée", Opened(g, ModeSurDisque, false, &ui));
-    EXPECT_EQ("Patience...", ui.progressCaption);
-    EXPECT_EQ("Création du fichier binaire  p.bin ...", ui.progressText);
-    EXPECT_EQ(30, ui.steps);
+    ASSERT_GE(ui.progress->size(), 4u);
+    EXPECT_EQ("Patience...|Création du fichier binaire  p.bin ...", (*ui.progress)[0].text);
+    EXPECT_EQ(1, (*ui.progress)[1].a);  // range 1 .. 100
+    EXPECT_EQ(100, (*ui.progress)[1].b);
+    EXPECT_EQ(30, StepsOf(ui));
+    EXPECT_EQ("destroy", ui.progress->back().call);
     EXPECT_FALSE(g.loaded);
     EXPECT_FALSE(g.TextFileOpen() || g.BinaryFileOpen());
     EXPECT_EQ((std::vector<std::string>{"p.mnt", "p.xml"}), folder.Files());
 
     // Next time the conversion runs to its end.
-    ui.cancelAfterSteps = -1;
-    ui.steps = 0;
+    ScriptedInterface patient;
     CGrille h;
     h.NAME = "p.mnt";
-    EXPECT_EQ("", Opened(h, ModeSurDisque, false, &ui));
-    EXPECT_EQ(100, ui.steps);
+    EXPECT_EQ("", Opened(h, ModeSurDisque, false, &patient));
+    EXPECT_EQ(100, StepsOf(patient));
     EXPECT_EQ((std::vector<std::string>{"p.bin", "p.mnt", "p.xml"}), folder.Files());
 }
 
@@ -384,11 +386,13 @@ TEST(BinaryCache, DamagedCacheHeaders) {
     GridFolder folder;
     GridFolder::Write("x.xml", BilinearXml());
     GridFolder::Write("x.bin", std::string("GRIB\0\3\0\0\0", 9));
-    RecordingInterface ui;
+    ScriptedInterface ui;
     CGrille g;
     g.NAME = "x.bin";
     EXPECT_EQ("Problème dans l'en-tête de\nx.bin (position 2)", Opened(g, ModeSurDisque, false, &ui));
-    EXPECT_EQ((std::vector<std::string>{"Mot-clé imprévu : GRIB\n(x.bin)"}), ui.errors);
+    ASSERT_EQ(1u, ui.messages.size());
+    EXPECT_EQ("Mot-clé imprévu : GRIB\n(x.bin)", ui.messages[0].text);
+    EXPECT_EQ(ScriptedInterface::Kind::Error, ui.messages[0].kind);
 
     GridFolder::Write("x.bin", std::string("GRID\0\3\0\0\0\0\0", 11));
     EXPECT_EQ("En-tête du fichier binaire endommagé :\nx.bin", Opened(g, ModeSurDisque));
