@@ -1,0 +1,82 @@
+#include "geodesy/ellipsoid.h"
+
+#include <cmath>
+#include <numbers>
+
+double PrimeVerticalRadius(double phi, double a, double e2) {
+    const double s = std::sin(phi);
+    return a / std::sqrt(1 - e2 * s * s);
+}
+
+double MeridianRadius(double a, double e2, double phi) {
+    const double s = std::sin(phi);
+    const double w2 = 1 - e2 * s * s;
+    return (1 - e2) * PrimeVerticalRadius(phi, a, e2) / w2;
+}
+
+Cartesian3 GeographicToCartesian(double a, double e2, double lambda, double phi, double h) {
+    const double n = PrimeVerticalRadius(phi, a, e2);
+    const double cosPhi = std::cos(phi);
+    Cartesian3 c;
+    c.x = (n + h) * cosPhi * std::cos(lambda);
+    c.y = (n + h) * cosPhi * std::sin(lambda);
+    c.z = (n * (1 - e2) + h) * std::sin(phi);
+    return c;
+}
+
+Geographic3 CartesianToGeographic(double x, double y, double z, double a, double e2) {
+    constexpr double pi = std::numbers::pi;
+    const double p = std::sqrt(x * x + y * y);
+    const double s = std::sqrt(1 - e2);
+    Geographic3 g;
+    if (p == 0) {
+        // On the polar axis every longitude is the same point: take 0. The
+        // latitude is the pole on the side of Z (north for the centre).
+        g.longitude = 0;
+        g.latitude = std::signbit(z) ? -pi / 2 : pi / 2;
+        g.height = std::fabs(z) - a * s;
+        return g;
+    }
+    const double r = std::sqrt(p * p + z * z);
+    const double mu = std::atan((z / p) * (s + a * e2 / r));
+    const double sinMu = std::sin(mu), cosMu = std::cos(mu);
+    const double phi = std::atan((z * s + a * e2 * sinMu * sinMu * sinMu) /
+                                 (s * (p - a * e2 * cosMu * cosMu * cosMu)));
+    const double sinPhi = std::sin(phi);
+    g.latitude = phi;
+    g.height = p * std::cos(phi) + z * sinPhi - a * std::sqrt(1 - e2 * sinPhi * sinPhi);
+    // Half-angle longitude, λ = 2 arctan(Y / (X + p)). West of ±90° the sum
+    // X + p cancels and loses all precision near the antimeridian; there the
+    // equal form 2 arctan((p − X) / Y) is exact. On the negative X half-axis
+    // both read 0/0 and the longitude is π.
+    if (x >= 0) {
+        g.longitude = 2 * std::atan(y / (x + p));
+    } else if (y != 0) {
+        const double half = std::atan((p - x) / y);  // in (−π/2, π/2), sign of Y
+        g.longitude = 2 * half;
+    } else {
+        g.longitude = pi;
+    }
+    return g;
+}
+
+double IsometricLatitude(double phi, double e2) {
+    constexpr double pi = std::numbers::pi;
+    const double e = std::sqrt(e2);
+    const double s = e * std::sin(phi);
+    return std::log(std::tan(pi / 4 + phi / 2)) + (e / 2) * std::log((1 - s) / (1 + s));
+}
+
+double LatitudeFromIsometric(double L, double e2) {
+    constexpr double pi = std::numbers::pi;
+    const double e = std::sqrt(e2);
+    const double t = std::exp(L);
+    double previous = 100;
+    double phi = 2 * std::atan(t) - pi / 2;
+    for (int step = 0; step < kMaxIsometricIterations && !(std::fabs(phi - previous) <= 1e-12); ++step) {
+        previous = phi;
+        const double s = e * std::sin(phi);
+        phi = 2 * std::atan(std::exp((e / 2) * std::log((1 + s) / (1 - s))) * t) - pi / 2;
+    }
+    return phi;
+}

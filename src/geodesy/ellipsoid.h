@@ -1,0 +1,35 @@
+#pragma once
+
+// Geometry of one ellipsoid of revolution, known by its semi-major axis a
+// (metres) and its first eccentricity squared e2 as the catalogue gives them.
+// Angles are in radians, longitudes counted east from Greenwich; heights and
+// geocentric cartesian coordinates in metres. Every function is pure.
+
+// Radius of curvature in the prime vertical, N = a / W(φ).
+double PrimeVerticalRadius(double phi, double a, double e2);
+
+// Radius of curvature in the meridian, M = a (1 − e²) / W(φ)³.
+double MeridianRadius(double a, double e2, double phi);
+
+struct Cartesian3 {
+    double x = 0, y = 0, z = 0;
+};
+
+struct Geographic3 {
+    double longitude = 0, latitude = 0, height = 0;
+};
+
+Cartesian3 GeographicToCartesian(double a, double e2, double lambda, double phi, double h);
+
+// Closed form (no iteration). Points on the polar axis get longitude 0 and
+// points on the negative X half-axis longitude π; never NaN.
+Geographic3 CartesianToGeographic(double x, double y, double z, double a, double e2);
+
+// Isometric latitude L(φ, e²); with e2 = 0 the spherical one, ln tan(π/4 + φ/2).
+double IsometricLatitude(double phi, double e2);
+
+// Latitude whose isometric latitude is L, by fixed-point iteration. Gives up
+// after kMaxIsometricIterations steps, so a NaN or absurd input cannot hang
+// the program; normal inputs converge in a handful of steps.
+constexpr int kMaxIsometricIterations = 100;
+double LatitudeFromIsometric(double L, double e2);
