@@ -2,6 +2,7 @@
 
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
+#include "geodesy/projection.h"  // kProjectionNotHandled
 
 // Conversions of one coordinate between its types, angle units and prime
 // meridians, within its own reference system. Each returns a status code:
@@ -12,8 +13,6 @@
 // `greenwich`, the catalogue's Greenwich record (FindGreenwich); it may be
 // null, and a coordinate without a meridian record counts from Greenwich.
 // No operation changes a catalogue record.
-
-inline constexpr int kProjectionNotHandled = 300;
 
 // The Greenwich record of a prime-meridian list: the last one with id 1, or
 // null when the list has none.

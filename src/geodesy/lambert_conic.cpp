@@ -1,0 +1,57 @@
+#include "geodesy/lambert_conic.h"
+
+#include <cmath>
+
+#include "geodesy/ellipsoid.h"
+
+LambertConic LambertTangent(double a, double e2, double lambdaM, double phi0, double k0,
+                            double x0, double y0) {
+    LambertConic c;
+    c.a = a;
+    c.e2 = e2;
+    c.lambdaM = lambdaM;
+    const double r0 = k0 * PrimeVerticalRadius(phi0, a, e2) / std::tan(phi0);
+    c.n = std::sin(phi0);
+    c.K = r0 * std::exp(c.n * IsometricLatitude(phi0, e2));
+    c.xs = x0;
+    c.ys = y0 + r0;
+    return c;
+}
+
+LambertConic LambertSecant(double a, double e2, double lambdaM, double phi0, double phi1,
+                           double phi2, double x0, double y0) {
+    LambertConic c;
+    c.a = a;
+    c.e2 = e2;
+    c.lambdaM = lambdaM;
+    const double m1 = PrimeVerticalRadius(phi1, a, e2) * std::cos(phi1);
+    const double m2 = PrimeVerticalRadius(phi2, a, e2) * std::cos(phi2);
+    const double l1 = IsometricLatitude(phi1, e2);
+    const double l2 = IsometricLatitude(phi2, e2);
+    c.n = std::log(m2 / m1) / (l1 - l2);
+    c.K = m1 * std::exp(c.n * l1) / c.n;
+    c.xs = x0;
+    c.ys = y0 + c.K * std::exp(-c.n * IsometricLatitude(phi0, e2));
+    return c;
+}
+
+ProjectedPoint LambertForward(const LambertConic& c, double lambda, double phi) {
+    const double r = c.K * std::exp(-c.n * IsometricLatitude(phi, c.e2));
+    const double theta = c.n * (lambda - c.lambdaM);
+    ProjectedPoint p;
+    p.easting = c.xs + r * std::sin(theta);
+    p.northing = c.ys - r * std::cos(theta);
+    p.convergence = c.n * (c.lambdaM - lambda);
+    p.scaleFactor = c.n * r / (PrimeVerticalRadius(phi, c.a, c.e2) * std::cos(phi));
+    return p;
+}
+
+GeographicPoint LambertInverse(const LambertConic& c, double easting, double northing) {
+    const double dx = easting - c.xs;
+    const double dy = northing - c.ys;
+    GeographicPoint g;
+    g.longitude = c.lambdaM + std::atan(dx / -dy) / c.n;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    g.latitude = LatitudeFromIsometric(-std::log(std::fabs(r / c.K)) / c.n, c.e2);
+    return g;
+}
