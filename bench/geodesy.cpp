@@ -16,43 +16,11 @@
 #include "geodesy/ellipsoid.h"
 #include "geodesy/projection.h"
 #include "geodesy/similarity.h"
+#include "../tests/geodesy/projection_records.h"
 
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
-
-CElg Ellipsoid(double a, double e2) {
-    CElg e;
-    e.a = a;
-    e.e2 = e2;
-    return e;
-}
-
-CLgo Meridian(int id, double longitude, int unit) {
-    CLgo m;
-    m.id = id;
-    m.longitude = longitude;
-    m.unit = unit;
-    return m;
-}
-
-CPrc Record(int family, int subkind, int unit, const CElg& e, const CLgo& m, double lon0,
-            double lat0, double k0, double x0, double y0, double phi1 = 0, double phi2 = 0) {
-    CPrc r;
-    r.family = family;
-    r.lambertSubkind = subkind;
-    r.unit = unit;
-    r.ellipsoid = &e;
-    r.meridian = &m;
-    r.originLongitude = lon0;
-    r.originLatitude = lat0;
-    r.scaleFactor = k0;
-    r.falseEasting = x0;
-    r.falseNorthing = y0;
-    r.firstParallel = phi1;
-    r.secondParallel = phi2;
-    return r;
-}
 
 // Processor nanoseconds per call of `f`, called `calls` times in all. The
 // processor time of this process, not the wall clock, so that other work on
@@ -68,10 +36,9 @@ double NanosecondsPerCall(long calls, const std::function<double(long)>& f, doub
 
 int main(int argc, char** argv) {
     const long calls = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const CElg clarke = Ellipsoid(6378249.2, 0.00680348764629989);
-    const CElg intl = Ellipsoid(6378388.0, 0.00672267002233332);
-    const CElg grs80 = Ellipsoid(6378137.0, 0.00669438002290079);
-    const CLgo greenwich = Meridian(1, 0, 2), paris = Meridian(2, 2.5969213, 3);
+    using namespace records;
+    const CElg &clarke = kClarkeIgn, &intl = kInternational, &grs80 = kGrs80;
+    const CLgo &greenwich = kGreenwich, &paris = kParis;
 
     struct Family {
         const char* name;
@@ -79,11 +46,11 @@ int main(int argc, char** argv) {
         double lon, lat;  // centre of the points, degrees
     };
     const Family families[] = {
-        {"Lambert tangent (II etendu)", Record(1, 2, 3, clarke, paris, 0, 52, 0.99987742, 600000, 2200000), 2.5, 46.5},
-        {"Lambert secant (Lambert-93)", Record(1, 3, 2, grs80, greenwich, 3, 46.5, 1, 700000, 6600000, 44, 49), 2.5, 46.5},
-        {"transverse Mercator (UTM 31)", Record(2, 0, 2, grs80, greenwich, 3, 0, 0.9996, 500000, 0), 3.5, 46.5},
-        {"Gauss-Laborde (Reunion)", Record(5, 0, 2, intl, greenwich, 55.533333333333333, -21.116666666666667, 1, 160000, 50000), 55.5, -21.1},
-        {"equal-area (LAEA Europe)", Record(6, 0, 2, grs80, greenwich, 10, 52, 1, 4321000, 3210000), 10.5, 50.0},
+        {"Lambert tangent (II etendu)", Projection(1, 2, 3, clarke, paris, 0, 52, 0.99987742, 600000, 2200000), 2.5, 46.5},
+        {"Lambert secant (Lambert-93)", Projection(1, 3, 2, grs80, greenwich, 3, 46.5, 1, 700000, 6600000, 44, 49), 2.5, 46.5},
+        {"transverse Mercator (UTM 31)", Projection(2, 0, 2, grs80, greenwich, 3, 0, 0.9996, 500000, 0), 3.5, 46.5},
+        {"Gauss-Laborde (Reunion)", Projection(5, 0, 2, intl, greenwich, 55.533333333333333, -21.116666666666667, 1, 160000, 50000), 55.5, -21.1},
+        {"equal-area (LAEA Europe)", Projection(6, 0, 2, grs80, greenwich, 10, 52, 1, 4321000, 3210000), 10.5, 50.0},
     };
 
     // 1024 points around each centre, ±2° either way.

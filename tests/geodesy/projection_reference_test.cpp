@@ -6,43 +6,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "geodesy/angle.h"
 #include "geodesy/projection.h"
+#include "projection_records.h"
 #include "reference_table.h"
 
 namespace {
 
-CElg Ellipsoid(double a, double e2) {
-    CElg e;
-    e.a = a;
-    e.e2 = e2;
-    return e;
-}
-
-double FlatteningE2(double inverseFlattening) {
-    const double f = 1 / inverseFlattening;
-    return f * (2 - f);
-}
-
-const CElg kClarkeIgn =
-    Ellipsoid(6378249.2, (6378249.2 * 6378249.2 - 6356515.0 * 6356515.0) / (6378249.2 * 6378249.2));
-const CElg kInternational = Ellipsoid(6378388, FlatteningE2(297));
-const CElg kGrs80 = Ellipsoid(6378137, FlatteningE2(298.257222101));
-const CElg kWgs84 = Ellipsoid(6378137, FlatteningE2(298.257223563));
-
-CLgo Meridian(int id, double longitude, int unit) {
-    CLgo m;
-    m.id = id;
-    m.longitude = longitude;
-    m.unit = unit;
-    return m;
-}
-const CLgo kGreenwich = Meridian(1, 0, DecimalDegree);
-const CLgo kParis = Meridian(2, 2.5969213, Grade);
+using namespace records;
 
 struct Case {
     std::string table;
@@ -53,39 +29,21 @@ struct Case {
     double convergenceTolerance = 1e-9;  // radians
 };
 
-CPrc Record(int family, int subkind, int unit, const CElg& e, const CLgo& m, double lon0,
-            double lat0, double k0, double x0, double y0, double phi1 = 0, double phi2 = 0) {
-    CPrc r;
-    r.family = family;
-    r.lambertSubkind = subkind;
-    r.unit = unit;
-    r.ellipsoid = &e;
-    r.meridian = &m;
-    r.originLongitude = lon0;
-    r.originLatitude = lat0;
-    r.scaleFactor = k0;
-    r.falseEasting = x0;
-    r.falseNorthing = y0;
-    r.firstParallel = phi1;
-    r.secondParallel = phi2;
-    return r;
-}
-
 std::vector<Case> Cases() {
     std::vector<Case> cases;
     const auto ntf = [&](const char* table, int subkind, double lat0, double k0, double x0, double y0) {
-        cases.push_back({table, Record(1, subkind, Grade, kClarkeIgn, kParis, 0, lat0, k0, x0, y0)});
+        cases.push_back({table, Projection(1, subkind, Grade, kClarkeIgn, kParis, 0, lat0, k0, x0, y0)});
     };
     ntf("lambert_1", 1, 55, 0.999877341, 600000, 200000);
     ntf("lambert_2", 1, 52, 0.99987742, 600000, 200000);
     ntf("lambert_3", 1, 49, 0.999877499, 600000, 200000);
     ntf("lambert_4", 1, 46.85, 0.99994471, 234.358, 185861.369);
     ntf("lambert_2_etendu", 2, 52, 0.99987742, 600000, 2200000);
-    cases.push_back({"lambert_93", Record(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1,
+    cases.push_back({"lambert_93", Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1,
                                           700000, 6600000, 44, 49)});
     for (int zone = 42; zone <= 50; ++zone)
         cases.push_back({"cc" + std::to_string(zone),
-                         Record(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, zone, 1, 1700000,
+                         Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, zone, 1, 1700000,
                                 1200000 + (zone - 42) * 1000000.0, zone - 0.75, zone + 0.75)});
     // The transverse Mercator positions are exact to the micrometre, but its
     // scale factor k₀ cosh(x / a) and convergence −arctan(sin φ tan Δλ) are
@@ -98,19 +56,21 @@ std::vector<Case> Cases() {
         const int family = zone == 32 ? 3 : 2;  // both codes are the transverse Mercator
         for (const auto& [tag, ellipsoid] : {std::pair{"_intl", &kInternational}, std::pair{"_wgs84", &kWgs84}}) {
             Case c{"utm" + std::to_string(zone) + tag,
-                   Record(family, 0, DecimalDegree, *ellipsoid, kGreenwich, cm, 0, 0.9996, 500000, 0)};
+                   Projection(family, 0, DecimalDegree, *ellipsoid, kGreenwich, cm, 0, 0.9996, 500000, 0)};
             c.alterationTolerance = 14.5;
             c.convergenceTolerance = 4.5e-7;
             cases.push_back(c);
         }
     }
     // 21°07' S, 55°32' E as packed degrees-minutes-seconds.
-    cases.push_back({"gauss_laborde_reunion", Record(5, 0, PackedDms, kInternational, kGreenwich,
+    cases.push_back({"gauss_laborde_reunion", Projection(5, 0, PackedDms, kInternational, kGreenwich,
                                                      55.32, -21.07, 1, 160000, 50000)});
-    cases.push_back({"laea_europe", Record(6, 0, DecimalDegree, kGrs80, kGreenwich, 10, 52, 1,
+    cases.push_back({"laea_europe", Projection(6, 0, DecimalDegree, kGrs80, kGreenwich, 10, 52, 1,
                                            4321000, 3210000)});
     return cases;
 }
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.table; }
 
 class ProjectionReference : public testing::TestWithParam<Case> {};
 

@@ -15,6 +15,7 @@
 #include "geodesy/gauss_laborde.h"
 #include "geodesy/lambert_conic.h"
 #include "geodesy/transverse_mercator.h"
+#include "projection_records.h"
 
 namespace {
 
@@ -25,38 +26,15 @@ constexpr double kE2 = 0.00669438002290079;  // GRS 1980
 constexpr double kClarkeA = 6378249.2;
 constexpr double kClarkeE2 = 0.00680348764629989;
 
-CElg Ellipsoid(double a, double e2) {
-    CElg e;
-    e.a = a;
-    e.e2 = e2;
-    return e;
-}
-const CElg kGrs80 = Ellipsoid(kA, kE2);
-
-CLgo Meridian(int id, double longitude, int unit) {
-    CLgo m;
-    m.id = id;
-    m.longitude = longitude;
-    m.unit = unit;
-    return m;
-}
-const CLgo kGreenwich = Meridian(1, 0, DecimalDegree);
-const CLgo kParis = Meridian(2, 2.5969213, Grade);
+using records::kGreenwich;
+using records::kParis;
+using records::Meridian;
+const CElg kGrs80 = records::Ellipsoid(kA, kE2);
 
 CPrc Record(int family, int subkind, int unit, double lon0, double lat0, double k0,
             const CLgo& meridian = kGreenwich) {
-    CPrc r;
-    r.family = family;
-    r.lambertSubkind = subkind;
-    r.unit = unit;
-    r.originLongitude = lon0;
-    r.originLatitude = lat0;
-    r.scaleFactor = k0;
-    r.falseEasting = 700000;
-    r.falseNorthing = 6600000;
-    r.ellipsoid = &kGrs80;
-    r.meridian = &meridian;
-    return r;
+    return records::Projection(family, subkind, unit, kGrs80, meridian, lon0, lat0, k0, 700000,
+                               6600000);
 }
 
 TEST(LambertConic, TangentOriginHasTheFalseOriginAndK0) {
