@@ -13,10 +13,10 @@
 #include <numbers>
 #include <vector>
 
+#include "../tests/geodesy/projection_records.h"
 #include "geodesy/ellipsoid.h"
 #include "geodesy/projection.h"
 #include "geodesy/similarity.h"
-#include "../tests/geodesy/projection_records.h"
 
 namespace {
 
@@ -46,11 +46,18 @@ int main(int argc, char** argv) {
         double lon, lat;  // centre of the points, degrees
     };
     const Family families[] = {
-        {"Lambert tangent (II etendu)", Projection(1, 2, 3, clarke, paris, 0, 52, 0.99987742, 600000, 2200000), 2.5, 46.5},
-        {"Lambert secant (Lambert-93)", Projection(1, 3, 2, grs80, greenwich, 3, 46.5, 1, 700000, 6600000, 44, 49), 2.5, 46.5},
-        {"transverse Mercator (UTM 31)", Projection(2, 0, 2, grs80, greenwich, 3, 0, 0.9996, 500000, 0), 3.5, 46.5},
-        {"Gauss-Laborde (Reunion)", Projection(5, 0, 2, intl, greenwich, 55.533333333333333, -21.116666666666667, 1, 160000, 50000), 55.5, -21.1},
-        {"equal-area (LAEA Europe)", Projection(6, 0, 2, grs80, greenwich, 10, 52, 1, 4321000, 3210000), 10.5, 50.0},
+        {"Lambert tangent (II etendu)",
+         Projection(1, 2, 3, clarke, paris, 0, 52, 0.99987742, 600000, 2200000), 2.5, 46.5},
+        {"Lambert secant (Lambert-93)",
+         Projection(1, 3, 2, grs80, greenwich, 3, 46.5, 1, 700000, 6600000, 44, 49), 2.5, 46.5},
+        {"transverse Mercator (UTM 31)",
+         Projection(2, 0, 2, grs80, greenwich, 3, 0, 0.9996, 500000, 0), 3.5, 46.5},
+        {"Gauss-Laborde (Reunion)",
+         Projection(5, 0, 2, intl, greenwich, 55.533333333333333, -21.116666666666667, 1, 160000,
+                    50000),
+         55.5, -21.1},
+        {"equal-area (LAEA Europe)",
+         Projection(6, 0, 2, grs80, greenwich, 10, 52, 1, 4321000, 3210000), 10.5, 50.0},
     };
 
     // 1024 points around each centre, ±2° either way.
@@ -67,20 +74,27 @@ int main(int argc, char** argv) {
             e[k] = p.easting;
             n[k] = p.northing;
         }
-        const double forward = NanosecondsPerCall(calls, [&](long k) {
-            ProjectedPoint p;
-            ProjectGeographic(f.record, lambda[k % kPoints], phi[k % kPoints], p);
-            return p.easting + p.scaleFactor + p.convergence;
-        }, checksum);
-        const double inverse = NanosecondsPerCall(calls, [&](long k) {
-            GeographicPoint g;
-            UnprojectProjected(f.record, e[k % kPoints], n[k % kPoints], g);
-            return g.longitude + g.latitude;
-        }, checksum);
+        const double forward = NanosecondsPerCall(
+            calls,
+            [&](long k) {
+                ProjectedPoint p;
+                ProjectGeographic(f.record, lambda[k % kPoints], phi[k % kPoints], p);
+                return p.easting + p.scaleFactor + p.convergence;
+            },
+            checksum);
+        const double inverse = NanosecondsPerCall(
+            calls,
+            [&](long k) {
+                GeographicPoint g;
+                UnprojectProjected(f.record, e[k % kPoints], n[k % kPoints], g);
+                return g.longitude + g.latitude;
+            },
+            checksum);
         std::printf("%-30s %12.1f %12.1f\n", f.name, forward, inverse);
     }
 
-    std::vector<double> x(kPoints), y(kPoints), z(kPoints), lambda(kPoints), phi(kPoints), h(kPoints);
+    std::vector<double> x(kPoints), y(kPoints), z(kPoints), lambda(kPoints), phi(kPoints),
+        h(kPoints);
     for (long k = 0; k < kPoints; ++k) {
         lambda[k] = std::sin(k * 0.37) * 3;
         phi[k] = std::cos(k * 0.61) * 1.5;
@@ -90,28 +104,40 @@ int main(int argc, char** argv) {
         y[k] = c.y;
         z[k] = c.z;
     }
-    const double toCartesian = NanosecondsPerCall(calls, [&](long k) {
-        const long i = k % kPoints;
-        return GeographicToCartesian(grs80.a, grs80.e2, lambda[i], phi[i], h[i]).x;
-    }, checksum);
-    const double toGeographic = NanosecondsPerCall(calls, [&](long k) {
-        const long i = k % kPoints;
-        return CartesianToGeographic(x[i], y[i], z[i], grs80.a, grs80.e2).latitude;
-    }, checksum);
+    const double toCartesian = NanosecondsPerCall(
+        calls,
+        [&](long k) {
+            const long i = k % kPoints;
+            return GeographicToCartesian(grs80.a, grs80.e2, lambda[i], phi[i], h[i]).x;
+        },
+        checksum);
+    const double toGeographic = NanosecondsPerCall(
+        calls,
+        [&](long k) {
+            const long i = k % kPoints;
+            return CartesianToGeographic(x[i], y[i], z[i], grs80.a, grs80.e2).latitude;
+        },
+        checksum);
     std::printf("%-30s %12.1f %12.1f\n", "geocentric (GRS 1980)", toCartesian, toGeographic);
 
     CTransfo t;
     const double parameters[7] = {-89.5, -93.8, -123.1, -1.2, 0.15, 0.247, -0.156};
     for (int k = 0; k < 7; ++k) t.record.parameters[k] = parameters[k];
-    const double direct = NanosecondsPerCall(calls, [&](long k) {
-        const long i = k % kPoints;
-        return ApplyTransfo(t, x[i], y[i], z[i]).x;
-    }, checksum);
+    const double direct = NanosecondsPerCall(
+        calls,
+        [&](long k) {
+            const long i = k % kPoints;
+            return ApplyTransfo(t, x[i], y[i], z[i]).x;
+        },
+        checksum);
     t.inverse = 1;
-    const double inverse = NanosecondsPerCall(calls, [&](long k) {
-        const long i = k % kPoints;
-        return ApplyTransfo(t, x[i], y[i], z[i]).x;
-    }, checksum);
+    const double inverse = NanosecondsPerCall(
+        calls,
+        [&](long k) {
+            const long i = k % kPoints;
+            return ApplyTransfo(t, x[i], y[i], z[i]).x;
+        },
+        checksum);
     std::printf("%-30s %12.1f %12.1f\n", "similarity (seven parameters)", direct, inverse);
     std::printf("(%ld calls each; checksum %.6g)\n", calls, checksum);
     return 0;

@@ -73,7 +73,8 @@ double LatitudeFromIsometric(double L, double e2) {
     const double t = std::exp(L);
     double previous = 100;
     double phi = 2 * std::atan(t) - pi / 2;
-    for (int step = 0; step < kMaxIsometricIterations && !(std::fabs(phi - previous) <= 1e-12); ++step) {
+    for (int step = 0; step < kMaxIsometricIterations && !(std::fabs(phi - previous) <= 1e-12);
+         ++step) {
         previous = phi;
         const double s = e * std::sin(phi);
         phi = 2 * std::atan(std::exp((e / 2) * std::log((1 + s) / (1 - s))) * t) - pi / 2;

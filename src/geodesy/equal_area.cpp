@@ -64,7 +64,8 @@ ProjectedPoint EqualAreaForward(const EqualArea& c, double lambda, double phi) {
     // The scale along the parallel is taken a hair inside a pole, where the
     // parallel shrinks to a point and the quotient reads 0/0.
     const double phiForScale = std::fabs(phi) < kHalfPi ? phi : std::copysign(kHalfPi - 1e-9, phi);
-    const double parallelRadius = PrimeVerticalRadius(phiForScale, c.a, c.e2) * std::cos(phiForScale);
+    const double parallelRadius =
+        PrimeVerticalRadius(phiForScale, c.a, c.e2) * std::cos(phiForScale);
     if (c.phi0 == kHalfPi || c.phi0 == -kHalfPi) {
         const bool north = c.phi0 == kHalfPi;
         const double rho = RadiusOnPolarAspect(c, AuthalicQ(phi, c.e2), north);
@@ -72,7 +73,8 @@ ProjectedPoint EqualAreaForward(const EqualArea& c, double lambda, double phi) {
         p.northing = north ? c.y0 - rho * cosL : c.y0 + rho * cosL;
         // Meridians are straight lines through the pole of the map.
         p.convergence = std::atan2(north ? -sinL : sinL, cosL);
-        p.scaleFactor = RadiusOnPolarAspect(c, AuthalicQ(phiForScale, c.e2), north) / parallelRadius;
+        p.scaleFactor =
+            RadiusOnPolarAspect(c, AuthalicQ(phiForScale, c.e2), north) / parallelRadius;
         return p;
     }
     const double sb0 = std::sin(c.beta0), cb0 = std::cos(c.beta0);
@@ -98,8 +100,7 @@ ProjectedPoint EqualAreaForward(const EqualArea& c, double lambda, double phi) {
     p.northing = c.y0 + y;
     if (phiForScale != phi) {
         double unused1, unused2;
-        place(AuthalicLatitude(c, phiForScale), unused1, unused2, xBeta, yBeta,
-              xLambda, yLambda);
+        place(AuthalicLatitude(c, phiForScale), unused1, unused2, xBeta, yBeta, xLambda, yLambda);
     }
     // The authalic latitude grows with the geodetic one, so the meridian's
     // direction on the map is that of the β derivative.
@@ -144,7 +145,8 @@ GeographicPoint EqualAreaInverse(const EqualArea& c, double easting, double nort
         const double ce = 2 * std::asin(rho / (2 * c.rq));
         const double sce = std::sin(ce), cce = std::cos(ce);
         q = c.qp * (cce * sb0 + c.d * y * sce * cb0 / rho);
-        g.longitude = c.lambdaM + std::atan2(x * sce, c.d * rho * cb0 * cce - c.d * c.d * y * sb0 * sce);
+        g.longitude =
+            c.lambdaM + std::atan2(x * sce, c.d * rho * cb0 * cce - c.d * c.d * y * sb0 * sce);
     }
     g.latitude = LatitudeFromAuthalicQ(q, c.qp, c.e2);
     return g;

@@ -26,8 +26,10 @@ ProjectedPoint GaussLabordeForward(const GaussLaborde& c, double lambda, double 
     const double sphereIsometric = c.alpha * IsometricLatitude(phi, c.e2) + c.kappa;
     const double coshL = std::cosh(sphereIsometric);
     ProjectedPoint p;
-    p.easting = c.xs + c.radius * IsometricLatitude(std::asin(std::sin(sphereLongitude) / coshL), 0);
-    p.northing = c.ys + c.radius * std::atan(std::sinh(sphereIsometric) / std::cos(sphereLongitude));
+    p.easting =
+        c.xs + c.radius * IsometricLatitude(std::asin(std::sin(sphereLongitude) / coshL), 0);
+    p.northing =
+        c.ys + c.radius * std::atan(std::sinh(sphereIsometric) / std::cos(sphereLongitude));
     p.convergence = -std::atan(std::tan(sphereLongitude) * std::tanh(sphereIsometric));
     const double sinPhi = std::sin(phi);
     const double sinL = std::sin(sphereLongitude);

@@ -7,10 +7,10 @@
 // Mercator of that sphere.
 struct GaussLaborde {
     double a = 0, e2 = 0;
-    double lambdaM = 0;      // central meridian from Greenwich
-    double alpha = 0;        // longitude ratio sphere / ellipsoid
-    double kappa = 0;        // isometric latitude offset
-    double radius = 0;       // radius of the sphere, times k₀
+    double lambdaM = 0;  // central meridian from Greenwich
+    double alpha = 0;    // longitude ratio sphere / ellipsoid
+    double kappa = 0;    // isometric latitude offset
+    double radius = 0;   // radius of the sphere, times k₀
     double xs = 0, ys = 0;
 };
 

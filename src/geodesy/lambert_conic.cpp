@@ -4,8 +4,8 @@
 
 #include "geodesy/ellipsoid.h"
 
-LambertConic LambertTangent(double a, double e2, double lambdaM, double phi0, double k0,
-                            double x0, double y0) {
+LambertConic LambertTangent(double a, double e2, double lambdaM, double phi0, double k0, double x0,
+                            double y0) {
     LambertConic c;
     c.a = a;
     c.e2 = e2;

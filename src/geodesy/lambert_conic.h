@@ -6,14 +6,14 @@
 // on it) or secant (two standard parallels φ₁, φ₂ of true scale).
 struct LambertConic {
     double a = 0, e2 = 0;
-    double lambdaM = 0;  // central longitude from Greenwich
-    double n = 0;        // cone constant
-    double K = 0;        // radius of the parallel of isometric latitude 0
+    double lambdaM = 0;     // central longitude from Greenwich
+    double n = 0;           // cone constant
+    double K = 0;           // radius of the parallel of isometric latitude 0
     double xs = 0, ys = 0;  // map position of the cone's apex
 };
 
-LambertConic LambertTangent(double a, double e2, double lambdaM, double phi0, double k0,
-                            double x0, double y0);
+LambertConic LambertTangent(double a, double e2, double lambdaM, double phi0, double k0, double x0,
+                            double y0);
 LambertConic LambertSecant(double a, double e2, double lambdaM, double phi0, double phi1,
                            double phi2, double x0, double y0);
 

@@ -23,7 +23,8 @@ bool LambertConstants(const CPrc& r, LambertConic& c) {
     switch (r.lambertSubkind) {
         case 1:
         case 2:
-            c = LambertTangent(a, e2, lambdaM, phi0, r.scaleFactor, r.falseEasting, r.falseNorthing);
+            c = LambertTangent(a, e2, lambdaM, phi0, r.scaleFactor, r.falseEasting,
+                               r.falseNorthing);
             return true;
         case 3:
             c = LambertSecant(a, e2, lambdaM, phi0, RecordAngleToRadians(r.firstParallel, r.unit),

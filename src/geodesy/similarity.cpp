@@ -2,8 +2,8 @@
 
 #include "geodesy/angle.h"
 
-bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations,
-                        int sourceId, int targetId, int kind) {
+bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations, int sourceId,
+                        int targetId, int kind) {
     if (transformations.empty() || sourceId == targetId) return false;
     for (const CTsg& t : transformations)
         if (t.sourceId == sourceId && t.kind == kind && t.targetId == targetId) {
@@ -28,8 +28,7 @@ bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformat
 Cartesian3 SimilarityDirect(double tx, double ty, double tz, double d, double rx, double ry,
                             double rz, double x, double y, double z) {
     const double r = 1 + d;
-    return {tx + r * x - rz * y + ry * z,
-            ty + rz * x + r * y - rx * z,
+    return {tx + r * x - rz * y + ry * z, ty + rz * x + r * y - rx * z,
             tz - ry * x + rx * y + r * z};
 }
 

@@ -24,8 +24,8 @@ struct CTransfo {
 // `targetId`: the first record listed from the source to the target, used
 // directly, or failing that the first listed from the target to the source,
 // used inversely. Nothing is found between a system and itself.
-bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations,
-                        int sourceId, int targetId, int kind);
+bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations, int sourceId,
+                        int targetId, int kind);
 bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations,
                         const CReg& source, const CReg& target, int kind);
 

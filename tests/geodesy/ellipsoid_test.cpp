@@ -54,14 +54,15 @@ TEST(Geocentric, AgreesWithProjBothWays) {
             ASSERT_EQ(r.size(), 6u);
             const double lambda = r[0] * kDeg, phi = r[1] * kDeg;
             const Cartesian3 c = GeographicToCartesian(e.a, e.e2, lambda, phi, r[2]);
-            position = std::max({position, std::fabs(c.x - r[3]), std::fabs(c.y - r[4]),
-                                 std::fabs(c.z - r[5])});
+            position = std::max(
+                {position, std::fabs(c.x - r[3]), std::fabs(c.y - r[4]), std::fabs(c.z - r[5])});
             const Geographic3 g = CartesianToGeographic(r[3], r[4], r[5], e.a, e.e2);
             angle = std::max({angle, std::fabs(g.longitude - lambda), std::fabs(g.latitude - phi)});
             height = std::max(height, std::fabs(g.height - r[2]));
         }
-        std::printf("geocentric %-10s %zu points: X Y Z %.2e m; back: angles %.2e rad, height %.2e m\n",
-                    e.table, t.rows.size(), position, angle, height);
+        std::printf(
+            "geocentric %-10s %zu points: X Y Z %.2e m; back: angles %.2e rad, height %.2e m\n",
+            e.table, t.rows.size(), position, angle, height);
         EXPECT_LE(position, 1e-5) << e.table;
         EXPECT_LE(angle, 1e-11) << e.table;
         EXPECT_LE(height, 1e-5) << e.table;
@@ -93,7 +94,8 @@ TEST(Geocentric, AxesAndPoles) {
         }
         // The centre of the earth: finite, a pole at depth b.
         g = CartesianToGeographic(0, 0, 0, e.a, e.e2);
-        EXPECT_TRUE(std::isfinite(g.longitude) && std::isfinite(g.latitude) && std::isfinite(g.height));
+        EXPECT_TRUE(std::isfinite(g.longitude) && std::isfinite(g.latitude) &&
+                    std::isfinite(g.height));
         EXPECT_NEAR(g.height, -b, 1e-9);
         // The negative X half-axis: longitude π, latitude 0.
         g = CartesianToGeographic(-e.a - 10, 0, 0, e.a, e.e2);
@@ -127,8 +129,8 @@ TEST(Geocentric, RoundTripOverLatitudesAndHeights) {
                 const double lambda = std::remainder(lat * 7.3 + h, 360.0) * kDeg;
                 const Cartesian3 c = GeographicToCartesian(e.a, e.e2, lambda, lat * kDeg, h);
                 const Geographic3 g = CartesianToGeographic(c.x, c.y, c.z, e.a, e.e2);
-                angle = std::max({angle, std::fabs(g.latitude - lat * kDeg),
-                                  std::fabs(g.longitude - lambda)});
+                angle = std::max(
+                    {angle, std::fabs(g.latitude - lat * kDeg), std::fabs(g.longitude - lambda)});
                 height = std::max(height, std::fabs(g.height - h));
             }
         EXPECT_LE(angle, 1e-11) << e.table;

@@ -63,7 +63,8 @@ TEST(LambertConic, SecantHasTrueScaleOnBothParallels) {
     // Between the parallels the scale is below 1, outside above.
     EXPECT_LT(LambertForward(c, 0.1, phi0).scaleFactor, 1);
     EXPECT_GT(LambertForward(c, 0.1, 51 * kDeg).scaleFactor, 1);
-    const LambertConic swapped = LambertSecant(kA, kE2, 3 * kDeg, phi0, phi2, phi1, 700000, 6600000);
+    const LambertConic swapped =
+        LambertSecant(kA, kE2, 3 * kDeg, phi0, phi2, phi1, 700000, 6600000);
     EXPECT_NEAR(swapped.n, c.n, 1e-15);
     const ProjectedPoint a = LambertForward(c, 0.1, 0.8), b = LambertForward(swapped, 0.1, 0.8);
     EXPECT_NEAR(a.easting, b.easting, 1e-7);
@@ -74,7 +75,8 @@ TEST(LambertConic, SecantHasTrueScaleOnBothParallels) {
 }
 
 TEST(TransverseMercator, CentralMeridianAndOrigin) {
-    const TransverseMercator c = TransverseMercatorConstants(kA, kE2, 3 * kDeg, 0, 0.9996, 500000, 0);
+    const TransverseMercator c =
+        TransverseMercatorConstants(kA, kE2, 3 * kDeg, 0, 0.9996, 500000, 0);
     for (double lat : {0.0, 12.5, 45.0, 80.0}) {
         const ProjectedPoint p = TransverseMercatorForward(c, 3 * kDeg, lat * kDeg);
         EXPECT_NEAR(p.easting, 500000, 1e-9);
@@ -84,7 +86,8 @@ TEST(TransverseMercator, CentralMeridianAndOrigin) {
     const ProjectedPoint origin = TransverseMercatorForward(c, 3 * kDeg, 0);
     EXPECT_NEAR(origin.northing, 0, 1e-9);
     // The meridian arc to 45° of GRS 1980 is 4984944.378 m (0.9996 × it here).
-    EXPECT_NEAR(TransverseMercatorForward(c, 3 * kDeg, 45 * kDeg).northing, 0.9996 * 4984944.378, 1e-3);
+    EXPECT_NEAR(TransverseMercatorForward(c, 3 * kDeg, 45 * kDeg).northing, 0.9996 * 4984944.378,
+                1e-3);
     // A projection of origin latitude φ₀ puts φ₀ on the false northing.
     const TransverseMercator shifted =
         TransverseMercatorConstants(kA, kE2, 3 * kDeg, 45 * kDeg, 1, 0, 200000);
@@ -161,7 +164,8 @@ TEST(EqualArea, SphereAndAbsurdAuthalicValues) {
     const double qp = AuthalicQ(kPi / 2, kE2);
     EXPECT_EQ(LatitudeFromAuthalicQ(qp * 1.0000001, qp, kE2), kPi / 2);
     EXPECT_EQ(LatitudeFromAuthalicQ(-qp, qp, kE2), -kPi / 2);
-    EXPECT_TRUE(std::isnan(LatitudeFromAuthalicQ(std::numeric_limits<double>::quiet_NaN(), qp, kE2)));
+    EXPECT_TRUE(
+        std::isnan(LatitudeFromAuthalicQ(std::numeric_limits<double>::quiet_NaN(), qp, kE2)));
 }
 
 TEST(ProjectionRecord, UnhandledFamiliesAndSubkindsAreRefused) {
@@ -209,9 +213,11 @@ TEST(ProjectionRecord, RecordConversionAndPrimeMeridian) {
     EXPECT_EQ(RecordAngleToRadians(0, Grade), 0);
 
     // Paris adds its longitude; a Greenwich record (id 1) never does.
-    EXPECT_NEAR(RecordCentralLongitude(Record(1, 1, Grade, 0, 52, 1, kParis)), 2.33722917 * kDeg, 1e-16);
+    EXPECT_NEAR(RecordCentralLongitude(Record(1, 1, Grade, 0, 52, 1, kParis)), 2.33722917 * kDeg,
+                1e-16);
     const CLgo oddGreenwich = Meridian(1, 5, DecimalDegree);
-    EXPECT_DOUBLE_EQ(RecordCentralLongitude(Record(2, 0, DecimalDegree, 3, 0, 1, oddGreenwich)), 3 * kDeg);
+    EXPECT_DOUBLE_EQ(RecordCentralLongitude(Record(2, 0, DecimalDegree, 3, 0, 1, oddGreenwich)),
+                     3 * kDeg);
 
     // A transverse Mercator record in decimal hours reads its angles as
     // degrees; Gauss-Laborde converts them fully and ignores the meridian.

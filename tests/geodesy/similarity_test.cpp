@@ -37,7 +37,8 @@ double Distance(const Cartesian3& c, double x, double y, double z) {
 // where ours scales the diagonal only: the two differ by D Ω X, a second
 // order term (31 mm for 100 ppm and 10" on the earth's surface).
 Cartesian3 ScaledRotation(const Parameters& p, double x, double y, double z) {
-    return {p.d * (-p.rz * y + p.ry * z), p.d * (p.rz * x - p.rx * z), p.d * (-p.ry * x + p.rx * y)};
+    return {p.d * (-p.rz * y + p.ry * z), p.d * (p.rz * x - p.rx * z),
+            p.d * (-p.ry * x + p.rx * y)};
 }
 
 TEST(Similarity, MatchesProjHelmertInThePositionVectorConvention) {
@@ -77,9 +78,10 @@ TEST(Similarity, MatchesProjHelmertInThePositionVectorConvention) {
         EXPECT_LE(Distance(Inverse(p, x, y, z), r[9], r[10], r[11]), secondOrder);
         projInverse = std::max(projInverse, Distance(Inverse(p, x, y, z), r[9], r[10], r[11]));
     }
-    std::printf("helmert %d sets, %d points: direct %.2e m (raw %.2e m), inverse of PROJ's "
-                "forward %.2e m, from PROJ's first-order inverse %.2e m\n",
-                sets, points, direct, directRaw, exactInverse, projInverse);
+    std::printf(
+        "helmert %d sets, %d points: direct %.2e m (raw %.2e m), inverse of PROJ's "
+        "forward %.2e m, from PROJ's first-order inverse %.2e m\n",
+        sets, points, direct, directRaw, exactInverse, projInverse);
     EXPECT_EQ(sets, 6);
     EXPECT_LE(direct, 1e-6);
     EXPECT_LE(exactInverse, 1e-6);
@@ -89,12 +91,16 @@ TEST(Similarity, InverseUndoesDirectForUsualParameters) {
     double worst = 0;
     for (int k = 0; k < 200; ++k) {
         const double s = std::sin(k * 1.7), c = std::cos(k * 0.9);
-        const Parameters p{1000 * s, -1000 * c, 1000 * std::sin(k * 2.3), 100e-6 * c,
-                           10 * kArcSecond * s, -10 * kArcSecond * std::cos(k * 3.1),
+        const Parameters p{1000 * s,
+                           -1000 * c,
+                           1000 * std::sin(k * 2.3),
+                           100e-6 * c,
+                           10 * kArcSecond * s,
+                           -10 * kArcSecond * std::cos(k * 3.1),
                            10 * kArcSecond * std::sin(k * 0.4)};
         const double lon = k * 0.11, lat = std::sin(k * 0.7) * 1.5;
-        const double x = 6.4e6 * std::cos(lat) * std::cos(lon), y = 6.4e6 * std::cos(lat) * std::sin(lon),
-                     z = 6.36e6 * std::sin(lat);
+        const double x = 6.4e6 * std::cos(lat) * std::cos(lon),
+                     y = 6.4e6 * std::cos(lat) * std::sin(lon), z = 6.36e6 * std::sin(lat);
         const Cartesian3 d = Direct(p, x, y, z);
         worst = std::max(worst, Distance(Inverse(p, d.x, d.y, d.z), x, y, z));
     }
