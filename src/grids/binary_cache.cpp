@@ -2,7 +2,6 @@
 // beginning with "GRID", followed by the node records in storage order.
 
 #include <cstring>
-#include <new>
 
 #include "app/text_encoding.h"
 #include "app/user_interface.h"
@@ -15,7 +14,6 @@ namespace {
 
 constexpr int32_t kCacheVersion = 3;
 constexpr size_t kDescriptionRoom = 259;
-constexpr int kMostValues = 1000;
 
 class HeaderOut {
 public:
@@ -133,7 +131,7 @@ int CGrille::Lire_EnTete_Binaire(std::string& message, UserInterface* ui) {
     const int32_t n = in.Int();
     VALUES_TYPE = version == 3 ? in.Int() : static_cast<int32_t>(Real8);
     CODE_PREC = in.Int();
-    if (!in.Ok() || n < 1 || n > kMostValues || VALUES_TYPE < Integer2 || VALUES_TYPE > Real8) {
+    if (!in.Ok() || n < 1 || n > kMostValuesPerNode || VALUES_TYPE < Integer2 || VALUES_TYPE > Real8) {
         message = damaged;
         return -1;
     }
@@ -200,18 +198,7 @@ std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
 
     const int64_t nodes = NodeCount();
     const int n = VALUES_NUMBER;
-    const size_t count = static_cast<size_t>(nodes) * static_cast<size_t>(n);
-    try {
-        values16.clear(), values32.clear(), valuesReal4.clear(), valuesReal8.clear(), codes.clear();
-        switch (VALUES_TYPE) {
-            case Integer2: values16.resize(count); break;
-            case Integer4: values32.resize(count); break;
-            case Real4: valuesReal4.resize(count); break;
-            default: valuesReal8.resize(count); break;
-        }
-        codes.resize(static_cast<size_t>(nodes));
-    } catch (const std::bad_alloc&) {
-        values16 = {}, values32 = {}, valuesReal4 = {}, valuesReal8 = {}, codes = {};
+    if (!AllouerValeurs(nodes)) {
         binary_.reset();
         loaded = false;
         return "Mémoire insuffisante pour charger la grille\n" + NAME;
@@ -238,7 +225,7 @@ std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
         if (CODE_PREC) codes[static_cast<size_t>(s)] = LoadInt32LE(record + static_cast<size_t>(n) * valueSize);
         if (!progress.NodeDone()) {
             progress.Finish();
-            values16 = {}, values32 = {}, valuesReal4 = {}, valuesReal8 = {}, codes = {};
+            LibererValeurs();
             binary_.reset();
             loaded = false;
             return "Chargement de la grille " + NAME + " annulé";

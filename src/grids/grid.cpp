@@ -1,5 +1,7 @@
 #include "grids/grid.h"
 
+#include <new>
+
 #include "grids/node_layout.h"
 
 CGrille::CGrille() = default;
@@ -14,13 +16,33 @@ void CGrille::FermerFichiers() {
 void CGrille::Fermer() {
     FermerFichiers();
     TRANSLATION.clear();
-    if (!onDisk) {
-        values16 = {};
-        values32 = {};
-        valuesReal4 = {};
-        valuesReal8 = {};
-        codes = {};
+    if (!onDisk) LibererValeurs();
+}
+
+void CGrille::LibererValeurs() {
+    values16 = {};
+    values32 = {};
+    valuesReal4 = {};
+    valuesReal8 = {};
+    codes = {};
+}
+
+bool CGrille::AllouerValeurs(int64_t nodes) {
+    LibererValeurs();
+    try {
+        const size_t count = static_cast<size_t>(nodes) * static_cast<size_t>(VALUES_NUMBER);
+        switch (VALUES_TYPE) {
+            case Integer2: values16.resize(count); break;
+            case Integer4: values32.resize(count); break;
+            case Real4: valuesReal4.resize(count); break;
+            default: valuesReal8.resize(count); break;
+        }
+        codes.resize(static_cast<size_t>(nodes));
+    } catch (const std::bad_alloc&) {
+        LibererValeurs();
+        return false;
     }
+    return true;
 }
 
 void CGrille::Taille_Valeur() {

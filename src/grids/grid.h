@@ -13,6 +13,10 @@
 
 class UserInterface;
 
+// The check refuses more values per node than this: no grid has them, and
+// the readers need not make room for a nonsensical count.
+constexpr int kMostValuesPerNode = 1000;
+
 // Opening modes of Ouvrir.
 enum OpenMode : int {
     ModeSurDisque = 0,   // values read from a binary file at each query (a text grid gets its cache)
@@ -184,6 +188,10 @@ protected:
     // Makes sure the query work space holds at least n reals.
     double* WorkSpace(size_t n);
     void FermerFichiers();
+    // Value and code arrays for `nodes` nodes of VALUES_NUMBER values of
+    // VALUES_TYPE; false (and nothing held) when memory is short.
+    bool AllouerValeurs(int64_t nodes);
+    void LibererValeurs();
     void ValeursHorsGrille(double* values) const;
 
     TextSlot text_;

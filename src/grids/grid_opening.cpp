@@ -15,7 +15,6 @@
 namespace {
 
 constexpr size_t kHeaderLineRoom = 259;  // characters read for a header line, line break included
-constexpr int kMostValues = 1000;
 
 const char* ExtensionOf(int type) {
     switch (type) {
@@ -187,7 +186,7 @@ std::string CGrille::Verifier(bool normalise) {
         lines += "+ Pour une interpolation spline, l'ordre doit être >= 4\n";
     // Beyond the documented checks: a grid needs at least one value per node
     // and a value type that gives its size.
-    if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMostValues)
+    if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMostValuesPerNode)
         lines += GridMessage("+ Nombre de valeurs par noeud non valide : %d\n", VALUES_NUMBER);
     else if (VALUES_TYPE < TypeValIndefini || VALUES_TYPE > Real8)
         lines += GridMessage("+ Type de valeur imprévu : %d\n", VALUES_TYPE);

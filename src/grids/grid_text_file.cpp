@@ -110,34 +110,16 @@ bool GridTextFile::NextWord(const char*& first, const char*& last) {
 }
 
 template <class T>
-static GridTextFile::Lecture ReadNumber(bool found, const char* first, const char* last, T& v) {
-    if (!found) return GridTextFile::Lecture::Fin;
-    return ParseWholeNumber(first, last, v) ? GridTextFile::Lecture::Ok : GridTextFile::Lecture::Illisible;
+GridTextFile::Lecture GridTextFile::ReadNumber(T& v) {
+    const char *first = nullptr, *last = nullptr;
+    if (!NextWord(first, last)) return Lecture::Fin;
+    return ParseWholeNumber(first, last, v) ? Lecture::Ok : Lecture::Illisible;
 }
 
-GridTextFile::Lecture GridTextFile::ReadReal8(double& v) {
-    const char *first = nullptr, *last = nullptr;
-    const bool found = NextWord(first, last);
-    return ReadNumber(found, first, last, v);
-}
-
-GridTextFile::Lecture GridTextFile::ReadReal4(float& v) {
-    const char *first = nullptr, *last = nullptr;
-    const bool found = NextWord(first, last);
-    return ReadNumber(found, first, last, v);
-}
-
-GridTextFile::Lecture GridTextFile::ReadInt32(int32_t& v) {
-    const char *first = nullptr, *last = nullptr;
-    const bool found = NextWord(first, last);
-    return ReadNumber(found, first, last, v);
-}
-
-GridTextFile::Lecture GridTextFile::ReadInt16(int16_t& v) {
-    const char *first = nullptr, *last = nullptr;
-    const bool found = NextWord(first, last);
-    return ReadNumber(found, first, last, v);
-}
+GridTextFile::Lecture GridTextFile::ReadReal8(double& v) { return ReadNumber(v); }
+GridTextFile::Lecture GridTextFile::ReadReal4(float& v) { return ReadNumber(v); }
+GridTextFile::Lecture GridTextFile::ReadInt32(int32_t& v) { return ReadNumber(v); }
+GridTextFile::Lecture GridTextFile::ReadInt16(int16_t& v) { return ReadNumber(v); }
 
 GridTextFile::Lecture GridTextFile::ReadWord(std::string& word) {
     const char *first = nullptr, *last = nullptr;

@@ -49,6 +49,8 @@ private:
     GridTextFile() = default;
     bool Fill(size_t wanted);  // at least wanted bytes after pos_, unless at end
     int Get();                 // next character, CR LF as LF; -1 at end
+    template <class T>
+    Lecture ReadNumber(T& v);
     // The next word; false at the end of the file. A word too long to be a
     // number is skipped and comes back as two null pointers.
     bool NextWord(const char*& first, const char*& last);

@@ -3,7 +3,6 @@
 // into its binary cache.
 
 #include <cstdio>
-#include <new>
 
 #include "app/text_encoding.h"
 #include "grids/cache_file.h"
@@ -32,8 +31,6 @@ int32_t TokenInteger(const std::string& token) {
     return r.ec == std::errc() ? v : 0;
 }
 
-// Fields beyond this count of values cannot be meant: the check refuses them.
-constexpr int kMostValues = 1000;
 
 std::string Formatted(const char* format, const std::string& name, long long a, long long b = 0) {
     return GridMessage(format, name.c_str(), a, b);
@@ -64,7 +61,7 @@ int CGrille::Lire_EnTete_Texte(const std::string& line, std::string& message) {
     }
     // A grid carries at least one value per node; a count that no header
     // line can hold translations for is a header problem at this point.
-    if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMostValues) return position;
+    if (VALUES_NUMBER < 1 || VALUES_NUMBER > kMostValuesPerNode) return position;
 
     TRANSLATION.clear();
     for (int k = 0; k < VALUES_NUMBER - 1; ++k) {
@@ -194,18 +191,7 @@ std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) 
         }
         record.resize(static_cast<size_t>(RecordSize()));
     } else {
-        try {
-            const size_t count = static_cast<size_t>(nodes) * static_cast<size_t>(n);
-            values16.clear(), values32.clear(), valuesReal4.clear(), valuesReal8.clear(), codes.clear();
-            switch (type) {
-                case Integer2: values16.resize(count); break;
-                case Integer4: values32.resize(count); break;
-                case Real4: valuesReal4.resize(count); break;
-                default: valuesReal8.resize(count); break;
-            }
-            codes.resize(static_cast<size_t>(nodes));
-        } catch (const std::bad_alloc&) {
-            values16 = {}, values32 = {}, valuesReal4 = {}, valuesReal8 = {}, codes = {};
+        if (!AllouerValeurs(nodes)) {
             text_.file.reset();
             return "Mémoire insuffisante pour charger la grille\n" + NAME;
         }
@@ -284,9 +270,7 @@ std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) 
         failure = "Impossible d'écrire le fichier\n" + NAME;
     if (!failure.empty()) {
         loaded = false;
-        if (mode != ModeSurDisque) {
-            values16 = {}, values32 = {}, valuesReal4 = {}, valuesReal8 = {}, codes = {};
-        }
+        if (mode != ModeSurDisque) LibererValeurs();
         return failure;
     }
     loaded = true;

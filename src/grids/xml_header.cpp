@@ -20,7 +20,6 @@
 namespace {
 
 constexpr size_t kTextRoom = 259;    // usable characters of a text field
-constexpr int kMostValues = 1000;    // beyond this VALUES_NUMBER is refused by the check
 
 class HeaderReader {
 public:
@@ -168,7 +167,7 @@ std::string Lire_Xml(CGrille& g, const std::string& fileName) {
     if (const char* t = r.Text("TRANSLATION")) {
         // VALUES_NUMBER translations from the comma-separated text; missing
         // ones are 0. A count the check will refuse leaves the array alone.
-        if (g.VALUES_NUMBER >= 0 && g.VALUES_NUMBER <= kMostValues) {
+        if (g.VALUES_NUMBER >= 0 && g.VALUES_NUMBER <= kMostValuesPerNode) {
             std::string text(t);
             if (text.size() > kTextRoom) text.resize(kTextRoom);
             g.TRANSLATION.assign(static_cast<size_t>(g.VALUES_NUMBER), 0.0);
