@@ -119,6 +119,11 @@ public:
     // Values of node (c, l) as reals and its precision code; zeros and code
     // 0 outside the grid or when the node cannot be read.
     void Lire_Noeud(int c, int l, double* values, int& code) const;
+    // The angular deviations (radians) that a precision class means at a
+    // latitude (radians) on the departure ellipsoid (MAJOR_F, SQ_EXC_F), and
+    // back: the class of the deviations' metric size.
+    void Precision_Vers_Ecarts(int code, double latitude, double& dlon, double& dlat) const;
+    void Ecarts_Vers_Precision(int& code, double latitude, double dlon, double dlat) const;
     // Column, line and coordinates (third one 0) of the node stored at s.
     void Position_Noeud(int64_t s, double* point, int& c, int& l) const;
 

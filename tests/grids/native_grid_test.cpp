@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "grid_test_support.h"
@@ -413,4 +414,36 @@ TEST(BinaryCache, PositionedReadsWhenTheFileIsNotMapped) {
     EXPECT_EQ(6.5, LoadReal8LE(record));
     EXPECT_EQ(23, LoadInt32LE(record + 8));
     EXPECT_FALSE(file->Read(g.firstRecordOffset + 5 * 12 + 1, record, 12));
+}
+
+TEST(GridModel, PrecisionClassesAndDeviations) {
+    CGrille g;
+    g.MAJOR_F = 6378137;
+    g.SQ_EXC_F = 0.00669438002290;
+    const double phi = 46 * 3.141592653589793 / 180;
+    const double w = std::sqrt(1 - g.SQ_EXC_F * std::sin(phi) * std::sin(phi));
+    const double N = g.MAJOR_F / w;
+    const double M = g.MAJOR_F * (1 - g.SQ_EXC_F) / (w * w * w);
+    double dlon = -1, dlat = -1;
+    g.Precision_Vers_Ecarts(4, phi, dlon, dlat);
+    EXPECT_NEAR(0.5 / std::sqrt(2.0) / (N * std::cos(phi)), dlon, 1e-18);
+    EXPECT_NEAR(0.5 / std::sqrt(2.0) / M, dlat, 1e-18);
+    g.Precision_Vers_Ecarts(7, phi, dlon, dlat);  // no class
+    EXPECT_EQ(0, dlon);
+    EXPECT_EQ(0, dlat);
+
+    // Each class's own deviations give the class back.
+    for (int code : {1, 2, 3, 4, 10, 5, 6}) {
+        g.Precision_Vers_Ecarts(code, phi, dlon, dlat);
+        int back = 0;
+        g.Ecarts_Vers_Precision(back, phi, dlon * 0.999, dlat * 0.999);
+        EXPECT_EQ(code, back);
+    }
+    int code = 0;
+    g.Ecarts_Vers_Precision(code, phi, 0, 5.01 / M);
+    EXPECT_EQ(99, code);
+    g.Ecarts_Vers_Precision(code, phi, 0, 0.05 / M);
+    EXPECT_EQ(1, code);
+    g.Ecarts_Vers_Precision(code, phi, 0, 0.051 / M);
+    EXPECT_EQ(2, code);
 }
