@@ -1,0 +1,322 @@
+#include "batch/command_line.h"
+
+#include <charconv>
+#include <span>
+
+#include "app/labels.h"
+#include "app/string_resources.h"
+#include "catalogue/catalogue.h"
+#include "geodesy/similarity.h"
+#include "runs/number_text.h"
+
+namespace {
+
+struct FlagName {
+    const char* name;
+    int code;
+};
+
+// In the order they are compared.
+constexpr FlagName kFlags[] = {
+    {"?", FlagHelp},       {"init", FlagInit}, {"v", FlagVerbose},         {"type", FlagType},
+    {"mode", FlagMode},    {"sys1", FlagSys1}, {"sys2", FlagSys2},         {"alt", FlagAlt},
+    {"typcoor1", FlagTypcoor1}, {"typcoor2", FlagTypcoor2}, {"f1", FlagF1}, {"f2", FlagF2},
+    {"x", FlagX},          {"y", FlagY},       {"z", FlagZ},               {"lon", FlagLon},
+    {"lat", FlagLat},      {"he", FlagHe},     {"E", FlagE},               {"N", FlagN},
+    {"H", FlagH},
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A decimal integer with optional sign and leading zeros; 0 for a text that
+// does not start with one (or does not fit).
+int ReadInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int value = 0;
+    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+    if (result.ec != std::errc()) return 0;
+    return negative ? -value : value;
+}
+
+double ReadReal(std::string_view text) {
+    double value = 0;
+    return ScanDecimal(text, value) > 0 ? value : 0.0;
+}
+
+// The coordinate-type fields of one side, filled value by value.
+void AcceptTypcoor(int value, int& type, int& unit, int& meridian, int& projection) {
+    if (type == 0) {
+        type = value;
+    } else if (type == 2) {
+        if (unit == 0) {
+            unit = value;
+        } else if (meridian == 0) {
+            meridian = value;
+        }
+    } else if (type == 3) {
+        if (projection == 0) projection = value;
+    }
+}
+
+// The first value selects the layout in the side type's list, later ones
+// name the file.
+void AcceptFormat(std::string_view value, int type, int& format, std::string& file) {
+    if (format != 0) {
+        file = std::string(value);
+        return;
+    }
+    if (type < 1 || type > 3) return;
+    const std::span<const char* const> list = FormatListOfType(type);
+    const int number = ReadInteger(value);
+    if (number >= 1 && static_cast<std::size_t>(number) < list.size()) {
+        format = DataFormatCode(list[static_cast<std::size_t>(number)]);
+    }
+}
+
+void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
+                 const std::string& consoleHelp) {
+    switch (line.currentFlag) {
+        case FlagHelp: line.helpText = consoleHelp; break;
+        case FlagInit: line.initFile = std::string(value); break;
+        case FlagType: line.kind = ReadInteger(value); break;
+        case FlagMode: line.mode = ReadInteger(value); break;
+        case FlagSys1: line.sourceSystem = ReadInteger(value); break;
+        case FlagSys2: line.targetSystem = ReadInteger(value); break;
+        case FlagAlt:
+            if (line.verticalKind == 0) {
+                line.verticalKind = ReadInteger(value);
+            } else {
+                line.verticalSystem = ReadInteger(value);
+            }
+            break;
+        case FlagTypcoor1:
+            AcceptTypcoor(ReadInteger(value), line.sourceType, line.sourceUnit,
+                          line.sourceMeridian, line.sourceProjection);
+            break;
+        case FlagTypcoor2:
+            AcceptTypcoor(ReadInteger(value), line.targetType, line.targetUnit,
+                          line.targetMeridian, line.targetProjection);
+            break;
+        case FlagF1: AcceptFormat(value, line.sourceType, line.sourceFormat, line.sourceFile); break;
+        case FlagF2: AcceptFormat(value, line.targetType, line.targetFormat, line.targetFile); break;
+        case FlagX: line.x = ReadReal(value); break;
+        case FlagY: line.y = ReadReal(value); break;
+        case FlagZ: line.z = ReadReal(value); break;
+        case FlagLon: line.lon = ReadReal(value); break;
+        case FlagLat: line.lat = ReadReal(value); break;
+        case FlagHe: line.he = ReadReal(value); break;
+        case FlagE: line.E = ReadReal(value); break;
+        case FlagN: line.N = ReadReal(value); break;
+        case FlagH: line.H = ReadReal(value); break;
+        default: break;  // no flag yet, or "v": the value is ignored
+    }
+}
+
+std::string SystemName(const Catalogue& catalogue, int id) {
+    const CReg* system = FindById(catalogue.systems, id);
+    return system ? system->name : std::string();
+}
+
+bool IsTwoDimensional(const Catalogue& catalogue, int id) {
+    const CReg* system = FindById(catalogue.systems, id);
+    return system && system->dimension == 2;
+}
+
+bool IsFileUnit(int unit) { return (unit >= 1 && unit <= 6) || (unit >= 10 && unit <= 12); }
+
+// Message formats of the validation table.
+std::string Plain(int id) { return LoadString(id) + " !\n"; }
+std::string NamedAfter(int id, const std::string& name) {
+    return name + " : " + LoadString(id) + " !\n";
+}
+
+// Tests 21 to 24 for one side whose type is geographic or projected: the
+// layout must belong to the type, and a two-dimensional system takes no
+// ellipsoidal heights.
+bool CheckSideFormat(const CQuorvelCommandLine& line, const Catalogue& catalogue, int type,
+                     int format, int systemId, bool source, std::string& message) {
+    const bool inRange = type == 2 ? (format >= 8 && format <= 15) : (format >= 16 && format <= 19);
+    const bool twoDimensional = IsTwoDimensional(catalogue, systemId);
+    if (inRange) {
+        if (twoDimensional && DataFormatHasHeight(format)) {
+            message = NamedAfter(IDS_CMD_HEIGHT_FORBIDDEN, SystemName(catalogue, systemId));
+            return false;
+        }
+    } else if (line.mode == kModeFiles) {
+        message = NamedAfter(IDS_CMD_FORMAT_INVALID, SystemName(catalogue, systemId));
+        return false;
+    } else if (source && twoDimensional && line.verticalKind == 1) {
+        message = NamedAfter(IDS_CMD_HEIGHT_FORBIDDEN, SystemName(catalogue, systemId));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFlag,
+                    const std::string& consoleHelp, std::string& message) {
+    if (!isFlag) {
+        line.nextValueNumeric = false;
+        AcceptValue(line, text, consoleHelp);
+        return true;
+    }
+    line.nextValueNumeric = false;
+    for (const FlagName& flag : kFlags) {
+        if (text == flag.name) {
+            line.currentFlag = flag.code;
+            if (flag.code == FlagVerbose) line.verbose = true;
+            if (flag.code >= FlagX) line.nextValueNumeric = true;
+            return true;
+        }
+    }
+    message = std::string(text) + " : " + LoadString(IDS_CMD_UNKNOWN_FLAG) + " !";
+    return false;
+}
+
+bool ParseCommandLine(CQuorvelCommandLine& line, const std::vector<std::string>& arguments,
+                      const std::string& consoleHelp, std::string& message) {
+    for (const std::string& argument : arguments) {
+        const bool isFlag = !argument.empty() && argument[0] == '-' && !line.nextValueNumeric;
+        const std::string_view text =
+            isFlag ? std::string_view(argument).substr(1) : std::string_view(argument);
+        if (!AcceptArgument(line, text, isFlag, consoleHelp, message)) return false;
+    }
+    return true;
+}
+
+void DeriveVerticalKind(CQuorvelCommandLine& line) {
+    if (line.mode == kModeSinglePoint) {
+        if (line.x != 0 || line.y != 0 || line.z != 0) line.verticalKind = 1;
+    } else if (line.mode == kModeFiles) {
+        if (line.sourceFormat >= 6 && line.sourceFormat <= 19) {
+            line.verticalKind = DataFormatVertical(line.sourceFormat) == 2 ? 2 : 1;
+        }
+    }
+}
+
+bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catalogue,
+                         std::string& message) {
+    if (line.mode != kModeSinglePoint && line.mode != kModeFiles) {
+        message = Plain(IDS_CMD_KIND_UNKNOWN);
+        return false;
+    }
+    if (line.kind != 1 && line.kind != 2) {
+        message = Plain(IDS_CMD_KIND_UNKNOWN);
+        return false;
+    }
+    const CReg* source = FindById(catalogue.systems, line.sourceSystem);
+    if (source == nullptr) {
+        message = Plain(IDS_CMD_SOURCE_SYSTEM_UNKNOWN);
+        return false;
+    }
+    const CReg* target = FindById(catalogue.systems, line.targetSystem);
+    if (target == nullptr) {
+        message = Plain(IDS_CMD_TARGET_SYSTEM_UNKNOWN);
+        return false;
+    }
+    if (line.verticalSystem != 0 && FindById(catalogue.verticalSystems, line.verticalSystem) == nullptr) {
+        message = Plain(IDS_CMD_VERTICAL_SYSTEM_UNKNOWN);
+        return false;
+    }
+    if (source->id != target->id) {
+        CTransfo transfo;
+        if (!FindTransformation(transfo, catalogue.transformations, *source, *target, line.kind)) {
+            message = LoadString(IDS_CMD_NO_TRANSFORMATION) + " " + TransfoKindLabel(line.kind) +
+                      "\" !\n";
+            return false;
+        }
+    }
+    if (line.sourceType < 1 || line.sourceType > 3) {
+        message = Plain(IDS_CMD_SOURCE_TYPE_UNKNOWN);
+        return false;
+    }
+    if (line.targetType < 1 || line.targetType > 3) {
+        message = Plain(IDS_CMD_TARGET_TYPE_UNKNOWN);
+        return false;
+    }
+    if (line.sourceType == 1 && source->dimension == 2) {
+        message = LoadString(IDS_CMD_SOURCE_CARTESIAN_FORBIDDEN) + "(\"" + source->name + "\")!\n";
+        return false;
+    }
+    if (line.targetType == 1 && target->dimension == 2) {
+        message = LoadString(IDS_CMD_TARGET_CARTESIAN_FORBIDDEN) + "(\"" + target->name + "\")!\n";
+        return false;
+    }
+    if (line.sourceType == 2 && !IsFileUnit(line.sourceUnit)) {
+        message = Plain(IDS_CMD_SOURCE_UNIT);
+        return false;
+    }
+    if (line.targetType == 2 && !IsFileUnit(line.targetUnit)) {
+        message = Plain(IDS_CMD_TARGET_UNIT);
+        return false;
+    }
+    if (line.sourceType == 2 && FindById(catalogue.meridians, line.sourceMeridian) == nullptr) {
+        message = NamedAfter(IDS_CMD_MERIDIAN, source->name);
+        return false;
+    }
+    if (line.targetType == 2 && FindById(catalogue.meridians, line.targetMeridian) == nullptr) {
+        message = NamedAfter(IDS_CMD_MERIDIAN, target->name);
+        return false;
+    }
+    if (line.sourceType == 3 && FindById(catalogue.projections, line.sourceProjection) == nullptr) {
+        message = NamedAfter(IDS_CMD_PROJECTION, source->name);
+        return false;
+    }
+    if (line.targetType == 3 && FindById(catalogue.projections, line.targetProjection) == nullptr) {
+        message = NamedAfter(IDS_CMD_PROJECTION, target->name);
+        return false;
+    }
+    if (!OffersCoordType(catalogue, source->id, line.sourceType)) {
+        message = Plain(IDS_CMD_SOURCE_TYPE_INCOMPATIBLE);
+        return false;
+    }
+    if (!OffersCoordType(catalogue, target->id, line.targetType)) {
+        message = Plain(IDS_CMD_TARGET_TYPE_INCOMPATIBLE);
+        return false;
+    }
+    if (line.sourceType == 1 && line.mode == kModeFiles && line.sourceFormat != 6 &&
+        line.sourceFormat != 7) {
+        message = NamedAfter(IDS_CMD_FORMAT_INVALID, source->name);
+        return false;
+    }
+    if (line.targetType == 1 && line.mode == kModeFiles && line.targetFormat != 6 &&
+        line.targetFormat != 7) {
+        message = NamedAfter(IDS_CMD_FORMAT_INVALID, target->name);
+        return false;
+    }
+    if (line.sourceType == 2 && !CheckSideFormat(line, catalogue, 2, line.sourceFormat,
+                                                 source->id, true, message)) {
+        return false;
+    }
+    if (line.targetType == 2 && !CheckSideFormat(line, catalogue, 2, line.targetFormat,
+                                                 target->id, false, message)) {
+        return false;
+    }
+    if (line.sourceType == 3 && !CheckSideFormat(line, catalogue, 3, line.sourceFormat,
+                                                 source->id, true, message)) {
+        return false;
+    }
+    if (line.targetType == 3 && !CheckSideFormat(line, catalogue, 3, line.targetFormat,
+                                                 target->id, false, message)) {
+        return false;
+    }
+    if (line.mode == kModeFiles && line.sourceFile.empty()) {
+        message = Plain(IDS_CMD_NO_SOURCE_FILE);
+        return false;
+    }
+    if (line.mode == kModeFiles && line.targetFile.empty()) {
+        message = Plain(IDS_CMD_NO_TARGET_FILE);
+        return false;
+    }
+    message = LoadString(IDS_CMD_VALIDATED) + "\n";
+    return true;
+}

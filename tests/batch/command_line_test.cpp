@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "batch/command_line.h"
+#include "catalogue/catalogue.h"
+
+namespace {
+
+CQuorvelCommandLine Parse(const std::vector<std::string>& arguments, bool expectOk = true,
+                          std::string* message = nullptr) {
+    CQuorvelCommandLine line;
+    std::string text;
+    EXPECT_EQ(expectOk, ParseCommandLine(line, arguments, "Aide de la console", text));
+    if (message != nullptr) *message = text;
+    return line;
+}
+
+// NTF (2D, id 1), WGS84 (3D, id 3), RGF93 (3D, id 4), with a standard
+// transformation NTF -> WGS84 and a grid one RGF93 -> NTF only.
+struct SmallCatalogue {
+    Catalogue catalogue;
+    SmallCatalogue() {
+        CElg& clarke = catalogue.ellipsoids.emplace_back();
+        clarke.id = 1;
+        clarke.name = "Clarke 1880 IGN";
+        CLgo& greenwich = catalogue.meridians.emplace_back();
+        greenwich.id = 1;
+        greenwich.name = "Greenwich";
+        CLgo& paris = catalogue.meridians.emplace_back();
+        paris.id = 2;
+        paris.name = "Paris";
+        AddSystem(1, "NTF", 2, &paris);
+        AddSystem(3, "WGS84", 3, &greenwich);
+        AddSystem(4, "RGF93", 3, &greenwich);
+        CPrc& lambert = catalogue.projections.emplace_back();
+        lambert.id = 120;
+        lambert.name = "Lambert II étendu";
+        CRea& ign69 = catalogue.verticalSystems.emplace_back();
+        ign69.id = 5;
+        ign69.name = "IGN69";
+        AddTransformation(1, 3, StandardKind);
+        AddTransformation(4, 1, GridKind);
+        for (int id : {1, 3, 4}) {
+            CTypCoorEntry& types = catalogue.coordTypeEntries.emplace_back();
+            types.systemId = id;
+            types.types = id == 1 ? std::vector<int>{2, 3} : std::vector<int>{1, 2, 3};
+        }
+    }
+    void AddSystem(int id, const char* name, int dimension, const CLgo* meridian) {
+        CReg& system = catalogue.systems.emplace_back();
+        system.id = id;
+        system.name = name;
+        system.dimension = dimension;
+        system.ellipsoid = &catalogue.ellipsoids.front();
+        system.meridian = meridian;
+    }
+    void AddTransformation(int from, int to, int kind) {
+        CTsg& t = catalogue.transformations.emplace_back();
+        t.id = kind == StandardKind ? 1 : 0;
+        t.sourceId = from;
+        t.targetId = to;
+        t.source = FindById(catalogue.systems, from);
+        t.target = FindById(catalogue.systems, to);
+        t.kind = kind;
+    }
+};
+
+// A valid file run: NTF Lambert II étendu "Nom E N Altitude" to WGS84
+// geographic "Nom Lon Lat Altitude".
+std::vector<std::string> FileRun() {
+    return {"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1", "3", "120",
+            "-typcoor2", "2", "2", "1", "-f1", "1", "in.txt", "-f2", "1", "out.txt"};
+}
+
+std::string Validate(CQuorvelCommandLine line) {
+    static const SmallCatalogue small;
+    DeriveVerticalKind(line);
+    std::string message;
+    const bool ok = ValidateCommandLine(line, small.catalogue, message);
+    EXPECT_EQ(ok, message == "Ligne de commande validee.\n") << message;
+    return message;
+}
+
+std::string ValidateArguments(std::vector<std::string> extra) {
+    std::vector<std::string> arguments = FileRun();
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return Validate(Parse(arguments));
+}
+
+}  // namespace
+
+TEST(ParseCommandLine, MinusSignOnlyRightAfterACoordinateFlag) {
+    EXPECT_EQ(-12.5, Parse({"-x", "-12.5"}).x);
+    std::string message;
+    const CQuorvelCommandLine line = Parse({"-x", "1", "-2"}, false, &message);
+    EXPECT_EQ(1, line.x);
+    EXPECT_EQ("2 : Le flag n'existe pas !", message);
+    const CQuorvelCommandLine all = Parse({"-y", "-1e3", "-z", "+2.5", "-lon", "-0.5", "-lat",
+                                           "abc", "-he", "7", "-E", "-600000", "-N", "2.2e6",
+                                           "-H", "-3"});
+    EXPECT_EQ(-1000, all.y);
+    EXPECT_EQ(2.5, all.z);
+    EXPECT_EQ(-0.5, all.lon);
+    EXPECT_EQ(0, all.lat);  // not a number
+    EXPECT_EQ(7, all.he);
+    EXPECT_EQ(-600000, all.E);
+    EXPECT_EQ(2200000, all.N);
+    EXPECT_EQ(-3, all.H);
+}
+
+TEST(ParseCommandLine, FlagsAreExactAndCaseSensitive) {
+    std::string message;
+    Parse({"-mode", "1", "-Mode", "1"}, false, &message);
+    EXPECT_EQ("Mode : Le flag n'existe pas !", message);
+    Parse({"-"}, false, &message);
+    EXPECT_EQ(" : Le flag n'existe pas !", message);
+}
+
+TEST(ParseCommandLine, IntegerValues) {
+    const CQuorvelCommandLine line =
+        Parse({"-mode", "02", "-type", "x", "-sys1", "0120", "-sys2", "+0004", "-init", "a.ini"});
+    EXPECT_EQ(2, line.mode);
+    EXPECT_EQ(0, line.kind);
+    EXPECT_EQ(120, line.sourceSystem);
+    EXPECT_EQ(4, line.targetSystem);
+    EXPECT_EQ("a.ini", line.initFile);
+    EXPECT_EQ(kModeUnset, Parse({"stray", "1"}).mode);  // values before any flag are ignored
+}
+
+TEST(ParseCommandLine, TypcoorSequences) {
+    CQuorvelCommandLine line = Parse({"-typcoor1", "2", "2", "1", "7"});
+    EXPECT_EQ(2, line.sourceType);
+    EXPECT_EQ(2, line.sourceUnit);
+    EXPECT_EQ(1, line.sourceMeridian);
+    line = Parse({"-typcoor2", "3", "120", "9"});
+    EXPECT_EQ(3, line.targetType);
+    EXPECT_EQ(120, line.targetProjection);
+    EXPECT_EQ(0, line.targetUnit);
+    line = Parse({"-typcoor1", "1", "5", "6"});  // cartesian: further values fit nowhere
+    EXPECT_EQ(1, line.sourceType);
+    EXPECT_EQ(0, line.sourceUnit);
+    EXPECT_EQ(0, line.sourceProjection);
+}
+
+TEST(ParseCommandLine, FormatsAndFileNames) {
+    CQuorvelCommandLine line = Parse({"-typcoor1", "2", "2", "1", "-f1", "2", "points.txt"});
+    EXPECT_EQ(10, line.sourceFormat);  // "Nom Lon Lat Hauteur"
+    EXPECT_EQ("points.txt", line.sourceFile);
+    line = Parse({"-typcoor1", "2", "-f1", "0", "points.txt"});
+    EXPECT_EQ(0, line.sourceFormat);  // the name is then read as a format number
+    EXPECT_EQ("", line.sourceFile);
+    line = Parse({"-typcoor2", "3", "-f2", "4", "a", "b"});
+    EXPECT_EQ(19, line.targetFormat);  // "E N Hauteur"
+    EXPECT_EQ("b", line.targetFile);   // a later value replaces the name
+    line = Parse({"-typcoor2", "1", "-f2", "3", "a"});
+    EXPECT_EQ(0, line.targetFormat);  // outside the cartesian list
+    line = Parse({"-f1", "1", "a"});  // no type yet
+    EXPECT_EQ(0, line.sourceFormat);
+    EXPECT_EQ("", line.sourceFile);
+    EXPECT_EQ(8, Parse({"-typcoor1", "2", "-f1", "1"}).sourceFormat);
+    EXPECT_EQ(15, Parse({"-typcoor1", "2", "-f1", "8"}).sourceFormat);
+    EXPECT_EQ(6, Parse({"-typcoor1", "1", "-f1", "1"}).sourceFormat);
+    EXPECT_EQ(16, Parse({"-typcoor1", "3", "-f1", "1"}).sourceFormat);
+}
+
+TEST(ParseCommandLine, AltVerboseAndHelp) {
+    CQuorvelCommandLine line = Parse({"-alt", "2", "5"});
+    EXPECT_EQ(2, line.verticalKind);
+    EXPECT_EQ(5, line.verticalSystem);
+    line = Parse({"-alt", "0", "5"});  // a kind of 0 counts as not given
+    EXPECT_EQ(5, line.verticalKind);
+    EXPECT_EQ(0, line.verticalSystem);
+    line = Parse({"-v", "ignored"});
+    EXPECT_TRUE(line.verbose);
+    EXPECT_EQ(FlagVerbose, line.currentFlag);
+    line = Parse({"-?", "anything"});
+    EXPECT_EQ(FlagHelp, line.currentFlag);
+    EXPECT_EQ("Aide de la console", line.helpText);
+    line = Parse({"-?"});
+    EXPECT_EQ(FlagHelp, line.currentFlag);
+    EXPECT_EQ("", line.helpText);
+    EXPECT_EQ(FlagMode, Parse({"-?", "x", "-mode"}).currentFlag);  // the last flag decides
+}
+
+TEST(DeriveVerticalKind, ByMode) {
+    CQuorvelCommandLine line = Parse({"-mode", "0", "-z", "1"});
+    DeriveVerticalKind(line);
+    EXPECT_EQ(1, line.verticalKind);
+    line = Parse({"-mode", "0", "-alt", "2", "-E", "1"});
+    DeriveVerticalKind(line);
+    EXPECT_EQ(2, line.verticalKind);  // E, N, H leave it as given
+    for (int number = 1; number <= 8; ++number) {
+        line = Parse({"-mode", "1", "-typcoor1", "2", "-f1", std::to_string(number)});
+        DeriveVerticalKind(line);
+        // Odd entries of the geographic list are the altitude layouts.
+        EXPECT_EQ(number % 2 == 1 ? 2 : 1, line.verticalKind) << number;
+    }
+    line = Parse({"-mode", "1", "-typcoor1", "1", "-f1", "2"});
+    DeriveVerticalKind(line);
+    EXPECT_EQ(1, line.verticalKind);
+    line = Parse({"-mode", "3", "-x", "1"});
+    DeriveVerticalKind(line);
+    EXPECT_EQ(0, line.verticalKind);
+}
+
+TEST(ValidateCommandLine, ValidFileRun) {
+    EXPECT_EQ("Ligne de commande validee.\n", ValidateArguments({}));
+}
+
+TEST(ValidateCommandLine, EachFailureInOrder) {
+    EXPECT_EQ("Le type de transformation géométrique choisi n'existe pas !\n",
+              Validate(Parse({"-type", "1"})));
+    EXPECT_EQ("Le type de transformation géométrique choisi n'existe pas !\n",
+              ValidateArguments({"-type", "3"}));
+    EXPECT_EQ("Le référentiel géodésique de départ choisi n'existe pas !\n",
+              ValidateArguments({"-sys1", "9"}));
+    EXPECT_EQ("Le référentiel géodésique d'arrivée choisi n'existe pas !\n",
+              ValidateArguments({"-sys2", "9"}));
+    EXPECT_EQ("Le référentiel altimétrique choisi n'existe pas !\n",
+              ValidateArguments({"-alt", "2", "7"}));
+    EXPECT_EQ("La transformation entre les deux referentiels n'existe pas en mode "
+              "transformation Grille\" !\n",
+              ValidateArguments({"-type", "2"}));
+    EXPECT_EQ("Le type de coordonnées de départ selectionné n'existe pas !\n",
+              Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3"})));
+    EXPECT_EQ("Le type de coordonnées d'arrivée selectionné n'existe pas !\n",
+              Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1",
+                              "3", "-typcoor2", "4"})));
+    EXPECT_EQ("Il est interdit de saisir des coordonnées cartésiennes avec le référentiel de "
+              "départ(\"NTF\")!\n",
+              Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3",
+                              "-typcoor1", "1", "-typcoor2", "1"})));
+    EXPECT_EQ("Il est interdit de saisir des coordonnées cartésiennes avec le référentiel "
+              "d'arrivée(\"NTF\")!\n",
+              Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "3", "-sys2", "1",
+                              "-typcoor1", "1", "-typcoor2", "1"})));
+}
+
+TEST(ValidateCommandLine, UnitsMeridiansProjections) {
+    const std::vector<std::string> base = {"-mode", "0", "-type", "1", "-sys1", "1", "-sys2", "3"};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> arguments = base;
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return Validate(Parse(arguments));
+    };
+    EXPECT_EQ("L'unité choisie au départ n'est pas valide  !\n",
+              with({"-typcoor1", "2", "7", "1", "-typcoor2", "2", "2", "1"}));
+    EXPECT_EQ("L'unité choisie à l'arrivée n'est pas valide  !\n",
+              with({"-typcoor1", "2", "12", "1", "-typcoor2", "2", "13", "1"}));
+    EXPECT_EQ("NTF : Le méridien origine choisi n'est pas valide !\n",
+              with({"-typcoor1", "2", "10", "9", "-typcoor2", "2", "2", "1"}));
+    EXPECT_EQ("WGS84 : Le méridien origine choisi n'est pas valide !\n",
+              with({"-typcoor1", "2", "10", "2", "-typcoor2", "2", "2"}));
+    EXPECT_EQ("NTF : La projection choisie pour n'est pas valide !\n",
+              with({"-typcoor1", "3", "121", "-typcoor2", "2", "2", "1"}));
+    EXPECT_EQ("WGS84 : La projection choisie pour n'est pas valide !\n",
+              with({"-typcoor1", "3", "120", "-typcoor2", "3"}));
+    // Single point, geographic to projected: valid (no layouts in mode 0).
+    EXPECT_EQ("Ligne de commande validee.\n",
+              with({"-typcoor1", "2", "3", "2", "-typcoor2", "3", "120", "-alt", "2"}));
+}
+
+TEST(ValidateCommandLine, CoordinateTypesTheSystemsOffer) {
+    SmallCatalogue small;
+    auto check = [&]() {
+        CQuorvelCommandLine line = Parse(FileRun());
+        DeriveVerticalKind(line);
+        std::string message;
+        ValidateCommandLine(line, small.catalogue, message);
+        return message;
+    };
+    small.catalogue.coordTypeEntries[0].types = {2};  // NTF: geographic only
+    EXPECT_EQ("Le type de coordonnées de départ n'est pas compatible avec le référentiel !\n",
+              check());
+    small.catalogue.coordTypeEntries[0].types = {3};
+    small.catalogue.coordTypeEntries[1].types = {1};  // WGS84: cartesian only
+    EXPECT_EQ("Le type de coordonnées d'arrivée n'est pas compatible avec le référentiel !\n",
+              check());
+    small.catalogue.coordTypeEntries.erase(small.catalogue.coordTypeEntries.begin());
+    EXPECT_EQ("Le type de coordonnées de départ n'est pas compatible avec le référentiel !\n",
+              check());  // a system without a type list offers nothing
+}
+
+TEST(ValidateCommandLine, DataFormatsAndHeights) {
+    const std::vector<std::string> head = {"-mode", "1", "-type", "1", "-sys1", "3", "-sys2", "1"};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> arguments = head;
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return Validate(Parse(arguments));
+    };
+    // Test 19: a cartesian source without a cartesian layout.
+    EXPECT_EQ("WGS84 : Le type de données choisi n'est pas valide !\n",
+              with({"-typcoor1", "1", "-typcoor2", "3", "120", "-f2", "1", "o"}));
+    // Test 22: heights on the two-dimensional arrival system.
+    EXPECT_EQ("NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le "
+              "référentiel !\n",
+              with({"-typcoor1", "1", "-f1", "1", "i", "-typcoor2", "2", "2", "1", "-f2", "2",
+                    "o"}));
+    // Test 24: a projected arrival without a layout in file mode.
+    EXPECT_EQ("NTF : Le type de données choisi n'est pas valide !\n",
+              with({"-typcoor1", "1", "-f1", "2", "i", "-typcoor2", "3", "120"}));
+    // Test 25 and 26: file names.
+    EXPECT_EQ("Le nom du fichier de départ n'est pas saisi !\n",
+              with({"-typcoor1", "1", "-f1", "2", "-typcoor2", "3", "120", "-f2", "3", "o"}));
+    EXPECT_EQ("Le nom du fichier d'arrivée n'est pas saisi !\n",
+              with({"-typcoor1", "1", "-f1", "2", "i", "-typcoor2", "3", "120", "-f2", "3"}));
+    EXPECT_EQ("Ligne de commande validee.\n",
+              with({"-typcoor1", "1", "-f1", "2", "i", "-typcoor2", "3", "120", "-f2", "3", "o"}));
+    // Test 21, single point: an ellipsoidal height on a two-dimensional source.
+    EXPECT_EQ("NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le "
+              "référentiel !\n",
+              Validate(Parse({"-mode", "0", "-type", "1", "-sys1", "1", "-sys2", "3",
+                              "-typcoor1", "2", "2", "2", "-typcoor2", "1", "-alt", "1"})));
+}
+
+TEST(ValidateCommandLine, SameSystemsAndReverseTransformations) {
+    // The grid record is listed from RGF93 to NTF only: NTF to RGF93 passes test 6.
+    EXPECT_EQ("Ligne de commande validee.\n",
+              Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "1", "-sys2", "4",
+                              "-typcoor1", "3", "120", "-typcoor2", "1"})));
+    // No transformation at all is needed within one system.
+    EXPECT_EQ("Ligne de commande validee.\n",
+              Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "3", "-sys2", "3",
+                              "-typcoor1", "1", "-typcoor2", "2", "2", "1"})));
+}
