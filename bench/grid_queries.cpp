@@ -28,21 +28,23 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 void WriteGrid(const std::string& name, int columns, int lines, int values) {
     std::FILE* f = std::fopen(name.c_str(), "wb");
     const double step = 0.01;
-    std::fprintf(f, "-5.0 %.2f 41.0 %.2f %.2f %.2f 4 0 %d 1", -5.0 + (columns - 1) * step, 41.0 + (lines - 1) * step,
-                 step, step, values);
+    std::fprintf(f, "-5.0 %.2f 41.0 %.2f %.2f %.2f 4 0 %d 1", -5.0 + (columns - 1) * step,
+                 41.0 + (lines - 1) * step, step, step, values);
     for (int k = 0; k < values; ++k) std::fprintf(f, " 0.0");
     std::fprintf(f, " grille de mesure\n");
     for (int l = 0; l < lines; ++l) {
         for (int c = 0; c < columns; ++c) {
             for (int k = 0; k < values; ++k)
-                std::fprintf(f, "%.4f ", -168.0 + 10 * k + std::sin(c * 0.01 + k) + std::cos(l * 0.013));
+                std::fprintf(f, "%.4f ",
+                             -168.0 + 10 * k + std::sin(c * 0.01 + k) + std::cos(l * 0.013));
             std::fprintf(f, "%d\n", 1 + (c + l) % 5);
         }
     }
     std::fclose(f);
     std::FILE* x = std::fopen("mesure.xml", "wb");
-    std::fprintf(x, "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n"
-                    "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n</GRID_HEADER>\n");
+    std::fprintf(x,
+                 "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n"
+                 "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n</GRID_HEADER>\n");
     std::fclose(x);
 }
 
@@ -106,8 +108,10 @@ int main(int argc, char** argv) {
     std::mt19937_64 random(20240501);
     std::uniform_real_distribution<double> lon(disk.X_MIN, disk.X_MAX), lat(disk.Y_MIN, disk.Y_MAX);
     std::vector<double> points(static_cast<size_t>(2 * queries));
-    for (size_t i = 0; i < points.size(); i += 2) points[i] = lon(random), points[i + 1] = lat(random);
-    std::vector<double> fewer(points.begin(), points.begin() + static_cast<long>(points.size() / 10));
+    for (size_t i = 0; i < points.size(); i += 2)
+        points[i] = lon(random), points[i + 1] = lat(random);
+    std::vector<double> fewer(points.begin(),
+                              points.begin() + static_cast<long>(points.size() / 10));
 
     const struct {
         const char* name;
@@ -117,8 +121,8 @@ int main(int argc, char** argv) {
     for (const auto& run : runs) {
         const Result onDisk = Run(disk, *run.points, run.mode);
         const Result inMemory = Run(memory, *run.points, run.mode);
-        std::printf("%-9s on disk %12.0f queries/s   in memory %12.0f queries/s   (%s results)\n", run.name,
-                    onDisk.perSecond, inMemory.perSecond,
+        std::printf("%-9s on disk %12.0f queries/s   in memory %12.0f queries/s   (%s results)\n",
+                    run.name, onDisk.perSecond, inMemory.perSecond,
                     onDisk.checksum == inMemory.checksum ? "same" : "DIFFERENT");
     }
 

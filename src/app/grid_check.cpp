@@ -28,18 +28,20 @@ int CheckGrids(CatalogueList<Entry>& entries, const std::string& workingDirector
 
 }  // namespace
 
-int CheckVerticalGrids(CatalogueList<CGr1dEntry>& entries, const std::string& workingDirectory, bool console,
-                       UserInterface& ui, const std::string& caption) {
+int CheckVerticalGrids(CatalogueList<CGr1dEntry>& entries, const std::string& workingDirectory,
+                       bool console, UserInterface& ui, const std::string& caption) {
     return CheckGrids<CGrille1D>(entries, workingDirectory, console, ui, caption);
 }
 
-int CheckTranslationGrids(CatalogueList<CGr3dEntry>& entries, const std::string& workingDirectory, bool console,
-                          UserInterface& ui, const std::string& caption) {
+int CheckTranslationGrids(CatalogueList<CGr3dEntry>& entries, const std::string& workingDirectory,
+                          bool console, UserInterface& ui, const std::string& caption) {
     return CheckGrids<CGrille3D>(entries, workingDirectory, console, ui, caption);
 }
 
 bool CheckCatalogueGrids(Catalogue& catalogue, const std::string& workingDirectory, bool console,
                          UserInterface& ui, const std::string& caption) {
-    return CheckVerticalGrids(catalogue.verticalGrids, workingDirectory, console, ui, caption) == 1 &&
-           CheckTranslationGrids(catalogue.translationGrids, workingDirectory, console, ui, caption) == 1;
+    return CheckVerticalGrids(catalogue.verticalGrids, workingDirectory, console, ui, caption) ==
+               1 &&
+           CheckTranslationGrids(catalogue.translationGrids, workingDirectory, console, ui,
+                                 caption) == 1;
 }

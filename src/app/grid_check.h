@@ -18,10 +18,10 @@ class UserInterface;
 // `caption` (in the console too). Entries checked before it keep their new
 // names. The working directory is made current before each grid is opened;
 // console selects the console progress instead of the progress window.
-int CheckVerticalGrids(CatalogueList<CGr1dEntry>& entries, const std::string& workingDirectory, bool console,
-                       UserInterface& ui, const std::string& caption);
-int CheckTranslationGrids(CatalogueList<CGr3dEntry>& entries, const std::string& workingDirectory, bool console,
-                          UserInterface& ui, const std::string& caption);
+int CheckVerticalGrids(CatalogueList<CGr1dEntry>& entries, const std::string& workingDirectory,
+                       bool console, UserInterface& ui, const std::string& caption);
+int CheckTranslationGrids(CatalogueList<CGr3dEntry>& entries, const std::string& workingDirectory,
+                          bool console, UserInterface& ui, const std::string& caption);
 
 // The check of start-up: the "GR1D" list, then the "GR3D" list (not checked
 // when the first fails). True when every grid opened.

@@ -78,7 +78,8 @@ bool CGrille::Ecrire_EnTete_Binaire(std::FILE* cache) {
     out.Int(VALUES_TYPE);
     out.Int(CODE_PREC);
     for (int k = 0; k < VALUES_NUMBER; ++k)
-        out.Real(k < static_cast<int>(TRANSLATION.size()) ? TRANSLATION[static_cast<size_t>(k)] : 0.0);
+        out.Real(k < static_cast<int>(TRANSLATION.size()) ? TRANSLATION[static_cast<size_t>(k)]
+                                                          : 0.0);
     std::string description = Utf8ToLatin1(DESC);
     if (description.size() > kDescriptionRoom) description.resize(kDescriptionRoom);
     out.Int(static_cast<int32_t>(description.size()));
@@ -103,7 +104,8 @@ int CGrille::Lire_EnTete_Binaire(std::string& message, UserInterface* ui) {
     const bool keywordRead = binary_->Read(0, keyword, 5);
     if (!keywordRead || std::memcmp(keyword, "GRID", 5) != 0) {
         if (ui) {
-            ui->ShowError(GridMessage("Mot-clé imprévu : %s\n(%s)", Latin1ToUtf8(keyword).c_str(), NAME.c_str()),
+            ui->ShowError(GridMessage("Mot-clé imprévu : %s\n(%s)", Latin1ToUtf8(keyword).c_str(),
+                                      NAME.c_str()),
                           "Quorvel");
         }
         return 2;
@@ -131,7 +133,8 @@ int CGrille::Lire_EnTete_Binaire(std::string& message, UserInterface* ui) {
     const int32_t n = in.Int();
     VALUES_TYPE = version == 3 ? in.Int() : static_cast<int32_t>(Real8);
     CODE_PREC = in.Int();
-    if (!in.Ok() || n < 1 || n > kMostValuesPerNode || VALUES_TYPE < Integer2 || VALUES_TYPE > Real8) {
+    if (!in.Ok() || n < 1 || n > kMostValuesPerNode || VALUES_TYPE < Integer2 ||
+        VALUES_TYPE > Real8) {
         message = damaged;
         return -1;
     }
@@ -171,11 +174,12 @@ std::string CGrille::VerifierTailleBinaire() const {
     const int64_t record = RecordSize();
     const int64_t nodes = NodeCount();
     const int64_t room = INT64_MAX - firstRecordOffset;
-    const int64_t needed = (record > 0 && nodes > room / record) ? INT64_MAX
-                                                                 : firstRecordOffset + nodes * record;
+    const int64_t needed =
+        (record > 0 && nodes > room / record) ? INT64_MAX : firstRecordOffset + nodes * record;
     if (binary_->Size() >= needed) return "";
-    return GridMessage("Grille incomplète :\n%s\n(%lld octets au lieu de %lld attendus)", NAME.c_str(),
-                       static_cast<long long>(binary_->Size()), static_cast<long long>(needed));
+    return GridMessage("Grille incomplète :\n%s\n(%lld octets au lieu de %lld attendus)",
+                       NAME.c_str(), static_cast<long long>(binary_->Size()),
+                       static_cast<long long>(needed));
 }
 
 std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
@@ -186,7 +190,9 @@ std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
     const int read = Lire_EnTete_Format(message, ui);
     if (read != -10) {
         binary_.reset();
-        if (read != -1) message = GridMessage("Problème dans l'en-tête de\n%s (position %d)", NAME.c_str(), read);
+        if (read != -1)
+            message =
+                GridMessage("Problème dans l'en-tête de\n%s (position %d)", NAME.c_str(), read);
         return message;
     }
     message = VerifierTailleBinaire();
@@ -216,13 +222,23 @@ std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
         for (int k = 0; k < n; ++k) {
             const unsigned char* p = record + static_cast<size_t>(k) * valueSize;
             switch (VALUES_TYPE) {
-                case Integer2: values16[first + k] = LoadInt16LE(p); break;
-                case Integer4: values32[first + k] = LoadInt32LE(p); break;
-                case Real4: valuesReal4[first + k] = LoadReal4LE(p); break;
-                default: valuesReal8[first + k] = LoadReal8LE(p); break;
+                case Integer2:
+                    values16[first + k] = LoadInt16LE(p);
+                    break;
+                case Integer4:
+                    values32[first + k] = LoadInt32LE(p);
+                    break;
+                case Real4:
+                    valuesReal4[first + k] = LoadReal4LE(p);
+                    break;
+                default:
+                    valuesReal8[first + k] = LoadReal8LE(p);
+                    break;
             }
         }
-        if (CODE_PREC) codes[static_cast<size_t>(s)] = LoadInt32LE(record + static_cast<size_t>(n) * valueSize);
+        if (CODE_PREC)
+            codes[static_cast<size_t>(s)] =
+                LoadInt32LE(record + static_cast<size_t>(n) * valueSize);
         if (!progress.NodeDone()) {
             progress.Finish();
             LibererValeurs();

@@ -6,7 +6,9 @@
 
 CGrille::CGrille() = default;
 
-CGrille::~CGrille() { Fermer(); }
+CGrille::~CGrille() {
+    Fermer();
+}
 
 void CGrille::FermerFichiers() {
     binary_.reset();
@@ -32,10 +34,18 @@ bool CGrille::AllouerValeurs(int64_t nodes) {
     try {
         const size_t count = static_cast<size_t>(nodes) * static_cast<size_t>(VALUES_NUMBER);
         switch (VALUES_TYPE) {
-            case Integer2: values16.resize(count); break;
-            case Integer4: values32.resize(count); break;
-            case Real4: valuesReal4.resize(count); break;
-            default: valuesReal8.resize(count); break;
+            case Integer2:
+                values16.resize(count);
+                break;
+            case Integer4:
+                values32.resize(count);
+                break;
+            case Real4:
+                valuesReal4.resize(count);
+                break;
+            default:
+                valuesReal8.resize(count);
+                break;
         }
         codes.resize(static_cast<size_t>(nodes));
     } catch (const std::bad_alloc&) {
@@ -47,11 +57,18 @@ bool CGrille::AllouerValeurs(int64_t nodes) {
 
 void CGrille::Taille_Valeur() {
     switch (VALUES_TYPE) {
-        case Integer2: valueSize = 2; break;
+        case Integer2:
+            valueSize = 2;
+            break;
         case Integer4:
-        case Real4: valueSize = 4; break;
-        case Real8: valueSize = 8; break;
-        default: break;
+        case Real4:
+            valueSize = 4;
+            break;
+        case Real8:
+            valueSize = 8;
+            break;
+        default:
+            break;
     }
 }
 
@@ -70,11 +87,16 @@ namespace {
 // One value of type `type` stored at p (little-endian), as a real.
 double DecodeValue(int type, const unsigned char* p) {
     switch (type) {
-        case Integer2: return LoadInt16LE(p);
-        case Integer4: return LoadInt32LE(p);
-        case Real4: return LoadReal4LE(p);
-        case Real8: return LoadReal8LE(p);
-        default: return 0;
+        case Integer2:
+            return LoadInt16LE(p);
+        case Integer4:
+            return LoadInt32LE(p);
+        case Real4:
+            return LoadReal4LE(p);
+        case Real8:
+            return LoadReal8LE(p);
+        default:
+            return 0;
     }
 }
 
@@ -92,11 +114,13 @@ void CGrille::Lire_Noeud(int c, int l, double* values, int& code) const {
         // One record read as a whole: from the mapping, or one positioned read.
         const int64_t size = RecordSize();
         const int64_t offset = firstRecordOffset + s * size;
-        const unsigned char* record = binary_ ? binary_->View(offset, static_cast<size_t>(size)) : nullptr;
+        const unsigned char* record =
+            binary_ ? binary_->View(offset, static_cast<size_t>(size)) : nullptr;
         if (!record && binary_) {
             auto& buffer = readScratch_.record;
             if (buffer.size() < static_cast<size_t>(size)) buffer.resize(static_cast<size_t>(size));
-            if (binary_->Read(offset, buffer.data(), static_cast<size_t>(size))) record = buffer.data();
+            if (binary_->Read(offset, buffer.data(), static_cast<size_t>(size)))
+                record = buffer.data();
         }
         if (!record) return;  // closed, short or unreadable file: zeros and code 0
         for (int k = 0; k < n; ++k) values[k] = DecodeValue(VALUES_TYPE, record + k * valueSize);
@@ -108,13 +132,23 @@ void CGrille::Lire_Noeud(int c, int l, double* values, int& code) const {
             for (int k = 0; k < n; ++k) values[k] = static_cast<double>(array[first + k]);
         };
         switch (VALUES_TYPE) {
-            case Integer2: take(values16); break;
-            case Integer4: take(values32); break;
-            case Real4: take(valuesReal4); break;
-            case Real8: take(valuesReal8); break;
-            default: break;
+            case Integer2:
+                take(values16);
+                break;
+            case Integer4:
+                take(values32);
+                break;
+            case Real4:
+                take(valuesReal4);
+                break;
+            case Real8:
+                take(valuesReal8);
+                break;
+            default:
+                break;
         }
-        if (CODE_PREC && static_cast<size_t>(s) < codes.size()) code = codes[static_cast<size_t>(s)];
+        if (CODE_PREC && static_cast<size_t>(s) < codes.size())
+            code = codes[static_cast<size_t>(s)];
     }
 
     if (VALUE_UNK_TO_ZERO) {

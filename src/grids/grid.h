@@ -19,9 +19,9 @@ constexpr int kMostValuesPerNode = 1000;
 
 // Opening modes of Ouvrir.
 enum OpenMode : int {
-    ModeSurDisque = 0,   // values read from a binary file at each query (a text grid gets its cache)
-    ModeEnMemoire = 1,   // values of a text grid loaded into memory
-    ModeEnTete = 2,      // header only, no file left open
+    ModeSurDisque = 0,  // values read from a binary file at each query (a text grid gets its cache)
+    ModeEnMemoire = 1,  // values of a text grid loaded into memory
+    ModeEnTete = 2,     // header only, no file left open
 };
 
 // A regular lattice of nodes over a rectangle of longitudes and latitudes (or

@@ -72,11 +72,27 @@ void StoreLE(unsigned char* p, Unsigned v) {
 }  // namespace
 
 // On a little-endian processor these compile to plain loads and stores.
-int16_t LoadInt16LE(const unsigned char* p) { return std::bit_cast<int16_t>(LoadLE<uint16_t>(p)); }
-int32_t LoadInt32LE(const unsigned char* p) { return std::bit_cast<int32_t>(LoadLE<uint32_t>(p)); }
-float LoadReal4LE(const unsigned char* p) { return std::bit_cast<float>(LoadLE<uint32_t>(p)); }
-double LoadReal8LE(const unsigned char* p) { return std::bit_cast<double>(LoadLE<uint64_t>(p)); }
-void StoreInt16LE(unsigned char* p, int16_t v) { StoreLE(p, std::bit_cast<uint16_t>(v)); }
-void StoreInt32LE(unsigned char* p, int32_t v) { StoreLE(p, std::bit_cast<uint32_t>(v)); }
-void StoreReal4LE(unsigned char* p, float v) { StoreLE(p, std::bit_cast<uint32_t>(v)); }
-void StoreReal8LE(unsigned char* p, double v) { StoreLE(p, std::bit_cast<uint64_t>(v)); }
+int16_t LoadInt16LE(const unsigned char* p) {
+    return std::bit_cast<int16_t>(LoadLE<uint16_t>(p));
+}
+int32_t LoadInt32LE(const unsigned char* p) {
+    return std::bit_cast<int32_t>(LoadLE<uint32_t>(p));
+}
+float LoadReal4LE(const unsigned char* p) {
+    return std::bit_cast<float>(LoadLE<uint32_t>(p));
+}
+double LoadReal8LE(const unsigned char* p) {
+    return std::bit_cast<double>(LoadLE<uint64_t>(p));
+}
+void StoreInt16LE(unsigned char* p, int16_t v) {
+    StoreLE(p, std::bit_cast<uint16_t>(v));
+}
+void StoreInt32LE(unsigned char* p, int32_t v) {
+    StoreLE(p, std::bit_cast<uint32_t>(v));
+}
+void StoreReal4LE(unsigned char* p, float v) {
+    StoreLE(p, std::bit_cast<uint32_t>(v));
+}
+void StoreReal8LE(unsigned char* p, double v) {
+    StoreLE(p, std::bit_cast<uint64_t>(v));
+}

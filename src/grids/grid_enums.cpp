@@ -48,4 +48,6 @@ int EnumNames::CodeOf(const std::string& text) const {
     return -1;
 }
 
-const char* YesNo(int flag) { return flag ? "YES" : "NO"; }
+const char* YesNo(int flag) {
+    return flag ? "YES" : "NO";
+}

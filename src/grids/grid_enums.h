@@ -8,17 +8,17 @@
 // Format of a grid file. The text formats keep their values in a text file
 // that is converted once into a binary cache.
 enum TypeGrille : int {
-    GrilleIndefinie = 0,       // "UNDEFINED"
-    GrilleTextePlenar = 1,     // ".mnt"
-    GrilleBinairePlenar = 2,   // ".bin", the binary cache
-    GrilleGravsoft = 3,        // ".gra"
-    GrilleSurfer = 4,          // ".grd"
-    GrilleNtv2Little = 5,      // ".gsb"
-    GrilleNtv2Big = 6,         // ".gsb", named only by an XML header
-    GrilleNtv2Texte = 7,       // ".gsa"
-    GrilleEsri = 8,            // ".asc"
-    GrilleEgm = 9,             // ".egm"
-    GrilleDis = 10,            // ".dis"
+    GrilleIndefinie = 0,      // "UNDEFINED"
+    GrilleTextePlenar = 1,    // ".mnt"
+    GrilleBinairePlenar = 2,  // ".bin", the binary cache
+    GrilleGravsoft = 3,       // ".gra"
+    GrilleSurfer = 4,         // ".grd"
+    GrilleNtv2Little = 5,     // ".gsb"
+    GrilleNtv2Big = 6,        // ".gsb", named only by an XML header
+    GrilleNtv2Texte = 7,      // ".gsa"
+    GrilleEsri = 8,           // ".asc"
+    GrilleEgm = 9,            // ".egm"
+    GrilleDis = 10,           // ".dis"
 };
 
 // Units of the node coordinates, of the steps and of the values.
@@ -80,12 +80,12 @@ struct EnumNames {
     int CodeOf(const std::string& text) const;
 };
 
-extern const EnumNames kGridTypeNames;          // "UNDEFINED" .. "Grille DIS"
-extern const EnumNames kUnitNames;              // "UNDEFINED" .. "RADIANS"
-extern const EnumNames kValueTypeNames;         // "UNDEFINED" .. "REAL8"
-extern const EnumNames kInterpolationNames;     // "UNDEFINED" .. "SPLINE"
-extern const EnumNames kLayoutNames;            // "UNDEFINED" .. "SE2W2N"
-extern const EnumNames kNodeCoordTypeNames;     // "UNDEFINED" .. "E_N"
+extern const EnumNames kGridTypeNames;       // "UNDEFINED" .. "Grille DIS"
+extern const EnumNames kUnitNames;           // "UNDEFINED" .. "RADIANS"
+extern const EnumNames kValueTypeNames;      // "UNDEFINED" .. "REAL8"
+extern const EnumNames kInterpolationNames;  // "UNDEFINED" .. "SPLINE"
+extern const EnumNames kLayoutNames;         // "UNDEFINED" .. "SE2W2N"
+extern const EnumNames kNodeCoordTypeNames;  // "UNDEFINED" .. "E_N"
 
 // "NO" for 0, "YES" otherwise.
 const char* YesNo(int flag);

@@ -18,17 +18,27 @@ constexpr size_t kHeaderLineRoom = 259;  // characters read for a header line, l
 
 const char* ExtensionOf(int type) {
     switch (type) {
-        case GrilleTextePlenar: return ".mnt";
-        case GrilleBinairePlenar: return ".bin";
-        case GrilleGravsoft: return ".gra";
-        case GrilleSurfer: return ".grd";
+        case GrilleTextePlenar:
+            return ".mnt";
+        case GrilleBinairePlenar:
+            return ".bin";
+        case GrilleGravsoft:
+            return ".gra";
+        case GrilleSurfer:
+            return ".grd";
         case GrilleNtv2Little:
-        case GrilleNtv2Big: return ".gsb";
-        case GrilleNtv2Texte: return ".gsa";
-        case GrilleEsri: return ".asc";
-        case GrilleEgm: return ".egm";
-        case GrilleDis: return ".dis";
-        default: return nullptr;
+        case GrilleNtv2Big:
+            return ".gsb";
+        case GrilleNtv2Texte:
+            return ".gsa";
+        case GrilleEsri:
+            return ".asc";
+        case GrilleEgm:
+            return ".egm";
+        case GrilleDis:
+            return ".dis";
+        default:
+            return nullptr;
     }
 }
 
@@ -39,7 +49,8 @@ bool IsBinaryFormat(int type) {
 // The limits and steps that the normalisation changes.
 struct Geometry {
     double xMin, xMax, xInc, yInc;
-    explicit Geometry(const CGrille& g) : xMin(g.X_MIN), xMax(g.X_MAX), xInc(g.X_INC), yInc(g.Y_INC) {}
+    explicit Geometry(const CGrille& g)
+        : xMin(g.X_MIN), xMax(g.X_MAX), xInc(g.X_INC), yInc(g.Y_INC) {}
 };
 
 }  // namespace
@@ -64,7 +75,8 @@ void CGrille::Type_Selon_Extension() {
             break;
         }
     }
-    if (GRID_TYPE == GrilleNtv2Little || GRID_TYPE == GrilleNtv2Big || GRID_TYPE == GrilleNtv2Texte) {
+    if (GRID_TYPE == GrilleNtv2Little || GRID_TYPE == GrilleNtv2Big ||
+        GRID_TYPE == GrilleNtv2Texte) {
         NODE_COORD_UNIT = INC_UNIT = UniteSecondes;
         EAST_TO_WEST = 1;
         VALUES_UNIT = UniteSecondes;
@@ -102,8 +114,8 @@ int CGrille::Lire_EnTete_Format(std::string& message, UserInterface* ui) {
             std::string line;
             text_.file->ReadLine(line, kHeaderLineRoom);
             if (line.size() >= kHeaderLineRoom) {
-                message = GridMessage("%s :\nLa ligne d'en-tête est trop longue (%d char max)", NAME.c_str(),
-                                      static_cast<int>(kHeaderLineRoom - 1));
+                message = GridMessage("%s :\nLa ligne d'en-tête est trop longue (%d char max)",
+                                      NAME.c_str(), static_cast<int>(kHeaderLineRoom - 1));
                 return -1;
             }
             return Lire_EnTete_Texte(line, message);
@@ -158,7 +170,8 @@ std::string CGrille::Verifier(bool normalise) {
     // The comparisons are written so that a limit or step that is not a
     // number fails them too.
     std::string lines;
-    if (LAYOUT < SW2N2E || LAYOUT > SE2W2N) lines += GridMessage("+ Type de rangement imprévu : %d\n", LAYOUT);
+    if (LAYOUT < SW2N2E || LAYOUT > SE2W2N)
+        lines += GridMessage("+ Type de rangement imprévu : %d\n", LAYOUT);
     if (!(X_MAX > X_MIN)) lines += "+ XMin >= XMax\n";
     if (!(Y_MAX > Y_MIN)) lines += "+ YMin >= YMax\n";
     if (NODE_COORD_UNIT == UniteSecondes || NODE_COORD_UNIT == UniteDegres) {
@@ -170,7 +183,8 @@ std::string CGrille::Verifier(bool normalise) {
             lines += "+ Emprise de la grille non valide\n";
     }
     if (!(X_INC >= 1e-10) || !(Y_INC >= 1e-10)) lines += "+ Pas non valide\n";
-    const char* inconsistent = "+ Incohérence des limites, pas et nombre de lignes et de colonnes\n";
+    const char* inconsistent =
+        "+ Incohérence des limites, pas et nombre de lignes et de colonnes\n";
     if (!(std::fabs(N_COLUMNS - Nearest((X_MAX - X_MIN) / X_INC) - 1) <= 1e-10)) {
         lines += inconsistent;
     } else if (!(std::fabs(N_LINES - Nearest((Y_MAX - Y_MIN) / Y_INC) - 1) <= 1e-10)) {
@@ -217,7 +231,9 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
 
     const int read = Lire_EnTete_Format(message, ui);
     if (read != -10) {
-        if (read != -1) message = GridMessage("Problème dans l'en-tête de\n%s (position %d)", NAME.c_str(), read);
+        if (read != -1)
+            message =
+                GridMessage("Problème dans l'en-tête de\n%s (position %d)", NAME.c_str(), read);
         FermerFichiers();
         return false;
     }
@@ -262,7 +278,8 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
 
     // Values read from the binary file at each query: the work space of the
     // queries is made now rather than at the first one.
-    if (binary_ && !binary_->Mapped()) readScratch_.record.resize(static_cast<size_t>(RecordSize()));
+    if (binary_ && !binary_->Mapped())
+        readScratch_.record.resize(static_cast<size_t>(RecordSize()));
     const size_t order = static_cast<size_t>(INTERPOLATION_ORDER > 4 ? INTERPOLATION_ORDER : 4);
     const size_t n = static_cast<size_t>(VALUES_NUMBER);
     if (order <= 64) WorkSpace(std::max(4 * n, order * order * n + 4 * order));

@@ -11,14 +11,22 @@ namespace {
 double MetricBound(int code) {
     switch (code) {
         case 1:
-        case 11: return 0.05;
-        case 2: return 0.1;
-        case 3: return 0.2;
-        case 4: return 0.5;
-        case 5: return 2;
-        case 6: return 5;
-        case 10: return 1;
-        default: return 0;
+        case 11:
+            return 0.05;
+        case 2:
+            return 0.1;
+        case 3:
+            return 0.2;
+        case 4:
+            return 0.5;
+        case 5:
+            return 2;
+        case 6:
+            return 5;
+        case 10:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -36,15 +44,24 @@ void CGrille::Precision_Vers_Ecarts(int code, double latitude, double& dlon, dou
 }
 
 void CGrille::Ecarts_Vers_Precision(int& code, double latitude, double dlon, double dlat) const {
-    const double east = PrimeVerticalRadius(latitude, MAJOR_F, SQ_EXC_F) * std::cos(latitude) * dlon;
+    const double east =
+        PrimeVerticalRadius(latitude, MAJOR_F, SQ_EXC_F) * std::cos(latitude) * dlon;
     const double north = MeridianRadius(MAJOR_F, SQ_EXC_F, latitude) * dlat;
     const double m = std::sqrt(east * east + north * north);
-    if (m <= 0.05) code = 1;
-    else if (m <= 0.1) code = 2;
-    else if (m <= 0.2) code = 3;
-    else if (m <= 0.5) code = 4;
-    else if (m <= 1) code = 10;
-    else if (m <= 2) code = 5;
-    else if (m <= 5) code = 6;
-    else code = 99;  // larger, or not a number
+    if (m <= 0.05)
+        code = 1;
+    else if (m <= 0.1)
+        code = 2;
+    else if (m <= 0.2)
+        code = 3;
+    else if (m <= 0.5)
+        code = 4;
+    else if (m <= 1)
+        code = 10;
+    else if (m <= 2)
+        code = 5;
+    else if (m <= 5)
+        code = 6;
+    else
+        code = 99;  // larger, or not a number
 }

@@ -116,10 +116,18 @@ GridTextFile::Lecture GridTextFile::ReadNumber(T& v) {
     return ParseWholeNumber(first, last, v) ? Lecture::Ok : Lecture::Illisible;
 }
 
-GridTextFile::Lecture GridTextFile::ReadReal8(double& v) { return ReadNumber(v); }
-GridTextFile::Lecture GridTextFile::ReadReal4(float& v) { return ReadNumber(v); }
-GridTextFile::Lecture GridTextFile::ReadInt32(int32_t& v) { return ReadNumber(v); }
-GridTextFile::Lecture GridTextFile::ReadInt16(int16_t& v) { return ReadNumber(v); }
+GridTextFile::Lecture GridTextFile::ReadReal8(double& v) {
+    return ReadNumber(v);
+}
+GridTextFile::Lecture GridTextFile::ReadReal4(float& v) {
+    return ReadNumber(v);
+}
+GridTextFile::Lecture GridTextFile::ReadInt32(int32_t& v) {
+    return ReadNumber(v);
+}
+GridTextFile::Lecture GridTextFile::ReadInt16(int16_t& v) {
+    return ReadNumber(v);
+}
 
 GridTextFile::Lecture GridTextFile::ReadWord(std::string& word) {
     const char *first = nullptr, *last = nullptr;

@@ -6,8 +6,12 @@
 
 namespace {
 
-bool IsRealChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; }
-bool IsIntegerChar(char c) { return (c >= '0' && c <= '9') || c == '-'; }
+bool IsRealChar(char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == '-';
+}
+bool IsIntegerChar(char c) {
+    return (c >= '0' && c <= '9') || c == '-';
+}
 
 }  // namespace
 
@@ -49,8 +53,8 @@ int Lire_Champ(char separator, const std::string& line, int& position, std::stri
     } else if (kind == ChampKind::Entier) {
         for (char c : token) {
             if (!IsIntegerChar(c)) {
-                token = "Entier attendu dans : \n" + Latin1ToUtf8(line) + "\n(peu avant la position " +
-                        std::to_string(position);
+                token = "Entier attendu dans : \n" + Latin1ToUtf8(line) +
+                        "\n(peu avant la position " + std::to_string(position);
                 position = -1;
                 return -1;
             }

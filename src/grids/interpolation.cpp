@@ -12,7 +12,9 @@
 
 namespace {
 
-void CopyValues(double* to, const double* from, int n) { std::copy(from, from + n, to); }
+void CopyValues(double* to, const double* from, int n) {
+    std::copy(from, from + n, to);
+}
 
 }  // namespace
 
@@ -164,7 +166,8 @@ int CGrille::Interpoler_Spline(int order, const double* point, double* values, i
             continue;
         }
         for (int b = 0; b < ny; ++b) {
-            for (int a = 0; a < nx; ++a) line[a] = window[(static_cast<size_t>(a) * ny + b) * nv + k];
+            for (int a = 0; a < nx; ++a)
+                line[a] = window[(static_cast<size_t>(a) * ny + b) * nv + k];
             NaturalSplineSecondDerivatives(line, nx, g, w);
             across[b] = NaturalSplineValue(line, g, nx, tx);
         }

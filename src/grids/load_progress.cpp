@@ -19,7 +19,9 @@ LoadProgress::LoadProgress(bool console, UserInterface* ui, const std::string& o
     }
 }
 
-LoadProgress::~LoadProgress() { Finish(); }
+LoadProgress::~LoadProgress() {
+    Finish();
+}
 
 bool LoadProgress::Step() {
     if (console_) {

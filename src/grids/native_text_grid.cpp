@@ -31,7 +31,6 @@ int32_t TokenInteger(const std::string& token) {
     return r.ec == std::errc() ? v : 0;
 }
 
-
 std::string Formatted(const char* format, const std::string& name, long long a, long long b = 0) {
     return GridMessage(format, name.c_str(), a, b);
 }
@@ -115,10 +114,14 @@ struct ParsedValue {
 
 GridTextFile::Lecture ReadFree(GridTextFile& file, int type, ParsedValue& v) {
     switch (type) {
-        case Integer2: return file.ReadInt16(v.i2);
-        case Integer4: return file.ReadInt32(v.i4);
-        case Real4: return file.ReadReal4(v.r4);
-        default: return file.ReadReal8(v.r8);
+        case Integer2:
+            return file.ReadInt16(v.i2);
+        case Integer4:
+            return file.ReadInt32(v.i4);
+        case Real4:
+            return file.ReadReal4(v.r4);
+        default:
+            return file.ReadReal8(v.r8);
     }
 }
 
@@ -135,20 +138,36 @@ GridTextFile::Lecture ReadFixed(GridTextFile& file, int type, size_t width, Pars
     const char* b = field.data() + last;
     bool ok = false;
     switch (type) {
-        case Integer2: ok = ParseWholeNumber(a, b, v.i2); break;
-        case Integer4: ok = ParseWholeNumber(a, b, v.i4); break;
-        case Real4: ok = ParseWholeNumber(a, b, v.r4); break;
-        default: ok = ParseWholeNumber(a, b, v.r8); break;
+        case Integer2:
+            ok = ParseWholeNumber(a, b, v.i2);
+            break;
+        case Integer4:
+            ok = ParseWholeNumber(a, b, v.i4);
+            break;
+        case Real4:
+            ok = ParseWholeNumber(a, b, v.r4);
+            break;
+        default:
+            ok = ParseWholeNumber(a, b, v.r8);
+            break;
     }
     return ok ? GridTextFile::Lecture::Ok : GridTextFile::Lecture::Illisible;
 }
 
 void EncodeValue(int type, const ParsedValue& v, unsigned char* p) {
     switch (type) {
-        case Integer2: StoreInt16LE(p, v.i2); break;
-        case Integer4: StoreInt32LE(p, v.i4); break;
-        case Real4: StoreReal4LE(p, v.r4); break;
-        default: StoreReal8LE(p, v.r8); break;
+        case Integer2:
+            StoreInt16LE(p, v.i2);
+            break;
+        case Integer4:
+            StoreInt32LE(p, v.i4);
+            break;
+        case Real4:
+            StoreReal4LE(p, v.r4);
+            break;
+        default:
+            StoreReal8LE(p, v.r8);
+            break;
     }
 }
 
@@ -226,10 +245,18 @@ std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) 
                 EncodeValue(type, v, record.data() + static_cast<size_t>(k) * valueSize);
             } else {
                 switch (type) {
-                    case Integer2: values16[at] = v.i2; break;
-                    case Integer4: values32[at] = v.i4; break;
-                    case Real4: valuesReal4[at] = v.r4; break;
-                    default: valuesReal8[at] = v.r8; break;
+                    case Integer2:
+                        values16[at] = v.i2;
+                        break;
+                    case Integer4:
+                        values32[at] = v.i4;
+                        break;
+                    case Real4:
+                        valuesReal4[at] = v.r4;
+                        break;
+                    default:
+                        valuesReal8[at] = v.r8;
+                        break;
                 }
             }
         }
@@ -237,13 +264,14 @@ std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) 
         if (got == Lecture::Ok && CODE_PREC) got = text.ReadInt32(code);
 
         if (got == Lecture::Fin) {
-            failure = Formatted("Grille incomplète :\n%s\n(%lld noeuds lus sur %lld attendus)", NAME,
-                                static_cast<long long>(node), static_cast<long long>(nodes));
+            failure = Formatted("Grille incomplète :\n%s\n(%lld noeuds lus sur %lld attendus)",
+                                NAME, static_cast<long long>(node), static_cast<long long>(nodes));
             break;
         }
         if (got == Lecture::Illisible) {
-            failure = Formatted("Valeur illisible dans la grille :\n%s\n(noeud %lld, octet %lld)", NAME,
-                                static_cast<long long>(node + 1), static_cast<long long>(text.Offset()));
+            failure =
+                Formatted("Valeur illisible dans la grille :\n%s\n(noeud %lld, octet %lld)", NAME,
+                          static_cast<long long>(node + 1), static_cast<long long>(text.Offset()));
             break;
         }
         if (mode == ModeSurDisque) {

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr size_t kTextRoom = 259;    // usable characters of a text field
+constexpr size_t kTextRoom = 259;  // usable characters of a text field
 
 class HeaderReader {
 public:
@@ -41,7 +41,8 @@ public:
         if (raw.size() > room) {
             raw.resize(room);
             if (utf8_) {  // do not cut a character in two
-                while (!raw.empty() && (static_cast<unsigned char>(raw.back()) & 0xC0) == 0x80) raw.pop_back();
+                while (!raw.empty() && (static_cast<unsigned char>(raw.back()) & 0xC0) == 0x80)
+                    raw.pop_back();
                 if (!raw.empty() && static_cast<unsigned char>(raw.back()) >= 0xC0) raw.pop_back();
             }
         }
@@ -114,7 +115,8 @@ bool DeclaresUtf8(const tinyxml2::XMLDocument& doc) {
         if (const tinyxml2::XMLDeclaration* d = n->ToDeclaration()) {
             std::string text = d->Value();
             for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            return text.find("utf-8") != std::string::npos || text.find("utf8") != std::string::npos;
+            return text.find("utf-8") != std::string::npos ||
+                   text.find("utf8") != std::string::npos;
         }
     }
     return false;
@@ -157,7 +159,8 @@ std::string Lire_Xml(CGrille& g, const std::string& fileName) {
     r.Names("NODE_COORD_UNIT", kUnitNames, g.NODE_COORD_UNIT);
     r.YesNo("NODE_COORD_WRITTEN", g.NODE_COORD_WRITTEN);
     r.YesNo("EAST_TO_WEST", g.EAST_TO_WEST);
-    if (const char* t = r.Text("VALUES_LOCATION")) g.VALUES_LOCATION = std::strcmp(t, "PIXEL_CENTER") == 0 ? 1 : 0;
+    if (const char* t = r.Text("VALUES_LOCATION"))
+        g.VALUES_LOCATION = std::strcmp(t, "PIXEL_CENTER") == 0 ? 1 : 0;
     r.YesNo("SEP", g.SEP);
     r.Integer("VALUES_NUMBER", g.VALUES_NUMBER, true);
     r.YesNo("CODE_PREC", g.CODE_PREC);
@@ -226,10 +229,17 @@ public:
         std::string out;
         for (char c : Utf8ToLatin1(utf8)) {
             switch (c) {
-                case '&': out += "&amp;"; break;
-                case '<': out += "&lt;"; break;
-                case '>': out += "&gt;"; break;
-                default: out.push_back(c);
+                case '&':
+                    out += "&amp;";
+                    break;
+                case '<':
+                    out += "&lt;";
+                    break;
+                case '>':
+                    out += "&gt;";
+                    break;
+                default:
+                    out.push_back(c);
             }
         }
         return out;
@@ -244,11 +254,21 @@ std::string Format(const char* format, double v) {
     std::snprintf(buffer, sizeof buffer, format, v);
     return buffer;
 }
-std::string Fixed15OrUndefined(double v) { return v == 0 ? "UNDEFINED" : Format("%.15f", v); }
-std::string Fixed4OrUndefined(double v) { return v == 0 ? "UNDEFINED" : Format("%.4f", v); }
-std::string Fixed12OrUndefined(double v) { return v == 0 ? "UNDEFINED" : Format("%.12f", v); }
-std::string General(double v) { return Format("%g", v); }
-std::string IntOrUndefined(int v) { return v == 0 ? "UNDEFINED" : std::to_string(v); }
+std::string Fixed15OrUndefined(double v) {
+    return v == 0 ? "UNDEFINED" : Format("%.15f", v);
+}
+std::string Fixed4OrUndefined(double v) {
+    return v == 0 ? "UNDEFINED" : Format("%.4f", v);
+}
+std::string Fixed12OrUndefined(double v) {
+    return v == 0 ? "UNDEFINED" : Format("%.12f", v);
+}
+std::string General(double v) {
+    return Format("%g", v);
+}
+std::string IntOrUndefined(int v) {
+    return v == 0 ? "UNDEFINED" : std::to_string(v);
+}
 
 double TranslationOf(const CGrille& g, int k) {
     return k < static_cast<int>(g.TRANSLATION.size()) ? g.TRANSLATION[static_cast<size_t>(k)] : 0.0;
@@ -295,7 +315,8 @@ void CGrille::Ecrire_Xml(const std::string& path) const {
     w.Element("VALUE_UNK_TO_ZERO", YesNo(VALUE_UNK_TO_ZERO));
     if (VALUES_NUMBER > 0) {
         std::string list;
-        for (int k = 0; k < VALUES_NUMBER; ++k) list += (k ? "," : "") + General(TranslationOf(*this, k));
+        for (int k = 0; k < VALUES_NUMBER; ++k)
+            list += (k ? "," : "") + General(TranslationOf(*this, k));
         w.Element("TRANSLATION", list);
     }
     w.Element("VALUES_MIN", General(VALUES_MIN));
@@ -325,10 +346,11 @@ void CGrille::Ecrire_Xml_Numerique(const std::string& path) const {
     const double xMax = EAST_TO_WEST ? -X_MIN : X_MAX;
     // The integer part of the unknown value, kept within the integer range.
     const double unknown = std::trunc(VALUE_UNK);
-    const int unknownInt = std::isnan(unknown) ? 0
-                           : unknown >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                           : unknown <= std::numeric_limits<int>::min() ? std::numeric_limits<int>::min()
-                                                                         : static_cast<int>(unknown);
+    const int unknownInt =
+        std::isnan(unknown)                          ? 0
+        : unknown >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+        : unknown <= std::numeric_limits<int>::min() ? std::numeric_limits<int>::min()
+                                                     : static_cast<int>(unknown);
     w.Line(kDeclaration);
     w.Line("<GRID_HEADER>");
     w.Element("GRID_TYPE", kGridTypeNames.NameOf(GRID_TYPE));
@@ -361,7 +383,8 @@ void CGrille::Ecrire_Xml_Numerique(const std::string& path) const {
     w.Element("VALUE_UNK", std::to_string(unknownInt));
     w.Element("VALUE_UNK_TO_ZERO", YesNo(VALUE_UNK_TO_ZERO));
     std::string list;
-    for (int k = 0; k < VALUES_NUMBER; ++k) list += (k ? "," : "") + Format("%lf", TranslationOf(*this, k));
+    for (int k = 0; k < VALUES_NUMBER; ++k)
+        list += (k ? "," : "") + Format("%lf", TranslationOf(*this, k));
     w.Element("TRANSLATION", list);
     w.Element("VALUES_MIN", Format("%lf", VALUES_MIN));
     w.Element("VALUES_MAX", Format("%lf", VALUES_MAX));

@@ -17,7 +17,8 @@ protected:
         const std::string xml =
             "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n"
             "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n</GRID_HEADER>\n";
-        dir_.Write("grilles/geoide.mnt", "-1 1 44 45 1 1 4 0 1 0 0 Geoide\n50.1 50.2 50.3\n50.4 50.5 50.6\n");
+        dir_.Write("grilles/geoide.mnt",
+                   "-1 1 44 45 1 1 4 0 1 0 0 Geoide\n50.1 50.2 50.3\n50.4 50.5 50.6\n");
         dir_.Write("grilles/geoide.xml", xml);
         dir_.Write("grilles/ntf.mnt", std::string("-1 1 44 45 1 1 4 0 3 0 0 0 0\n") +
                                           "-168 -60 320 -168 -60 320 -168 -60 320\n"
@@ -100,12 +101,14 @@ TEST_F(GridCheck, DamagedTranslationGridAndEmptyLists) {
     catalogue.translationGrids.push_back(Translation("grilles/ntf.mnt"));
     EXPECT_FALSE(CheckCatalogueGrids(catalogue, dir_.path(), true, ui_, "Quorvel"));
     ASSERT_EQ(1u, ui_.messages.size());
-    EXPECT_EQ("grilles/ntf.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n"
-              "\n(cf fichier XML le cas échéant)",
-              ui_.messages[0].text);
+    EXPECT_EQ(
+        "grilles/ntf.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n"
+        "\n(cf fichier XML le cas échéant)",
+        ui_.messages[0].text);
 
     Catalogue empty;
     ScriptedInterface quiet;
-    EXPECT_TRUE(CheckCatalogueGrids(empty, "/nonexistent-working-directory", false, quiet, "Quorvel"));
+    EXPECT_TRUE(
+        CheckCatalogueGrids(empty, "/nonexistent-working-directory", false, quiet, "Quorvel"));
     EXPECT_TRUE(quiet.messages.empty());
 }

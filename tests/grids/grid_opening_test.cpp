@@ -37,7 +37,8 @@ TEST(Verifier, EveryCheckMessage) {
     g.Y_MAX = 39;
     g.N_COLUMNS = 1;
     g.N_LINES = 0;
-    EXPECT_EQ("g.mnt :\n+ XMin >= XMax\n+ YMin >= YMax\n+ Emprise de la grille non valide\n", g.Verifier(false));
+    EXPECT_EQ("g.mnt :\n+ XMin >= XMax\n+ YMin >= YMax\n+ Emprise de la grille non valide\n",
+              g.Verifier(false));
 
     g = SoundHeader();
     g.Y_MAX = 95, g.N_LINES = 56;
@@ -50,26 +51,31 @@ TEST(Verifier, EveryCheckMessage) {
 
     g = SoundHeader();
     g.X_INC = 0;
-    EXPECT_EQ("g.mnt :\n+ Pas non valide\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
-              "+ Ajustez mieux les limites et les pas de votre grille\n",
-              g.Verifier(false));
+    EXPECT_EQ(
+        "g.mnt :\n+ Pas non valide\n+ Incohérence des limites, pas et nombre de lignes et de "
+        "colonnes\n"
+        "+ Ajustez mieux les limites et les pas de votre grille\n",
+        g.Verifier(false));
 
     // 11 columns over 10.5 steps: both the counts line and the adjusting line.
     g = SoundHeader();
     g.X_MAX = 10.5;
-    EXPECT_EQ("g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
-              "+ Ajustez mieux les limites et les pas de votre grille\n",
-              g.Verifier(false));
+    EXPECT_EQ(
+        "g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
+        "+ Ajustez mieux les limites et les pas de votre grille\n",
+        g.Verifier(false));
     // The lines are tested only when the columns passed: one such line at most.
     g.N_LINES = 7;
-    EXPECT_EQ("g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
-              "+ Ajustez mieux les limites et les pas de votre grille\n",
-              g.Verifier(false));
+    EXPECT_EQ(
+        "g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
+        "+ Ajustez mieux les limites et les pas de votre grille\n",
+        g.Verifier(false));
     g = SoundHeader();
     g.N_LINES = 7;
-    EXPECT_EQ("g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
-              "+ Ajustez mieux les limites et les pas de votre grille\n",
-              g.Verifier(false));
+    EXPECT_EQ(
+        "g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
+        "+ Ajustez mieux les limites et les pas de votre grille\n",
+        g.Verifier(false));
     // A step within 1e-5 of the limits is adjusted enough.
     g = SoundHeader();
     g.X_MAX = 10.000005;
@@ -78,12 +84,15 @@ TEST(Verifier, EveryCheckMessage) {
     g = SoundHeader();
     g.VALUES_TYPE = TypeValIndefini;
     g.INTERPOLATION_TYPE = ValeurNoeud;
-    EXPECT_EQ("g.mnt :\n+ TypeVal non initialisé\n+ Le type d'interpolation doit être bilinéaire ou spline\n",
-              g.Verifier(false));
+    EXPECT_EQ(
+        "g.mnt :\n+ TypeVal non initialisé\n+ Le type d'interpolation doit être bilinéaire ou "
+        "spline\n",
+        g.Verifier(false));
     g.VALUES_TYPE = Real8;
     g.INTERPOLATION_TYPE = Spline;
     g.INTERPOLATION_ORDER = 0;
-    EXPECT_EQ("g.mnt :\n+ Pour une interpolation spline, l'ordre doit être >= 4\n", g.Verifier(false));
+    EXPECT_EQ("g.mnt :\n+ Pour une interpolation spline, l'ordre doit être >= 4\n",
+              g.Verifier(false));
     g.INTERPOLATION_ORDER = 4;
     EXPECT_EQ("", g.Verifier(false));
 
@@ -140,7 +149,8 @@ TEST(Ouvrir, HeaderProblemsAndTheXmlHint) {
     GridFolder::Write("g.mnt", "0 1 0 1 1 1 4 0\n");
     EXPECT_EQ("Problème dans l'en-tête de\ng.mnt (position 17)", Open(g));
     GridFolder::Write("g.mnt", "0 1 0 1 1 1 4 0 x 0 0\n");
-    EXPECT_EQ("Entier attendu dans : \n0 1 0 1 1 1 4 0 x 0 0\n\n(peu avant la position 18", Open(g));
+    EXPECT_EQ("Entier attendu dans : \n0 1 0 1 1 1 4 0 x 0 0\n\n(peu avant la position 18",
+              Open(g));
     GridFolder::Write("g.mnt", std::string(257, '1') + "\n");
     EXPECT_EQ(std::string::npos, Open(g).find("trop longue"));
     GridFolder::Write("g.mnt", std::string(258, '1') + "\n");
@@ -152,8 +162,10 @@ TEST(Ouvrir, HeaderProblemsAndTheXmlHint) {
     // With an XML header asking for a spline of order 3: the hint follows.
     GridFolder::Write("g.xml", XmlHeader("<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>"
                                          "<INTERPOLATION_ORDER>3</INTERPOLATION_ORDER>"));
-    EXPECT_EQ("g.mnt :\n+ Pour une interpolation spline, l'ordre doit être >= 4\n\n(cf fichier XML le cas échéant)",
-              Open(g));
+    EXPECT_EQ(
+        "g.mnt :\n+ Pour une interpolation spline, l'ordre doit être >= 4\n\n(cf fichier XML le "
+        "cas échéant)",
+        Open(g));
     GridFolder::Write("g.xml", XmlHeader("<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>"
                                          "<X_INC>UNDEFINED</X_INC>"
                                          "<INTERPOLATION_ORDER>4</INTERPOLATION_ORDER>"));
@@ -168,7 +180,8 @@ TEST(Ouvrir, HeaderProblemsAndTheXmlHint) {
     // Formats whose readers are not part of this build say so.
     GridFolder::Write("n.gsb", "NUM_OREC");
     g.NAME = "n.gsb";
-    EXPECT_EQ("Format de grille non pris en charge : Grille NTV2 binaire little endian\n(n.gsb)", Open(g));
+    EXPECT_EQ("Format de grille non pris en charge : Grille NTV2 binaire little endian\n(n.gsb)",
+              Open(g));
 }
 
 TEST(Ouvrir, ModesAndFiles) {
@@ -220,9 +233,10 @@ TEST(Ouvrir, CacheHeaderIsNormalisedOnce) {
     GridFolder folder;
     // Westward limits and steps in seconds of arc, said by the XML header only.
     GridFolder::Write("w.mnt", "2 3 0 0.5 3600 1800 4 0 1 0 0\n1 2\n3 4\n");
-    GridFolder::Write("w.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
-                                         "<N_COLUMNS>2</N_COLUMNS><N_LINES>2</N_LINES>"
-                                         "<INC_UNIT>SECONDS</INC_UNIT><EAST_TO_WEST>YES</EAST_TO_WEST>"));
+    GridFolder::Write("w.xml",
+                      XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
+                                "<N_COLUMNS>2</N_COLUMNS><N_LINES>2</N_LINES>"
+                                "<INC_UNIT>SECONDS</INC_UNIT><EAST_TO_WEST>YES</EAST_TO_WEST>"));
     CGrille g;
     g.NAME = "w.mnt";
     EXPECT_EQ("", Open(g, ModeSurDisque));
@@ -276,8 +290,10 @@ TEST(Ouvrir, ZonesOfTheTwoKinds) {
     std::string nodes;
     for (int s = 0; s < 9 * 3; ++s) nodes += "1.5 ";
     GridFolder::Write("t.mnt", "-3600 3600 162000 165600 3600 1800 4 0 3 0 0 0 0\n" + nodes + "\n");
-    GridFolder::Write("t.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
-                                         "<NODE_COORD_UNIT>SECONDS</NODE_COORD_UNIT><INC_UNIT>SECONDS</INC_UNIT>"));
+    GridFolder::Write(
+        "t.xml",
+        XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
+                  "<NODE_COORD_UNIT>SECONDS</NODE_COORD_UNIT><INC_UNIT>SECONDS</INC_UNIT>"));
     CGrille3D translation;
     translation.NAME = "t.mnt";
     EXPECT_TRUE(translation.Ouvrir(message, false, ModeEnTete)) << message;

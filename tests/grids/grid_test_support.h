@@ -8,15 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "grids/grid.h"
 #include "support/scripted_interface.h"
 #include "support/temp_dir.h"
-#include "grids/grid.h"
 
 // A folder of its own for each test, made the current directory while the
 // test runs (grid file names are relative to it) and removed afterwards.
 class GridFolder {
 public:
-    GridFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.path()); }
+    GridFolder() : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir_.path());
+    }
     ~GridFolder() { std::filesystem::current_path(previous_); }
 
     static void Write(const std::string& name, const std::string& bytes) {
@@ -48,6 +50,9 @@ inline int StepsOf(const ScriptedInterface& ui) {
 
 // An XML header naming only what the format cannot say.
 inline std::string XmlHeader(const std::string& elements) {
-    return "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n" + elements + "</GRID_HEADER>\n";
+    return "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n" + elements +
+           "</GRID_HEADER>\n";
 }
-inline std::string BilinearXml() { return XmlHeader("\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n"); }
+inline std::string BilinearXml() {
+    return XmlHeader("\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n");
+}

@@ -29,7 +29,8 @@ CGrille MemoryGrid(int C, int L, std::vector<std::function<double(int, int)>> va
     for (int l = 0; l < L; ++l) {
         for (int c = 0; c < C; ++c) {
             const size_t s = static_cast<size_t>(l * C + c);
-            for (size_t k = 0; k < values.size(); ++k) g.valuesReal8[s * values.size() + k] = values[k](c, l);
+            for (size_t k = 0; k < values.size(); ++k)
+                g.valuesReal8[s * values.size() + k] = values[k](c, l);
             g.codes[s] = 100 * c + l;
         }
     }
@@ -37,7 +38,9 @@ CGrille MemoryGrid(int C, int L, std::vector<std::function<double(int, int)>> va
     return g;
 }
 
-double Bilinear(int c, int l) { return 1 + c + 2 * l + 3 * c * l; }
+double Bilinear(int c, int l) {
+    return 1 + c + 2 * l + 3 * c * l;
+}
 
 struct Query {
     double values[2] = {-1, -1};
@@ -82,17 +85,17 @@ TEST(Bilinear, EveryBorderOfTheCompletionList) {
         double expected;
         int code;
     } cases[] = {
-        {-0.5, -0.5, Bilinear(0, 0), 0},                                  // south-west corner
-        {-0.5, 2.5, Bilinear(0, 2), 2},                                   // north-west corner
-        {2.5, 2.5, Bilinear(2, 2), 202},                                  // north-east corner
-        {2.5, -0.5, Bilinear(2, 0), 200},                                 // south-east corner
-        {-0.5, 1.25, 0.75 * Bilinear(0, 1) + 0.25 * Bilinear(0, 2), 1},   // west, nearer line 1
-        {-0.5, 1.75, 0.25 * Bilinear(0, 1) + 0.75 * Bilinear(0, 2), 2},   // west, nearer line 2
-        {2.75, 0.6, 0.4 * Bilinear(2, 0) + 0.6 * Bilinear(2, 1), 201},    // beyond the last column
+        {-0.5, -0.5, Bilinear(0, 0), 0},                                 // south-west corner
+        {-0.5, 2.5, Bilinear(0, 2), 2},                                  // north-west corner
+        {2.5, 2.5, Bilinear(2, 2), 202},                                 // north-east corner
+        {2.5, -0.5, Bilinear(2, 0), 200},                                // south-east corner
+        {-0.5, 1.25, 0.75 * Bilinear(0, 1) + 0.25 * Bilinear(0, 2), 1},  // west, nearer line 1
+        {-0.5, 1.75, 0.25 * Bilinear(0, 1) + 0.75 * Bilinear(0, 2), 2},  // west, nearer line 2
+        {2.75, 0.6, 0.4 * Bilinear(2, 0) + 0.6 * Bilinear(2, 1), 201},   // beyond the last column
         {2.75, 0.4, 0.6 * Bilinear(2, 0) + 0.4 * Bilinear(2, 1), 200},
-        {0.6, -0.3, 0.4 * Bilinear(0, 0) + 0.6 * Bilinear(1, 0), 100},    // south
+        {0.6, -0.3, 0.4 * Bilinear(0, 0) + 0.6 * Bilinear(1, 0), 100},  // south
         {0.4, -0.3, 0.6 * Bilinear(0, 0) + 0.4 * Bilinear(1, 0), 0},
-        {1.2, 2.9, 0.8 * Bilinear(1, 2) + 0.2 * Bilinear(2, 2), 102},     // beyond the last line
+        {1.2, 2.9, 0.8 * Bilinear(1, 2) + 0.2 * Bilinear(2, 2), 102},  // beyond the last line
         {1.6, 2.9, 0.4 * Bilinear(1, 2) + 0.6 * Bilinear(2, 2), 202},
     };
     for (const Case& c : cases) {
@@ -107,7 +110,8 @@ TEST(Bilinear, EveryBorderOfTheCompletionList) {
 TEST(Bilinear, UpToOneStepBeyondTheBorder) {
     CGrille g = MemoryGrid(3, 3, {Bilinear});
     g.VALUE_UNK = -9999;
-    for (auto [x, y] : {std::pair{-1.01, 1.0}, std::pair{3.0, 1.0}, std::pair{1.0, -1.5}, std::pair{1.0, 3.0}}) {
+    for (auto [x, y] :
+         {std::pair{-1.01, 1.0}, std::pair{3.0, 1.0}, std::pair{1.0, -1.5}, std::pair{1.0, 3.0}}) {
         Query q;
         q.code = 55;
         const double p[3] = {x, y, 0};
@@ -134,7 +138,8 @@ TEST(Bilinear, UnknownValuesValueByValue) {
     g.VALUE_UNK = -9999;
     Query q = Bil(g, 0.5, 0.5);
     EXPECT_EQ(-9999, q.values[0]);
-    EXPECT_DOUBLE_EQ(0.25 * (Bilinear(0, 0) + Bilinear(0, 1) + Bilinear(1, 0) + Bilinear(1, 1)), q.values[1]);
+    EXPECT_DOUBLE_EQ(0.25 * (Bilinear(0, 0) + Bilinear(0, 1) + Bilinear(1, 0) + Bilinear(1, 1)),
+                     q.values[1]);
     EXPECT_DOUBLE_EQ(15, Bil(g, 1.5, 2.0).values[0]);  // a cell without the unknown node
 
     // Read as zeros, the unknown value takes part in the interpolation.
@@ -195,13 +200,15 @@ TEST(NaturalSpline, HandComputedValues) {
     EXPECT_DOUBLE_EQ(0, g[3]);
     EXPECT_DOUBLE_EQ(0.575, NaturalSplineValue(y, g, 4, 2.5));
     EXPECT_DOUBLE_EQ(1, NaturalSplineValue(y, g, 4, 2));
-    EXPECT_DOUBLE_EQ(0, NaturalSplineValue(y, g, 4, 4));      // the last node exactly
+    EXPECT_DOUBLE_EQ(0, NaturalSplineValue(y, g, 4, 4));       // the last node exactly
     EXPECT_DOUBLE_EQ(-0.8, NaturalSplineValue(y, g, 4, 0.5));  // before the first node: end slope
     EXPECT_DOUBLE_EQ(0.2, NaturalSplineValue(y, g, 4, 4.5));   // after the last node
 }
 
 namespace {
-double Spike(int c, int) { return c == 3 ? 1.0 : 0.0; }
+double Spike(int c, int) {
+    return c == 3 ? 1.0 : 0.0;
+}
 double SplineOf(const std::vector<double>& y, double t) {
     double g[16], w[16];
     NaturalSplineSecondDerivatives(y.data(), static_cast<int>(y.size()), g, w);
@@ -223,7 +230,9 @@ TEST(Spline, WindowPlacement) {
     EXPECT_DOUBLE_EQ(SplineOf({0, 0, 0, 1}, 1.3), Spl(g, 4, 0.3, 0).values[0]);
 
     // Order 5 at column 10 of a larger grid: window columns 9 .. 13.
-    CGrille big = MemoryGrid(20, 8, {[](int c, int) { return c == 9 ? 1.0 : c == 14 ? 5.0 : 0.0; }});
+    CGrille big = MemoryGrid(20, 8, {[](int c, int) {
+                                 return c == 9 ? 1.0 : c == 14 ? 5.0 : 0.0;
+                             }});
     EXPECT_DOUBLE_EQ(SplineOf({1, 0, 0, 0, 0}, 2.4), Spl(big, 5, 10.4, 3).values[0]);
 }
 

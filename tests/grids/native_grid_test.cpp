@@ -91,7 +91,8 @@ TEST(HeaderTokenizer, MalformedNumbersGiveTheirMessages) {
 TEST(NativeHeader, FieldsTranslationsAndDescription) {
     CGrille g;
     std::string message;
-    EXPECT_EQ(-10, g.Lire_EnTete_Texte("-5.5 10.0 41.0 52.0 0.1 0.1 2 0 3 1 1.5 -2.25 0.0\n", message));
+    EXPECT_EQ(-10,
+              g.Lire_EnTete_Texte("-5.5 10.0 41.0 52.0 0.1 0.1 2 0 3 1 1.5 -2.25 0.0\n", message));
     EXPECT_EQ(-5.5, g.X_MIN);
     EXPECT_EQ(52, g.Y_MAX);
     EXPECT_EQ(2, g.LAYOUT);
@@ -107,7 +108,9 @@ TEST(NativeHeader, FieldsTranslationsAndDescription) {
 
     EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0  Grille  de  Mayotte\n", message));
     EXPECT_EQ("Grille de Mayotte", g.DESC);
-    EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0 Ge\xEF" "de\n", message));
+    EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0 Ge\xEF"
+                                       "de\n",
+                                       message));
     EXPECT_EQ("Geïde", g.DESC);
 }
 
@@ -273,15 +276,18 @@ TEST(BinaryCache, VersionTwoCacheHoldsDoubles) {
 
 TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
     GridFolder folder;
-    GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(300, 'd') + "\n-7 40000\n1 2\n3 4\n5 6\n");
+    GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(300, 'd') +
+                                   "\n-7 40000\n1 2\n3 4\n5 6\n");
     GridFolder::Write("t.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
                                          "<VALUES_TYPE>INTEGER4</VALUES_TYPE>"));
     CGrille g;
     g.NAME = "t.mnt";
     // The 300-character description makes the header line too long.
-    EXPECT_EQ("t.mnt :\nLa ligne d'en-tête est trop longue (258 char max)", Opened(g, ModeSurDisque));
+    EXPECT_EQ("t.mnt :\nLa ligne d'en-tête est trop longue (258 char max)",
+              Opened(g, ModeSurDisque));
 
-    GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(230, 'd') + "\n-7 40000\n1 2\n3 4\n5 6\n");
+    GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(230, 'd') +
+                                   "\n-7 40000\n1 2\n3 4\n5 6\n");
     EXPECT_EQ("", Opened(g, ModeSurDisque));
     EXPECT_EQ(Integer4, g.VALUES_TYPE);
     EXPECT_EQ(8, g.RecordSize());
@@ -298,7 +304,8 @@ TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
                                          "<VALUES_TYPE>INTEGER2</VALUES_TYPE>"));
     CGrille u;
     u.NAME = "u.mnt";
-    EXPECT_EQ("Valeur illisible dans la grille :\nu.bin\n(noeud 1, octet 32)", Opened(u, ModeSurDisque));
+    EXPECT_EQ("Valeur illisible dans la grille :\nu.bin\n(noeud 1, octet 32)",
+              Opened(u, ModeSurDisque));
     EXPECT_FALSE(GridFolder::Exists("u.bin"));
 }
 
@@ -359,7 +366,8 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
         CGrille g;
         g.NAME = "court.mnt";
         const std::string expectedName = mode == ModeSurDisque ? "court.bin" : "court.mnt";
-        EXPECT_EQ("Grille incomplète :\n" + expectedName + "\n(5 noeuds lus sur 6 attendus)", Opened(g, mode));
+        EXPECT_EQ("Grille incomplète :\n" + expectedName + "\n(5 noeuds lus sur 6 attendus)",
+                  Opened(g, mode));
         EXPECT_FALSE(g.loaded);
     }
     EXPECT_EQ((std::vector<std::string>{"court.mnt", "court.xml"}), folder.Files());
@@ -377,8 +385,8 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
     GridFolder::Write("entier.bin", cache);
     CGrille shortCache;
     shortCache.NAME = "entier.bin";
-    EXPECT_EQ("Grille incomplète :\nentier.bin\n(" + std::to_string(full - 3) + " octets au lieu de " +
-                  std::to_string(full) + " attendus)",
+    EXPECT_EQ("Grille incomplète :\nentier.bin\n(" + std::to_string(full - 3) +
+                  " octets au lieu de " + std::to_string(full) + " attendus)",
               Opened(shortCache, ModeSurDisque));
     EXPECT_FALSE(shortCache.BinaryFileOpen());
 }
@@ -390,7 +398,8 @@ TEST(BinaryCache, DamagedCacheHeaders) {
     ScriptedInterface ui;
     CGrille g;
     g.NAME = "x.bin";
-    EXPECT_EQ("Problème dans l'en-tête de\nx.bin (position 2)", Opened(g, ModeSurDisque, false, &ui));
+    EXPECT_EQ("Problème dans l'en-tête de\nx.bin (position 2)",
+              Opened(g, ModeSurDisque, false, &ui));
     ASSERT_EQ(1u, ui.messages.size());
     EXPECT_EQ("Mot-clé imprévu : GRIB\n(x.bin)", ui.messages[0].text);
     EXPECT_EQ(ScriptedInterface::Kind::Error, ui.messages[0].kind);

@@ -16,38 +16,63 @@ std::vector<std::pair<int, int>> RecordOrder(int layout) {
     std::vector<std::pair<int, int>> order;
     auto columnsOuter = [&](bool eastwards, bool northwards) {
         for (int a = 0; a < C; ++a)
-            for (int b = 0; b < L; ++b) order.push_back({eastwards ? a : C - 1 - a, northwards ? b : L - 1 - b});
+            for (int b = 0; b < L; ++b)
+                order.push_back({eastwards ? a : C - 1 - a, northwards ? b : L - 1 - b});
     };
     auto rowsOuter = [&](bool eastwards, bool northwards) {
         for (int b = 0; b < L; ++b)
-            for (int a = 0; a < C; ++a) order.push_back({eastwards ? a : C - 1 - a, northwards ? b : L - 1 - b});
+            for (int a = 0; a < C; ++a)
+                order.push_back({eastwards ? a : C - 1 - a, northwards ? b : L - 1 - b});
     };
     switch (layout) {
-        case 1: columnsOuter(true, true); break;     // SW2N2E
-        case 2: rowsOuter(true, false); break;       // NW2E2S
-        case 3: columnsOuter(true, false); break;    // NW2S2E
-        case 4: rowsOuter(true, true); break;        // SW2E2N
-        case 5: columnsOuter(false, true); break;    // SE2N2W
-        case 6: rowsOuter(false, false); break;      // NE2W2S
-        case 7: columnsOuter(false, false); break;   // NE2S2W
-        case 8: rowsOuter(false, true); break;       // SE2W2N
+        case 1:
+            columnsOuter(true, true);
+            break;  // SW2N2E
+        case 2:
+            rowsOuter(true, false);
+            break;  // NW2E2S
+        case 3:
+            columnsOuter(true, false);
+            break;  // NW2S2E
+        case 4:
+            rowsOuter(true, true);
+            break;  // SW2E2N
+        case 5:
+            columnsOuter(false, true);
+            break;  // SE2N2W
+        case 6:
+            rowsOuter(false, false);
+            break;  // NE2W2S
+        case 7:
+            columnsOuter(false, false);
+            break;  // NE2S2W
+        case 8:
+            rowsOuter(false, true);
+            break;  // SE2W2N
     }
     return order;
 }
 
-double First(int c, int l) { return 10 * c + l + 0.25; }
-double Second(int c, int l) { return -(100 * c + l); }
-int Code(int c, int l) { return 1000 + 10 * c + l; }
+double First(int c, int l) {
+    return 10 * c + l + 0.25;
+}
+double Second(int c, int l) {
+    return -(100 * c + l);
+}
+int Code(int c, int l) {
+    return 1000 + 10 * c + l;
+}
 
 // A native text grid of C x L nodes, two values and a code per node, in the
 // given layout; the node coordinates are written before the values.
 std::string TextGrid(int layout) {
     char line[256];
-    std::snprintf(line, sizeof line, "1.0 2.5 40.0 40.5 0.5 0.25 %d 1 2 1 0.0 0.0 grille d'essai\n", layout);
+    std::snprintf(line, sizeof line, "1.0 2.5 40.0 40.5 0.5 0.25 %d 1 2 1 0.0 0.0 grille d'essai\n",
+                  layout);
     std::string text = line;
     for (auto [c, l] : RecordOrder(layout)) {
-        std::snprintf(line, sizeof line, "%.2f %.2f  %.2f %.0f %d\n", 1.0 + 0.5 * c, 40.0 + 0.25 * l, First(c, l),
-                      Second(c, l), Code(c, l));
+        std::snprintf(line, sizeof line, "%.2f %.2f  %.2f %.0f %d\n", 1.0 + 0.5 * c,
+                      40.0 + 0.25 * l, First(c, l), Second(c, l), Code(c, l));
         text += line;
     }
     return text;

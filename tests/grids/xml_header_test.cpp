@@ -116,19 +116,21 @@ TEST(XmlHeader, WrittenHeaderReadsBack) {
     read.NAME = "ntf.mnt";
     EXPECT_EQ("", Lire_Xml(read, ""));
     ExpectSameHeader(written, read);
-    EXPECT_EQ(4, read.valueSize);  // the value size follows the type read
+    EXPECT_EQ(4, read.valueSize);       // the value size follows the type read
     EXPECT_EQ("UNDEFINED", read.DESC);  // neither NAME nor DESC is written
 
     const std::string text = GridFolder::Read("ntf.xml");
     EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<GRID_HEADER>\r\n"
                             "\t<GRID_TYPE>Grille texte PLENAR</GRID_TYPE>\r\n"
                             "\t<ORIGIN>IGN &amp; SHOM &lt;France&gt;</ORIGIN>\r\n"));
-    for (const char* line : {"\t<KEY>cl\xE9</KEY>\r\n", "\t<LAYOUT>NE2S2W</LAYOUT>\r\n",
-                             "\t<X_INC>0.100000000000000</X_INC>\r\n", "\t<X_MIN>-5.500000000000000</X_MIN>\r\n",
-                             "\t<VALUES_LOCATION>PIXEL_CENTER</VALUES_LOCATION>\r\n", "\t<VALUE_UNK>-9999</VALUE_UNK>\r\n",
-                             "\t<TRANSLATION>-168,-60,320</TRANSLATION>\r\n", "\t<VALUES_TYPE>REAL4</VALUES_TYPE>\r\n",
-                             "\t<MAJOR_F>6378249.2000</MAJOR_F>\r\n", "\t<SQ_EXC_F>0.006803487646</SQ_EXC_F>\r\n",
-                             "\t<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>\r\n"}) {
+    for (const char* line :
+         {"\t<KEY>cl\xE9</KEY>\r\n", "\t<LAYOUT>NE2S2W</LAYOUT>\r\n",
+          "\t<X_INC>0.100000000000000</X_INC>\r\n", "\t<X_MIN>-5.500000000000000</X_MIN>\r\n",
+          "\t<VALUES_LOCATION>PIXEL_CENTER</VALUES_LOCATION>\r\n",
+          "\t<VALUE_UNK>-9999</VALUE_UNK>\r\n", "\t<TRANSLATION>-168,-60,320</TRANSLATION>\r\n",
+          "\t<VALUES_TYPE>REAL4</VALUES_TYPE>\r\n", "\t<MAJOR_F>6378249.2000</MAJOR_F>\r\n",
+          "\t<SQ_EXC_F>0.006803487646</SQ_EXC_F>\r\n",
+          "\t<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>\r\n"}) {
         EXPECT_NE(std::string::npos, text.find(line)) << line;
     }
     EXPECT_EQ(text.size() - 16, text.rfind("</GRID_HEADER>\r\n"));
@@ -142,11 +144,12 @@ TEST(XmlHeader, NamedFormOfEmptyAndWestwardFields) {
     g.X_MAX = 20;
     g.Ecrire_Xml("w.xml");
     const std::string text = GridFolder::Read("w.xml");
-    for (const char* line : {"\t<X_INC>UNDEFINED</X_INC>", "\t<VALUES_NUMBER>UNDEFINED</VALUES_NUMBER>",
-                             "\t<INTERPOLATION_ORDER>UNDEFINED</INTERPOLATION_ORDER>",
-                             "\t<MAJOR_T>UNDEFINED</MAJOR_T>", "\t<VALUES_LOCATION>NODE</VALUES_LOCATION>",
-                             "\t<X_MIN>-20.000000000000000</X_MIN>", "\t<X_MAX>10.000000000000000</X_MAX>",
-                             "\t<CRS_CODE_F>VEXALF:WGS84G</CRS_CODE_F>"}) {
+    for (const char* line :
+         {"\t<X_INC>UNDEFINED</X_INC>", "\t<VALUES_NUMBER>UNDEFINED</VALUES_NUMBER>",
+          "\t<INTERPOLATION_ORDER>UNDEFINED</INTERPOLATION_ORDER>",
+          "\t<MAJOR_T>UNDEFINED</MAJOR_T>", "\t<VALUES_LOCATION>NODE</VALUES_LOCATION>",
+          "\t<X_MIN>-20.000000000000000</X_MIN>", "\t<X_MAX>10.000000000000000</X_MAX>",
+          "\t<CRS_CODE_F>VEXALF:WGS84G</CRS_CODE_F>"}) {
         EXPECT_NE(std::string::npos, text.find(line)) << line;
     }
     EXPECT_EQ(std::string::npos, text.find("<TRANSLATION>"));  // no values, no translation
@@ -160,12 +163,13 @@ TEST(XmlHeader, NumericForm) {
     g.VALUE_UNK = -9999.75;
     g.Ecrire_Xml_Numerique("n.xml");
     const std::string text = GridFolder::Read("n.xml");
-    for (const char* line : {"\t<NAME>ntf.mnt</NAME>\r\n", "\t<DESC>Grille NTF -&gt; RGF93</DESC>\r\n",
-                             "\t<X_INC>0.100000</X_INC>\r\n", "\t<VALUES_LOCATION>YES</VALUES_LOCATION>\r\n",
-                             "\t<VALUES_TYPE>3</VALUES_TYPE>\r\n", "\t<VALUE_UNK>-9999</VALUE_UNK>\r\n",
-                             "\t<TRANSLATION>-168.000000,-60.000000,320.000000</TRANSLATION>\r\n",
-                             "\t<INTERPOLATION_TYPE>4</INTERPOLATION_TYPE>\r\n",
-                             "\t<MINOR_T>6356752.3141</MINOR_T>\r\n", "\t<SHIFT_TYPE>1</SHIFT_TYPE>\r\n"}) {
+    for (const char* line :
+         {"\t<NAME>ntf.mnt</NAME>\r\n", "\t<DESC>Grille NTF -&gt; RGF93</DESC>\r\n",
+          "\t<X_INC>0.100000</X_INC>\r\n", "\t<VALUES_LOCATION>YES</VALUES_LOCATION>\r\n",
+          "\t<VALUES_TYPE>3</VALUES_TYPE>\r\n", "\t<VALUE_UNK>-9999</VALUE_UNK>\r\n",
+          "\t<TRANSLATION>-168.000000,-60.000000,320.000000</TRANSLATION>\r\n",
+          "\t<INTERPOLATION_TYPE>4</INTERPOLATION_TYPE>\r\n",
+          "\t<MINOR_T>6356752.3141</MINOR_T>\r\n", "\t<SHIFT_TYPE>1</SHIFT_TYPE>\r\n"}) {
         EXPECT_NE(std::string::npos, text.find(line)) << line;
     }
     // Read back, the two numeric enumerations are not names: unchanged.
@@ -189,7 +193,8 @@ TEST(XmlHeader, FailureTexts) {
     g.NAME = "absente.mnt";
     EXPECT_EQ("Fichier absente.xml introuvable", Lire_Xml(g, ""));
     GridFolder::Write("casse.xml", "<GRID_HEADER><X_MIN>1</GRID_HEADER>");
-    EXPECT_EQ("Fichier casse.xml non chargé.\nUne piste : l'élément CDATA n'est pas supporté.", Lire_Xml(g, "casse.xml"));
+    EXPECT_EQ("Fichier casse.xml non chargé.\nUne piste : l'élément CDATA n'est pas supporté.",
+              Lire_Xml(g, "casse.xml"));
     GridFolder::Write("autre.xml", "<?xml version=\"1.0\"?>\n<HEADER><X_MIN>1</X_MIN></HEADER>\n");
     EXPECT_EQ("Balise non trouvée : \n<GRID_HEADER>", Lire_Xml(g, "autre.xml"));
     EXPECT_EQ(0, g.X_MIN);
@@ -207,11 +212,12 @@ TEST(XmlHeader, ElementsCompleteOrOverride) {
     EXPECT_EQ(SW2E2N, g.LAYOUT);
 
     // Names are exact; "UNDEFINED" steps are 0; empty elements change nothing.
-    GridFolder::Write("b.xml", XmlHeader("<INTERPOLATION_TYPE>bilinear</INTERPOLATION_TYPE>"
-                                         "<X_INC>UNDEFINED</X_INC><Y_INC>0.5</Y_INC><X_MAX></X_MAX>"
-                                         "<LAYOUT>sw2e2n</LAYOUT><VALUES_LOCATION>NODE</VALUES_LOCATION>"
-                                         "<N_COLUMNS>12 colonnes</N_COLUMNS><N_LINES>douze</N_LINES>"
-                                         "<Y_MAX> 47.5°</Y_MAX><EAST_TO_WEST>oui</EAST_TO_WEST>"));
+    GridFolder::Write("b.xml",
+                      XmlHeader("<INTERPOLATION_TYPE>bilinear</INTERPOLATION_TYPE>"
+                                "<X_INC>UNDEFINED</X_INC><Y_INC>0.5</Y_INC><X_MAX></X_MAX>"
+                                "<LAYOUT>sw2e2n</LAYOUT><VALUES_LOCATION>NODE</VALUES_LOCATION>"
+                                "<N_COLUMNS>12 colonnes</N_COLUMNS><N_LINES>douze</N_LINES>"
+                                "<Y_MAX> 47.5°</Y_MAX><EAST_TO_WEST>oui</EAST_TO_WEST>"));
     g.X_INC = 1;
     g.X_MAX = 9;
     g.N_LINES = 5;
@@ -230,7 +236,8 @@ TEST(XmlHeader, ElementsCompleteOrOverride) {
 
     // TRANSLATION after VALUES_NUMBER, whatever the document's order;
     // missing items are 0.
-    GridFolder::Write("c.xml", XmlHeader("<TRANSLATION>1.5, -2,x</TRANSLATION><VALUES_NUMBER>4</VALUES_NUMBER>"));
+    GridFolder::Write(
+        "c.xml", XmlHeader("<TRANSLATION>1.5, -2,x</TRANSLATION><VALUES_NUMBER>4</VALUES_NUMBER>"));
     EXPECT_EQ("", Lire_Xml(g, "c.xml"));
     EXPECT_EQ((std::vector<double>{1.5, -2, 0, 0}), g.TRANSLATION);
 }
@@ -238,18 +245,23 @@ TEST(XmlHeader, ElementsCompleteOrOverride) {
 TEST(XmlHeader, TextsCdataAndEncodings) {
     GridFolder folder;
     CGrille g;
-    GridFolder::Write("l.xml", XmlHeader("<SYSTEM_F>Nouvelle Triangulation de la Fran\xE7" "aise</SYSTEM_F>"
+    GridFolder::Write("l.xml", XmlHeader("<SYSTEM_F>Nouvelle Triangulation de la Fran\xE7"
+                                         "aise</SYSTEM_F>"
                                          "<ORIGIN><![CDATA[IGN <service g\xE9od\xE9sie>]]></ORIGIN>"
-                                         "<VERSION>" + std::string(300, 'v') + "</VERSION>"
-                                         "<DESC>" + std::string(300, 'd') + "</DESC>"));
+                                         "<VERSION>" +
+                                         std::string(300, 'v') +
+                                         "</VERSION>"
+                                         "<DESC>" +
+                                         std::string(300, 'd') + "</DESC>"));
     EXPECT_EQ("", Lire_Xml(g, "l.xml"));
     EXPECT_EQ("Nouvelle Triangulation de la Française", g.SYSTEM_F);
     EXPECT_EQ("IGN <service géodésie>", g.ORIGIN);  // a CDATA section is text like any other
     EXPECT_EQ(std::string(259, 'v'), g.VERSION);
     EXPECT_EQ(std::string(300, 'd'), g.DESC);
 
-    GridFolder::Write("u.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRID_HEADER><KEY>clé</KEY>"
-                               "<ORIGIN><![CDATA[a<b]]></ORIGIN></GRID_HEADER>\n");
+    GridFolder::Write("u.xml",
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRID_HEADER><KEY>clé</KEY>"
+                      "<ORIGIN><![CDATA[a<b]]></ORIGIN></GRID_HEADER>\n");
     EXPECT_EQ("", Lire_Xml(g, "u.xml"));
     EXPECT_EQ("clé", g.KEY);
     EXPECT_EQ("a<b", g.ORIGIN);
