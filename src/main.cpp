@@ -1,12 +1,20 @@
 #include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
 
-// Quorvel entry point. Start-up and the two modes grow in src/app.
+#include "app/console_interface.h"
+#include "app/quorvel_app.h"
+
+// Quorvel entry point: the application object runs start-up and then the
+// window or the console batch mode.
 int main(int argc, char** argv) {
-    (void)argv;
-    if (argc <= 1) {
-        std::fprintf(stderr, "Le mode fenêtre n'est pas disponible dans cette version de Quorvel.\n");
+    try {
+        ConsoleInterface ui;
+        CQuorvelApp app;
+        return app.Run(std::vector<std::string>(argv, argv + argc), ui);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Quorvel : erreur inattendue (%s)\n", error.what());
         return 1;
     }
-    std::printf("Quorvel\n");
-    return 0;
 }

@@ -425,3 +425,25 @@ TEST_F(CatalogueFileTest, MessagesNameTheFileAndTheLine) {
 }
 
 }  // namespace
+
+#include "support/scripted_interface.h"
+
+namespace {
+
+TEST_F(CatalogueFileTest, LoadCatalogueShowsTheMessageAndEndsWithCodeOne) {
+    ScriptedInterface ui;
+    Catalogue good;
+    EXPECT_TRUE(LoadCatalogue(Write("REA 1 NGF\n"), good, ui, "Quorvel"));
+    EXPECT_TRUE(ui.messages.empty());
+
+    Catalogue bad;
+    std::string path = (folder_ / "absent.txt").string();
+    EXPECT_THROW(LoadCatalogue(path, bad, ui, "Quorvel"), ScriptedExit);
+    EXPECT_EQ(1, ui.exitCode);
+    ASSERT_EQ(1u, ui.messages.size());
+    EXPECT_EQ(ScriptedInterface::Kind::Error, ui.messages[0].kind);
+    EXPECT_EQ("Impossible de lire le fichier\n" + path, ui.messages[0].text);
+    EXPECT_EQ("Quorvel", ui.messages[0].caption);
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+
+class UserInterface;
+
+// The choices of one computation page that the configuration file keeps
+// from one use of the program to the next: one section per page ("Standard",
+// "Grille") of 22 keys. List choices are kept as the texts the lists show.
+struct PageSettings {
+    int mode = 0;  // 0 interactive, 1 file
+    std::string pointName;
+    std::string reportFile;
+    std::string reportPath;
+    int vertical = 0;  // VerticalKind of the vertical radio buttons
+    std::string verticalSystem;
+    std::string sourceSystem;
+    std::string sourceType;
+    std::string sourceProjection;
+    std::string sourceUnit;
+    std::string sourceMeridian;
+    std::string sourceFile;
+    std::string sourcePath;
+    std::string sourceFormat;
+    std::string targetSystem;
+    std::string targetType;
+    std::string targetProjection;
+    std::string targetUnit;
+    std::string targetMeridian;
+    std::string targetFile;
+    std::string targetPath;
+    std::string targetFormat;
+
+    bool operator==(const PageSettings&) const = default;
+};
+
+// The application: everything that lives as long as the program runs. It
+// finds and reads the configuration file, loads the catalogue, checks the
+// catalogue's grids and then either opens the main window (no argument) or
+// runs one batch transformation in the console (any argument).
+class CQuorvelApp {
+public:
+    // Start-up, from the program's own path (arguments[0]) and its
+    // command-line arguments. Returns the exit code of the process; fatal
+    // problems end the process through `ui` with a non-zero code.
+    int Run(const std::vector<std::string>& arguments, UserInterface& ui);
+
+    // Page sections (kind: TransfoKind, 1 "Standard", 2 "Grille").
+    // Load returns 0 when the section is absent or empty (the page is then
+    // not offered), else fills `page` and returns 1.
+    int LoadPageConfiguration(int kind, PageSettings& page) const;
+    // Writes the 22 keys in order; 1 when every write succeeded, else 0
+    // (every key is still attempted).
+    int SavePageConfiguration(int kind, const PageSettings& page) const;
+    // When the main window closes: saves the pages that exist (null for a
+    // page not offered) and warns when a save failed.
+    void SaveConfiguration(const PageSettings* standard, const PageSettings* grid,
+                           UserInterface& ui) const;
+
+    // The start-up grid check, vertical grids first, then translation grids;
+    // the second list is not checked when the first fails. A failure ends
+    // the process with exit code 1 (the check has shown its message).
+    void CheckCatalogueGrids(UserInterface& ui);
+
+    // A file name the user gave (command line, window), taken relative to the
+    // folder the program was started in; an absolute name is kept.
+    std::string UserPath(const std::string& name) const;
+
+    // Title for message boxes: the configured title, else "Quorvel".
+    std::string Caption() const;
+
+    // Configuration and working state, filled by Run.
+    std::string configurationPath;  // the configuration file actually used
+    std::string programBaseName;    // program file name without extension
+    std::string title;              // `Titre`, at most 79 characters
+    std::string cataloguePath;      // working directory + `Data`
+    std::string helpValue;          // working directory + `Aide_html`
+    std::string consoleValue;       // `Console`: help text of console mode
+    std::string logValue;           // working directory + `Log`
+    std::string examplesValue;      // working directory + `Exemples`
+    std::string workingDirectory;   // catalogue, grids, caches and log; ends with "/"
+    std::string startDirectory;     // where the program was started; ends with "/"
+    Catalogue catalogue;
+    int console = 0;  // 1 while running in console batch mode
+    int keyInput = 0;  // file descriptor of the closing key wait (the keyboard)
+
+    // Steps that other parts of the program provide. Each is optional: an
+    // empty one is skipped.
+    //
+    // Check one grid list of the catalogue: opens every grid once, rewrites
+    // each entry with the file name the grid reports after opening, shows
+    // the error of the first grid that fails and returns 0, else returns 1.
+    // Until the grid formats are available these stay empty and start-up has
+    // no grid to open.
+    std::function<int(CQuorvelApp&, UserInterface&)> checkVerticalGrids;
+    std::function<int(CQuorvelApp&, UserInterface&)> checkTranslationGrids;
+    // The batch work of console mode: parses the arguments, validates them
+    // and transforms; returns false with a message to write (possibly empty)
+    // when it stopped early. Until the batch mode is available, console mode
+    // writes its banner and closing prompt only.
+    std::function<bool(CQuorvelApp&, const std::vector<std::string>& arguments,
+                       std::string& message)>
+        consoleRun;
+    // Window mode: creates the main window, checks the grids, shows the
+    // window and returns the exit code. Without it, window mode says that
+    // this build has no window and fails.
+    std::function<int(CQuorvelApp&, UserInterface&)> windowMode;
+
+private:
+    int RunWindowMode(UserInterface& ui);
+    int RunConsoleMode(const std::vector<std::string>& arguments, UserInterface& ui);
+    void ReadGlobalKeys();
+};
+
+// The data folder of this installation, used in place of the all-users
+// profile folder when ALLUSERSPROFILE is not set: the share folder beside
+// the program once installed, else the source tree's data folder of the
+// build.
+std::string InstallationDataFolder();

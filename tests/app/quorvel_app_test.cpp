@@ -1,0 +1,380 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/profile.h"
+#include "app/quorvel_app.h"
+#include "support/scripted_interface.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const char kCatalogue[] =
+    "* a small catalogue\n"
+    "ELG 1 6378137 6356752.314 298.257222101 0.00669438002290 GRS 1980\n"
+    "LGO 1 2 0 Greenwich\n"
+    "REG 4 1 1 3D RGF93\n";
+
+// Start-up in an all-users profile folder of its own. Restores the current
+// directory and ALLUSERSPROFILE afterwards.
+class StartUp : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cwd_ = std::filesystem::current_path();
+        if (const char* value = ::getenv("ALLUSERSPROFILE")) saved_ = value;
+        ::setenv("ALLUSERSPROFILE", profile_.path().c_str(), 1);
+        // Run in a folder of its own: the working directory of the profile case.
+        std::filesystem::create_directories(work_.path());
+        std::filesystem::current_path(work_.path());
+        int fds[2];
+        ASSERT_EQ(0, ::pipe(fds));
+        keys_ = fds[0];
+        ::close(fds[1]);  // the key wait sees the end of input at once
+        app_.keyInput = keys_;
+    }
+    void TearDown() override {
+        std::filesystem::current_path(cwd_);
+        if (saved_) {
+            ::setenv("ALLUSERSPROFILE", saved_->c_str(), 1);
+        } else {
+            ::unsetenv("ALLUSERSPROFILE");
+        }
+        ::close(keys_);
+    }
+
+    // A configuration file at one of the two candidate places.
+    std::string WriteConfiguration(const std::string& text, bool second = false) {
+        std::string folder = profile_.path() + (second ? "/Application Data/Quorvel" : "/Quorvel");
+        std::filesystem::create_directories(folder);
+        return profile_.Write(folder.substr(profile_.path().size() + 1) + "/quorvel.ini", text);
+    }
+    void WriteCatalogue(const std::string& bytes) { work_.Write("catalogue.txt", bytes); }
+
+    // Runs start-up; the exit code, or the code given to Exit.
+    int Run(std::vector<std::string> arguments, std::string* output = nullptr) {
+        testing::internal::CaptureStdout();
+        int code = 0;
+        try {
+            code = app_.Run(arguments, ui_);
+        } catch (const ScriptedExit& exit) {
+            code = exit.code;
+        }
+        std::string out = testing::internal::GetCapturedStdout();
+        if (output) *output = out;
+        return code;
+    }
+
+    std::string Errors() const {
+        std::string text;
+        for (const auto& m : ui_.Of(ScriptedInterface::Kind::Error)) text += m.text + "|";
+        return text;
+    }
+
+    TempDir profile_;
+    TempDir work_;
+    CQuorvelApp app_;
+    ScriptedInterface ui_;
+    std::filesystem::path cwd_;
+    std::optional<std::string> saved_;
+    int keys_ = -1;
+};
+
+const std::string kBanner = "*** Bienvenue dans Quorvel Batch, version 1.1 du 06-10-2009 ***";
+const std::string kPrompt = "\nAppuyer sur une touche pour quitter l'application ...\n";
+
+TEST_F(StartUp, FirstCandidateWinsOverTheSecond) {
+    WriteConfiguration("[INFORMATIONS]\nTitre=Premier\n[DATA]\nData=catalogue.txt\n");
+    WriteConfiguration("[INFORMATIONS]\nTitre=Second\n[DATA]\nData=catalogue.txt\n", true);
+    WriteCatalogue(kCatalogue);
+    EXPECT_EQ(0, Run({"/usr/bin/quorvel", "-?"}));
+    EXPECT_EQ(profile_.path() + "/Quorvel/quorvel.ini", app_.configurationPath);
+    EXPECT_EQ("Premier", app_.title);
+    ASSERT_EQ(1u, app_.catalogue.systems.size());
+    EXPECT_EQ("RGF93", app_.catalogue.systems[0].name);
+}
+
+TEST_F(StartUp, SecondCandidateWhenTheFirstIsMissing) {
+    WriteConfiguration("[INFORMATIONS]\nTitre=Second\n[DATA]\nData=catalogue.txt\n", true);
+    WriteCatalogue(kCatalogue);
+    EXPECT_EQ(0, Run({"quorvel", "-v"}));
+    EXPECT_EQ(profile_.path() + "/Application Data/Quorvel/quorvel.ini", app_.configurationPath);
+    EXPECT_EQ("Second", app_.title);
+}
+
+TEST_F(StartUp, TheProgramNameNamesTheConfigurationFile) {
+    std::filesystem::create_directories(profile_.path() + "/Quorvel");
+    profile_.Write("Quorvel/qv2.ini", "[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    EXPECT_EQ(0, Run({"/opt/bin/qv2.exe", "x"}));
+    EXPECT_EQ("qv2", app_.programBaseName);
+    EXPECT_EQ(profile_.path() + "/Quorvel/qv2.ini", app_.configurationPath);
+}
+
+TEST_F(StartUp, NeitherCandidateEndsWithTheSecondPath) {
+    std::string output;
+    EXPECT_EQ(1, Run({"quorvel", "-x"}, &output));
+    EXPECT_EQ("Le fichier " + profile_.path() + "/Application Data/Quorvel/quorvel.ini n'existe pas|",
+              Errors());
+    EXPECT_EQ("", output);  // no banner: the configuration comes first
+}
+
+TEST_F(StartUp, EmptyDataNamesTheWorkingDirectoryWhichCannotBeRead) {
+    WriteConfiguration("[INFORMATIONS]\nTitre=T\n");
+    EXPECT_EQ(1, Run({"quorvel", "-x"}));
+    std::string working = std::filesystem::current_path().string() + "/";
+    EXPECT_EQ(working, app_.workingDirectory);
+    EXPECT_EQ(working, app_.cataloguePath);
+    EXPECT_EQ("Impossible de lire le fichier\n" + working + "|", Errors());
+}
+
+TEST_F(StartUp, MalformedCatalogueLineEndsTheProgram) {
+    WriteConfiguration("[INFORMATIONS]\nTitre=Quorvel test\n[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(std::string(kCatalogue) + "\n\nREG 5 9 1 3D Sans ellipsoide\n");
+    std::string output;
+    EXPECT_EQ(1, Run({"quorvel", "-x"}, &output));
+    std::string path = std::filesystem::current_path().string() + "/catalogue.txt";
+    ASSERT_EQ(1u, ui_.messages.size());
+    EXPECT_EQ("Erreur dans le fichier \"" + path +
+                  "\" :\nMauvais format à la ligne 7:\n\n\"REG 5 9 1 3D Sans ellipsoide\"",
+              ui_.messages[0].text);
+    EXPECT_EQ("Quorvel test", ui_.messages[0].caption);
+    EXPECT_EQ("", output);
+}
+
+TEST_F(StartUp, GlobalKeysAndTheTitleCutTo79Characters) {
+    std::string longTitle;
+    for (int i = 0; i < 90; ++i) longTitle += "é";
+    WriteConfiguration("[INFORMATIONS]\nTitre=" + longTitle +
+                       "\n[DATA]\nData=catalogue.txt\n[AIDE]\nAide_html=aide.html\n"
+                       "Console=quorvel -type 1 ...\n[LOG]\nLog=log.txt\n"
+                       "[EXEMPLES]\nExemples=exemples/\n");
+    WriteCatalogue(kCatalogue);
+    EXPECT_EQ(0, Run({"quorvel", "-x"}));
+    std::string expectedTitle;
+    for (int i = 0; i < 79; ++i) expectedTitle += "é";
+    EXPECT_EQ(expectedTitle, app_.title);
+    const std::string& wd = app_.workingDirectory;
+    EXPECT_EQ(std::filesystem::current_path().string() + "/", wd);
+    EXPECT_EQ(wd, app_.startDirectory);
+    EXPECT_EQ(wd + "catalogue.txt", app_.cataloguePath);
+    EXPECT_EQ(wd + "aide.html", app_.helpValue);
+    EXPECT_EQ("quorvel -type 1 ...", app_.consoleValue);
+    EXPECT_EQ(wd + "log.txt", app_.logValue);
+    EXPECT_EQ(wd + "exemples/", app_.examplesValue);
+}
+
+TEST_F(StartUp, ConsoleModeWritesTheBannerThenThePromptAndReturnsAtOnce) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    std::string output;
+    EXPECT_EQ(0, Run({"quorvel", "not-a-valid-flag"}, &output));
+    EXPECT_EQ(kBanner + kPrompt, output);
+    EXPECT_EQ(1, app_.console);
+    EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(StartUp, ConsoleModeChecksGridsAfterTheBannerAndHandsOverTheArguments) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    std::vector<std::string> calls;
+    app_.checkVerticalGrids = [&](CQuorvelApp& app, UserInterface&) {
+        calls.push_back("GR1D console=" + std::to_string(app.console));
+        return 1;
+    };
+    app_.checkTranslationGrids = [&](CQuorvelApp&, UserInterface&) {
+        calls.push_back("GR3D");
+        return 1;
+    };
+    std::vector<std::string> handed;
+    app_.consoleRun = [&](CQuorvelApp&, const std::vector<std::string>& arguments,
+                          std::string& message) {
+        calls.push_back("run");
+        handed = arguments;
+        message = "Le flag n'existe pas";
+        return false;
+    };
+    std::string output;
+    EXPECT_EQ(0, Run({"quorvel", "-sys1", "4"}, &output));
+    EXPECT_EQ((std::vector<std::string>{"GR1D console=1", "GR3D", "run"}), calls);
+    EXPECT_EQ((std::vector<std::string>{"quorvel", "-sys1", "4"}), handed);
+    EXPECT_EQ(kBanner + "Le flag n'existe pas" + kPrompt, output);
+}
+
+TEST_F(StartUp, AFailedGridCheckEndsTheProgramAfterTheBanner) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    bool secondChecked = false, ran = false;
+    app_.checkVerticalGrids = [&](CQuorvelApp& app, UserInterface& ui) {
+        ui.ShowError("Impossible d'ouvrir le fichier \ngeoid.mnt", app.Caption());
+        return 0;
+    };
+    app_.checkTranslationGrids = [&](CQuorvelApp&, UserInterface&) {
+        secondChecked = true;
+        return 1;
+    };
+    app_.consoleRun = [&](CQuorvelApp&, const std::vector<std::string>&, std::string&) {
+        ran = true;
+        return true;
+    };
+    std::string output;
+    EXPECT_EQ(1, Run({"quorvel", "-x"}, &output));
+    EXPECT_EQ(kBanner, output);
+    EXPECT_EQ("Impossible d'ouvrir le fichier \ngeoid.mnt|", Errors());
+    EXPECT_FALSE(secondChecked);
+    EXPECT_FALSE(ran);
+}
+
+TEST_F(StartUp, WindowModeWithoutAWindowSaysSoAndFails) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    bool checked = false;
+    app_.checkVerticalGrids = [&](CQuorvelApp&, UserInterface&) { return checked = true, 1; };
+    std::string output;
+    EXPECT_EQ(1, Run({"quorvel"}, &output));
+    EXPECT_EQ("Le mode fenêtre n'est pas disponible dans cette version de Quorvel.|", Errors());
+    EXPECT_EQ("", output);
+    EXPECT_FALSE(checked);
+
+    CQuorvelApp windowed;
+    windowed.windowMode = [](CQuorvelApp& app, UserInterface&) {
+        return app.catalogue.systems.size() == 1 ? 42 : 43;
+    };
+    EXPECT_EQ(42, windowed.Run({"quorvel"}, ui_));
+    EXPECT_EQ(0, windowed.console);
+}
+
+TEST_F(StartUp, UserFileNamesAreTakenFromTheStartFolder) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    EXPECT_EQ(0, Run({"quorvel", "-x"}));
+    EXPECT_EQ(app_.startDirectory + "points.txt", app_.UserPath("points.txt"));
+    EXPECT_EQ("/data/points.txt", app_.UserPath("/data/points.txt"));
+    EXPECT_EQ("", app_.UserPath(""));
+}
+
+// Without ALLUSERSPROFILE the build's data folder holds the configuration and
+// is the working directory, whatever folder the program starts in.
+TEST_F(StartUp, WithoutAllUsersProfileTheDataFolderIsUsed) {
+    ::unsetenv("ALLUSERSPROFILE");
+    std::string data = std::string(QUORVEL_SOURCE_DIR) + "/data";
+    EXPECT_EQ(std::filesystem::canonical(data), std::filesystem::canonical(InstallationDataFolder()));
+    std::string output;
+    EXPECT_EQ(0, Run({"quorvel", "-x"}, &output));
+    EXPECT_EQ(InstallationDataFolder() + "/Quorvel/quorvel.ini", app_.configurationPath);
+    EXPECT_EQ(InstallationDataFolder() + "/", app_.workingDirectory);
+    EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(data));
+    EXPECT_EQ(work_.path() + "/", app_.startDirectory);
+    EXPECT_EQ(work_.path() + "/in.txt", app_.UserPath("in.txt"));
+    EXPECT_EQ("Quorvel", app_.title);
+    EXPECT_EQ(7u, app_.catalogue.systems.size());
+    EXPECT_EQ(kBanner + kPrompt, output);
+}
+
+TEST_F(StartUp, AnEmptyAllUsersProfileCountsAsNotSet) {
+    ::setenv("ALLUSERSPROFILE", "", 1);
+    EXPECT_EQ(0, Run({"quorvel", "-x"}));
+    EXPECT_EQ(InstallationDataFolder() + "/Quorvel/quorvel.ini", app_.configurationPath);
+}
+
+// Page sections of the configuration file.
+class PageConfiguration : public StartUp {
+protected:
+    void SetUp() override {
+        StartUp::SetUp();
+        app_.configurationPath = WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    }
+    static PageSettings Sample() {
+        PageSettings page;
+        page.mode = 1;
+        page.pointName = "Borne 12";
+        page.reportFile = "rapport.rpt";
+        page.reportPath = "/home/géomètre/rapports";
+        page.vertical = 2;
+        page.verticalSystem = "NGF-IGN69";
+        page.sourceSystem = "NTF";
+        page.sourceType = "Planes";
+        page.sourceProjection = "NTF Lambert II étendu";
+        page.sourceUnit = "Grades";
+        page.sourceMeridian = "Paris";
+        page.sourceFile = "entrée.txt";
+        page.sourcePath = "/home/géomètre";
+        page.sourceFormat = "Nom E N Altitude";
+        page.targetSystem = "RGF93";
+        page.targetType = "Géographiques";
+        page.targetProjection = "";
+        page.targetUnit = "Degrés Minutes Secondes";
+        page.targetMeridian = "Greenwich";
+        page.targetFile = "sortie.txt";
+        page.targetPath = "/tmp";
+        page.targetFormat = "Nom Lon Lat Altitude";
+        return page;
+    }
+};
+
+TEST_F(PageConfiguration, AMissingOrEmptySectionOffersNoPage) {
+    PageSettings page;
+    page.pointName = "untouched";
+    EXPECT_EQ(0, app_.LoadPageConfiguration(StandardKind, page));
+    EXPECT_EQ(0, app_.LoadPageConfiguration(GridKind, page));
+    EXPECT_EQ("untouched", page.pointName);
+    WriteConfiguration("[Standard]\n[Grille]\nMode=1\n");
+    EXPECT_EQ(0, app_.LoadPageConfiguration(StandardKind, page));
+    EXPECT_EQ(1, app_.LoadPageConfiguration(GridKind, page));
+    EXPECT_EQ(1, page.mode);
+    EXPECT_EQ("", page.pointName);  // missing keys read as ""
+    EXPECT_EQ(0, app_.LoadPageConfiguration(0, page));
+}
+
+TEST_F(PageConfiguration, SaveWritesTheTwentyTwoKeysInOrderAndLoadReadsThemBack) {
+    EXPECT_EQ(1, app_.SavePageConfiguration(GridKind, Sample()));
+    PageSettings read;
+    EXPECT_EQ(0, app_.LoadPageConfiguration(StandardKind, read));
+    ASSERT_EQ(1, app_.LoadPageConfiguration(GridKind, read));
+    EXPECT_EQ(Sample(), read);
+    std::vector<std::string> lines = GetProfileSection(app_.configurationPath, "Grille");
+    ASSERT_EQ(22u, lines.size());
+    EXPECT_EQ("Mode=1", lines[0]);
+    EXPECT_EQ("Verticale=2", lines[4]);
+    EXPECT_EQ("Système de départ=NTF", lines[6]);
+    EXPECT_EQ("Type de données d'arrivée=Nom Lon Lat Altitude", lines[21]);
+    // The rest of the file is kept.
+    EXPECT_EQ("catalogue.txt", GetProfileString(app_.configurationPath, "DATA", "Data", ""));
+}
+
+TEST_F(PageConfiguration, LoadReadsIntegersAndCutsLongTexts) {
+    WriteConfiguration("[Standard]\nMode=abc\nVerticale=-3\nNom du point=" +
+                       std::string(300, 'n') + "\n");
+    PageSettings page;
+    ASSERT_EQ(1, app_.LoadPageConfiguration(StandardKind, page));
+    EXPECT_EQ(0, page.mode);
+    EXPECT_EQ(-3, page.vertical);
+    EXPECT_EQ(std::string(259, 'n'), page.pointName);
+}
+
+TEST_F(PageConfiguration, SaveConfigurationWarnsWhenTheFileCannotBeWritten) {
+    PageSettings standard = Sample();
+    app_.SaveConfiguration(&standard, nullptr, ui_);
+    EXPECT_TRUE(ui_.messages.empty());
+    PageSettings read;
+    EXPECT_EQ(1, app_.LoadPageConfiguration(StandardKind, read));
+    EXPECT_EQ(0, app_.LoadPageConfiguration(GridKind, read));  // not offered, not written
+
+    app_.configurationPath = profile_.path() + "/no such folder/quorvel.ini";
+    EXPECT_EQ(0, app_.SavePageConfiguration(StandardKind, standard));
+    app_.SaveConfiguration(&standard, &standard, ui_);
+    ASSERT_EQ(1u, ui_.messages.size());
+    EXPECT_EQ(ScriptedInterface::Kind::Warning, ui_.messages[0].kind);
+    EXPECT_EQ(
+        "Les données de configuration n'ont pu être sauvegardées correctement !\n"
+        "Verifiez que Quorvel.ini est accessible en ecriture...",
+        ui_.messages[0].text);
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+
+// The quorvel program itself, started as a user starts it.
+namespace {
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the program from `folder` with standard input not a terminal.
+Outcome RunProgram(const TempDir& scratch, const std::string& folder, const std::string& arguments,
+                   const std::string& environment = "env -u ALLUSERSPROFILE") {
+    std::string command = "cd '" + folder + "' && " + environment + " '" QUORVEL_BINARY "' " +
+                          arguments + " </dev/null >'" + scratch.File("out") + "' 2>'" +
+                          scratch.File("err") + "'";
+    int status = std::system(command.c_str());
+    Outcome outcome;
+    outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = TempDir::Read(scratch.File("out"));
+    outcome.err = TempDir::Read(scratch.File("err"));
+    return outcome;
+}
+
+const std::string kBannerAndPrompt =
+    "*** Bienvenue dans Quorvel Batch, version 1.1 du 06-10-2009 ***"
+    "\nAppuyer sur une touche pour quitter l'application ...\n";
+
+TEST(QuorvelProgram, WithAnyArgumentWritesBannerAndPromptAndReturns) {
+    TempDir scratch;
+    // From the data folder, and from an unrelated folder: the installation's
+    // data folder is found either way.
+    for (const std::string& folder : {std::string(QUORVEL_SOURCE_DIR) + "/data", scratch.path()}) {
+        Outcome run = RunProgram(scratch, folder, "-anything");
+        EXPECT_EQ(0, run.code) << folder;
+        EXPECT_EQ(kBannerAndPrompt, run.out) << folder;
+        EXPECT_EQ("", run.err) << folder;
+    }
+}
+
+TEST(QuorvelProgram, WithoutArgumentSaysTheWindowIsMissingAndFails) {
+    TempDir scratch;
+    Outcome run = RunProgram(scratch, scratch.path(), "");
+    EXPECT_NE(0, run.code);
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ("Le mode fenêtre n'est pas disponible dans cette version de Quorvel.\n", run.err);
+}
+
+TEST(QuorvelProgram, ABadCatalogueLineIsReportedWithItsNumber) {
+    TempDir profile;
+    TempDir scratch;
+    std::filesystem::create_directories(profile.path() + "/Quorvel");
+    profile.Write("Quorvel/quorvel.ini", "[INFORMATIONS]\r\nTitre=Quorvel\r\n[DATA]\r\nData=cat.txt\r\n");
+    profile.Write("cat.txt",
+                  "* catalogue\nELG 1 6378137 0 0 0.0066943800229 GRS 1980\nLGO 1 2 0 Greenwich\n"
+                  "\n* the next line lacks its name\n\nREG 4 1 1 3D\nREG 5 1 1 3D Jamais lu\n");
+    Outcome run = RunProgram(scratch, profile.path(), "-x 1",
+                             "ALLUSERSPROFILE='" + profile.path() + "'");
+    EXPECT_EQ(1, run.code);
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ("Erreur dans le fichier \"" + profile.path() +
+                  "/cat.txt\" :\nMauvais format à la ligne 7:\n\n\"REG 4 1 1 3D\"\n",
+              run.err);
+}
+
+TEST(QuorvelProgram, AMissingConfigurationNamesTheSecondCandidate) {
+    TempDir profile;
+    TempDir scratch;
+    Outcome run = RunProgram(scratch, scratch.path(), "-x",
+                             "ALLUSERSPROFILE='" + profile.path() + "'");
+    EXPECT_EQ(1, run.code);
+    EXPECT_EQ("Le fichier " + profile.path() + "/Application Data/Quorvel/quorvel.ini n'existe pas\n",
+              run.err);
+}
+
+}  // namespace
