@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/console.h"
+#include "app/grid_check.h"
 #include "app/platform.h"
 #include "app/profile.h"
 #include "app/string_resources.h"
@@ -64,6 +65,17 @@ std::string InstallationDataFolder() {
     }
     if (IsDirectory(QUORVEL_BUILD_DATA_DIR)) return QUORVEL_BUILD_DATA_DIR;
     return QUORVEL_INSTALL_DATA_DIR;
+}
+
+CQuorvelApp::CQuorvelApp() {
+    checkVerticalGrids = [](CQuorvelApp& app, UserInterface& ui) {
+        return CheckVerticalGrids(app.catalogue.verticalGrids, app.workingDirectory,
+                                  app.console != 0, ui, app.Caption());
+    };
+    checkTranslationGrids = [](CQuorvelApp& app, UserInterface& ui) {
+        return CheckTranslationGrids(app.catalogue.translationGrids, app.workingDirectory,
+                                     app.console != 0, ui, app.Caption());
+    };
 }
 
 int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& ui) {
@@ -144,7 +156,7 @@ int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserI
     SetConsoleTitle(title);
     WriteConsole(LoadString(IDS_CONSOLE_BANNER));
     console = 1;
-    CheckCatalogueGrids(ui);
+    RunStartupGridCheck(ui);
     std::string message;
     if (consoleRun && !consoleRun(*this, arguments, message) && !message.empty()) {
         WriteConsole(message);
@@ -154,7 +166,7 @@ int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserI
     return CloseConsole() ? 0 : 1;
 }
 
-void CQuorvelApp::CheckCatalogueGrids(UserInterface& ui) {
+void CQuorvelApp::RunStartupGridCheck(UserInterface& ui) {
     if (checkVerticalGrids && checkVerticalGrids(*this, ui) == 0) ui.Exit(1);
     if (checkTranslationGrids && checkTranslationGrids(*this, ui) == 0) ui.Exit(1);
 }

@@ -44,6 +44,8 @@ struct PageSettings {
 // runs one batch transformation in the console (any argument).
 class CQuorvelApp {
 public:
+    CQuorvelApp();
+
     // Start-up, from the program's own path (arguments[0]) and its
     // command-line arguments. Returns the exit code of the process; fatal
     // problems end the process through `ui` with a non-zero code.
@@ -64,7 +66,7 @@ public:
     // The start-up grid check, vertical grids first, then translation grids;
     // the second list is not checked when the first fails. A failure ends
     // the process with exit code 1 (the check has shown its message).
-    void CheckCatalogueGrids(UserInterface& ui);
+    void RunStartupGridCheck(UserInterface& ui);
 
     // A file name the user gave (command line, window), taken relative to the
     // folder the program was started in; an absolute name is kept.
@@ -88,14 +90,13 @@ public:
     int console = 0;  // 1 while running in console batch mode
     int keyInput = 0;  // file descriptor of the closing key wait (the keyboard)
 
-    // Steps that other parts of the program provide. Each is optional: an
-    // empty one is skipped.
+    // Steps of start-up that other parts of the program provide; an empty
+    // one is skipped, and tests may replace them.
     //
     // Check one grid list of the catalogue: opens every grid once, rewrites
     // each entry with the file name the grid reports after opening, shows
     // the error of the first grid that fails and returns 0, else returns 1.
-    // Until the grid formats are available these stay empty and start-up has
-    // no grid to open.
+    // They start as the grid check of the "GR1D" and "GR3D" lists.
     std::function<int(CQuorvelApp&, UserInterface&)> checkVerticalGrids;
     std::function<int(CQuorvelApp&, UserInterface&)> checkTranslationGrids;
     // The batch work of console mode: parses the arguments, validates them

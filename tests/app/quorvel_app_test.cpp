@@ -231,6 +231,17 @@ TEST_F(StartUp, AFailedGridCheckEndsTheProgramAfterTheBanner) {
     EXPECT_FALSE(ran);
 }
 
+TEST_F(StartUp, ACatalogueGridThatIsMissingEndsStartUpAfterTheBanner) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(std::string(kCatalogue) + "GR3D absent.gsb 4 4\n");
+    std::string output;
+    EXPECT_EQ(1, Run({"quorvel", "-x"}, &output));
+    EXPECT_EQ(kBanner, output.substr(0, kBanner.size()));
+    EXPECT_EQ(std::string::npos, output.find("Appuyer"));
+    ASSERT_EQ(1u, ui_.Of(ScriptedInterface::Kind::Error).size());
+    EXPECT_NE(std::string::npos, ui_.messages[0].text.find("absent.gsb")) << ui_.messages[0].text;
+}
+
 TEST_F(StartUp, WindowModeWithoutAWindowSaysSoAndFails) {
     WriteConfiguration("[DATA]\nData=catalogue.txt\n");
     WriteCatalogue(kCatalogue);
