@@ -2,7 +2,13 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
+
 #include "app/grid_check.h"
+#include "app/quorvel_app.h"
 #include "support/scripted_interface.h"
 #include "support/temp_dir.h"
 
@@ -111,4 +117,75 @@ TEST_F(GridCheck, DamagedTranslationGridAndEmptyLists) {
     EXPECT_TRUE(
         CheckCatalogueGrids(empty, "/nonexistent-working-directory", false, quiet, "Quorvel"));
     EXPECT_TRUE(quiet.messages.empty());
+}
+
+namespace {
+
+// Console start-up in an all-users profile folder whose working directory
+// holds the catalogue and its grids; the exit code, or the code given to Exit.
+int StartInConsole(CQuorvelApp& app, ScriptedInterface& ui, const TempDir& profile,
+                   std::string& output) {
+    const char* saved = std::getenv("ALLUSERSPROFILE");
+    const std::optional<std::string> previous =
+        saved ? std::optional<std::string>(saved) : std::nullopt;
+    ::setenv("ALLUSERSPROFILE", profile.path().c_str(), 1);
+    int keys[2];
+    if (::pipe(keys) != 0) return -1;
+    ::close(keys[1]);  // the closing key wait sees the end of input at once
+    app.keyInput = keys[0];
+    testing::internal::CaptureStdout();
+    int code = 0;
+    try {
+        code = app.Run({"quorvel", "-x"}, ui);
+    } catch (const ScriptedExit& exit) {
+        code = exit.code;
+    }
+    output = testing::internal::GetCapturedStdout();
+    ::close(keys[0]);
+    if (previous) {
+        ::setenv("ALLUSERSPROFILE", previous->c_str(), 1);
+    } else {
+        ::unsetenv("ALLUSERSPROFILE");
+    }
+    return code;
+}
+
+}  // namespace
+
+TEST_F(GridCheck, StartUpConvertsTextGridsAndRenamesTheirEntries) {
+    // The profile case: the working directory is the current directory at start.
+    TempDir profile;
+    std::filesystem::create_directories(profile.File("Quorvel"));
+    profile.Write("Quorvel/quorvel.ini", "[DATA]\nData=catalogue.txt\n");
+    dir_.Write("catalogue.txt",
+               "ELG 1 6378137 6356752.314 298.257222101 0.00669438002290 GRS 1980\n"
+               "LGO 1 2 0 Greenwich\n"
+               "REG 4 1 1 3D RGF93\n"
+               "GR1D grilles/geoide.mnt 4 1\n"
+               "GR3D grilles/ntf.mnt 4 4\n");
+    std::filesystem::current_path(dir_.path());
+    CQuorvelApp app;
+    std::string output;
+    EXPECT_EQ(0, StartInConsole(app, ui_, profile, output));
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_EQ("grilles/geoide.bin", app.catalogue.verticalGrids[0].fileName);
+    EXPECT_EQ("grilles/ntf.bin", app.catalogue.translationGrids[0].fileName);
+    // The conversions are shown in the console, after the banner.
+    const size_t geoid = output.find("Création du fichier binaire  grilles/geoide.bin ...\n");
+    const size_t ntf = output.find("Création du fichier binaire  grilles/ntf.bin ...\n");
+    EXPECT_NE(std::string::npos, geoid) << output;
+    EXPECT_LT(geoid, ntf);
+    EXPECT_EQ(0u, output.find("***"));
+
+    // A grid that cannot be opened ends start-up with a non-zero code.
+    std::filesystem::remove(dir_.File("grilles/geoide.xml"));
+    std::filesystem::remove(dir_.File("grilles/geoide.bin"));
+    CQuorvelApp failing;
+    ScriptedInterface ui;
+    std::filesystem::current_path(dir_.path());
+    EXPECT_EQ(1, StartInConsole(failing, ui, profile, output));
+    ASSERT_EQ(1u, ui.messages.size());
+    EXPECT_EQ("grilles/geoide.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n",
+              ui.messages[0].text);
+    EXPECT_EQ(std::string::npos, output.find("Appuyer"));
 }
