@@ -39,12 +39,28 @@ std::string PageSection(int kind) {
 template <class Page>
 auto* PageText(Page& page, int index) {
     decltype(&page.pointName) texts[22] = {
-        nullptr,           &page.pointName,      &page.reportFile,     &page.reportPath,
-        nullptr,           &page.verticalSystem, &page.sourceSystem,   &page.sourceType,
-        &page.sourceProjection, &page.sourceUnit, &page.sourceMeridian, &page.sourceFile,
-        &page.sourcePath,  &page.sourceFormat,   &page.targetSystem,   &page.targetType,
-        &page.targetProjection, &page.targetUnit, &page.targetMeridian, &page.targetFile,
-        &page.targetPath,  &page.targetFormat,
+        nullptr,
+        &page.pointName,
+        &page.reportFile,
+        &page.reportPath,
+        nullptr,
+        &page.verticalSystem,
+        &page.sourceSystem,
+        &page.sourceType,
+        &page.sourceProjection,
+        &page.sourceUnit,
+        &page.sourceMeridian,
+        &page.sourceFile,
+        &page.sourcePath,
+        &page.sourceFormat,
+        &page.targetSystem,
+        &page.targetType,
+        &page.targetProjection,
+        &page.targetUnit,
+        &page.targetMeridian,
+        &page.targetFile,
+        &page.targetPath,
+        &page.targetFormat,
     };
     return texts[index];
 }
@@ -80,8 +96,7 @@ CQuorvelApp::CQuorvelApp() {
 
 int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& ui) {
     // 1. The program's base name names its configuration file.
-    programBaseName =
-        arguments.empty() ? "" : std::filesystem::path(arguments[0]).stem().string();
+    programBaseName = arguments.empty() ? "" : std::filesystem::path(arguments[0]).stem().string();
 
     // 2. The folder the program was started in.
     std::optional<std::string> current = GetCurrentDirectory();
@@ -136,8 +151,8 @@ void CQuorvelApp::ReadGlobalKeys() {
     consoleValue = GetProfileString(file, aide, LoadString(IDS_KEY_CONSOLE), "");
     std::string log =
         GetProfileString(file, LoadString(IDS_SECTION_LOG), LoadString(IDS_KEY_LOG), "");
-    std::string examples = GetProfileString(file, LoadString(IDS_SECTION_EXEMPLES),
-                                            LoadString(IDS_KEY_EXEMPLES), "");
+    std::string examples =
+        GetProfileString(file, LoadString(IDS_SECTION_EXEMPLES), LoadString(IDS_KEY_EXEMPLES), "");
     // Plain concatenation, as the values are names inside the working directory.
     cataloguePath = workingDirectory + data;
     helpValue = workingDirectory + help;
@@ -213,4 +228,6 @@ std::string CQuorvelApp::UserPath(const std::string& name) const {
     return startDirectory + name;
 }
 
-std::string CQuorvelApp::Caption() const { return title.empty() ? "Quorvel" : title; }
+std::string CQuorvelApp::Caption() const {
+    return title.empty() ? "Quorvel" : title;
+}

@@ -87,7 +87,7 @@ public:
     std::string workingDirectory;   // catalogue, grids, caches and log; ends with "/"
     std::string startDirectory;     // where the program was started; ends with "/"
     Catalogue catalogue;
-    int console = 0;  // 1 while running in console batch mode
+    int console = 0;   // 1 while running in console batch mode
     int keyInput = 0;  // file descriptor of the closing key wait (the keyboard)
 
     // Steps of start-up that other parts of the program provide; an empty

@@ -44,22 +44,39 @@ bool FieldScanner::Word(std::string& value) {
     return true;
 }
 
-bool FieldScanner::Integer(int& value) {
-    if (failed_) return false;
+const char* FieldScanner::NumberStart(bool& negative) {
+    if (failed_) return nullptr;
     SkipBlanks();
-    std::size_t start = position_;
-    bool negative = false;
-    if (start < text_.size() && (text_[start] == '+' || text_[start] == '-')) {
-        negative = text_[start] == '-';
-        ++start;
-    }
-    const char* first = text_.data() + start;
+    const char* first = text_.data() + position_;
     const char* last = text_.data() + text_.size();
+    negative = false;
+    if (first < last && (*first == '+' || *first == '-')) {
+        negative = *first == '-';
+        ++first;
+    }
+    // A second sign is no number.
+    if (first < last && (*first == '+' || *first == '-')) return Fail();
+    return first;
+}
+
+const char* FieldScanner::Fail() {
+    failed_ = true;
+    return nullptr;
+}
+
+void FieldScanner::Accept(const char* stop) {
+    position_ = static_cast<std::size_t>(stop - text_.data());
+    ++count_;
+}
+
+bool FieldScanner::Integer(int& value) {
+    bool negative = false;
+    const char* first = NumberStart(negative);
+    if (!first) return false;
     std::int64_t magnitude = 0;
-    auto [stop, error] = std::from_chars(first, last, magnitude);
-    // A second sign, or no digit at all, is no integer.
-    if (stop == first || (first < last && (*first == '+' || *first == '-'))) {
-        failed_ = true;
+    auto [stop, error] = std::from_chars(first, text_.data() + text_.size(), magnitude);
+    if (stop == first) {
+        Fail();
         return false;
     }
     if (error == std::errc::result_out_of_range || magnitude > INT_MAX) {
@@ -67,38 +84,26 @@ bool FieldScanner::Integer(int& value) {
     } else {
         value = static_cast<int>(negative ? -magnitude : magnitude);
     }
-    position_ = static_cast<std::size_t>(stop - text_.data());
-    ++count_;
+    Accept(stop);
     return true;
 }
 
 bool FieldScanner::Real(double& value) {
-    if (failed_) return false;
-    SkipBlanks();
-    std::size_t start = position_;
     bool negative = false;
-    if (start < text_.size() && (text_[start] == '+' || text_[start] == '-')) {
-        negative = text_[start] == '-';
-        ++start;
-    }
-    const char* first = text_.data() + start;
-    const char* last = text_.data() + text_.size();
-    if (first < last && (*first == '+' || *first == '-')) {
-        failed_ = true;
-        return false;
-    }
+    const char* first = NumberStart(negative);
+    if (!first) return false;
     double magnitude = 0;
-    auto [stop, error] = std::from_chars(first, last, magnitude, std::chars_format::general);
+    auto [stop, error] =
+        std::from_chars(first, text_.data() + text_.size(), magnitude, std::chars_format::general);
     if (stop == first) {
-        failed_ = true;
+        Fail();
         return false;
     }
     // Out of range: like the C library, a value too small becomes 0 and a
     // value too large becomes infinite.
     if (error == std::errc::result_out_of_range) magnitude = TooSmall(first, stop) ? 0 : HUGE_VAL;
     value = negative ? -magnitude : magnitude;
-    position_ = static_cast<std::size_t>(stop - text_.data());
-    ++count_;
+    Accept(stop);
     return true;
 }
 

@@ -30,6 +30,13 @@ public:
 
 private:
     void SkipBlanks();
+    // Skips the blanks and one sign; the first digit's place, or null (and
+    // the scan failed) when nothing can be read or a second sign follows.
+    const char* NumberStart(bool& negative);
+    // Marks the scan failed; gives null for the caller to return.
+    const char* Fail();
+    // Takes the field that ends at `stop`.
+    void Accept(const char* stop);
 
     std::string_view text_;
     std::size_t position_ = 0;

@@ -149,8 +149,7 @@ bool ParseVerticalSystem(std::string_view line, CRea& record) {
     return scan.Count() >= 3;
 }
 
-bool ParseTransformation(std::string_view line, const CatalogueList<CReg>& systems,
-                         CTsg& record) {
+bool ParseTransformation(std::string_view line, const CatalogueList<CReg>& systems, CTsg& record) {
     FieldScanner scan(line);
     std::string keyword;
     scan.Word(keyword);
@@ -165,10 +164,10 @@ bool ParseTransformation(std::string_view line, const CatalogueList<CReg>& syste
         record.kind = GridKind;
         for (int i = 3; i < 7; ++i) p[i] = 0;
     } else {
-        scan.Integer(record.id) && scan.Integer(record.sourceId) &&
-            scan.Integer(record.targetId) && scan.Integer(record.precisionClass) &&
-            scan.Real(p[0]) && scan.Real(p[1]) && scan.Real(p[2]) && scan.Real(p[3]) &&
-            scan.Real(p[4]) && scan.Real(p[5]) && scan.Real(p[6]);
+        scan.Integer(record.id) && scan.Integer(record.sourceId) && scan.Integer(record.targetId) &&
+            scan.Integer(record.precisionClass) && scan.Real(p[0]) && scan.Real(p[1]) &&
+            scan.Real(p[2]) && scan.Real(p[3]) && scan.Real(p[4]) && scan.Real(p[5]) &&
+            scan.Real(p[6]);
         if (scan.Count() != 12) return false;
         record.kind = StandardKind;
     }
@@ -184,12 +183,11 @@ bool ParseProjection(std::string_view line, const CatalogueList<CElg>& ellipsoid
     int ellipsoidId = 0, meridianId = 0;
     scan.Word(keyword) && scan.Integer(record.id) && scan.Integer(record.lambertSubkind) &&
         scan.Integer(ellipsoidId) && scan.Real(record.falseEasting) &&
-        scan.Real(record.falseNorthing) && scan.Integer(meridianId) &&
-        scan.Integer(record.unit) && scan.Real(record.originLongitude) &&
-        scan.Real(record.originLatitude) && scan.Real(record.scaleFactor) &&
-        scan.Real(record.firstParallel) && scan.Real(record.secondParallel) &&
-        scan.Integer(record.attribute) && scan.Integer(record.family) &&
-        scan.Name(record.name, 10);
+        scan.Real(record.falseNorthing) && scan.Integer(meridianId) && scan.Integer(record.unit) &&
+        scan.Real(record.originLongitude) && scan.Real(record.originLatitude) &&
+        scan.Real(record.scaleFactor) && scan.Real(record.firstParallel) &&
+        scan.Real(record.secondParallel) && scan.Integer(record.attribute) &&
+        scan.Integer(record.family) && scan.Name(record.name, 10);
     if (scan.Count() < 16) return false;
     record.ellipsoid = FindById(ellipsoids, ellipsoidId);
     record.meridian = FindById(meridians, meridianId);
@@ -210,8 +208,7 @@ LineOutcome AddCatalogueLine(std::string_view line, Catalogue& c) {
                       [&](CReg& r) { return ParseSystem(line, c.ellipsoids, c.meridians, r); });
     }
     if (StartsWith(line, "REA")) {
-        return Append(c.verticalSystems,
-                      [&](CRea& r) { return ParseVerticalSystem(line, r); });
+        return Append(c.verticalSystems, [&](CRea& r) { return ParseVerticalSystem(line, r); });
     }
     if (StartsWith(line, "ZNE")) {
         return Append(c.systemZones, [&](CZone& r) { return ParseZone(line, r); });
@@ -221,9 +218,8 @@ LineOutcome AddCatalogueLine(std::string_view line, Catalogue& c) {
                       [&](CTsg& r) { return ParseTransformation(line, c.systems, r); });
     }
     if (StartsWith(line, "PRC")) {
-        return Append(c.projections, [&](CPrc& r) {
-            return ParseProjection(line, c.ellipsoids, c.meridians, r);
-        });
+        return Append(c.projections,
+                      [&](CPrc& r) { return ParseProjection(line, c.ellipsoids, c.meridians, r); });
     }
     if (StartsWith(line, "TYPCOOR")) {
         return Append(c.coordTypeEntries,

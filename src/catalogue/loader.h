@@ -18,8 +18,7 @@ bool ParseMeridian(std::string_view line, CLgo& record);
 bool ParseSystem(std::string_view line, const CatalogueList<CElg>& ellipsoids,
                  const CatalogueList<CLgo>& meridians, CReg& record);
 bool ParseVerticalSystem(std::string_view line, CRea& record);
-bool ParseTransformation(std::string_view line, const CatalogueList<CReg>& systems,
-                         CTsg& record);
+bool ParseTransformation(std::string_view line, const CatalogueList<CReg>& systems, CTsg& record);
 bool ParseProjection(std::string_view line, const CatalogueList<CElg>& ellipsoids,
                      const CatalogueList<CLgo>& meridians, CPrc& record);
 

@@ -120,8 +120,9 @@ TEST_F(StartUp, TheProgramNameNamesTheConfigurationFile) {
 TEST_F(StartUp, NeitherCandidateEndsWithTheSecondPath) {
     std::string output;
     EXPECT_EQ(1, Run({"quorvel", "-x"}, &output));
-    EXPECT_EQ("Le fichier " + profile_.path() + "/Application Data/Quorvel/quorvel.ini n'existe pas|",
-              Errors());
+    EXPECT_EQ(
+        "Le fichier " + profile_.path() + "/Application Data/Quorvel/quorvel.ini n'existe pas|",
+        Errors());
     EXPECT_EQ("", output);  // no banner: the configuration comes first
 }
 
@@ -275,7 +276,8 @@ TEST_F(StartUp, UserFileNamesAreTakenFromTheStartFolder) {
 TEST_F(StartUp, WithoutAllUsersProfileTheDataFolderIsUsed) {
     ::unsetenv("ALLUSERSPROFILE");
     std::string data = std::string(QUORVEL_SOURCE_DIR) + "/data";
-    EXPECT_EQ(std::filesystem::canonical(data), std::filesystem::canonical(InstallationDataFolder()));
+    EXPECT_EQ(std::filesystem::canonical(data),
+              std::filesystem::canonical(InstallationDataFolder()));
     std::string output;
     EXPECT_EQ(0, Run({"quorvel", "-x"}, &output));
     EXPECT_EQ(InstallationDataFolder() + "/Quorvel/quorvel.ini", app_.configurationPath);
@@ -360,8 +362,8 @@ TEST_F(PageConfiguration, SaveWritesTheTwentyTwoKeysInOrderAndLoadReadsThemBack)
 }
 
 TEST_F(PageConfiguration, LoadReadsIntegersAndCutsLongTexts) {
-    WriteConfiguration("[Standard]\nMode=abc\nVerticale=-3\nNom du point=" +
-                       std::string(300, 'n') + "\n");
+    WriteConfiguration("[Standard]\nMode=abc\nVerticale=-3\nNom du point=" + std::string(300, 'n') +
+                       "\n");
     PageSettings page;
     ASSERT_EQ(1, app_.LoadPageConfiguration(StandardKind, page));
     EXPECT_EQ(0, page.mode);

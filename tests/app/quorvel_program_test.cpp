@@ -59,12 +59,13 @@ TEST(QuorvelProgram, ABadCatalogueLineIsReportedWithItsNumber) {
     TempDir profile;
     TempDir scratch;
     std::filesystem::create_directories(profile.path() + "/Quorvel");
-    profile.Write("Quorvel/quorvel.ini", "[INFORMATIONS]\r\nTitre=Quorvel\r\n[DATA]\r\nData=cat.txt\r\n");
+    profile.Write("Quorvel/quorvel.ini",
+                  "[INFORMATIONS]\r\nTitre=Quorvel\r\n[DATA]\r\nData=cat.txt\r\n");
     profile.Write("cat.txt",
                   "* catalogue\nELG 1 6378137 0 0 0.0066943800229 GRS 1980\nLGO 1 2 0 Greenwich\n"
                   "\n* the next line lacks its name\n\nREG 4 1 1 3D\nREG 5 1 1 3D Jamais lu\n");
-    Outcome run = RunProgram(scratch, profile.path(), "-x 1",
-                             "ALLUSERSPROFILE='" + profile.path() + "'");
+    Outcome run =
+        RunProgram(scratch, profile.path(), "-x 1", "ALLUSERSPROFILE='" + profile.path() + "'");
     EXPECT_EQ(1, run.code);
     EXPECT_EQ("", run.out);
     EXPECT_EQ("Erreur dans le fichier \"" + profile.path() +
@@ -75,11 +76,12 @@ TEST(QuorvelProgram, ABadCatalogueLineIsReportedWithItsNumber) {
 TEST(QuorvelProgram, AMissingConfigurationNamesTheSecondCandidate) {
     TempDir profile;
     TempDir scratch;
-    Outcome run = RunProgram(scratch, scratch.path(), "-x",
-                             "ALLUSERSPROFILE='" + profile.path() + "'");
+    Outcome run =
+        RunProgram(scratch, scratch.path(), "-x", "ALLUSERSPROFILE='" + profile.path() + "'");
     EXPECT_EQ(1, run.code);
-    EXPECT_EQ("Le fichier " + profile.path() + "/Application Data/Quorvel/quorvel.ini n'existe pas\n",
-              run.err);
+    EXPECT_EQ(
+        "Le fichier " + profile.path() + "/Application Data/Quorvel/quorvel.ini n'existe pas\n",
+        run.err);
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ class CatalogueFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("quorvel_catalogue_" + std::string(info->test_suite_name()) + "_" +
-                   info->name());
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("quorvel_catalogue_" + std::string(info->test_suite_name()) + "_" + info->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }

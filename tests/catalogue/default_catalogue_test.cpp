@@ -13,8 +13,8 @@ class DefaultCatalogue : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         catalogue_ = new Catalogue;
-        failure_ = ReadCatalogue(std::string(QUORVEL_SOURCE_DIR) + "/data/catalogue.txt",
-                                 *catalogue_);
+        failure_ =
+            ReadCatalogue(std::string(QUORVEL_SOURCE_DIR) + "/data/catalogue.txt", *catalogue_);
     }
     static void TearDownTestSuite() { delete catalogue_; }
 

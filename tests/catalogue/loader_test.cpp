@@ -172,13 +172,17 @@ TEST_F(CatalogueFileTest, NameWordsAreJoinedWithSingleBlanksAndCutAtTheirCount) 
     const char text[] =
         "ELG 1 1 2 3 0.1 E\n"
         "LGO 1 2 0 G\n"
-        "REG 1 1 1 2D   Nouvelle \t Triangulation    Fran\xE7" "aise  \n"
+        "REG 1 1 1 2D   Nouvelle \t Triangulation    Fran\xE7"
+        "aise  \n"
         "REG 2 1 1 2d lower case dimension\n"
         "REG 3 1 1 3D one two three four five six seven\n";
     ASSERT_FALSE(ReadCatalogue(Write(text), c).has_value());
     ASSERT_EQ(3u, c.systems.size());
     EXPECT_EQ(2, c.systems[0].dimension);
-    EXPECT_EQ("Nouvelle Triangulation Fran\xC3\xA7" "aise", c.systems[0].name);
+    EXPECT_EQ(
+        "Nouvelle Triangulation Fran\xC3\xA7"
+        "aise",
+        c.systems[0].name);
     EXPECT_EQ(0, c.systems[1].dimension);  // the comparison is case-sensitive
     EXPECT_EQ("one two three four five", c.systems[2].name);
 }
@@ -292,11 +296,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"TSG0 1 2 -168 -60 320", true}, LineCase{"TSG0 1 2 -168 -60 320 9 9", true},
         LineCase{"TSG0 1 2 -168 -60", false}, LineCase{"TSG0 1 3 -168 -60 320", false},
         // TSG: exactly 12, systems known.
-        LineCase{"TSG 1 1 2 5 1 2 3 4 5 6 7", true},
-        LineCase{"TSG 1 1 2 5 1 2 3 4 5 6", false},
+        LineCase{"TSG 1 1 2 5 1 2 3 4 5 6 7", true}, LineCase{"TSG 1 1 2 5 1 2 3 4 5 6", false},
         LineCase{"TSG 1 1 2 5 1 2 3 4 5 6 seven", false},
-        LineCase{"TSG 1 1 3 5 1 2 3 4 5 6 7", false},
-        LineCase{"TSG 1 9 2 5 1 2 3 4 5 6 7", false},
+        LineCase{"TSG 1 1 3 5 1 2 3 4 5 6 7", false}, LineCase{"TSG 1 9 2 5 1 2 3 4 5 6 7", false},
         // PRC: at least 16, references resolved.
         LineCase{"PRC 1 3 1 700000 6600000 1 2 3 46.5 1 44 49 0 1 Lambert-93", true},
         LineCase{"PRC 1 3 1 700000 6600000 1 2 3 46.5 1 44 49 0 1", false},
@@ -320,7 +322,7 @@ TEST_F(CatalogueFileTest, KeywordsAreRecognisedByTheirPrefix) {
         "LGO 1 2 0 G\n"
         "REG 1 1 1 3D A\n"
         "REG 2 1 1 3D B\n"
-        "TSG01 1 2 1 2 3\n"      // "TSG0..." : translation only
+        "TSG01 1 2 1 2 3\n"             // "TSG0..." : translation only
         "TSGX 4 1 2 3 1 2 3 0 0 0 0\n"  // any other "TSG..." : seven parameters
         "UNIT 1\n"
         "TYPCOORS 1 2\n";
@@ -409,14 +411,17 @@ namespace {
 TEST_F(CatalogueFileTest, MessagesNameTheFileAndTheLine) {
     std::string text;
     for (int i = 1; i <= 11; ++i) text += "* comment\n";
-    text += "REG 4 3 1 3D  RGF93   sans ellipso\xEF" "de\n";
+    text +=
+        "REG 4 3 1 3D  RGF93   sans ellipso\xEF"
+        "de\n";
     std::string path = Write(text);
     Catalogue c;
     auto failure = ReadCatalogue(path, c);
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ("Erreur dans le fichier \"" + path +
                   "\" :\nMauvais format \xC3\xA0 la ligne 12:\n\n"
-                  "\"REG 4 3 1 3D  RGF93   sans ellipso\xC3\xAF" "de\"",
+                  "\"REG 4 3 1 3D  RGF93   sans ellipso\xC3\xAF"
+                  "de\"",
               CatalogueFailureMessage(path, *failure));
 
     CatalogueFailure unreadable;
