@@ -221,6 +221,24 @@ std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
         const size_t first = static_cast<size_t>(s) * n;
         for (int k = 0; k < n; ++k) {
             const unsigned char* p = record + static_cast<size_t>(k) * valueSize;
+            if (bigEndian) {
+                const double v = DecodeValueBE(VALUES_TYPE, p);
+                switch (VALUES_TYPE) {
+                    case Integer2:
+                        values16[first + k] = static_cast<int16_t>(v);
+                        break;
+                    case Integer4:
+                        values32[first + k] = static_cast<int32_t>(v);
+                        break;
+                    case Real4:
+                        valuesReal4[first + k] = static_cast<float>(v);
+                        break;
+                    default:
+                        valuesReal8[first + k] = v;
+                        break;
+                }
+                continue;
+            }
             switch (VALUES_TYPE) {
                 case Integer2:
                     values16[first + k] = LoadInt16LE(p);
@@ -236,9 +254,10 @@ std::string CGrille::Charger_Binaire(bool console, UserInterface* ui) {
                     break;
             }
         }
-        if (CODE_PREC)
-            codes[static_cast<size_t>(s)] =
-                LoadInt32LE(record + static_cast<size_t>(n) * valueSize);
+        if (CODE_PREC) {
+            const unsigned char* p = record + static_cast<size_t>(n) * valueSize;
+            codes[static_cast<size_t>(s)] = bigEndian ? LoadInt32BE(p) : LoadInt32LE(p);
+        }
         if (!progress.NodeDone()) {
             progress.Finish();
             LibererValeurs();

@@ -84,8 +84,9 @@ double* CGrille::WorkSpace(size_t n) {
 
 namespace {
 
-// One value of type `type` stored at p (little-endian), as a real.
-double DecodeValue(int type, const unsigned char* p) {
+// One value of type `type` stored at p, as a real.
+double DecodeValue(int type, const unsigned char* p, bool bigEndian) {
+    if (bigEndian) return DecodeValueBE(type, p);
     switch (type) {
         case Integer2:
             return LoadInt16LE(p);
@@ -123,8 +124,12 @@ void CGrille::Lire_Noeud(int c, int l, double* values, int& code) const {
                 record = buffer.data();
         }
         if (!record) return;  // closed, short or unreadable file: zeros and code 0
-        for (int k = 0; k < n; ++k) values[k] = DecodeValue(VALUES_TYPE, record + k * valueSize);
-        if (CODE_PREC) code = LoadInt32LE(record + static_cast<int64_t>(n) * valueSize);
+        for (int k = 0; k < n; ++k)
+            values[k] = DecodeValue(VALUES_TYPE, record + k * valueSize, bigEndian);
+        if (CODE_PREC) {
+            const unsigned char* p = record + static_cast<int64_t>(n) * valueSize;
+            code = bigEndian ? LoadInt32BE(p) : LoadInt32LE(p);
+        }
     } else {
         const size_t first = static_cast<size_t>(s) * static_cast<size_t>(n);
         auto take = [&](const auto& array) {

@@ -87,6 +87,7 @@ public:
     int64_t firstRecordOffset = 0;  // byte offset of the first node record in the binary file
     bool loaded = false;            // values are available
     bool onDisk = false;            // values are read from the binary file at each query
+    bool bigEndian = false;         // the binary file stores its numbers big-endian (NTv2 type 6)
     // Node values in storage order, node after node; only the array of
     // VALUES_TYPE is used.
     std::vector<int16_t> values16;
@@ -148,6 +149,17 @@ public:
     // Binary cache header from the open binary file: -10 when read, 2 when
     // the file does not start with "GRID", -1 with a message.
     int Lire_EnTete_Binaire(std::string& message, UserInterface* ui = nullptr);
+    // NTv2 headers, binary (either byte order, told by the file itself) and
+    // text; only the first sub-grid is used. -10 when read, -1 with a
+    // message, or (text) the position in a header line where reading stopped.
+    int Lire_EnTete_NTV2_Binaire(std::string& message);
+    int Lire_EnTete_NTV2_Texte(std::string& message);
+    // Headers of the other text formats, same convention.
+    int Lire_EnTete_ESRI(std::string& message);
+    int Lire_EnTete_Gravsoft(std::string& message);
+    int Lire_EnTete_Surfer(std::string& message);
+    int Lire_EnTete_EGM(std::string& message);
+    int Lire_EnTete_DIS(std::string& message);
     // Loads every record of a binary grid into memory. Empty on success.
     std::string Charger_Binaire(bool console, UserInterface* ui = nullptr);
 

@@ -69,7 +69,35 @@ void StoreLE(unsigned char* p, Unsigned v) {
     for (size_t i = 0; i < sizeof(Unsigned); ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
+template <class Unsigned>
+Unsigned LoadBE(const unsigned char* p) {
+    Unsigned v = 0;
+    for (size_t i = 0; i < sizeof(Unsigned); ++i) v = static_cast<Unsigned>(v << 8) | p[i];
+    return v;
+}
+
 }  // namespace
+
+int32_t LoadInt32BE(const unsigned char* p) {
+    return std::bit_cast<int32_t>(LoadBE<uint32_t>(p));
+}
+double LoadReal8BE(const unsigned char* p) {
+    return std::bit_cast<double>(LoadBE<uint64_t>(p));
+}
+double DecodeValueBE(int type, const unsigned char* p) {
+    switch (type) {
+        case 1:
+            return std::bit_cast<int16_t>(LoadBE<uint16_t>(p));
+        case 2:
+            return std::bit_cast<int32_t>(LoadBE<uint32_t>(p));
+        case 3:
+            return std::bit_cast<float>(LoadBE<uint32_t>(p));
+        case 4:
+            return std::bit_cast<double>(LoadBE<uint64_t>(p));
+        default:
+            return 0;
+    }
+}
 
 // On a little-endian processor these compile to plain loads and stores.
 int16_t LoadInt16LE(const unsigned char* p) {

@@ -43,6 +43,12 @@ int16_t LoadInt16LE(const unsigned char* p);
 int32_t LoadInt32LE(const unsigned char* p);
 float LoadReal4LE(const unsigned char* p);
 double LoadReal8LE(const unsigned char* p);
+// Big-endian numbers (NTv2 grids written on big-endian processors).
+int32_t LoadInt32BE(const unsigned char* p);
+double LoadReal8BE(const unsigned char* p);
+// One value of TypeVal `type` stored big-endian at p, as a real (0 for an
+// undefined type).
+double DecodeValueBE(int type, const unsigned char* p);
 void StoreInt16LE(unsigned char* p, int16_t v);
 void StoreInt32LE(unsigned char* p, int32_t v);
 void StoreReal4LE(unsigned char* p, float v);

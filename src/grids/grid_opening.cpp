@@ -94,6 +94,7 @@ void CGrille::Extension_Selon_Type() {
 }
 
 int CGrille::Lire_EnTete_Format(std::string& message, UserInterface* ui) {
+    bigEndian = false;  // only an NTv2 binary file says otherwise
     const std::string cannotOpen = "Impossible d'ouvrir le fichier \n" + NAME;
     if (IsBinaryFormat(GRID_TYPE)) {
         if (!binary_) binary_ = GridBinaryFile::Open(NAME);
@@ -125,18 +126,24 @@ int CGrille::Lire_EnTete_Format(std::string& message, UserInterface* ui) {
             if (read == -10) loaded = true;
             return read;
         }
-        // The readers of the other formats plug in here, each reading the
-        // file opened above and following the same convention: -10 when the
-        // header was read, -1 with a message, or the position in a header
-        // line where reading stopped. A binary format sets the loaded flag.
         case GrilleNtv2Little:
-        case GrilleNtv2Big:
+        case GrilleNtv2Big: {
+            const int read = Lire_EnTete_NTV2_Binaire(message);
+            if (read == -10) loaded = true;
+            return read;
+        }
         case GrilleNtv2Texte:
+            return Lire_EnTete_NTV2_Texte(message);
         case GrilleGravsoft:
+            return Lire_EnTete_Gravsoft(message);
         case GrilleSurfer:
+            return Lire_EnTete_Surfer(message);
         case GrilleEsri:
+            return Lire_EnTete_ESRI(message);
         case GrilleEgm:
+            return Lire_EnTete_EGM(message);
         case GrilleDis:
+            return Lire_EnTete_DIS(message);
         default:
             message = GridMessage("Format de grille non pris en charge : %s\n(%s)",
                                   kGridTypeNames.NameOf(GRID_TYPE), NAME.c_str());

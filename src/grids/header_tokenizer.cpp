@@ -1,5 +1,6 @@
 #include "grids/header_tokenizer.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "app/text_encoding.h"
@@ -61,4 +62,19 @@ int Lire_Champ(char separator, const std::string& line, int& position, std::stri
         }
     }
     return separatorFollows ? 0 : 2;
+}
+
+double TokenReal(const std::string& token) {
+    double v = 0;
+    const char* first = token.data();
+    const char* last = first + token.size();
+    if (first != last && *first == '+') ++first;
+    const auto r = std::from_chars(first, last, v, std::chars_format::fixed);
+    return r.ec == std::errc() ? v : 0;
+}
+
+int32_t TokenInteger(const std::string& token) {
+    int32_t v = 0;
+    const auto r = std::from_chars(token.data(), token.data() + token.size(), v);
+    return r.ec == std::errc() ? v : 0;
 }

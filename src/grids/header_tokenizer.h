@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The kinds of field that the header readers ask for.
@@ -20,3 +21,8 @@ enum class ChampKind {
 // the file's bytes (ISO-8859-1), with or without its line break.
 int Lire_Champ(char separator, const std::string& line, int& position, std::string& token,
                ChampKind kind);
+
+// A header token already checked by the tokenizer, as a number: an empty or
+// partial number reads as far as it goes, an unreadable one as 0.
+double TokenReal(const std::string& token);
+int32_t TokenInteger(const std::string& token);

@@ -30,8 +30,9 @@ int CGrille::Interpoler(int unit, const double* point, double* values, int& code
 int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int& code, int mode) {
     double x = ConvertUnit(point[0], unit, NODE_COORD_UNIT);
     const double y = ConvertUnit(point[1], unit, NODE_COORD_UNIT);
-    // Grids laid out over 0 .. 360 degrees of longitude.
-    if (x < 0 && X_MIN >= 0) x += 360;
+    // Grids laid out over 0 .. 360 degrees of longitude: a full turn in the
+    // unit of the node coordinates (360 for metres or an undefined unit).
+    if (x < 0 && X_MIN >= 0) x += ConvertUnit(360, UniteDegres, NODE_COORD_UNIT);
     const double p[3] = {x, y, point[2]};
 
     if (mode & ValeurNoeud) {

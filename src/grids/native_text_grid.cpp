@@ -14,23 +14,6 @@
 
 namespace {
 
-// A header token already checked by the tokenizer; an empty or partial
-// number reads as far as it goes, an unreadable one as 0.
-double TokenReal(const std::string& token) {
-    double v = 0;
-    const char* first = token.data();
-    const char* last = first + token.size();
-    if (first != last && *first == '+') ++first;
-    const auto r = std::from_chars(first, last, v, std::chars_format::fixed);
-    return r.ec == std::errc() ? v : 0;
-}
-
-int32_t TokenInteger(const std::string& token) {
-    int32_t v = 0;
-    const auto r = std::from_chars(token.data(), token.data() + token.size(), v);
-    return r.ec == std::errc() ? v : 0;
-}
-
 std::string Formatted(const char* format, const std::string& name, long long a, long long b = 0) {
     return GridMessage(format, name.c_str(), a, b);
 }

@@ -177,11 +177,10 @@ TEST(Ouvrir, HeaderProblemsAndTheXmlHint) {
     EXPECT_FALSE(g.loaded);
     EXPECT_EQ(2, g.N_COLUMNS);
 
-    // Formats whose readers are not part of this build say so.
+    // A binary NTv2 file too short for its first record.
     GridFolder::Write("n.gsb", "NUM_OREC");
     g.NAME = "n.gsb";
-    EXPECT_EQ("Format de grille non pris en charge : Grille NTV2 binaire little endian\n(n.gsb)",
-              Open(g));
+    EXPECT_EQ("Grille non NTV2", Open(g));
 }
 
 TEST(Ouvrir, ModesAndFiles) {

@@ -1,0 +1,291 @@
+// NTv2 datum-shift grids: the binary form (".gsb"), read in place from the
+// file, and the text form (".gsa"), converted into a binary cache like every
+// text grid. At each node a latitude shift, a longitude shift (positive
+// westwards) and their two accuracies, in seconds of arc. Only the first
+// sub-grid of a file is used.
+
+#include <cstring>
+
+#include "app/text_encoding.h"
+#include "grids/grid.h"
+#include "grids/grid_rules.h"
+#include "grids/header_tokenizer.h"
+
+namespace {
+
+constexpr int64_t kRecordSize = 16;
+// 11 overview records and 11 sub-grid records: the first node record.
+constexpr int64_t kFirstNodeRecord = 352;
+// No NTv2 file has more header records than this; a larger count read in
+// one byte order is the other byte order.
+constexpr int32_t kMostRecords = 1000;
+constexpr size_t kHeaderLineRoom = 259;
+
+const char* const kHeaderMismatch = "Incohérence dans l'en-tête";
+const char* const kCountMismatch = "Incohérence dans le nombre d'enregistrements";
+
+// An 8-character field of a record, without the blanks and zero bytes that
+// pad it, as UTF-8.
+std::string Characters(const unsigned char* p, size_t n = 8) {
+    std::string text(reinterpret_cast<const char*>(p), n);
+    const size_t end = text.find_last_not_of(std::string(" \0", 2));
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return Latin1ToUtf8(text);
+}
+
+// The squared eccentricity of an ellipsoid given by its two semi-axes.
+double SquaredEccentricity(double major, double minor) {
+    if (major == 0) return 0;
+    const double ratio = minor / major;
+    return 1 - ratio * ratio;
+}
+
+}  // namespace
+
+namespace {
+
+// What an NTv2 header sets besides the fields it names, and the check of the
+// node count; -10 when the counts agree.
+int SetNtv2Layout(CGrille& g, int64_t gsCount, std::string& message) {
+    g.LAYOUT = SE2W2N;
+    g.VALUES_NUMBER = 4;
+    g.VALUES_TYPE = Real4;
+    g.Taille_Valeur();
+    g.CODE_PREC = 0;
+    g.NODE_COORD_WRITTEN = 0;
+    g.VALUES_LOCATION = 0;
+    g.SEP = 1;
+    g.rowWrap = 0;
+    g.TRANSLATION.assign(4, 0.0);
+    g.N_COLUMNS = CountFromLimits(g.X_MIN, g.X_MAX, g.X_INC);
+    g.N_LINES = CountFromLimits(g.Y_MIN, g.Y_MAX, g.Y_INC);
+    if (static_cast<int64_t>(g.N_COLUMNS) * g.N_LINES != gsCount) {
+        message = kCountMismatch;
+        return -1;
+    }
+    g.EAST_TO_WEST = 1;
+    return -10;
+}
+
+}  // namespace
+
+int CGrille::Lire_EnTete_NTV2_Binaire(std::string& message) {
+    if (!binary_) {
+        message = "Impossible d'ouvrir le fichier \n" + NAME;
+        return -1;
+    }
+    unsigned char record[kRecordSize];
+    firstRecordOffset = 0;
+    if (!binary_->Read(0, record, kRecordSize) || std::memcmp(record, "NUM_OREC", 8) != 0) {
+        message = "Grille non NTV2";
+        return -1;
+    }
+    // The byte order is the file's own: the overview count is small in the
+    // right one.
+    const int32_t little = LoadInt32LE(record + 8), big = LoadInt32BE(record + 8);
+    bigEndian = (little < 1 || little > kMostRecords) && big >= 1 && big <= kMostRecords;
+    if (bigEndian) GRID_TYPE = GrilleNtv2Big;
+    const int32_t overviewCount = bigEndian ? big : little;
+    auto integer = [&] { return bigEndian ? LoadInt32BE(record + 8) : LoadInt32LE(record + 8); };
+    auto real = [&] { return bigEndian ? LoadReal8BE(record + 8) : LoadReal8LE(record + 8); };
+    auto keyword = [&](const char* k) { return std::memcmp(record, k, 8) == 0; };
+    auto unexpected = [&] {
+        message = "FirstDataElement imprévu : " + Characters(record);
+        return -1;
+    };
+
+    int64_t offset = kRecordSize;
+    int32_t subGridCount = 0;
+    for (int32_t i = 1; i < overviewCount; ++i, offset += kRecordSize) {
+        if (!binary_->Read(offset, record, kRecordSize)) {
+            message = kHeaderMismatch;
+            return -1;
+        }
+        if (keyword("NUM_SREC")) {
+            subGridCount = integer();
+        } else if (keyword("NUM_FILE") || keyword("VERSION ")) {
+        } else if (keyword("GS_TYPE ")) {
+            if (std::memcmp(record + 8, "SECONDS", 7) != 0) {
+                message = "GS_TYPE imprévu";
+                return -1;
+            }
+            NODE_COORD_UNIT = INC_UNIT = VALUES_UNIT = UniteSecondes;
+        } else if (keyword("SYSTEM_F")) {
+            SYSTEM_F = Characters(record + 8);
+        } else if (keyword("SYSTEM_T")) {
+            SYSTEM_T = Characters(record + 8);
+        } else if (keyword("MAJOR_F ")) {
+            MAJOR_F = real();
+        } else if (keyword("MAJOR_T ")) {
+            MAJOR_T = real();
+        } else if (keyword("MINOR_F ")) {
+            SQ_EXC_F = SquaredEccentricity(MAJOR_F, real());
+        } else if (keyword("MINOR_T ")) {
+            SQ_EXC_T = SquaredEccentricity(MAJOR_T, real());
+        } else {
+            return unexpected();
+        }
+    }
+
+    int64_t gsCount = -1;
+    for (int32_t i = 0; i < subGridCount; ++i, offset += kRecordSize) {
+        if (!binary_->Read(offset, record, kRecordSize)) {
+            message = kHeaderMismatch;
+            return -1;
+        }
+        if (keyword("SUB_NAME")) {
+            DESC = Characters(record + 8);
+        } else if (keyword("PARENT  ") || keyword("CREATED ") || keyword("UPDATED ")) {
+        } else if (keyword("S_LAT   ")) {
+            Y_MIN = real();
+        } else if (keyword("N_LAT   ")) {
+            Y_MAX = real();
+        } else if (keyword("E_LONG  ")) {
+            X_MIN = real();
+        } else if (keyword("W_LONG  ")) {
+            X_MAX = real();
+        } else if (keyword("LAT_INC ")) {
+            Y_INC = real();
+        } else if (keyword("LONG_INC")) {
+            X_INC = real();
+        } else if (keyword("GS_COUNT")) {
+            gsCount = integer();
+        } else {
+            return unexpected();
+        }
+    }
+    if (offset != kFirstNodeRecord) {
+        message = kHeaderMismatch;
+        return -1;
+    }
+    firstRecordOffset = kFirstNodeRecord;
+    const int read = SetNtv2Layout(*this, gsCount, message);
+    if (read == -10) onDisk = true;
+    return read;
+}
+
+namespace {
+
+// One header line of a text NTv2 file: its keyword (the first word, at most
+// 8 characters) and the line itself, trailing blanks and line break removed.
+struct Ntv2Line {
+    std::string keyword;
+    std::string text;
+};
+
+bool ReadNtv2Line(GridTextFile& file, Ntv2Line& line) {
+    if (!file.ReadLine(line.text, kHeaderLineRoom)) return false;
+    const size_t end = line.text.find_last_not_of(" \t\r\n");
+    line.text.resize(end == std::string::npos ? 0 : end + 1);
+    const size_t word = line.text.find_first_of(" \t");
+    line.keyword = line.text.substr(
+        0, std::min<size_t>(word == std::string::npos ? line.text.size() : word, 8));
+    return true;
+}
+
+// The second word of a line, at most 8 characters, as UTF-8.
+std::string SecondWord(const std::string& line) {
+    const size_t first = line.find_first_of(" \t");
+    if (first == std::string::npos) return "";
+    const size_t start = line.find_first_not_of(" \t", first);
+    if (start == std::string::npos) return "";
+    const size_t stop = line.find_first_of(" \t", start);
+    return Latin1ToUtf8(line.substr(
+        start, std::min<size_t>((stop == std::string::npos ? line.size() : stop) - start, 8)));
+}
+
+// The number that a header line carries from its ninth character on, which
+// must end the line: 0 when read, -1 with the tokenizer's message, or the
+// position reached.
+int Ntv2Number(const std::string& line, ChampKind kind, std::string& token, std::string& message) {
+    int position = 8;
+    const int r = Lire_Champ(' ', line, position, token, kind);
+    if (r == 2) return 0;
+    if (r < 0) {
+        message = token;
+        return -1;
+    }
+    return position;
+}
+
+}  // namespace
+
+int CGrille::Lire_EnTete_NTV2_Texte(std::string& message) {
+    if (!text_.file) {
+        message = "Impossible d'ouvrir le fichier \n" + NAME;
+        return -1;
+    }
+    GridTextFile& file = *text_.file;
+    Ntv2Line line;
+    std::string token;
+    if (!ReadNtv2Line(file, line) || line.keyword != "NUM_OREC") {
+        message = "Grille non NTV2";
+        return -1;
+    }
+    if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0) return r;
+    const int32_t overviewCount = TokenInteger(token);
+
+    int32_t subGridCount = 0;
+    for (int32_t i = 1; i < overviewCount; ++i) {
+        if (!ReadNtv2Line(file, line)) {
+            message = kHeaderMismatch;
+            return -1;
+        }
+        const std::string& k = line.keyword;
+        if (k == "NUM_SREC" || k == "NUM_FILE") {
+            if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0)
+                return r;
+            if (k == "NUM_SREC") subGridCount = TokenInteger(token);
+        } else if (k == "GS_TYPE") {
+            int position = 8;
+            Lire_Champ(' ', line.text, position, token, ChampKind::Chaine);
+            if (token != "SECONDS") {
+                message = "GS_TYPE imprévu";
+                return -1;
+            }
+            NODE_COORD_UNIT = INC_UNIT = VALUES_UNIT = UniteSecondes;
+        } else if (k == "SYSTEM_F") {
+            SYSTEM_F = SecondWord(line.text);
+        } else if (k == "SYSTEM_T") {
+            SYSTEM_T = SecondWord(line.text);
+        } else if (k == "MAJOR_F" || k == "MAJOR_T" || k == "MINOR_F" || k == "MINOR_T") {
+            if (const int r = Ntv2Number(line.text, ChampKind::Reel, token, message); r != 0)
+                return r;
+            const double v = TokenReal(token);
+            if (k == "MAJOR_F") MAJOR_F = v;
+            if (k == "MAJOR_T") MAJOR_T = v;
+            if (k == "MINOR_F") SQ_EXC_F = SquaredEccentricity(MAJOR_F, v);
+            if (k == "MINOR_T") SQ_EXC_T = SquaredEccentricity(MAJOR_T, v);
+        }
+        // VERSION and any other record are passed over.
+    }
+
+    int64_t gsCount = -1;
+    for (int32_t i = 0; i < subGridCount; ++i) {
+        if (!ReadNtv2Line(file, line)) {
+            message = kHeaderMismatch;
+            return -1;
+        }
+        const std::string& k = line.keyword;
+        double* field = k == "S_LAT"      ? &Y_MIN
+                        : k == "N_LAT"    ? &Y_MAX
+                        : k == "E_LONG"   ? &X_MIN
+                        : k == "W_LONG"   ? &X_MAX
+                        : k == "LAT_INC"  ? &Y_INC
+                        : k == "LONG_INC" ? &X_INC
+                                          : nullptr;
+        if (k == "SUB_NAME") {
+            DESC = SecondWord(line.text);
+        } else if (field) {
+            if (const int r = Ntv2Number(line.text, ChampKind::Reel, token, message); r != 0)
+                return r;
+            *field = TokenReal(token);
+        } else if (k == "GS_COUNT") {
+            if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0)
+                return r;
+            gsCount = TokenInteger(token);
+        }
+        // PARENT, CREATED, UPDATED and any other record are passed over.
+    }
+    return SetNtv2Layout(*this, gsCount, message);
+}
