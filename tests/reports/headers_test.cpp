@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../runs/sample_points.h"
-#include "../runs/test_files.h"
+#include "support/temp_dir.h"
 #include "app/text_encoding.h"
 #include "reports/headers.h"
 #include "runs/input_point_file.h"
@@ -62,7 +62,7 @@ class ReportHeaderTest : public ::testing::Test {
 protected:
     std::string Header(const CCoor& departure, const CCoor& arrival, int inFormat, int outFormat,
                        int kind) {
-        WriteBytes(folder.File("in.txt"), "");
+        folder.Write("in.txt", "");
         In_Fic input(folder.File("in.txt"));
         input.dataFormat = inFormat;
         Out_Fic output(folder.File("out.txt"));
@@ -70,7 +70,7 @@ protected:
         return ReportHeader(departure, arrival, input, output, kind);
     }
     FixedTime time;
-    TestFolder folder;
+    TempDir folder;
     SamplePoints s;
     const std::string dashes = std::string(80, '-');
 };

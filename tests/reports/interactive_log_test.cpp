@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../runs/sample_points.h"
-#include "../runs/test_files.h"
+#include "support/temp_dir.h"
 #include "app/text_encoding.h"
 #include "reports/interactive_log.h"
 #include "runs/output_point_file.h"
@@ -23,7 +23,7 @@ protected:
             Out_Fic log(path);
             AppendLogEntry(log, departure, arrival, kind);
         }
-        const std::string bytes = ReadBytes(path);
+        const std::string bytes = TempDir::Read(path);
         std::string lines;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             if (bytes[i] == '\n') {
@@ -34,7 +34,7 @@ protected:
         return Latin1ToUtf8(lines);
     }
 
-    TestFolder folder;
+    TempDir folder;
     SamplePoints s;
     const std::string dashes = std::string(80, '-');
 };

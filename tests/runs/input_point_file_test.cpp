@@ -7,16 +7,15 @@
 #include "runs/data_format.h"
 #include "runs/input_point_file.h"
 #include "runs/result_texts.h"
-#include "test_files.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 // Reads every line of `bytes` in `format`; returns the results in order.
 std::vector<std::string> ReadAll(const std::string& bytes, int format,
                                  std::vector<CCoor>* points = nullptr) {
-    TestFolder folder;
-    const std::string path = folder.File("points.txt");
-    WriteBytes(path, bytes);
+    TempDir folder;
+    const std::string path = folder.Write("points.txt", bytes);
     In_Fic input(path);
     EXPECT_TRUE(input.IsOpen());
     input.dataFormat = format;
@@ -180,8 +179,8 @@ TEST(LirePoint, Latin1NamesBecomeUtf8) {
 }
 
 TEST(LirePoint, LineNumbersCountEveryLine) {
-    TestFolder folder;
-    WriteBytes(folder.File("p.txt"), "*c\n\nA 1 2\nB 1\n");
+    TempDir folder;
+    folder.Write("p.txt", "*c\n\nA 1 2\nB 1\n");
     In_Fic input(folder.File("p.txt"));
     input.dataFormat = FormatNameENHeight;
     CCoor point;
@@ -194,8 +193,8 @@ TEST(LirePoint, LineNumbersCountEveryLine) {
 }
 
 TEST(CompterLignes, CountsLineFeeds) {
-    TestFolder folder;
-    WriteBytes(folder.File("a.txt"), "1 2\n3 4\n5 6");
+    TempDir folder;
+    folder.Write("a.txt", "1 2\n3 4\n5 6");
     In_Fic input(folder.File("a.txt"));
     EXPECT_EQ(2, input.Compter_Lignes());
     EXPECT_EQ(2, input.lineCount);

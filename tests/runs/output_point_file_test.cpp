@@ -9,7 +9,7 @@
 #include "runs/output_point_file.h"
 #include "runs/result_texts.h"
 #include "sample_points.h"
-#include "test_files.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ protected:
             write(out);
             EXPECT_TRUE(out.Close());
         }
-        return ReadBytes(path);
+        return TempDir::Read(path);
     }
 
     std::string OneLine(int format, const CCoor& arrival, bool header, bool alteration) {
@@ -55,7 +55,7 @@ protected:
         return p;
     }
 
-    TestFolder folder;
+    TempDir folder;
     SamplePoints sample;
     FixedTime time;
 };
@@ -195,7 +195,7 @@ TEST_F(OutFicTest, OnlyCommentsLeaveJustTheEndLine) {
 }
 
 TEST_F(OutFicTest, ReportLines) {
-    WriteBytes(folder.File("in.txt"), "*c\nA 1 2\n");
+    folder.Write("in.txt", "*c\nA 1 2\n");
     In_Fic input(folder.File("in.txt"));
     input.dataFormat = FormatNameENHeight;
     CCoor point;
