@@ -1,5 +1,7 @@
 #include "app/quorvel_app.h"
 
+#include "reports/interactive_log.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -116,6 +118,10 @@ int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& u
         workingDirectory = WithSlash(base);
     }
 
+    // The interactive log, emptied at every start in both modes; a working
+    // directory that cannot be written to only means that there is no log.
+    interactiveLog.Open(workingDirectory + kInteractiveLogName);
+
     // 3. The configuration file: first candidate, then second.
     std::string first = base + "/Quorvel/" + programBaseName + ".ini";
     std::string second = base + "/Application Data/Quorvel/" + programBaseName + ".ini";
@@ -173,12 +179,14 @@ int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserI
     console = 1;
     RunStartupGridCheck(ui);
     std::string message;
-    if (consoleRun && !consoleRun(*this, arguments, message) && !message.empty()) {
-        WriteConsole(message);
-    }
+    // A run stopped by the command line, a file or a failed point ends the
+    // process with a non-zero code, so that scripts see the failure.
+    const bool finished = !consoleRun || consoleRun(*this, arguments, message);
+    if (!finished && !message.empty()) WriteConsole(message);
     WriteConsole("\n" + LoadString(IDS_CONSOLE_PRESS_KEY) + "\n");
     WaitForKey(keyInput);
-    return CloseConsole() ? 0 : 1;
+    const bool closed = CloseConsole();
+    return finished && closed ? 0 : 1;
 }
 
 void CQuorvelApp::RunStartupGridCheck(UserInterface& ui) {

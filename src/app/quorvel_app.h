@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "grids/grid.h"
+#include "runs/output_point_file.h"
 
 class UserInterface;
 
@@ -87,7 +89,10 @@ public:
     std::string workingDirectory;   // catalogue, grids, caches and log; ends with "/"
     std::string startDirectory;     // where the program was started; ends with "/"
     Catalogue catalogue;
-    int console = 0;   // 1 while running in console batch mode
+    CGrille1D verticalGrid;  // current grids, kept loaded between points
+    CGrille3D translationGrid;
+    Out_Fic interactiveLog;  // "log.txt" in the working directory, emptied at start
+    int console = 0;         // 1 while running in console batch mode
     int keyInput = 0;  // file descriptor of the closing key wait (the keyboard)
 
     // Steps of start-up that other parts of the program provide; an empty

@@ -202,10 +202,22 @@ TEST_F(StartUp, ConsoleModeChecksGridsAfterTheBannerAndHandsOverTheArguments) {
         return false;
     };
     std::string output;
-    EXPECT_EQ(0, Run({"quorvel", "-sys1", "4"}, &output));
+    // A run that stopped ends the process with a non-zero code.
+    EXPECT_EQ(1, Run({"quorvel", "-sys1", "4"}, &output));
     EXPECT_EQ((std::vector<std::string>{"GR1D console=1", "GR3D", "run"}), calls);
     EXPECT_EQ((std::vector<std::string>{"quorvel", "-sys1", "4"}), handed);
     EXPECT_EQ(kBanner + "Le flag n'existe pas" + kPrompt, output);
+}
+
+TEST_F(StartUp, TheInteractiveLogIsEmptiedAtEveryStart) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    work_.Write("log.txt", "journal de la veille");
+    app_.consoleRun = [](CQuorvelApp& app, const std::vector<std::string>&, std::string&) {
+        return app.interactiveLog.IsOpen();
+    };
+    EXPECT_EQ(0, Run({"quorvel", "-v"}));
+    EXPECT_EQ("", TempDir::Read(work_.File("log.txt")));
 }
 
 TEST_F(StartUp, AFailedGridCheckEndsTheProgramAfterTheBanner) {
