@@ -1,6 +1,7 @@
 #include "engine/coordinate_operations.h"
 
 #include "geodesy/angle.h"
+#include "geodesy/ellipsoid.h"
 
 namespace {
 
@@ -60,5 +61,88 @@ int ChangeMeridian(CCoor& coordinate, const CLgo* meridian, const CLgo* greenwic
         ConvertAngle(coordinate.longitude, coordinate.unit, w) - MeridianLongitude(*meridian, w);
     coordinate.longitude = ConvertAngle(difference, w, coordinate.unit);
     coordinate.sys.meridian = meridian;
+    return 0;
+}
+
+int ToCartesian(CCoor& coordinate, const CLgo* greenwich) {
+    int status = 0;
+    if (coordinate.type == Projected) status = ProjectedToGeographic(coordinate, greenwich);
+    if (coordinate.type == Geographic) {
+        ToGreenwich(coordinate, greenwich);
+        if (coordinate.unit != Radian) SetUnit(coordinate, Radian);
+        const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+        if (ellipsoid != nullptr) {
+            const Cartesian3 c = GeographicToCartesian(ellipsoid->a, ellipsoid->e2,
+                                                       coordinate.longitude, coordinate.latitude,
+                                                       coordinate.height);
+            coordinate.x = c.x;
+            coordinate.y = c.y;
+            coordinate.z = c.z;
+        }
+    }
+    coordinate.type = Cartesian;
+    return status;
+}
+
+int ToGeographic(CCoor& coordinate, const CLgo* greenwich) {
+    if (coordinate.type == Projected) return ProjectedToGeographic(coordinate, greenwich);
+    if (coordinate.type != Cartesian) return 0;
+    const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+    if (ellipsoid != nullptr) {
+        const Geographic3 g = CartesianToGeographic(coordinate.x, coordinate.y, coordinate.z,
+                                                    ellipsoid->a, ellipsoid->e2);
+        coordinate.longitude = g.longitude;
+        coordinate.latitude = g.latitude;
+        coordinate.height = g.height;
+    }
+    coordinate.type = Geographic;
+    coordinate.unit = Radian;
+    coordinate.sys.meridian = greenwich;
+    return 0;
+}
+
+int ToProjection(CCoor& coordinate, const CPrc* projection, const CLgo* greenwich) {
+    int status = 0;
+    if (coordinate.type == Cartesian) ToGeographic(coordinate, greenwich);
+    if (coordinate.type == Projected) status = ProjectedToGeographic(coordinate, greenwich);
+    if (coordinate.type == Geographic)
+        status = GeographicToProjected(coordinate, projection, greenwich);
+    coordinate.sys.projection = projection;
+    return status;
+}
+
+int GeographicToProjected(CCoor& coordinate, const CPrc* projection, const CLgo* greenwich) {
+    ToGreenwich(coordinate, greenwich);
+    SetUnit(coordinate, Radian);
+    coordinate.projectionError = false;
+    coordinate.type = Projected;
+    ProjectedPoint p;
+    const int status =
+        projection ? ProjectGeographic(*projection, coordinate.longitude, coordinate.latitude, p)
+                   : kProjectionNotHandled;
+    if (status != 0) {
+        coordinate.projectionError = true;
+        return status;
+    }
+    coordinate.easting = p.easting;
+    coordinate.northing = p.northing;
+    coordinate.linearAlteration = (p.scaleFactor - 1) * 1000000;
+    coordinate.convergenceUnit = projection->unit;
+    coordinate.convergence = ConvertAngle(p.convergence, Radian, projection->unit);
+    return 0;
+}
+
+int ProjectedToGeographic(CCoor& coordinate, const CLgo* greenwich) {
+    const CPrc* projection = coordinate.sys.projection;
+    GeographicPoint g;
+    const int status = projection ? UnprojectProjected(*projection, coordinate.easting,
+                                                       coordinate.northing, g)
+                                  : kProjectionNotHandled;
+    if (status != 0) return status;
+    coordinate.longitude = g.longitude;
+    coordinate.latitude = g.latitude;
+    coordinate.unit = Radian;
+    coordinate.type = Geographic;
+    coordinate.sys.meridian = greenwich;
     return 0;
 }

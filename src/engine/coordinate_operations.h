@@ -2,6 +2,7 @@
 
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
+#include "geodesy/projection.h"
 #include "geodesy/projection.h"  // kProjectionNotHandled
 
 // Conversions of one coordinate between its types, angle units and prime
@@ -30,3 +31,28 @@ int ToGreenwich(CCoor& coordinate, const CLgo* greenwich);
 
 // Re-expresses the longitude from `meridian` and names it.
 int ChangeMeridian(CCoor& coordinate, const CLgo* meridian, const CLgo* greenwich);
+
+// Any type to cartesian on the system's ellipsoid. A projected coordinate
+// goes through its inverse projection; when that fails the status is
+// kProjectionNotHandled and the type becomes cartesian all the same, with
+// x, y, z left as they were.
+int ToCartesian(CCoor& coordinate, const CLgo* greenwich);
+
+// Cartesian or projected to geographic, in radians from Greenwich; a
+// geographic coordinate is left as it is.
+int ToGeographic(CCoor& coordinate, const CLgo* greenwich);
+
+// Any type to projected coordinates in `projection`, which the coordinate
+// names afterwards whatever the status.
+int ToProjection(CCoor& coordinate, const CPrc* projection, const CLgo* greenwich);
+
+// Forward projection of a geographic coordinate by `projection`: easting,
+// northing, linear alteration (mm/km) and convergence (in the record's angle
+// unit). The type becomes projected in every case; an unhandled family sets
+// `projectionError` and returns kProjectionNotHandled.
+int GeographicToProjected(CCoor& coordinate, const CPrc* projection, const CLgo* greenwich);
+
+// Inverse projection by the coordinate's own projection, to radians from
+// Greenwich. An unhandled family returns kProjectionNotHandled and leaves the
+// coordinate unchanged.
+int ProjectedToGeographic(CCoor& coordinate, const CLgo* greenwich);

@@ -1,0 +1,124 @@
+#include "engine/transformation_chain.h"
+
+#include <array>
+
+#include "engine/coordinate_operations.h"
+#include "geodesy/similarity.h"
+#include "grids/grid.h"
+
+namespace {
+
+bool SameSystem(const CReg* a, const CReg* b) {
+    if (a == b) return true;
+    return a != nullptr && b != nullptr && SameRecord(*a, *b);
+}
+
+bool VerticalGridApplies(const CGrille1D& grid, const CReg* system) {
+    return grid.loaded && system != nullptr && system->id == grid.zone.systemKey;
+}
+
+// N at the working coordinate, which must be geographic; it is left counted
+// from Greenwich in decimal degrees. `code` takes the node's precision code
+// (unchanged when the grid writes none).
+double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich, int& code) {
+    ToGreenwich(working, greenwich);
+    SetUnit(working, DecimalDegree);
+    const double point[3] = {working.longitude, working.latitude, 0};
+    // Room for every value a node may carry; a vertical grid has one.
+    std::array<double, 16> values{};
+    if (grid.VALUES_NUMBER < 1 || grid.VALUES_NUMBER > static_cast<int>(values.size())) return 0;
+    grid.Interpoler(UniteDegres, point, values.data(), code);
+    return values[0];
+}
+
+}  // namespace
+
+int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
+                                const Catalogue& catalogue) {
+    CCoor copy = coordinate;
+    const CLgo* greenwich = FindGreenwich(catalogue.meridians);
+    int status = 0;
+    if (copy.type != Cartesian) status = ToCartesian(copy, greenwich);
+
+    CTransfo transfo;
+    if (copy.sys.system == nullptr || target.system == nullptr ||
+        !FindTransformation(transfo, catalogue.transformations, *copy.sys.system, *target.system,
+                            StandardKind))
+        return kNoTransformation;
+    const Cartesian3 moved = ApplyTransfo(transfo, copy.x, copy.y, copy.z);
+    copy.x = moved.x;
+    copy.y = moved.y;
+    copy.z = moved.z;
+    copy.precision = transfo.record.precisionClass;
+    copy.sys.system = target.system;
+    copy.sys.projection = target.projection;
+    copy.sys.vertical = target.vertical;
+    coordinate = copy;
+    return status;
+}
+
+int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const Catalogue& catalogue,
+                   const SystemChange& changeSystem, GeographicArrival arrival) {
+    const CLgo* greenwich = FindGreenwich(catalogue.meridians);
+    int status = 0;
+    CCoor working = source;
+    double n = 0;
+
+    // Source side: altitude from an ellipsoidal height, or N for the
+    // ellipsoidal height of an altitude.
+    if (VerticalGridApplies(verticalGrid, working.sys.system)) {
+        status = ToGeographic(working, greenwich);
+        int code = working.verticalPrecision;
+        n = VerticalSeparation(verticalGrid, working, greenwich, code);
+        if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
+        working.verticalPrecision = code;
+    }
+    if (working.verticalKind == Altitude) working.height = n + working.altitude;
+    if (working.verticalKind == NoVertical) working.height = n;
+
+    if (!SameSystem(working.sys.system, target.sys.system))
+        status = changeSystem(working, target.sys);
+
+    ToGeographic(working, greenwich);
+
+    // Target side.
+    if (VerticalGridApplies(verticalGrid, target.sys.system)) {
+        int code = working.verticalPrecision;
+        n = VerticalSeparation(verticalGrid, working, greenwich, code);
+        if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
+        if (working.verticalKind == Altitude) working.height = working.altitude + n;
+        working.verticalPrecision = code;
+    }
+
+    switch (target.type) {
+        case Cartesian:
+            ToCartesian(working, greenwich);
+            break;
+        case Geographic:
+            if (arrival == GeographicArrival::UnitThenMeridian) {
+                SetUnit(working, target.unit);
+                ChangeMeridian(working, target.sys.meridian, greenwich);
+            } else {
+                ChangeMeridian(working, target.sys.meridian, greenwich);
+                SetUnit(working, target.unit);
+            }
+            break;
+        case Projected:
+            ToProjection(working, target.sys.projection, greenwich);
+            break;
+        default:
+            break;
+    }
+    target = working;
+    return status;
+}
+
+int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
+                           const Catalogue& catalogue) {
+    return TransformPoint(
+        std::move(source), target, verticalGrid, catalogue,
+        [&catalogue](CCoor& working, const CSysCoor& to) {
+            return ApplyStandardTransformation(working, to, catalogue);
+        },
+        GeographicArrival::UnitThenMeridian);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+
+#include "catalogue/catalogue.h"
+#include "engine/coordinate.h"
+
+class CGrille1D;
+
+// The per-point transformation chain: one source coordinate becomes one
+// target coordinate through, in order, the vertical conversion on the source
+// side, the change of reference system, the return to geographic
+// coordinates, the vertical conversion on the target side and the conversion
+// into the target's type, unit and prime meridian.
+//
+// The vertical grid gives N, the height of the vertical reference surface
+// above the ellipsoid (ellipsoidal height = altitude + N). It is used only
+// when its values are loaded, on a side whose geodetic system is the one its
+// zone records; it is queried at the point's Greenwich longitude.
+
+inline constexpr int kNoTransformation = 600;
+
+// Standard change of reference system: the first seven-parameter record of
+// the catalogue that joins the two systems, inverted when listed from the
+// target to the source. 0, kProjectionNotHandled (source side) or
+// kNoTransformation (the coordinate is then left as it was).
+int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
+                                const Catalogue& catalogue);
+
+// The whole chain with the standard change of system. `target` comes with
+// the wanted type, unit and records and leaves with every field of the
+// result. Returns the status of the change of system (or of the source's
+// inverse projection); a target projection that is not handled leaves
+// `projectionError` set without changing the status.
+int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
+                           const Catalogue& catalogue);
+
+// ---- The shared chain, for the steps that plug into it -------------------
+
+// A change of reference system: re-expresses the working coordinate in the
+// target system and returns a status.
+using SystemChange = std::function<int(CCoor& working, const CSysCoor& target)>;
+
+// Order of the last two conversions of a geographic target.
+enum class GeographicArrival {
+    UnitThenMeridian,  // standard method
+    MeridianThenUnit,  // grid method
+};
+
+int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const Catalogue& catalogue,
+                   const SystemChange& changeSystem, GeographicArrival arrival);

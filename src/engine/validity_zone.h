@@ -1,0 +1,20 @@
+#pragma once
+
+#include "catalogue/records.h"
+#include "engine/coordinate.h"
+
+// Validity zones are latitude-longitude rectangles with longitudes counted
+// from Greenwich. The tests below compare a point's Greenwich longitude,
+// whatever meridian the point was typed from.
+
+// Whether `point` lies in `zone`, borders included, within 1e-10 in the
+// zone's angle unit (the unit of its north-east corner).
+bool IsInZone(const CZone& zone, const CCoor& point);
+
+// Extent test of a point against a list of zones (system and projection
+// extents). Returns 0 when the point lies outside every zone of its system
+// (or the list has none for it), 1 inside a zone of its system but not in a
+// zone of its projection, 2 inside the zone of its projection; 1 for an empty
+// list. `key` takes the point's system id and then, like `matched`, the last
+// zone of the system that was examined.
+int ZoneStatus(CZone& key, CCoor point, const CatalogueList<CZone>& zones, CZone& matched);

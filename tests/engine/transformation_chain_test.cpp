@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "chain_catalogue.h"
+#include "engine/coordinate_operations.h"
+#include "engine/precision.h"
+#include "engine/transformation_chain.h"
+#include "geodesy/angle.h"
+#include "geodesy/similarity.h"
+
+namespace {
+
+constexpr double kParisDegrees = 2.33722917;
+
+class Chain : public ::testing::Test {
+protected:
+    ChainCatalogue cat;
+    CGrille1D noGrid;
+    CGrille1D grid;
+
+    int Standard(const CCoor& source, CCoor& target, CGrille1D& vertical) {
+        return TransformPointStandard(source, target, vertical, cat.catalogue);
+    }
+};
+
+}  // namespace
+
+// ---- Vertical steps ---------------------------------------------------------
+
+// Same system: no change of system; with a grid of that system both vertical
+// steps run, each giving the altitude of the ellipsoidal height.
+TEST_F(Chain, SameSystemRunsBothVerticalSteps) {
+    MakeVerticalGrid(grid, cat.rgf93->id);
+    CCoor source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, 2, 46, 300, 1);
+    source.precision = 3;
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    EXPECT_EQ(0, Standard(source, target, grid));
+    EXPECT_NEAR(300 - GridN(2, 46), target.altitude, 1e-9);
+    EXPECT_DOUBLE_EQ(300, target.height);
+    EXPECT_EQ(88888888, target.verticalPrecision);
+    EXPECT_EQ(3, target.precision);  // no change of system: the source's code
+    EXPECT_EQ(EllipsoidalHeight, target.verticalKind);
+}
+
+TEST_F(Chain, WithoutVerticalValueThePointSitsOnTheGridSurface) {
+    MakeVerticalGrid(grid, cat.rgf93->id);
+    CCoor source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, 2, 46, 999, 0);
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    Standard(source, target, grid);
+    EXPECT_NEAR(GridN(2, 46), target.height, 1e-9);
+    // No applicable grid: on the ellipsoid.
+    Standard(source, target, noGrid);
+    EXPECT_EQ(0, target.height);
+    // A grid of another system is not applicable.
+    MakeVerticalGrid(grid, cat.wgs84->id);
+    Standard(source, target, grid);
+    EXPECT_EQ(0, target.height);
+}
+
+// An altitude without a source-side grid serves as ellipsoidal height through
+// the change of system; the target side then adds N to the altitude, which
+// stays as typed.
+TEST_F(Chain, AnAltitudeTakesTheTargetSidesN) {
+    MakeVerticalGrid(grid, cat.rgf93->id);
+    CCoor source = cat.Geographic(cat.ntf, cat.greenwich, DecimalDegree, 2, 46, 0, Altitude);
+    source.altitude = 120;
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    Standard(source, target, grid);
+    EXPECT_EQ(120, target.altitude);
+    EXPECT_NEAR(120 + GridN(target.longitude, target.latitude), target.height, 1e-9);
+    EXPECT_EQ(88888888, target.verticalPrecision);
+
+    // Without any grid the altitude passes as ellipsoidal height.
+    CCoor plain = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    Standard(source, plain, noGrid);
+    EXPECT_EQ(120, plain.altitude);
+    // Through the change of ellipsoid the height moves by tens of metres.
+    EXPECT_NEAR(120, plain.height, 100);
+    EXPECT_GT(std::abs(plain.height - 120), 1);
+}
+
+// An ellipsoidal height gets its altitude on the target side only.
+TEST_F(Chain, AnEllipsoidalHeightGetsItsAltitudeOnTheTargetSide) {
+    MakeVerticalGrid(grid, cat.rgf93->id);
+    CCoor source = cat.Geographic(cat.ntf, cat.greenwich, DecimalDegree, 2, 46, 250, 1);
+    source.altitude = -1;
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    Standard(source, target, grid);
+    EXPECT_NEAR(target.height - GridN(target.longitude, target.latitude), target.altitude, 1e-9);
+}
+
+// The grid is read at the Greenwich longitude of a point typed from Paris.
+TEST_F(Chain, TheVerticalGridIsReadAtTheGreenwichLongitude) {
+    MakeVerticalGrid(grid, cat.ntf->id);
+    CCoor source = cat.Geographic(cat.ntf, cat.paris, DecimalDegree, 1, 46, 500, 1);
+    CCoor target = cat.Target(Geographic, cat.ntf, cat.paris, DecimalDegree);
+    Standard(source, target, grid);
+    EXPECT_NEAR(500 - GridN(1 + kParisDegrees, 46), target.altitude, 1e-9);
+    EXPECT_NEAR(1, target.longitude, 1e-12);
+    EXPECT_EQ(cat.paris, target.sys.meridian);
+}
+
+// ---- Change of system ---------------------------------------------------------
+
+// RGF93 to NTF uses the NTF to RGF93 record inverted, with the exact inverse
+// of its matrix: the direct formula brings the result back to the source.
+TEST_F(Chain, ARecordListedTheOtherWayIsInverted) {
+    CCoor source;
+    source.type = Cartesian;
+    source.x = 4201000.123;
+    source.y = 177000.456;
+    source.z = 4779000.789;
+    source.sys.system = cat.rgf93;
+    source.sys.meridian = cat.greenwich;
+    const CCoor target = cat.Target(Cartesian, cat.ntf, cat.paris, Radian);
+
+    CCoor moved = source;
+    EXPECT_EQ(0, ApplyStandardTransformation(moved, target.sys, cat.catalogue));
+    EXPECT_EQ(cat.ntf, moved.sys.system);
+    EXPECT_EQ(5, moved.precision);
+    const double* p = cat.ntfToRgf93->parameters;
+    const Cartesian3 back = SimilarityDirect(
+        p[0], p[1], p[2], p[3] * 1e-6, ConvertAngle(p[4], SecondOfDegree, Radian),
+        ConvertAngle(p[5], SecondOfDegree, Radian), ConvertAngle(p[6], SecondOfDegree, Radian),
+        moved.x, moved.y, moved.z);
+    EXPECT_NEAR(source.x, back.x, 1e-8);
+    EXPECT_NEAR(source.y, back.y, 1e-8);
+    EXPECT_NEAR(source.z, back.z, 1e-8);
+    EXPECT_GT(std::abs(moved.x - source.x), 100);
+
+    // The whole chain returns to cartesian through geographic coordinates,
+    // which costs well under a micrometre more.
+    CCoor result = target;
+    EXPECT_EQ(0, Standard(source, result, noGrid));
+    EXPECT_NEAR(moved.x, result.x, 1e-5);
+    EXPECT_NEAR(moved.y, result.y, 1e-5);
+    EXPECT_NEAR(moved.z, result.z, 1e-5);
+    EXPECT_EQ(5, result.precision);
+}
+
+// The standard step leaves the point as it was when no record joins the two
+// systems.
+TEST_F(Chain, TheStandardStepWithoutRecordChangesNothing) {
+    CCoor point = cat.Geographic(cat.isolated, cat.greenwich, DecimalDegree, 2, 46, 100, 1);
+    const CCoor before = point;
+    CSysCoor ntf;
+    ntf.system = cat.ntf;
+    ntf.meridian = cat.paris;
+    EXPECT_EQ(kNoTransformation, ApplyStandardTransformation(point, ntf, cat.catalogue));
+    EXPECT_EQ(before.type, point.type);
+    EXPECT_EQ(before.longitude, point.longitude);
+    EXPECT_EQ(before.sys.system, point.sys.system);
+}
+
+TEST_F(Chain, ThePrecisionCodeOfTheRecordIsCarried) {
+    CCoor source = cat.Geographic(cat.ntf, cat.paris, DecimalDegree, 0, 46, 0, 0);
+    source.precision = 99;
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    EXPECT_EQ(0, Standard(source, target, noGrid));
+    EXPECT_EQ(cat.ntfToRgf93->precisionClass, target.precision);
+    EXPECT_EQ("de 1 à 2m", PrecisionText(target.precision));
+}
+
+// No record joins the systems: 600, and the result is still written, from a
+// point that never left its system.
+TEST_F(Chain, NoRecordGives600) {
+    CCoor source = cat.Geographic(cat.isolated, cat.greenwich, DecimalDegree, 2, 46, 100, 1);
+    source.precision = 7;
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    EXPECT_EQ(kNoTransformation, Standard(source, target, noGrid));
+    EXPECT_EQ(cat.isolated, target.sys.system);
+    EXPECT_NEAR(2, target.longitude, 1e-12);
+    EXPECT_NEAR(46, target.latitude, 1e-12);
+    EXPECT_EQ(7, target.precision);
+}
+
+// ---- Projections ------------------------------------------------------------
+
+TEST_F(Chain, AnUnhandledSourceFamilyGives300) {
+    CCoor source;
+    source.type = Projected;
+    source.easting = 600000;
+    source.northing = 2200000;
+    source.sys.system = cat.ntf;
+    source.sys.meridian = cat.paris;
+    source.sys.projection = cat.family4;
+    CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    EXPECT_EQ(kProjectionNotHandled, Standard(source, target, noGrid));
+}
+
+TEST_F(Chain, AnUnhandledTargetFamilyIsFlaggedNotReported) {
+    CCoor source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, 2, 46, 0, 0);
+    CCoor target = cat.Target(Projected, cat.ntf, cat.paris, Radian, cat.family4);
+    EXPECT_EQ(0, Standard(source, target, noGrid));
+    EXPECT_TRUE(target.projectionError);
+    EXPECT_EQ(cat.family4, target.sys.projection);
+    EXPECT_EQ(Projected, target.type);
+}
+
+TEST_F(Chain, AProjectedTargetCarriesTheTargetProjection) {
+    CCoor source = cat.Geographic(cat.ntf, cat.greenwich, DecimalDegree, 2.33722917, 46.8, 0, 0);
+    CCoor target = cat.Target(Projected, cat.ntf, cat.paris, Radian, cat.lambert2e);
+    source.sys.projection = cat.family4;
+    EXPECT_EQ(0, Standard(source, target, noGrid));
+    EXPECT_FALSE(target.projectionError);
+    EXPECT_EQ(cat.lambert2e, target.sys.projection);
+    EXPECT_NEAR(600000, target.easting, 1e-6);  // the projection's origin
+    EXPECT_NEAR(2200000, target.northing, 1e-6);
+}
+
+// ---- Prime meridians -----------------------------------------------------------
+
+// NTF from Paris to RGF93 from Paris: the result counts from Paris. (Were the
+// working point still to name Paris after its return from cartesian, the
+// arrival's change of meridian would do nothing and leave a Greenwich
+// longitude labelled Paris.)
+TEST_F(Chain, ParisToParisAcrossSystemsCountsFromParis) {
+    CCoor source = cat.Geographic(cat.ntf, cat.paris, DecimalDegree, 0.5, 47, 0, 0);
+    CCoor fromParis = cat.Target(Geographic, cat.rgf93, cat.paris, DecimalDegree);
+    CCoor fromGreenwich = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    Standard(source, fromParis, noGrid);
+    Standard(source, fromGreenwich, noGrid);
+    EXPECT_EQ(cat.paris, fromParis.sys.meridian);
+    EXPECT_EQ(cat.greenwich, fromGreenwich.sys.meridian);
+    EXPECT_NEAR(fromGreenwich.longitude - kParisDegrees, fromParis.longitude, 1e-12);
+    EXPECT_NEAR(fromGreenwich.latitude, fromParis.latitude, 1e-12);
+    // A few seconds of datum shift, not a whole meridian.
+    EXPECT_NEAR(0.5, fromParis.longitude, 0.01);
+}
+
+// A WGS84 point typed from Paris is shifted by Paris, not by WGS84's own
+// Greenwich meridian.
+TEST_F(Chain, AWgs84PointTypedFromParis) {
+    CCoor source = cat.Geographic(cat.wgs84, cat.paris, DecimalDegree, 0.5, 47, 0, 0);
+    CCoor target = cat.Target(Geographic, cat.wgs84, cat.greenwich, DecimalDegree);
+    Standard(source, target, noGrid);
+    EXPECT_NEAR(0.5 + kParisDegrees, target.longitude, 1e-12);
+}
+
+// Every arrival unit and both meridians give the same point.
+TEST_F(Chain, EveryArrivalUnitAndMeridianAgree) {
+    CCoor source = cat.Geographic(cat.ntf, cat.paris, Grade, 1.234, 52.1, 0, 0);
+    CCoor reference = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+    Standard(source, reference, noGrid);
+    for (int unit : {Radian, DecimalDegree, Grade, DecimalHour, SecondOfDegree, SecondOfHour,
+                     PackedDms, PackedHms, PackedDm}) {
+        for (const CLgo* meridian : {cat.greenwich, cat.paris}) {
+            CCoor target = cat.Target(Geographic, cat.rgf93, meridian, unit);
+            Standard(source, target, noGrid);
+            EXPECT_EQ(unit, target.unit);
+            EXPECT_EQ(meridian, target.sys.meridian);
+            ToGreenwich(target, cat.greenwich);
+            SetUnit(target, DecimalDegree);
+            EXPECT_NEAR(reference.longitude, target.longitude, 1e-9) << unit << meridian->name;
+            EXPECT_NEAR(reference.latitude, target.latitude, 1e-9) << unit << meridian->name;
+        }
+    }
+}
+
+// ---- The shared chain ---------------------------------------------------------
+
+// The change of system is the caller's step: called only between different
+// systems, its status is the chain's, and the grid variant sets the meridian
+// before the unit.
+TEST_F(Chain, TheChangeOfSystemIsPluggedIn) {
+    int calls = 0;
+    const SystemChange change = [&](CCoor& working, const CSysCoor& to) {
+        ++calls;
+        working.sys.system = to.system;
+        working.precision = 42;
+        return 1234;
+    };
+    CCoor source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, 2, 46, 0, 0);
+    CCoor same = cat.Target(Geographic, cat.rgf93, cat.paris, PackedDms);
+    EXPECT_EQ(0, TransformPoint(source, same, noGrid, cat.catalogue, change,
+                                GeographicArrival::MeridianThenUnit));
+    EXPECT_EQ(0, calls);
+    EXPECT_NEAR(DegreesToPackedDms(2 - kParisDegrees), same.longitude, 1e-12);
+
+    CCoor other = cat.Target(Geographic, cat.wgs84, cat.greenwich, DecimalDegree);
+    EXPECT_EQ(1234, TransformPoint(source, other, noGrid, cat.catalogue, change,
+                                   GeographicArrival::MeridianThenUnit));
+    EXPECT_EQ(1, calls);
+    EXPECT_EQ(42, other.precision);
+    EXPECT_EQ(cat.wgs84, other.sys.system);
+}
+
+TEST_F(Chain, TheNameAndCodesTravelWithThePoint) {
+    CCoor source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, 2, 46, 0, 0);
+    source.name = "Borne 12";
+    source.verticalPrecision = -999;
+    CCoor target = cat.Target(Cartesian, cat.wgs84, cat.greenwich, Radian);
+    target.name = "autre";
+    Standard(source, target, noGrid);
+    EXPECT_EQ("Borne 12", target.name);
+    EXPECT_EQ(-999, target.verticalPrecision);
+    EXPECT_EQ(10, target.precision);
+    EXPECT_EQ(Cartesian, target.type);
+}
