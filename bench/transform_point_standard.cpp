@@ -20,11 +20,11 @@
 
 int main(int argc, char** argv) {
     const long points = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const std::string path =
-        argc > 2 ? argv[2]
-                 : (std::filesystem::path(__FILE__).parent_path().parent_path() / "data" /
-                    "catalogue.txt")
-                       .string();
+    const std::string path = argc > 2
+                                 ? argv[2]
+                                 : (std::filesystem::path(__FILE__).parent_path().parent_path() /
+                                    "data" / "catalogue.txt")
+                                       .string();
     Catalogue catalogue;
     if (ReadCatalogue(path, catalogue)) {
         std::fprintf(stderr, "cannot load %s\n", path.c_str());
@@ -36,8 +36,7 @@ int main(int argc, char** argv) {
     ResolveByIds(source.sys, 1, 2, 27572, 0, catalogue);
     ResolveByIds(target.sys, 4, 1, 2154, 0, catalogue);
     if (!source.sys.projection || !target.sys.projection) {
-        std::fprintf(stderr, "NTF Lambert II étendu or Lambert-93 missing from %s\n",
-                     path.c_str());
+        std::fprintf(stderr, "NTF Lambert II étendu or Lambert-93 missing from %s\n", path.c_str());
         return 1;
     }
 
@@ -54,8 +53,9 @@ int main(int argc, char** argv) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("TransformPointStandard, NTF Lambert II étendu to Lambert-93: %ld points in "
-                "%.3f s, %.0f points per second (checksum %.3f)\n",
-                points, seconds, points / seconds, checksum / points);
+    std::printf(
+        "TransformPointStandard, NTF Lambert II étendu to Lambert-93: %ld points in "
+        "%.3f s, %.0f points per second (checksum %.3f)\n",
+        points, seconds, points / seconds, checksum / points);
     return 0;
 }

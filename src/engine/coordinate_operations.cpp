@@ -26,7 +26,9 @@ const CLgo* FindGreenwich(const CatalogueList<CLgo>& meridians) {
     return greenwich;
 }
 
-bool IsGreenwich(const CLgo* meridian) { return meridian == nullptr || meridian->id == 1; }
+bool IsGreenwich(const CLgo* meridian) {
+    return meridian == nullptr || meridian->id == 1;
+}
 
 int SetUnit(CCoor& coordinate, int unit) {
     coordinate.longitude = ConvertAngle(coordinate.longitude, coordinate.unit, unit);
@@ -72,9 +74,9 @@ int ToCartesian(CCoor& coordinate, const CLgo* greenwich) {
         if (coordinate.unit != Radian) SetUnit(coordinate, Radian);
         const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
         if (ellipsoid != nullptr) {
-            const Cartesian3 c = GeographicToCartesian(ellipsoid->a, ellipsoid->e2,
-                                                       coordinate.longitude, coordinate.latitude,
-                                                       coordinate.height);
+            const Cartesian3 c =
+                GeographicToCartesian(ellipsoid->a, ellipsoid->e2, coordinate.longitude,
+                                      coordinate.latitude, coordinate.height);
             coordinate.x = c.x;
             coordinate.y = c.y;
             coordinate.z = c.z;
@@ -135,9 +137,9 @@ int GeographicToProjected(CCoor& coordinate, const CPrc* projection, const CLgo*
 int ProjectedToGeographic(CCoor& coordinate, const CLgo* greenwich) {
     const CPrc* projection = coordinate.sys.projection;
     GeographicPoint g;
-    const int status = projection ? UnprojectProjected(*projection, coordinate.easting,
-                                                       coordinate.northing, g)
-                                  : kProjectionNotHandled;
+    const int status =
+        projection ? UnprojectProjected(*projection, coordinate.easting, coordinate.northing, g)
+                   : kProjectionNotHandled;
     if (status != 0) return status;
     coordinate.longitude = g.longitude;
     coordinate.latitude = g.latitude;

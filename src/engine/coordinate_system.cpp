@@ -22,24 +22,18 @@ struct ByIds {
     int systemId, meridianId, projectionId, verticalId;
     const CReg* system(const CatalogueList<CReg>& l) const { return FindById(l, systemId); }
     const CLgo* meridian(const CatalogueList<CLgo>& l) const { return FindById(l, meridianId); }
-    const CPrc* projection(const CatalogueList<CPrc>& l) const {
-        return FindById(l, projectionId);
-    }
+    const CPrc* projection(const CatalogueList<CPrc>& l) const { return FindById(l, projectionId); }
     const CRea* vertical(const CatalogueList<CRea>& l) const { return FindById(l, verticalId); }
 };
 
 struct ByNames {
     std::string_view systemName, meridianName, projectionName, verticalName;
     const CReg* system(const CatalogueList<CReg>& l) const { return FindByName(l, systemName); }
-    const CLgo* meridian(const CatalogueList<CLgo>& l) const {
-        return FindByName(l, meridianName);
-    }
+    const CLgo* meridian(const CatalogueList<CLgo>& l) const { return FindByName(l, meridianName); }
     const CPrc* projection(const CatalogueList<CPrc>& l) const {
         return FindByName(l, projectionName);
     }
-    const CRea* vertical(const CatalogueList<CRea>& l) const {
-        return FindByName(l, verticalName);
-    }
+    const CRea* vertical(const CatalogueList<CRea>& l) const { return FindByName(l, verticalName); }
 };
 
 }  // namespace
@@ -57,6 +51,5 @@ int ResolveByIds(CSysCoor& sys, int systemId, int meridianId, int projectionId, 
 int ResolveByNames(CSysCoor& sys, std::string_view systemName, std::string_view meridianName,
                    std::string_view projectionName, std::string_view verticalName,
                    const Catalogue& catalogue) {
-    return Resolve(sys, catalogue,
-                   ByNames{systemName, meridianName, projectionName, verticalName});
+    return Resolve(sys, catalogue, ByNames{systemName, meridianName, projectionName, verticalName});
 }

@@ -106,7 +106,8 @@ protected:
     };
 
     // Largest differences from the table over every row, in metres.
-    static Worst Compare(const Table& t, int sourceUnit, int targetUnit, const CLgo* targetMeridian) {
+    static Worst Compare(const Table& t, int sourceUnit, int targetUnit,
+                         const CLgo* targetMeridian) {
         Worst worst;
         CGrille1D noVerticalGrid;
         for (const Row& row : t.rows) {
@@ -130,8 +131,8 @@ protected:
                     SetUnit(back, DecimalDegree);
                     ChangeMeridian(back, FindById(catalogue_->meridians, t.target.meridian),
                                    FindGreenwich(catalogue_->meridians));
-                    const double dlon = (back.longitude - row.out[0]) * kDegree *
-                                        std::cos(row.out[1] * kDegree);
+                    const double dlon =
+                        (back.longitude - row.out[0]) * kDegree * std::cos(row.out[1] * kDegree);
                     const double dlat = (back.latitude - row.out[1]) * kDegree;
                     dh = std::hypot(dlon, dlat) * kEarthRadius;
                     dv = target.height - row.out[2];
@@ -170,9 +171,9 @@ protected:
 
 Catalogue* ChainAccuracy::catalogue_ = nullptr;
 
-const std::vector<int> kAllUnits{Radian,         DecimalDegree, Grade,     DecimalHour,
-                                 SecondOfDegree, SecondOfHour,  PackedDms, PackedHms,
-                                 PackedDm};
+const std::vector<int> kAllUnits{Radian,      DecimalDegree,  Grade,
+                                 DecimalHour, SecondOfDegree, SecondOfHour,
+                                 PackedDms,   PackedHms,      PackedDm};
 
 }  // namespace
 
@@ -197,8 +198,8 @@ TEST_F(ChainAccuracy, Ed50UtmToWgs84) {
 
 // Geographic departures in every angle unit, from Greenwich and from Paris.
 TEST_F(ChainAccuracy, Rgf93GeographicToLambert93AndConicZones) {
-    for (const char* projection : {"2154", "3942", "3943", "3944", "3945", "3946", "3947",
-                                   "3948", "3949", "3950"}) {
+    for (const char* projection :
+         {"2154", "3942", "3943", "3944", "3945", "3946", "3947", "3948", "3949", "3950"}) {
         Check(std::string("rgf93_greenwich_to_") + projection, kAllUnits);
         Check(std::string("rgf93_paris_to_") + projection, kAllUnits);
     }
@@ -208,4 +209,6 @@ TEST_F(ChainAccuracy, Wgs84CartesianToEd50ThroughTheInverseRecord) {
     Check("wgs84_cartesian_to_ed50_geographic");
 }
 
-TEST_F(ChainAccuracy, ReunionGaussLabordeToRgr92) { Check("reunion_gauss_laborde_to_rgr92"); }
+TEST_F(ChainAccuracy, ReunionGaussLabordeToRgr92) {
+    Check("reunion_gauss_laborde_to_rgr92");
+}

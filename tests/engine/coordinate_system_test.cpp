@@ -13,12 +13,12 @@ struct ResolveCatalogue {
     ResolveCatalogue() {
         catalogue.meridians.push_back(*base.greenwich);
         catalogue.meridians.push_back(*base.paris);
-        catalogue.systems.push_back(SmallCatalogue::System(1, "NTF", &base.ellipsoids[0],
-                                                           &catalogue.meridians[1]));
-        catalogue.systems.push_back(SmallCatalogue::System(7, "RGF93", &base.ellipsoids[2],
-                                                           &catalogue.meridians[0]));
-        catalogue.systems.push_back(SmallCatalogue::System(7, "RGF93 bis", &base.ellipsoids[2],
-                                                           &catalogue.meridians[0]));
+        catalogue.systems.push_back(
+            SmallCatalogue::System(1, "NTF", &base.ellipsoids[0], &catalogue.meridians[1]));
+        catalogue.systems.push_back(
+            SmallCatalogue::System(7, "RGF93", &base.ellipsoids[2], &catalogue.meridians[0]));
+        catalogue.systems.push_back(
+            SmallCatalogue::System(7, "RGF93 bis", &base.ellipsoids[2], &catalogue.meridians[0]));
         CPrc lambert;
         lambert.id = 27572;
         lambert.name = "Lambert II étendu";
@@ -86,10 +86,9 @@ TEST(ResolveByNames, MatchesWholeNamesExactly) {
     EXPECT_EQ(1, ResolveByNames(sys, "RGF93 bis", "Greenwich", "Lambert II étendu", "IGN 1969",
                                 c.catalogue));
     EXPECT_EQ(&c.catalogue.systems[2], sys.system);
-    EXPECT_EQ(0, ResolveByNames(sys, "rgf93", "Greenwich", "Lambert II étendu", "IGN 1969",
-                                c.catalogue));
-    EXPECT_EQ(0, ResolveByNames(sys, "RGF93", "Greenwich", "Lambert II", "IGN 1969",
-                                c.catalogue));
+    EXPECT_EQ(
+        0, ResolveByNames(sys, "rgf93", "Greenwich", "Lambert II étendu", "IGN 1969", c.catalogue));
+    EXPECT_EQ(0, ResolveByNames(sys, "RGF93", "Greenwich", "Lambert II", "IGN 1969", c.catalogue));
     EXPECT_EQ(1, ResolveByNames(sys, "NTF", "", "Lambert II étendu", "IGN 1969", c.catalogue));
     EXPECT_EQ(&c.catalogue.meridians[1], sys.meridian);
 }

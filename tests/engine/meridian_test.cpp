@@ -8,10 +8,12 @@
 
 namespace {
 
-constexpr int kAllUnits[] = {Radian,        DecimalDegree, Grade,     DecimalHour, SecondOfDegree,
+constexpr int kAllUnits[] = {Radian,       DecimalDegree, Grade,     DecimalHour, SecondOfDegree,
                              SecondOfHour, PackedDms,     PackedHms, PackedDm};
 
-double Degrees(const CCoor& c) { return ConvertAngle(c.longitude, c.unit, DecimalDegree); }
+double Degrees(const CCoor& c) {
+    return ConvertAngle(c.longitude, c.unit, DecimalDegree);
+}
 
 }  // namespace
 

@@ -120,10 +120,10 @@ TEST_F(Chain, ARecordListedTheOtherWayIsInverted) {
     EXPECT_EQ(cat.ntf, moved.sys.system);
     EXPECT_EQ(5, moved.precision);
     const double* p = cat.ntfToRgf93->parameters;
-    const Cartesian3 back = SimilarityDirect(
-        p[0], p[1], p[2], p[3] * 1e-6, ConvertAngle(p[4], SecondOfDegree, Radian),
-        ConvertAngle(p[5], SecondOfDegree, Radian), ConvertAngle(p[6], SecondOfDegree, Radian),
-        moved.x, moved.y, moved.z);
+    const Cartesian3 back =
+        SimilarityDirect(p[0], p[1], p[2], p[3] * 1e-6, ConvertAngle(p[4], SecondOfDegree, Radian),
+                         ConvertAngle(p[5], SecondOfDegree, Radian),
+                         ConvertAngle(p[6], SecondOfDegree, Radian), moved.x, moved.y, moved.z);
     EXPECT_NEAR(source.x, back.x, 1e-8);
     EXPECT_NEAR(source.y, back.y, 1e-8);
     EXPECT_NEAR(source.z, back.z, 1e-8);

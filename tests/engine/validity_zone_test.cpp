@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "chain_catalogue.h"
 #include "engine/coordinate_operations.h"
 #include "engine/validity_zone.h"
 #include "geodesy/angle.h"
-#include "chain_catalogue.h"
 #include "small_catalogue.h"
 
 namespace {
@@ -150,7 +150,7 @@ TEST(IsInZone, ProjectedAndGeographicFromParisAgree) {
     projected.sys.system = cat.ntf;
     projected.sys.meridian = cat.paris;
     projected.sys.projection = cat.lambert2e;
-    projected.easting = 620000;  // about 0.26° east of Paris
+    projected.easting = 620000;    // about 0.26° east of Paris
     projected.northing = 2180000;  // about 46.6° north
     CCoor geographic = projected;
     ToGeographic(geographic, cat.greenwich);
