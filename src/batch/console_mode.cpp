@@ -1,0 +1,19 @@
+#include "batch/console_mode.h"
+
+#include "app/console.h"
+#include "app/quorvel_app.h"
+#include "batch/command_line.h"
+#include "runs/console_run.h"
+
+bool RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
+                     std::string& message) {
+    const std::vector<std::string> afterProgram(
+        arguments.empty() ? arguments.end() : arguments.begin() + 1, arguments.end());
+    CQuorvelCommandLine line;
+    if (!ParseCommandLine(line, afterProgram, app.consoleValue, message)) return false;
+    const ConsoleRunEnvironment environment{
+        app.catalogue, app.verticalGrid,
+        [&app](const std::string& name) { return app.UserPath(name); },
+        [](std::string_view text) { WriteConsole(text); }};
+    return RunConsoleTransformation(line, environment, message) == ConsoleRunOutcome::Finished;
+}

@@ -1,0 +1,261 @@
+#include "runs/console_run.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "app/string_resources.h"
+#include "batch/command_line.h"
+#include "catalogue/catalogue.h"
+#include "engine/coordinate.h"
+#include "engine/coordinate_operations.h"
+#include "engine/coordinate_system.h"
+#include "engine/transformation_chain.h"
+#include "engine/validity_zone.h"
+#include "geodesy/angle.h"
+#include "runs/data_format.h"
+#include "runs/input_point_file.h"
+#include "runs/number_text.h"
+#include "runs/output_point_file.h"
+#include "runs/result_texts.h"
+
+namespace {
+
+// The departure or arrival record as the command line describes it.
+CCoor SideFromCommandLine(const CQuorvelCommandLine& line, const Catalogue& catalogue,
+                          bool source) {
+    CCoor point;
+    point.type = source ? line.sourceType : line.targetType;
+    const int unit = source ? line.sourceUnit : line.targetUnit;
+    point.unit = unit == 0 ? DecimalDegree : unit;
+    ResolveByIds(point.sys, source ? line.sourceSystem : line.targetSystem,
+                 source ? line.sourceMeridian : line.targetMeridian,
+                 source ? line.sourceProjection : line.targetProjection, line.verticalSystem,
+                 catalogue);
+    point.verticalKind = line.verticalKind;
+    return point;
+}
+
+// The single point's values, in the fields of every type.
+void PutSinglePoint(const CQuorvelCommandLine& line, CCoor& point) {
+    point.x = line.x;
+    point.y = line.y;
+    point.z = line.z;
+    point.longitude = line.lon;
+    point.latitude = line.lat;
+    point.height = line.he;
+    point.easting = line.E;
+    point.northing = line.N;
+    point.altitude = line.H;
+}
+
+std::string ComputationError(int status) {
+    return "Transformation : erreur n° " + std::to_string(status);
+}
+
+// The standard computation; 0, or the status that makes the point fail. The
+// convergence is given in the arrival angle unit of the command line (the
+// chain leaves projected points in radians).
+int Compute(const CCoor& departure, CCoor& arrival, const ConsoleRunEnvironment& environment) {
+    const int arrivalUnit = arrival.unit;
+    int status = TransformPointStandard(departure, arrival, environment.verticalGrid,
+                                        environment.catalogue);
+    if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
+    if (status == 0) {
+        arrival.convergence = ConvertAngle(arrival.convergence, arrival.convergenceUnit, arrivalUnit);
+        arrival.convergenceUnit = arrivalUnit;
+    }
+    return status;
+}
+
+// Extent tests of one side: the projection's zones for a projected point,
+// then the system's zones. Returns the text of the failed test, or "".
+std::string ExtentFailure(const CCoor& point, const Catalogue& catalogue, bool departure) {
+    CZone key, matched;
+    if (point.type == Projected &&
+        ZoneStatus(key, point, catalogue.projectionZones, matched) != 2) {
+        return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_PROJECTION
+                                    : IDS_RUN_OUTSIDE_TARGET_PROJECTION);
+    }
+    if (ZoneStatus(key, point, catalogue.systemZones, matched) == 0) {
+        return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_SYSTEM : IDS_RUN_OUTSIDE_TARGET_SYSTEM);
+    }
+    return "";
+}
+
+std::string CannotOpen(const std::string& name) {
+    return LoadString(IDS_CANNOT_OPEN_FILE) + " " + name + " !";
+}
+
+std::string CannotWrite(const std::string& name) {
+    return "Impossible d'écrire dans le fichier " + name +
+           " (disque plein ou fichier supprimé) : la transformation est interrompue !";
+}
+
+ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvironment& environment,
+                          std::string& result) {
+    const std::string inputPath = environment.resolvePath(line.sourceFile);
+    const std::string outputPath = environment.resolvePath(line.targetFile);
+    if (SameFile(inputPath, outputPath)) {
+        result = LoadString(IDS_SAME_FILES) + " !";
+        return ConsoleRunOutcome::Stopped;
+    }
+    In_Fic input(inputPath);
+    if (!input.IsOpen()) {
+        result = CannotOpen(line.sourceFile);
+        return ConsoleRunOutcome::Stopped;
+    }
+    Out_Fic output(outputPath);
+    if (!output.IsOpen()) {
+        result = CannotOpen(line.targetFile);
+        return ConsoleRunOutcome::Stopped;
+    }
+    output.dataFormat = line.targetFormat;
+    output.header = line.verbose;
+    input.dataFormat = line.sourceFormat;
+    if (line.verbose) environment.write(LoadString(IDS_RUN_INITIALISING) + "\n\n");
+
+    const Catalogue& catalogue = environment.catalogue;
+    const CCoor departureTemplate = SideFromCommandLine(line, catalogue, true);
+    const CCoor arrivalTemplate = SideFromCommandLine(line, catalogue, false);
+    long long succeeded = 0;
+    long long outOfZone = 0;
+    CCoor departure, arrival;
+    for (;;) {
+        departure = departureTemplate;
+        arrival = arrivalTemplate;
+        std::string text = input.Lire_Point(departure);
+        if (text == kResultEnd) break;
+        if (text == kResultComment || text == kResultBlankLine) continue;
+        if (text == kResultBadPoint) {
+            output.Ecrire_Point(departure, arrival, line.kind, text, true);
+            continue;
+        }
+        const std::string outside = ExtentFailure(departure, catalogue, true);
+        if (!outside.empty()) text = outside;
+        if (text == kResultOk) {
+            const int status = Compute(departure, arrival, environment);
+            if (status != 0) {
+                text = ComputationError(status);
+            } else {
+                const std::string arrivalOutside = ExtentFailure(arrival, catalogue, false);
+                if (arrivalOutside.empty()) {
+                    ++succeeded;
+                } else {
+                    text = arrivalOutside;
+                }
+            }
+        }
+        if (text != kResultOk) ++outOfZone;
+        output.Ecrire_Point(departure, arrival, line.kind, text, true);
+        if (output.WriteFailed()) break;
+    }
+    if (input.ReadFailed()) {
+        output.Close();
+        result = LoadString(IDS_CANNOT_READ_FILE) + " " + line.sourceFile + " !";
+        return ConsoleRunOutcome::Failed;
+    }
+    if (line.verbose) output.Ecrire_Fin(kResultEnd);
+    if (!output.Close()) {
+        result = CannotWrite(line.targetFile);
+        return ConsoleRunOutcome::Failed;
+    }
+    if (line.verbose) {
+        const std::string dashes(66, '-');
+        result = "\n" + dashes + "\n" + LoadString(IDS_RUN_FINISHED) + "\n" + line.sourceFile +
+                 " \n" + line.targetFile + "\n\n" + std::to_string(succeeded) + " " +
+                 LoadString(IDS_RUN_SUCCEEDED) + "\n" + std::to_string(outOfZone) + " " +
+                 LoadString(IDS_RUN_OUT_OF_ZONE) + "\n" + dashes + "\n";
+        environment.write(result);
+    }
+    return ConsoleRunOutcome::Finished;
+}
+
+ConsoleRunOutcome RunSinglePoint(const CQuorvelCommandLine& line,
+                                 const ConsoleRunEnvironment& environment, std::string& result) {
+    if (line.verbose) environment.write(LoadString(IDS_RUN_INITIALISING) + "\n\n");
+    CCoor departure = SideFromCommandLine(line, environment.catalogue, true);
+    CCoor arrival = SideFromCommandLine(line, environment.catalogue, false);
+    PutSinglePoint(line, departure);
+    const int status = Compute(departure, arrival, environment);
+    if (status != 0) {
+        result = ComputationError(status) + "\n";
+        return ConsoleRunOutcome::Failed;
+    }
+    environment.write(
+        SinglePointText(arrival, line.verticalKind, line.verticalSystem != 0, line.verbose));
+    return ConsoleRunOutcome::Finished;
+}
+
+}  // namespace
+
+bool SameFile(const std::string& first, const std::string& second) {
+    if (first == second) return true;
+    struct stat a {};
+    struct stat b {};
+    if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0) return false;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::string SinglePointText(const CCoor& arrival, int verticalKind, bool verticalSystemGiven,
+                            bool verbose) {
+    // Labels of the numbers when verbose, in order; "" for none.
+    struct Value {
+        const char* label;
+        double value;
+        int decimals;
+    };
+    Value values[4];
+    int count = 0;
+    if (arrival.type == Cartesian) {
+        values[count++] = {"X=", arrival.x, 3};
+        values[count++] = {"Y=", arrival.y, 3};
+        values[count++] = {"Z=", arrival.z, 3};
+    } else {
+        if (arrival.type == Geographic) {
+            values[count++] = {"Lon=", arrival.longitude, 8};
+            values[count++] = {"Lat=", arrival.latitude, 8};
+        } else {
+            values[count++] = {"E=", arrival.easting, 3};
+            values[count++] = {"N=", arrival.northing, 3};
+        }
+        const bool vertical = verticalKind == 1 || verticalKind == 2;
+        if (vertical && verticalSystemGiven) {
+            values[count++] = {"he=", arrival.height, 3};
+            values[count++] = {"alt=", arrival.altitude, 3};
+        } else if (verticalKind == 1) {
+            values[count++] = {"he=", arrival.height, 3};
+        } else if (verticalKind == 2) {
+            values[count++] = {"alt=", arrival.altitude, 3};
+        }
+    }
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) text += ' ';
+        if (verbose) text += values[i].label;
+        AppendFixed(text, values[i].value, 0, values[i].decimals);
+    }
+    if (verbose) text += '\n';
+    return text;
+}
+
+ConsoleRunOutcome RunConsoleTransformation(const CQuorvelCommandLine& commandLine,
+                                           const ConsoleRunEnvironment& environment,
+                                           std::string& result) {
+    if (commandLine.currentFlag == FlagHelp) {
+        environment.write("\n" + commandLine.helpText + "\n");
+        return ConsoleRunOutcome::Finished;
+    }
+    CQuorvelCommandLine line = commandLine;
+    DeriveVerticalKind(line);
+    std::string validation;
+    const bool valid = ValidateCommandLine(line, environment.catalogue, validation);
+    if (line.verbose || !valid) environment.write(validation);
+    if (!valid) return ConsoleRunOutcome::Stopped;
+    if (line.kind == GridKind) {
+        result = "La méthode \"Grille\" n'est pas encore disponible en mode console.";
+        return ConsoleRunOutcome::Stopped;
+    }
+    return line.mode == kModeFiles ? RunFile(line, environment, result)
+                                   : RunSinglePoint(line, environment, result);
+}
