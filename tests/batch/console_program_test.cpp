@@ -107,7 +107,7 @@ TEST_F(ConsoleProgramTest, VerboseFileRun) {
     EXPECT_EQ("       Brest_Chateau     145904.582    6835219.559     12.000",
               lines[1].substr(0, 61));
     EXPECT_EQ("Strasbourg_Cathedrale    1050216.438    6841830.799    142.000",
-              lines[2].substr(0, 61));
+              lines[2].substr(0, 62));
     EXPECT_EQ("* Fin Mardi 8/12/2026 -- 9:05:07", lines[3]);
 }
 
