@@ -20,8 +20,17 @@ protected:
         folder.Write("Quorvel/quorvel.ini",
                      "[INFORMATIONS]\nTitre=Quorvel essai\n[DATA]\nData=catalogue.txt\n"
                      "[AIDE]\nConsole=quorvel -mode 1 -type 1 -sys1 ... (aide de test)\n");
-        std::filesystem::copy_file(QUORVEL_SOURCE_DIR "/data/catalogue.txt",
-                                   folder.File("catalogue.txt"));
+        // The default catalogue without its grids: these runs use the
+        // standard method and must not depend on the grid files.
+        std::string catalogue = TempDir::Read(QUORVEL_SOURCE_DIR "/data/catalogue.txt"), kept;
+        for (size_t at = 0; at < catalogue.size();) {
+            const size_t end = catalogue.find('\n', at);
+            const size_t next = end == std::string::npos ? catalogue.size() : end + 1;
+            const std::string line = catalogue.substr(at, next - at);
+            if (line.rfind("GR1D", 0) != 0 && line.rfind("GR3D", 0) != 0) kept += line;
+            at = next;
+        }
+        folder.Write("catalogue.txt", kept);
     }
 
     // Runs quorvel with the arguments; returns its exit code, with what it
