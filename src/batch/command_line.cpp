@@ -18,11 +18,26 @@ struct FlagName {
 
 // In the order they are compared.
 constexpr FlagName kFlags[] = {
-    {"?", FlagHelp},       {"init", FlagInit}, {"v", FlagVerbose},         {"type", FlagType},
-    {"mode", FlagMode},    {"sys1", FlagSys1}, {"sys2", FlagSys2},         {"alt", FlagAlt},
-    {"typcoor1", FlagTypcoor1}, {"typcoor2", FlagTypcoor2}, {"f1", FlagF1}, {"f2", FlagF2},
-    {"x", FlagX},          {"y", FlagY},       {"z", FlagZ},               {"lon", FlagLon},
-    {"lat", FlagLat},      {"he", FlagHe},     {"E", FlagE},               {"N", FlagN},
+    {"?", FlagHelp},
+    {"init", FlagInit},
+    {"v", FlagVerbose},
+    {"type", FlagType},
+    {"mode", FlagMode},
+    {"sys1", FlagSys1},
+    {"sys2", FlagSys2},
+    {"alt", FlagAlt},
+    {"typcoor1", FlagTypcoor1},
+    {"typcoor2", FlagTypcoor2},
+    {"f1", FlagF1},
+    {"f2", FlagF2},
+    {"x", FlagX},
+    {"y", FlagY},
+    {"z", FlagZ},
+    {"lon", FlagLon},
+    {"lat", FlagLat},
+    {"he", FlagHe},
+    {"E", FlagE},
+    {"N", FlagN},
     {"H", FlagH},
 };
 
@@ -84,12 +99,24 @@ void AcceptFormat(std::string_view value, int type, int& format, std::string& fi
 void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
                  const std::string& consoleHelp) {
     switch (line.currentFlag) {
-        case FlagHelp: line.helpText = consoleHelp; break;
-        case FlagInit: line.initFile = std::string(value); break;
-        case FlagType: line.kind = ReadInteger(value); break;
-        case FlagMode: line.mode = ReadInteger(value); break;
-        case FlagSys1: line.sourceSystem = ReadInteger(value); break;
-        case FlagSys2: line.targetSystem = ReadInteger(value); break;
+        case FlagHelp:
+            line.helpText = consoleHelp;
+            break;
+        case FlagInit:
+            line.initFile = std::string(value);
+            break;
+        case FlagType:
+            line.kind = ReadInteger(value);
+            break;
+        case FlagMode:
+            line.mode = ReadInteger(value);
+            break;
+        case FlagSys1:
+            line.sourceSystem = ReadInteger(value);
+            break;
+        case FlagSys2:
+            line.targetSystem = ReadInteger(value);
+            break;
         case FlagAlt:
             if (line.verticalKind == 0) {
                 line.verticalKind = ReadInteger(value);
@@ -98,25 +125,48 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
             }
             break;
         case FlagTypcoor1:
-            AcceptTypcoor(ReadInteger(value), line.sourceType, line.sourceUnit,
-                          line.sourceMeridian, line.sourceProjection);
+            AcceptTypcoor(ReadInteger(value), line.sourceType, line.sourceUnit, line.sourceMeridian,
+                          line.sourceProjection);
             break;
         case FlagTypcoor2:
-            AcceptTypcoor(ReadInteger(value), line.targetType, line.targetUnit,
-                          line.targetMeridian, line.targetProjection);
+            AcceptTypcoor(ReadInteger(value), line.targetType, line.targetUnit, line.targetMeridian,
+                          line.targetProjection);
             break;
-        case FlagF1: AcceptFormat(value, line.sourceType, line.sourceFormat, line.sourceFile); break;
-        case FlagF2: AcceptFormat(value, line.targetType, line.targetFormat, line.targetFile); break;
-        case FlagX: line.x = ReadReal(value); break;
-        case FlagY: line.y = ReadReal(value); break;
-        case FlagZ: line.z = ReadReal(value); break;
-        case FlagLon: line.lon = ReadReal(value); break;
-        case FlagLat: line.lat = ReadReal(value); break;
-        case FlagHe: line.he = ReadReal(value); break;
-        case FlagE: line.E = ReadReal(value); break;
-        case FlagN: line.N = ReadReal(value); break;
-        case FlagH: line.H = ReadReal(value); break;
-        default: break;  // no flag yet, or "v": the value is ignored
+        case FlagF1:
+            AcceptFormat(value, line.sourceType, line.sourceFormat, line.sourceFile);
+            break;
+        case FlagF2:
+            AcceptFormat(value, line.targetType, line.targetFormat, line.targetFile);
+            break;
+        case FlagX:
+            line.x = ReadReal(value);
+            break;
+        case FlagY:
+            line.y = ReadReal(value);
+            break;
+        case FlagZ:
+            line.z = ReadReal(value);
+            break;
+        case FlagLon:
+            line.lon = ReadReal(value);
+            break;
+        case FlagLat:
+            line.lat = ReadReal(value);
+            break;
+        case FlagHe:
+            line.he = ReadReal(value);
+            break;
+        case FlagE:
+            line.E = ReadReal(value);
+            break;
+        case FlagN:
+            line.N = ReadReal(value);
+            break;
+        case FlagH:
+            line.H = ReadReal(value);
+            break;
+        default:
+            break;  // no flag yet, or "v": the value is ignored
     }
 }
 
@@ -130,10 +180,14 @@ bool IsTwoDimensional(const Catalogue& catalogue, int id) {
     return system && system->dimension == 2;
 }
 
-bool IsFileUnit(int unit) { return (unit >= 1 && unit <= 6) || (unit >= 10 && unit <= 12); }
+bool IsFileUnit(int unit) {
+    return (unit >= 1 && unit <= 6) || (unit >= 10 && unit <= 12);
+}
 
 // Message formats of the validation table.
-std::string Plain(int id) { return LoadString(id) + " !\n"; }
+std::string Plain(int id) {
+    return LoadString(id) + " !\n";
+}
 std::string NamedAfter(int id, const std::string& name) {
     return name + " : " + LoadString(id) + " !\n";
 }
@@ -223,7 +277,8 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
         message = Plain(IDS_CMD_TARGET_SYSTEM_UNKNOWN);
         return false;
     }
-    if (line.verticalSystem != 0 && FindById(catalogue.verticalSystems, line.verticalSystem) == nullptr) {
+    if (line.verticalSystem != 0 &&
+        FindById(catalogue.verticalSystems, line.verticalSystem) == nullptr) {
         message = Plain(IDS_CMD_VERTICAL_SYSTEM_UNKNOWN);
         return false;
     }
@@ -293,20 +348,20 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
         message = NamedAfter(IDS_CMD_FORMAT_INVALID, target->name);
         return false;
     }
-    if (line.sourceType == 2 && !CheckSideFormat(line, catalogue, 2, line.sourceFormat,
-                                                 source->id, true, message)) {
+    if (line.sourceType == 2 &&
+        !CheckSideFormat(line, catalogue, 2, line.sourceFormat, source->id, true, message)) {
         return false;
     }
-    if (line.targetType == 2 && !CheckSideFormat(line, catalogue, 2, line.targetFormat,
-                                                 target->id, false, message)) {
+    if (line.targetType == 2 &&
+        !CheckSideFormat(line, catalogue, 2, line.targetFormat, target->id, false, message)) {
         return false;
     }
-    if (line.sourceType == 3 && !CheckSideFormat(line, catalogue, 3, line.sourceFormat,
-                                                 source->id, true, message)) {
+    if (line.sourceType == 3 &&
+        !CheckSideFormat(line, catalogue, 3, line.sourceFormat, source->id, true, message)) {
         return false;
     }
-    if (line.targetType == 3 && !CheckSideFormat(line, catalogue, 3, line.targetFormat,
-                                                 target->id, false, message)) {
+    if (line.targetType == 3 &&
+        !CheckSideFormat(line, catalogue, 3, line.targetFormat, target->id, false, message)) {
         return false;
     }
     if (line.mode == kModeFiles && line.sourceFile.empty()) {

@@ -8,15 +8,15 @@ struct Catalogue;
 
 // Flags of the command line, typed as a minus sign and the name.
 enum CommandFlag : int {
-    FlagNone = -1,  // no flag seen yet
-    FlagHelp = 0,   // "?"
-    FlagInit = 1,   // "init"
-    FlagVerbose = 2,  // "v"
-    FlagType = 3,     // "type"
-    FlagMode = 4,     // "mode"
-    FlagSys1 = 5,     // "sys1"
-    FlagSys2 = 6,     // "sys2"
-    FlagAlt = 7,      // "alt"
+    FlagNone = -1,     // no flag seen yet
+    FlagHelp = 0,      // "?"
+    FlagInit = 1,      // "init"
+    FlagVerbose = 2,   // "v"
+    FlagType = 3,      // "type"
+    FlagMode = 4,      // "mode"
+    FlagSys1 = 5,      // "sys1"
+    FlagSys2 = 6,      // "sys2"
+    FlagAlt = 7,       // "alt"
     FlagTypcoor1 = 8,  // "typcoor1"
     FlagTypcoor2 = 9,  // "typcoor2"
     FlagF1 = 10,       // "f1"
@@ -53,10 +53,10 @@ struct CQuorvelCommandLine {
     int verticalSystem = 0;  // 0 for none
     int sourceMeridian = 0, targetMeridian = 0;
     int sourceProjection = 0, targetProjection = 0;
-    int sourceType = 0, targetType = 0;  // CoordType
-    int sourceUnit = 0, targetUnit = 0;  // AngleUnit
+    int sourceType = 0, targetType = 0;      // CoordType
+    int sourceUnit = 0, targetUnit = 0;      // AngleUnit
     int sourceFormat = 0, targetFormat = 0;  // DataFormat, 0 when none matched
-    int verticalKind = 0;  // VerticalKind
+    int verticalKind = 0;                    // VerticalKind
     double x = 0, y = 0, z = 0;
     double lon = 0, lat = 0, he = 0;
     double E = 0, N = 0, H = 0;

@@ -20,15 +20,21 @@ const char* const kReportContact =
 const std::string kDashes(80, '-');
 
 // Names of the records a point refers to; "" where the record is absent.
-std::string SystemName(const CCoor& p) { return p.sys.system ? p.sys.system->name : ""; }
+std::string SystemName(const CCoor& p) {
+    return p.sys.system ? p.sys.system->name : "";
+}
 std::string EllipsoidName(const CCoor& p) {
     return p.sys.system && p.sys.system->ellipsoid ? p.sys.system->ellipsoid->name : "";
 }
-std::string MeridianName(const CCoor& p) { return p.sys.meridian ? p.sys.meridian->name : ""; }
+std::string MeridianName(const CCoor& p) {
+    return p.sys.meridian ? p.sys.meridian->name : "";
+}
 std::string ProjectionName(const CCoor& p) {
     return p.sys.projection ? p.sys.projection->name : "";
 }
-std::string VerticalName(const CCoor& p) { return p.sys.vertical ? p.sys.vertical->name : ""; }
+std::string VerticalName(const CCoor& p) {
+    return p.sys.vertical ? p.sys.vertical->name : "";
+}
 
 void AppendOutputSide(std::string& out, const CCoor& p) {
     out += "*SYSTEME :        " + SystemName(p) + "\n";
@@ -67,7 +73,8 @@ void AppendReportSide(std::string& out, const CCoor& p, int format) {
         out += "Projection             : " + ProjectionName(p) + "\n";
         out += "Coordonnées planes E, N, ";
         if (DataFormatCoordType(format) == Projected) {
-            out += DataFormatVertical(format) == Altitude ? "Altitude en mètres" : "Hauteur en mètres";
+            out +=
+                DataFormatVertical(format) == Altitude ? "Altitude en mètres" : "Hauteur en mètres";
         }
         out += "\n";
     }
@@ -75,21 +82,36 @@ void AppendReportSide(std::string& out, const CCoor& p, int format) {
 
 const char* TitleOfFormat(int format) {
     switch (format) {
-        case FormatNameXYZ: return "*          Nom            X            Y           Z";
-        case FormatXYZ: return "*     X            Y           Z";
-        case FormatNameLonLatAltitude: return "*          Nom         Longitude   Latitude    Altitude";
-        case FormatNameLatLonAltitude: return "*          Nom         Latitude    Longitude   Altitude";
-        case FormatNameLonLatHeight: return "*          Nom         Longitude    Latitude    Hauteur";
-        case FormatNameLatLonHeight: return "*          Nom         Latitude     Longitude   Hauteur";
-        case FormatLonLatAltitude: return "*  Longitude    Latitude    Altitude";
-        case FormatLatLonAltitude: return "*  Latitude     Longitude   Altitude";
-        case FormatLonLatHeight: return "*  Longitude     Latitude    Hauteur";
-        case FormatLatLonHeight: return "*  Latitude      Longitude   Hauteur";
-        case FormatNameENAltitude: return "*          Nom              E              N             Alt";
-        case FormatNameENHeight: return "*          Nom              E              N             Hauteur";
-        case FormatENAltitude: return "*          E              N             Alt";
-        case FormatENHeight: return "*          E              N             Hauteur";
-        default: return "";
+        case FormatNameXYZ:
+            return "*          Nom            X            Y           Z";
+        case FormatXYZ:
+            return "*     X            Y           Z";
+        case FormatNameLonLatAltitude:
+            return "*          Nom         Longitude   Latitude    Altitude";
+        case FormatNameLatLonAltitude:
+            return "*          Nom         Latitude    Longitude   Altitude";
+        case FormatNameLonLatHeight:
+            return "*          Nom         Longitude    Latitude    Hauteur";
+        case FormatNameLatLonHeight:
+            return "*          Nom         Latitude     Longitude   Hauteur";
+        case FormatLonLatAltitude:
+            return "*  Longitude    Latitude    Altitude";
+        case FormatLatLonAltitude:
+            return "*  Latitude     Longitude   Altitude";
+        case FormatLonLatHeight:
+            return "*  Longitude     Latitude    Hauteur";
+        case FormatLatLonHeight:
+            return "*  Latitude      Longitude   Hauteur";
+        case FormatNameENAltitude:
+            return "*          Nom              E              N             Alt";
+        case FormatNameENHeight:
+            return "*          Nom              E              N             Hauteur";
+        case FormatENAltitude:
+            return "*          E              N             Alt";
+        case FormatENHeight:
+            return "*          E              N             Hauteur";
+        default:
+            return "";
     }
 }
 

@@ -12,8 +12,12 @@
 namespace {
 
 // Fixed-point numbers with the precision the entry sets for each quantity.
-void AppendLength(std::string& out, double value) { AppendFixed(out, value, 0, 4); }
-void AppendAngle(std::string& out, double value) { AppendFixed(out, value, 0, 10); }
+void AppendLength(std::string& out, double value) {
+    AppendFixed(out, value, 0, 4);
+}
+void AppendAngle(std::string& out, double value) {
+    AppendFixed(out, value, 0, 10);
+}
 
 // The system name in the heading lines: left-aligned, at least 2 characters.
 std::string HeadingName(const CCoor& p) {
@@ -72,8 +76,8 @@ void AppendSide(std::string& out, const CCoor& p, const char* heading,
     } else if (p.type == Projected) {
         out += heading + HeadingName(p) + " " + CoordTypeLabel(Projected) + "\n";
         out += "Ellipsoïde  : " + EllipsoidName(p) + "\n";
-        out += "Projection  : " + (p.sys.projection ? p.sys.projection->name : std::string()) +
-               "\n";
+        out +=
+            "Projection  : " + (p.sys.projection ? p.sys.projection->name : std::string()) + "\n";
         out += "E= ";
         AppendLength(out, p.easting);
         out += " N= ";
@@ -83,8 +87,8 @@ void AppendSide(std::string& out, const CCoor& p, const char* heading,
         if (arrival) {
             out += "Convergence : ";
             AppendFixed(out, p.convergence, 0, 6);
-            out += std::string(" (") + AngleUnitLabel(p.convergenceUnit) +
-                   ") Altération linéaire : ";
+            out +=
+                std::string(" (") + AngleUnitLabel(p.convergenceUnit) + ") Altération linéaire : ";
             AppendFixed(out, p.linearAlteration, 0, 1);
             out += " mm/km\n";
         }

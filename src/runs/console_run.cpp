@@ -58,11 +58,12 @@ std::string ComputationError(int status) {
 // chain leaves projected points in radians).
 int Compute(const CCoor& departure, CCoor& arrival, const ConsoleRunEnvironment& environment) {
     const int arrivalUnit = arrival.unit;
-    int status = TransformPointStandard(departure, arrival, environment.verticalGrid,
-                                        environment.catalogue);
+    int status =
+        TransformPointStandard(departure, arrival, environment.verticalGrid, environment.catalogue);
     if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
     if (status == 0) {
-        arrival.convergence = ConvertAngle(arrival.convergence, arrival.convergenceUnit, arrivalUnit);
+        arrival.convergence =
+            ConvertAngle(arrival.convergence, arrival.convergenceUnit, arrivalUnit);
         arrival.convergenceUnit = arrivalUnit;
     }
     return status;
@@ -78,7 +79,8 @@ std::string ExtentFailure(const CCoor& point, const Catalogue& catalogue, bool d
                                     : IDS_RUN_OUTSIDE_TARGET_PROJECTION);
     }
     if (ZoneStatus(key, point, catalogue.systemZones, matched) == 0) {
-        return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_SYSTEM : IDS_RUN_OUTSIDE_TARGET_SYSTEM);
+        return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_SYSTEM
+                                    : IDS_RUN_OUTSIDE_TARGET_SYSTEM);
     }
     return "";
 }

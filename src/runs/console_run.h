@@ -10,9 +10,9 @@ class CGrille1D;
 
 // How a console run ended.
 enum class ConsoleRunOutcome {
-    Finished,   // every point was transformed (or the help was shown)
-    Stopped,    // invalid command line, same file twice, a file that cannot be opened
-    Failed,     // a point or a file failed during the run (message in the result text)
+    Finished,  // every point was transformed (or the help was shown)
+    Stopped,   // invalid command line, same file twice, a file that cannot be opened
+    Failed,    // a point or a file failed during the run (message in the result text)
 };
 
 // What the console run works with, provided by the application.

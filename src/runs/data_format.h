@@ -6,7 +6,9 @@
 // Point-file layouts: DataFormat codes (catalogue/codes.h) with their
 // labels and what each carries in the label tables.
 
-inline bool IsDataFormat(int format) { return DataFormatCoordType(format) != CoordNotSet; }
+inline bool IsDataFormat(int format) {
+    return DataFormatCoordType(format) != CoordNotSet;
+}
 
 // The vertical kind a file run gives a point read or written in the layout:
 // altitude for the "Altitude" layouts, ellipsoidal height for all others,

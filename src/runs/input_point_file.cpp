@@ -38,7 +38,9 @@ ssize_t ReadSome(int descriptor, char* into, std::size_t size) {
 
 }  // namespace
 
-In_Fic::~In_Fic() { Close(); }
+In_Fic::~In_Fic() {
+    Close();
+}
 
 bool In_Fic::Open(const std::string& fileName) {
     Close();

@@ -42,7 +42,7 @@ public:
 
     const std::string& FileName() const { return fileName_; }
 
-    int dataFormat = 0;      // DataFormat of the lines
+    int dataFormat = 0;       // DataFormat of the lines
     long long lineCount = 0;  // set by Compter_Lignes
 
 private:
@@ -53,9 +53,9 @@ private:
     std::string fileName_;
     int descriptor_ = -1;
     std::vector<char> buffer_;
-    std::size_t begin_ = 0;  // first unread byte of buffer_
-    std::size_t end_ = 0;    // one past the last byte read into buffer_
-    bool endOfFile_ = false;  // the last read reached the end of the file
+    std::size_t begin_ = 0;       // first unread byte of buffer_
+    std::size_t end_ = 0;         // one past the last byte read into buffer_
+    bool endOfFile_ = false;      // the last read reached the end of the file
     bool fileExhausted_ = false;  // read() has returned 0
     bool readFailed_ = false;
     long long lineNumber_ = 0;

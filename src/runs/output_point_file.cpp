@@ -29,7 +29,9 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
-Out_Fic::~Out_Fic() { Close(); }
+Out_Fic::~Out_Fic() {
+    Close();
+}
 
 bool Out_Fic::Open(const std::string& fileName) {
     Close();

@@ -65,7 +65,7 @@ private:
     int descriptor_ = -1;
     bool writeFailed_ = false;
     bool reportHeaderWritten_ = false;
-    std::string buffer_;      // ISO-8859-1 bytes not written yet
-    std::string longitude_;   // angle texts of the last point written
+    std::string buffer_;     // ISO-8859-1 bytes not written yet
+    std::string longitude_;  // angle texts of the last point written
     std::string latitude_;
 };

@@ -70,8 +70,9 @@ struct SmallCatalogue {
 // A valid file run: NTF Lambert II étendu "Nom E N Altitude" to WGS84
 // geographic "Nom Lon Lat Altitude".
 std::vector<std::string> FileRun() {
-    return {"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1", "3", "120",
-            "-typcoor2", "2", "2", "1", "-f1", "1", "in.txt", "-f2", "1", "out.txt"};
+    return {"-mode", "1",         "-type", "1",      "-sys1",     "1", "-sys2",
+            "3",     "-typcoor1", "3",     "120",    "-typcoor2", "2", "2",
+            "1",     "-f1",       "1",     "in.txt", "-f2",       "1", "out.txt"};
 }
 
 std::string Validate(CQuorvelCommandLine line) {
@@ -97,9 +98,9 @@ TEST(ParseCommandLine, MinusSignOnlyRightAfterACoordinateFlag) {
     const CQuorvelCommandLine line = Parse({"-x", "1", "-2"}, false, &message);
     EXPECT_EQ(1, line.x);
     EXPECT_EQ("2 : Le flag n'existe pas !", message);
-    const CQuorvelCommandLine all = Parse({"-y", "-1e3", "-z", "+2.5", "-lon", "-0.5", "-lat",
-                                           "abc", "-he", "7", "-E", "-600000", "-N", "2.2e6",
-                                           "-H", "-3"});
+    const CQuorvelCommandLine all =
+        Parse({"-y", "-1e3", "-z", "+2.5", "-lon", "-0.5", "-lat", "abc", "-he", "7", "-E",
+               "-600000", "-N", "2.2e6", "-H", "-3"});
     EXPECT_EQ(-1000, all.y);
     EXPECT_EQ(2.5, all.z);
     EXPECT_EQ(-0.5, all.lon);
@@ -220,22 +221,25 @@ TEST(ValidateCommandLine, EachFailureInOrder) {
               ValidateArguments({"-sys2", "9"}));
     EXPECT_EQ("Le référentiel altimétrique choisi n'existe pas !\n",
               ValidateArguments({"-alt", "2", "7"}));
-    EXPECT_EQ("La transformation entre les deux referentiels n'existe pas en mode "
-              "transformation Grille\" !\n",
-              ValidateArguments({"-type", "2"}));
+    EXPECT_EQ(
+        "La transformation entre les deux referentiels n'existe pas en mode "
+        "transformation Grille\" !\n",
+        ValidateArguments({"-type", "2"}));
     EXPECT_EQ("Le type de coordonnées de départ selectionné n'existe pas !\n",
               Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3"})));
     EXPECT_EQ("Le type de coordonnées d'arrivée selectionné n'existe pas !\n",
               Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1",
                               "3", "-typcoor2", "4"})));
-    EXPECT_EQ("Il est interdit de saisir des coordonnées cartésiennes avec le référentiel de "
-              "départ(\"NTF\")!\n",
-              Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3",
-                              "-typcoor1", "1", "-typcoor2", "1"})));
-    EXPECT_EQ("Il est interdit de saisir des coordonnées cartésiennes avec le référentiel "
-              "d'arrivée(\"NTF\")!\n",
-              Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "3", "-sys2", "1",
-                              "-typcoor1", "1", "-typcoor2", "1"})));
+    EXPECT_EQ(
+        "Il est interdit de saisir des coordonnées cartésiennes avec le référentiel de "
+        "départ(\"NTF\")!\n",
+        Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1", "1",
+                        "-typcoor2", "1"})));
+    EXPECT_EQ(
+        "Il est interdit de saisir des coordonnées cartésiennes avec le référentiel "
+        "d'arrivée(\"NTF\")!\n",
+        Validate(Parse({"-mode", "1", "-type", "1", "-sys1", "3", "-sys2", "1", "-typcoor1", "1",
+                        "-typcoor2", "1"})));
 }
 
 TEST(ValidateCommandLine, UnitsMeridiansProjections) {
@@ -294,10 +298,10 @@ TEST(ValidateCommandLine, DataFormatsAndHeights) {
     EXPECT_EQ("WGS84 : Le type de données choisi n'est pas valide !\n",
               with({"-typcoor1", "1", "-typcoor2", "3", "120", "-f2", "1", "o"}));
     // Test 22: heights on the two-dimensional arrival system.
-    EXPECT_EQ("NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le "
-              "référentiel !\n",
-              with({"-typcoor1", "1", "-f1", "1", "i", "-typcoor2", "2", "2", "1", "-f2", "2",
-                    "o"}));
+    EXPECT_EQ(
+        "NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le "
+        "référentiel !\n",
+        with({"-typcoor1", "1", "-f1", "1", "i", "-typcoor2", "2", "2", "1", "-f2", "2", "o"}));
     // Test 24: a projected arrival without a layout in file mode.
     EXPECT_EQ("NTF : Le type de données choisi n'est pas valide !\n",
               with({"-typcoor1", "1", "-f1", "2", "i", "-typcoor2", "3", "120"}));
@@ -309,19 +313,20 @@ TEST(ValidateCommandLine, DataFormatsAndHeights) {
     EXPECT_EQ("Ligne de commande validee.\n",
               with({"-typcoor1", "1", "-f1", "2", "i", "-typcoor2", "3", "120", "-f2", "3", "o"}));
     // Test 21, single point: an ellipsoidal height on a two-dimensional source.
-    EXPECT_EQ("NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le "
-              "référentiel !\n",
-              Validate(Parse({"-mode", "0", "-type", "1", "-sys1", "1", "-sys2", "3",
-                              "-typcoor1", "2", "2", "2", "-typcoor2", "1", "-alt", "1"})));
+    EXPECT_EQ(
+        "NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le "
+        "référentiel !\n",
+        Validate(Parse({"-mode", "0", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1", "2",
+                        "2", "2", "-typcoor2", "1", "-alt", "1"})));
 }
 
 TEST(ValidateCommandLine, SameSystemsAndReverseTransformations) {
     // The grid record is listed from RGF93 to NTF only: NTF to RGF93 passes test 6.
     EXPECT_EQ("Ligne de commande validee.\n",
-              Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "1", "-sys2", "4",
-                              "-typcoor1", "3", "120", "-typcoor2", "1"})));
+              Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "1", "-sys2", "4", "-typcoor1",
+                              "3", "120", "-typcoor2", "1"})));
     // No transformation at all is needed within one system.
     EXPECT_EQ("Ligne de commande validee.\n",
-              Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "3", "-sys2", "3",
-                              "-typcoor1", "1", "-typcoor2", "2", "2", "1"})));
+              Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "3", "-sys2", "3", "-typcoor1",
+                              "1", "-typcoor2", "2", "2", "1"})));
 }

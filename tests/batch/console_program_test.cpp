@@ -46,8 +46,9 @@ protected:
     }
 
     static std::vector<std::string> FileRun(const std::string& format, const std::string& output) {
-        return {"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "4", "-typcoor1", "3", "27572",
-                "-typcoor2", "3", "2154", "-f1", "1", "in.txt", "-f2", format, output};
+        return {"-mode", "1",         "-type",  "1",     "-sys1",     "1",   "-sys2",
+                "4",     "-typcoor1", "3",      "27572", "-typcoor2", "3",   "2154",
+                "-f1",   "1",         "in.txt", "-f2",   format,      output};
     }
 
     TempDir folder;
@@ -76,43 +77,55 @@ TEST_F(ConsoleProgramTest, VerboseFileRun) {
     arguments.push_back("-v");
     ASSERT_EQ(0, Run(arguments));
     const std::string dashes(66, '-');
-    EXPECT_EQ(banner + "Ligne de commande validee.\n"
-                       "Initialisation des donnees internes aux calculs...\n\n"
-                       "\n" + dashes + "\nTransformation terminée entre les fichiers suivants :\n"
-                       "in.txt \nout.txt\n\n3 transformation(s) réussie(s)\n"
-                       "0 transformation(s) hors zone\n" + dashes + "\n" + prompt,
+    EXPECT_EQ(banner +
+                  "Ligne de commande validee.\n"
+                  "Initialisation des donnees internes aux calculs...\n\n"
+                  "\n" +
+                  dashes +
+                  "\nTransformation terminée entre les fichiers suivants :\n"
+                  "in.txt \nout.txt\n\n3 transformation(s) réussie(s)\n"
+                  "0 transformation(s) hors zone\n" +
+                  dashes + "\n" + prompt,
               out);
     const std::string bytes = TempDir::Read(folder.File("out.txt"));
     const std::string header =
         "*Mardi 8/12/2026 -- 9:05:07\r\n"
         "*R\xE9sultat de la transformation de type Standard entre :\r\n"
         "*SYSTEME :        NTF\r\n"
-        "*COORDONN\xC9" "ES :   Planes\r\n"
-        "*ELLIPSO\xCF" "DE :     Clarke 1880 IGN\r\n"
+        "*COORDONN\xC9"
+        "ES :   Planes\r\n"
+        "*ELLIPSO\xCF"
+        "DE :     Clarke 1880 IGN\r\n"
         "*PROJECTION:    NTF Lambert II \xE9tendu\r\n"
         "\r\n"
         "*SYSTEME :        RGF93\r\n"
-        "*COORDONN\xC9" "ES :   Planes\r\n"
-        "*ELLIPSO\xCF" "DE :     GRS 1980\r\n"
+        "*COORDONN\xC9"
+        "ES :   Planes\r\n"
+        "*ELLIPSO\xCF"
+        "DE :     GRS 1980\r\n"
         "*PROJECTION:    Lambert-93\r\n"
         "\r\n"
         "*SYSTEME ALTIMETRIQUE :       \r\n"
         "\r\n"
         "\r\n"
         "*          Nom              E              N             Alt     Conv(Degr\xE9s "
-        "d\xE9" "cimaux)  Alt Lin(mm/km)\t\tpr\xE9" "c. plani\t\tpr\xE9" "c alti\r\n";
+        "d\xE9"
+        "cimaux)  Alt Lin(mm/km)\t\tpr\xE9"
+        "c. plani\t\tpr\xE9"
+        "c alti\r\n";
     ASSERT_EQ(header, bytes.substr(0, header.size()));
     std::vector<std::string> lines;
-    for (std::size_t start = header.size(), end; (end = bytes.find("\r\n", start)) != std::string::npos;
-         start = end + 2) {
+    for (std::size_t start = header.size(), end;
+         (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
         lines.push_back(bytes.substr(start, end - start));
     }
     ASSERT_EQ(4u, lines.size());
     // Coordinates to the millimetre of the reference; convergence and linear
     // alteration as PROJ's factors give them (-0d28'18.157", scale 0.99988995).
-    EXPECT_EQ("     Paris_NotreDame     652297.680    6861633.017     35.000       0.471710     "
-              "-110.0 \t\t de 1 \xE0 2m \t\t aucune information",
-              lines[0]);
+    EXPECT_EQ(
+        "     Paris_NotreDame     652297.680    6861633.017     35.000       0.471710     "
+        "-110.0 \t\t de 1 \xE0 2m \t\t aucune information",
+        lines[0]);
     EXPECT_EQ("       Brest_Chateau     145904.582    6835219.559     12.000",
               lines[1].substr(0, 61));
     EXPECT_EQ("Strasbourg_Cathedrale    1050216.438    6841830.799    142.000",
@@ -124,23 +137,26 @@ TEST_F(ConsoleProgramTest, QuietFileRun) {
     folder.Write("in.txt", kInput);
     ASSERT_EQ(0, Run(FileRun("3", "out.txt")));  // "E N Altitude"
     EXPECT_EQ(banner + prompt, out);
-    EXPECT_EQ("     652297.680    6861633.017     35.000\r\n"
-              "     145904.582    6835219.559     12.000\r\n"
-              "    1050216.438    6841830.799    142.000\r\n",
-              TempDir::Read(folder.File("out.txt")));
+    EXPECT_EQ(
+        "     652297.680    6861633.017     35.000\r\n"
+        "     145904.582    6835219.559     12.000\r\n"
+        "    1050216.438    6841830.799    142.000\r\n",
+        TempDir::Read(folder.File("out.txt")));
 }
 
 TEST_F(ConsoleProgramTest, SinglePointVerboseAndBare) {
-    std::vector<std::string> point = {"-mode", "0", "-type", "1", "-sys1", "1", "-sys2", "4",
-                                      "-typcoor1", "3", "27572", "-typcoor2", "2", "2", "1",
-                                      "-E", "600984.230", "-N", "2428291.971"};
+    std::vector<std::string> point = {
+        "-mode", "0",         "-type", "1", "-sys1", "1",  "-sys2",      "4",  "-typcoor1",  "3",
+        "27572", "-typcoor2", "2",     "2", "1",     "-E", "600984.230", "-N", "2428291.971"};
     ASSERT_EQ(0, Run(point));
     // cs2cs to RGF93 geographic: 2.349909998 48.852970004.
     EXPECT_EQ(banner + "2.34991000 48.85297000" + prompt, out);
     point.push_back("-v");
     ASSERT_EQ(0, Run(point));
-    EXPECT_EQ(banner + "Ligne de commande validee.\nInitialisation des donnees internes aux "
-                       "calculs...\n\nLon=2.34991000 Lat=48.85297000\n" + prompt,
+    EXPECT_EQ(banner +
+                  "Ligne de commande validee.\nInitialisation des donnees internes aux "
+                  "calculs...\n\nLon=2.34991000 Lat=48.85297000\n" +
+                  prompt,
               out);
 }
 

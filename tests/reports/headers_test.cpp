@@ -4,11 +4,11 @@
 #include <string>
 
 #include "../runs/sample_points.h"
-#include "support/temp_dir.h"
 #include "app/text_encoding.h"
 #include "reports/headers.h"
 #include "runs/input_point_file.h"
 #include "runs/output_point_file.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -23,11 +23,13 @@ TEST(ColumnTitles, ProjectedWithAndWithoutAlteration) {
     SamplePoints s;
     CCoor arrival = s.Projected(s.rgf93, s.lambert93, 0, 0);
     arrival.convergenceUnit = 3;
-    EXPECT_EQ("*          Nom              E              N             Alt     Conv(Grades)  "
-              "Alt Lin(mm/km)\t\tpréc. plani\t\tpréc alti",
-              ColumnTitles(FormatNameENAltitude, arrival, true));
-    EXPECT_EQ("*          Nom              E              N             Alt\t\tpréc. plani\t\tpréc alti",
-              ColumnTitles(FormatNameENAltitude, arrival, false));
+    EXPECT_EQ(
+        "*          Nom              E              N             Alt     Conv(Grades)  "
+        "Alt Lin(mm/km)\t\tpréc. plani\t\tpréc alti",
+        ColumnTitles(FormatNameENAltitude, arrival, true));
+    EXPECT_EQ(
+        "*          Nom              E              N             Alt\t\tpréc. plani\t\tpréc alti",
+        ColumnTitles(FormatNameENAltitude, arrival, false));
     // The alteration columns belong to projected layouts only.
     EXPECT_EQ("*  Latitude     Longitude   Altitude\t\tpréc. plani\t\tpréc alti",
               ColumnTitles(FormatLatLonAltitude, arrival, true));
@@ -42,20 +44,21 @@ TEST(OutputHeader, GeographicAndCartesianSides) {
     CCoor arrival;
     arrival.type = 1;
     arrival.sys.system = &s.rgf93;
-    EXPECT_EQ("*Mardi 8/12/2026 -- 9:05:07\n"
-              "*Résultat de la transformation de type Grille entre :\n"
-              "*SYSTEME :        NTF\n"
-              "*COORDONNÉES :   Géographiques\n"
-              "*ELLIPSOÏDE :     Clarke 1880 IGN\n"
-              "*MERIDIEN :      Paris\n"
-              "*UNITÉ :          Grades\n"
-              "\n"
-              "*SYSTEME :        RGF93\n"
-              "*COORDONNÉES :   Cartésiennes\n"
-              "\n"
-              "*SYSTEME ALTIMETRIQUE :       \n"
-              "\n",
-              OutputHeader(departure, arrival, GridKind));
+    EXPECT_EQ(
+        "*Mardi 8/12/2026 -- 9:05:07\n"
+        "*Résultat de la transformation de type Grille entre :\n"
+        "*SYSTEME :        NTF\n"
+        "*COORDONNÉES :   Géographiques\n"
+        "*ELLIPSOÏDE :     Clarke 1880 IGN\n"
+        "*MERIDIEN :      Paris\n"
+        "*UNITÉ :          Grades\n"
+        "\n"
+        "*SYSTEME :        RGF93\n"
+        "*COORDONNÉES :   Cartésiennes\n"
+        "\n"
+        "*SYSTEME ALTIMETRIQUE :       \n"
+        "\n",
+        OutputHeader(departure, arrival, GridKind));
 }
 
 class ReportHeaderTest : public ::testing::Test {
@@ -92,7 +95,8 @@ TEST_F(ReportHeaderTest, CartesianToProjectedStandard) {
         "Ellipsoïde             : GRS 1980(a= 6378137.000, e2= 0.006694380023)\n"
         "Coordonnées cartésiennes en mètres\n"
         "\n"
-        "COORDONNÉES FINALES :  Fichier " + folder.File("out.txt") + "\n" +
+        "COORDONNÉES FINALES :  Fichier " +
+        folder.File("out.txt") + "\n" +
         "Référentiel géodésique : RGF93\n"
         "Ellipsoïde             : GRS 1980(a= 6378137.000, e2= 0.006694380023)\n"
         "Projection             : Lambert-93\n"
@@ -119,4 +123,6 @@ TEST_F(ReportHeaderTest, GridEndsWithTheVerticalSystem) {
     EXPECT_EQ(tail, header.substr(header.size() - tail.size()));
 }
 
-TEST(ReportBanner, FiftyCharacters) { EXPECT_EQ(50u, Utf8ToLatin1(kReportBanner).size()); }
+TEST(ReportBanner, FiftyCharacters) {
+    EXPECT_EQ(50u, Utf8ToLatin1(kReportBanner).size());
+}

@@ -17,7 +17,8 @@ class ConsoleRunTest : public ::testing::Test {
 protected:
     ConsoleRunTest() {
         setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
-        EXPECT_FALSE(ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
+        EXPECT_FALSE(
+            ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
     }
     ~ConsoleRunTest() override { unsetenv("QUORVEL_TIME_STAMP"); }
 
@@ -29,7 +30,9 @@ protected:
         result.clear();
         const ConsoleRunEnvironment environment{
             catalogue, verticalGrid,
-            [this](const std::string& name) { return name.empty() || name[0] == '/' ? name : folder.File(name); },
+            [this](const std::string& name) {
+                return name.empty() || name[0] == '/' ? name : folder.File(name);
+            },
             [this](std::string_view text) { console += text; }};
         return RunConsoleTransformation(line, environment, result);
     }
@@ -37,9 +40,10 @@ protected:
     // NTF Lambert II étendu "Nom E N Altitude" to RGF93 Lambert-93 in `format`
     // (number in the projected list).
     std::vector<std::string> FileRun(const std::string& format, bool verbose) {
-        std::vector<std::string> arguments = {"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "4",
-                                              "-typcoor1", "3", "27572", "-typcoor2", "3", "2154",
-                                              "-f1", "1", "in.txt", "-f2", format, "out.txt"};
+        std::vector<std::string> arguments = {
+            "-mode", "1",         "-type",  "1",     "-sys1",     "1",      "-sys2",
+            "4",     "-typcoor1", "3",      "27572", "-typcoor2", "3",      "2154",
+            "-f1",   "1",         "in.txt", "-f2",   format,      "out.txt"};
         if (verbose) arguments.push_back("-v");
         return arguments;
     }
@@ -47,7 +51,8 @@ protected:
     std::vector<std::string> Lines(const std::string& bytes) {
         std::vector<std::string> lines;
         std::size_t start = 0;
-        for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos;
+             start = end + 2) {
             lines.push_back(bytes.substr(start, end - start));
         }
         EXPECT_EQ(bytes.size(), start) << "every line ends with CR LF";
@@ -87,26 +92,39 @@ TEST_F(ConsoleRunTest, VerboseFileRunWithSummary) {
     folder.Write("in.txt", kInput);
     EXPECT_EQ(ConsoleRunOutcome::Finished, Run(FileRun("1", true)));
     const std::string dashes(66, '-');
-    EXPECT_EQ("Ligne de commande validee.\n"
-              "Initialisation des donnees internes aux calculs...\n\n"
-              "\n" + dashes + "\nTransformation terminée entre les fichiers suivants :\n"
-              "in.txt \nout.txt\n\n2 transformation(s) réussie(s)\n"
-              "1 transformation(s) hors zone\n" + dashes + "\n",
-              console);
+    EXPECT_EQ(
+        "Ligne de commande validee.\n"
+        "Initialisation des donnees internes aux calculs...\n\n"
+        "\n" +
+            dashes +
+            "\nTransformation terminée entre les fichiers suivants :\n"
+            "in.txt \nout.txt\n\n2 transformation(s) réussie(s)\n"
+            "1 transformation(s) hors zone\n" +
+            dashes + "\n",
+        console);
     const std::vector<std::string> lines = Lines(TempDir::Read(folder.File("out.txt")));
     ASSERT_EQ(21u, lines.size());
     EXPECT_EQ("*Mardi 8/12/2026 -- 9:05:07", lines[0]);
-    EXPECT_EQ("*          Nom              E              N             Alt     Conv(Degr\xE9s "
-              "d\xE9" "cimaux)  Alt Lin(mm/km)\t\tpr\xE9" "c. plani\t\tpr\xE9" "c alti",
-              lines[15]);
+    EXPECT_EQ(
+        "*          Nom              E              N             Alt     Conv(Degr\xE9s "
+        "d\xE9"
+        "cimaux)  Alt Lin(mm/km)\t\tpr\xE9"
+        "c. plani\t\tpr\xE9"
+        "c alti",
+        lines[15]);
     EXPECT_EQ("               Paris   ", lines[16].substr(0, 23));
     EXPECT_NE(std::string::npos, lines[16].find(" \t\t de 1 \xE0 2m \t\t "));
-    EXPECT_EQ("* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point",
-              lines[17]);
+    EXPECT_EQ(
+        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+        "e : mauvais format de point",
+        lines[17]);
     EXPECT_EQ("               Brest   ", lines[18].substr(0, 23));
-    EXPECT_EQ("* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Les coordonn\xE9" "es ne se "
-              "trouvent pas dans l'emprise de la projection de d\xE9part",
-              lines[19].substr(0, lines[19].find("part") + 4));
+    EXPECT_EQ(
+        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+        "e : Les coordonn\xE9"
+        "es ne se "
+        "trouvent pas dans l'emprise de la projection de d\xE9part",
+        lines[19].substr(0, lines[19].find("part") + 4));
     EXPECT_EQ("* Fin Mardi 8/12/2026 -- 9:05:07", lines[20]);
 }
 
@@ -129,8 +147,8 @@ TEST_F(ConsoleRunTest, QuietFileRunHasNoHeaderNorEndLine) {
 TEST_F(ConsoleRunTest, SameFileUnderAnotherNameIsRefused) {
     folder.Write("in.txt", kInput);
     ASSERT_EQ(0, ::symlink(folder.File("in.txt").c_str(), folder.File("link.txt").c_str()));
-    for (const std::string& output : {std::string("in.txt"), folder.File("in.txt"),
-                                      std::string("link.txt")}) {
+    for (const std::string& output :
+         {std::string("in.txt"), folder.File("in.txt"), std::string("link.txt")}) {
         std::vector<std::string> arguments = FileRun("1", false);
         arguments.back() = output;
         EXPECT_EQ(ConsoleRunOutcome::Stopped, Run(arguments)) << output;
@@ -154,9 +172,10 @@ TEST_F(ConsoleRunTest, WriteFailureStopsTheRun) {
     std::vector<std::string> arguments = FileRun("1", true);
     arguments[arguments.size() - 2] = "/dev/full";
     EXPECT_EQ(ConsoleRunOutcome::Failed, Run(arguments));
-    EXPECT_EQ("Impossible d'écrire dans le fichier /dev/full (disque plein ou fichier supprimé) : "
-              "la transformation est interrompue !",
-              result);
+    EXPECT_EQ(
+        "Impossible d'écrire dans le fichier /dev/full (disque plein ou fichier supprimé) : "
+        "la transformation est interrompue !",
+        result);
     EXPECT_EQ(std::string::npos, console.find("Transformation terminée"));
 }
 
@@ -171,11 +190,14 @@ TEST_F(ConsoleRunTest, FailedComputationIsAnErrorLine) {
     std::vector<std::string> arguments = FileRun("1", true);
     arguments[13] = "9999";  // on the arrival side: the departure extent test passes
     EXPECT_EQ(ConsoleRunOutcome::Finished, Run(arguments));
-    EXPECT_NE(std::string::npos, console.find("0 transformation(s) réussie(s)\n1 transformation(s) hors zone"));
+    EXPECT_NE(std::string::npos,
+              console.find("0 transformation(s) réussie(s)\n1 transformation(s) hors zone"));
     const std::vector<std::string> lines = Lines(TempDir::Read(folder.File("out.txt")));
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ("* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Transformation : erreur n\xB0 300",
-              lines[lines.size() - 2]);
+    EXPECT_EQ(
+        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+        "e : Transformation : erreur n\xB0 300",
+        lines[lines.size() - 2]);
 }
 
 TEST_F(ConsoleRunTest, FailedSinglePointIsReported) {
@@ -191,9 +213,9 @@ TEST_F(ConsoleRunTest, FailedSinglePointIsReported) {
 }
 
 TEST_F(ConsoleRunTest, SinglePoint) {
-    const std::vector<std::string> point = {"-mode", "0", "-type", "1", "-sys1", "1", "-sys2", "4",
-                                            "-typcoor1", "3", "27572", "-typcoor2", "3", "2154",
-                                            "-E", "600984.230", "-N", "2428291.971"};
+    const std::vector<std::string> point = {
+        "-mode", "0",     "-type",     "1", "-sys1", "1",  "-sys2",      "4",  "-typcoor1",
+        "3",     "27572", "-typcoor2", "3", "2154",  "-E", "600984.230", "-N", "2428291.971"};
     EXPECT_EQ(ConsoleRunOutcome::Finished, Run(point));
     ASSERT_EQ(std::string::npos, console.find('\n'));
     double e = 0, n = 0;
@@ -224,7 +246,8 @@ TEST(SinglePointText, ByTypeAndVerticalKind) {
     EXPECT_EQ("Lon=2.50000000 Lat=48.12345679\n", SinglePointText(p, 0, true, true));
     EXPECT_EQ("Lon=2.50000000 Lat=48.12345679 he=80.250\n", SinglePointText(p, 1, false, true));
     EXPECT_EQ("Lon=2.50000000 Lat=48.12345679 alt=35.500\n", SinglePointText(p, 2, false, true));
-    EXPECT_EQ("Lon=2.50000000 Lat=48.12345679 he=80.250 alt=35.500\n", SinglePointText(p, 1, true, true));
+    EXPECT_EQ("Lon=2.50000000 Lat=48.12345679 he=80.250 alt=35.500\n",
+              SinglePointText(p, 1, true, true));
     EXPECT_EQ("2.50000000 48.12345679 35.500", SinglePointText(p, 2, false, false));
     EXPECT_EQ("2.50000000 48.12345679 80.250 35.500", SinglePointText(p, 2, true, false));
     p.type = 3;

@@ -49,9 +49,9 @@ TEST(LirePoint, Classification) {
         "P2 1\n"
         "P3 600000 2200000\n",
         FormatNameENAltitude);
-    const std::vector<std::string> expected = {
-        kResultComment, kResultComment, kResultBlankLine, kResultBlankLine, kResultOk,
-        kResultBadPoint, kResultOk, kResultBlankLine, kResultEnd};
+    const std::vector<std::string> expected = {kResultComment,   kResultComment,   kResultBlankLine,
+                                               kResultBlankLine, kResultOk,        kResultBadPoint,
+                                               kResultOk,        kResultBlankLine, kResultEnd};
     EXPECT_EQ(expected, results);
 }
 
@@ -62,7 +62,8 @@ TEST(LirePoint, EndOfFile) {
     // A last line without line feed is read, then the end comes.
     EXPECT_EQ((std::vector<std::string>{kResultOk, kResultOk, kResultEnd}),
               ReadAll("1 2 3\n4 5 6", FormatENHeight));
-    EXPECT_EQ((std::vector<std::string>{kResultBlankLine, kResultEnd}), ReadAll("", FormatENHeight));
+    EXPECT_EQ((std::vector<std::string>{kResultBlankLine, kResultEnd}),
+              ReadAll("", FormatENHeight));
 }
 
 TEST(LirePoint, UnknownLayoutAfterCommentsAndBlanks) {
@@ -121,7 +122,8 @@ TEST(LirePoint, WhereEachLayoutPutsItsNumbers) {
         EXPECT_EQ(48.5, p.latitude);
         EXPECT_EQ(35.2, p.altitude);
     }
-    for (int format : {FormatNameLonLatHeight, FormatLonLatHeight, FormatNameLatLonHeight, FormatLatLonHeight}) {
+    for (int format :
+         {FormatNameLonLatHeight, FormatLonLatHeight, FormatNameLatLonHeight, FormatLatLonHeight}) {
         const std::string numbers = DataFormatLatitudeFirst(format) ? "48.5 2.5 80" : "2.5 48.5 80";
         const CCoor p =
             ReadOne(DataFormatHasName(format) ? "n " + numbers : numbers, format, result);
@@ -164,7 +166,8 @@ TEST(LirePoint, LongLinesAndNamesAreReadWhole) {
 
     // Lines much longer than the read buffer, many of them.
     std::string bytes;
-    for (int i = 0; i < 40; ++i) bytes += "P" + std::to_string(i) + std::string(70000, ' ') + " 1 2 3\n";
+    for (int i = 0; i < 40; ++i)
+        bytes += "P" + std::to_string(i) + std::string(70000, ' ') + " 1 2 3\n";
     std::vector<CCoor> points;
     const auto results = ReadAll(bytes, FormatNameENHeight, &points);
     ASSERT_EQ(42u, results.size());

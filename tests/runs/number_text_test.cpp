@@ -65,12 +65,13 @@ TEST(ScanDecimal, CorrectlyRoundedLikeStrtod) {
 TEST(AppendFixed, WritesWhatPrintfWrites) {
     EXPECT_EQ("  600000.000", Fixed(600000, 12, 3));
     EXPECT_EQ("   -0.000", Fixed(-0.0004, 9, 3));
-    EXPECT_EQ("0.12", Fixed(0.125, 0, 2));  // ties to even, as printf
+    EXPECT_EQ("0.12", Fixed(0.125, 0, 2));                        // ties to even, as printf
     EXPECT_EQ("123456789012.500", Fixed(123456789012.5, 12, 3));  // wider than the field
     std::mt19937_64 random(11);
     std::uniform_real_distribution<double> spread(-1e7, 1e7);
     for (int i = 0; i < 20000; ++i) {
-        const double value = i % 2 ? spread(random) : std::ldexp(std::round(spread(random)), -(i % 13));
+        const double value =
+            i % 2 ? spread(random) : std::ldexp(std::round(spread(random)), -(i % 13));
         const int precision = 1 + i % 12;
         ASSERT_EQ(Printf(value, 13, precision), Fixed(value, 13, precision)) << value;
     }

@@ -81,9 +81,10 @@ TEST_F(OutFicTest, PrecisionColumnsWithTheHeaderFlag) {
     const CCoor p = Lambert93Point();
     const std::string bytes = OneLine(FormatENAltitude, p, true, true);
     const std::string last = bytes.substr(bytes.rfind("\r\n", bytes.size() - 3) + 2);
-    EXPECT_EQ("     652468.123    6862035.500     35.200      -1.234567      -12.3"
-              " \t\t de 1 \xE0 5cm \t\t HORS GRILLE DE GEOIDE\r\n",
-              last);
+    EXPECT_EQ(
+        "     652468.123    6862035.500     35.200      -1.234567      -12.3"
+        " \t\t de 1 \xE0 5cm \t\t HORS GRILLE DE GEOIDE\r\n",
+        last);
 }
 
 TEST_F(OutFicTest, NamesAreRightAlignedAndNeverCut) {
@@ -147,9 +148,12 @@ TEST_F(OutFicTest, ErrorLinesCarryOnlyTheText) {
         out.Ecrire_Point(p, p, StandardKind, "Transformation : erreur n° 600", true);
         EXPECT_EQ(2, out.lineCount);
     });
-    EXPECT_EQ("* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point\r\n"
-              "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : Transformation : erreur n\xB0 600\r\n",
-              bytes);
+    EXPECT_EQ(
+        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+        "e : mauvais format de point\r\n"
+        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+        "e : Transformation : erreur n\xB0 600\r\n",
+        bytes);
 }
 
 TEST_F(OutFicTest, HeaderBeforeTheFirstLineOnlyAndEndLine) {
@@ -168,23 +172,30 @@ TEST_F(OutFicTest, HeaderBeforeTheFirstLineOnlyAndEndLine) {
         "*Mardi 8/12/2026 -- 9:05:07\r\n"
         "*R\xE9sultat de la transformation de type Standard entre :\r\n"
         "*SYSTEME :        NTF\r\n"
-        "*COORDONN\xC9" "ES :   Planes\r\n"
-        "*ELLIPSO\xCF" "DE :     Clarke 1880 IGN\r\n"
+        "*COORDONN\xC9"
+        "ES :   Planes\r\n"
+        "*ELLIPSO\xCF"
+        "DE :     Clarke 1880 IGN\r\n"
         "*PROJECTION:    Lambert II \xE9tendu\r\n"
         "\r\n"
         "*SYSTEME :        RGF93\r\n"
-        "*COORDONN\xC9" "ES :   Planes\r\n"
-        "*ELLIPSO\xCF" "DE :     GRS 1980\r\n"
+        "*COORDONN\xC9"
+        "ES :   Planes\r\n"
+        "*ELLIPSO\xCF"
+        "DE :     GRS 1980\r\n"
         "*PROJECTION:    Lambert-93\r\n"
         "\r\n"
         "*SYSTEME ALTIMETRIQUE :       IGN69\r\n"
         "\r\n"
         "\r\n"
         "*          Nom              E              N             Alt     Conv(Grades)  Alt "
-        "Lin(mm/km)\t\tpr\xE9" "c. plani\t\tpr\xE9" "c alti\r\n"
+        "Lin(mm/km)\t\tpr\xE9"
+        "c. plani\t\tpr\xE9"
+        "c alti\r\n"
         "                  P1     652468.123    6862035.500     35.200      -1.234567      -12.3"
         " \t\t de 1 \xE0 5cm \t\t HORS GRILLE DE GEOIDE\r\n"
-        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point\r\n"
+        "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+        "e : mauvais format de point\r\n"
         "* Fin Mardi 8/12/2026 -- 9:05:07\r\n";
     EXPECT_EQ(expected, bytes);
 }
@@ -217,11 +228,12 @@ TEST_F(OutFicTest, ReportLines) {
     });
     const std::size_t body = bytes.find("                   A");
     ASSERT_NE(std::string::npos, body);
-    EXPECT_EQ("                   A   600000.000  2200000.000   50.000 |    652468.123  6862035.500"
-              "   80.250 \t\t de 1 \xE0 5cm \t\t HORS GRILLE DE GEOIDE\r\n"
-              "ERREUR \xE0 la ligne 2 du fichier initial : mauvais format de point\r\n" +
-                  std::string(80, '-') + "\r\nFin Mardi 8/12/2026 -- 9:05:07\r\n",
-              bytes.substr(body));
+    EXPECT_EQ(
+        "                   A   600000.000  2200000.000   50.000 |    652468.123  6862035.500"
+        "   80.250 \t\t de 1 \xE0 5cm \t\t HORS GRILLE DE GEOIDE\r\n"
+        "ERREUR \xE0 la ligne 2 du fichier initial : mauvais format de point\r\n" +
+            std::string(80, '-') + "\r\nFin Mardi 8/12/2026 -- 9:05:07\r\n",
+        bytes.substr(body));
 }
 
 TEST_F(OutFicTest, OutputReadsBackInItsOwnLayout) {
