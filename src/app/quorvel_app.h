@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "engine/grid_transformation.h"
 #include "grids/grid.h"
 #include "runs/output_point_file.h"
 
@@ -91,9 +92,10 @@ public:
     Catalogue catalogue;
     CGrille1D verticalGrid;  // current grids, kept loaded between points
     CGrille3D translationGrid;
-    Out_Fic interactiveLog;  // "log.txt" in the working directory, emptied at start
-    int console = 0;         // 1 while running in console batch mode
-    int keyInput = 0;  // file descriptor of the closing key wait (the keyboard)
+    GridHeaderCache gridHeaders;  // header-only openings of candidate grids
+    Out_Fic interactiveLog;       // "log.txt" in the working directory, emptied at start
+    int console = 0;              // 1 while running in console batch mode
+    int keyInput = 0;             // file descriptor of the closing key wait (the keyboard)
 
     // Steps of start-up that other parts of the program provide; an empty
     // one is skipped, and tests may replace them.

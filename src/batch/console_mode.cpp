@@ -12,8 +12,12 @@ bool RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments
     CQuorvelCommandLine line;
     if (!ParseCommandLine(line, afterProgram, app.consoleValue, message)) return false;
     const ConsoleRunEnvironment environment{
-        app.catalogue, app.verticalGrid,
+        app.catalogue,
+        app.verticalGrid,
         [&app](const std::string& name) { return app.UserPath(name); },
-        [](std::string_view text) { WriteConsole(text); }};
+        [](std::string_view text) { WriteConsole(text); },
+        &app.translationGrid,
+        &app.gridHeaders,
+        app.workingDirectory};
     return RunConsoleTransformation(line, environment, message) == ConsoleRunOutcome::Finished;
 }

@@ -10,6 +10,7 @@
 #include "engine/coordinate.h"
 #include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"
+#include "engine/grid_transformation.h"
 #include "engine/transformation_chain.h"
 #include "engine/validity_zone.h"
 #include "geodesy/angle.h"
@@ -53,13 +54,56 @@ std::string ComputationError(int status) {
     return "Transformation : erreur n° " + std::to_string(status);
 }
 
-// The standard computation; 0, or the status that makes the point fail. The
-// convergence is given in the arrival angle unit of the command line (the
-// chain leaves projected points in radians).
-int Compute(const CCoor& departure, CCoor& arrival, const ConsoleRunEnvironment& environment) {
+// The grids a run works with: the application's, or the run's own.
+struct RunGrids {
+    CGrille3D ownTranslation;
+    GridHeaderCache ownHeaders;
+    GridContext context;
+    explicit RunGrids(const ConsoleRunEnvironment& e)
+        : context{e.catalogue,
+                  e.verticalGrid,
+                  e.translationGrid ? *e.translationGrid : ownTranslation,
+                  e.gridHeaders ? *e.gridHeaders : ownHeaders,
+                  e.workingDirectory,
+                  true} {}
+};
+
+// The grid selections of one point, with the loading of the current grids
+// they choose. Returns the point's result text ("OK", or the out-of-grid
+// text); a grid that cannot be loaded leaves its message in `failure`.
+std::string SelectGrids(int kind, CCoor& departure, CCoor& arrival, RunGrids& grids,
+                        std::string& failure) {
+    GridContext& context = grids.context;
+    std::string text = kResultOk;
+    CZone zone;
+    if (kind == GridKind) {
+        const int found = SelectTranslationGrid(context, departure, arrival.sys, zone);
+        if (found == kGridNotFound) {
+            text = LoadString(IDS_RUN_OUT_OF_GRID);
+        } else if (found == kNoTransformation) {
+            text = "Transformation : erreur n° " + std::to_string(found);
+        } else if (!context.translationGrid.loaded) {
+            failure = LoadCurrentGrid(context.translationGrid, context.workingDirectory, true);
+        }
+    }
+    std::string message;
+    const int vertical = SelectVerticalGrid(context, kind, departure, arrival, zone, message);
+    if (vertical > 0 && !context.verticalGrid.loaded && failure.empty())
+        failure = LoadCurrentGrid(context.verticalGrid, context.workingDirectory, true);
+    return text;
+}
+
+// The standard or grid computation; 0, or the status that makes the point
+// fail. The convergence is given in the arrival angle unit of the command
+// line (the chain leaves projected points in radians).
+int Compute(int kind, const CCoor& departure, CCoor& arrival,
+            const ConsoleRunEnvironment& environment, RunGrids& grids) {
     const int arrivalUnit = arrival.unit;
-    int status =
-        TransformPointStandard(departure, arrival, environment.verticalGrid, environment.catalogue);
+    int status = kind == GridKind
+                     ? TransformPointGrid(departure, arrival, environment.verticalGrid,
+                                          grids.context.translationGrid, environment.catalogue)
+                     : TransformPointStandard(departure, arrival, environment.verticalGrid,
+                                              environment.catalogue);
     if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
     if (status == 0) {
         arrival.convergence =
@@ -120,6 +164,7 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     const Catalogue& catalogue = environment.catalogue;
     const CCoor departureTemplate = SideFromCommandLine(line, catalogue, true);
     const CCoor arrivalTemplate = SideFromCommandLine(line, catalogue, false);
+    RunGrids grids(environment);
     long long succeeded = 0;
     long long outOfZone = 0;
     CCoor departure, arrival;
@@ -133,10 +178,17 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
             output.Ecrire_Point(departure, arrival, line.kind, text, true);
             continue;
         }
+        std::string failure;
+        text = SelectGrids(line.kind, departure, arrival, grids, failure);
+        if (!failure.empty()) {
+            output.Close();
+            result = failure;
+            return ConsoleRunOutcome::Failed;
+        }
         const std::string outside = ExtentFailure(departure, catalogue, true);
         if (!outside.empty()) text = outside;
         if (text == kResultOk) {
-            const int status = Compute(departure, arrival, environment);
+            const int status = Compute(line.kind, departure, arrival, environment, grids);
             if (status != 0) {
                 text = ComputationError(status);
             } else {
@@ -179,7 +231,15 @@ ConsoleRunOutcome RunSinglePoint(const CQuorvelCommandLine& line,
     CCoor departure = SideFromCommandLine(line, environment.catalogue, true);
     CCoor arrival = SideFromCommandLine(line, environment.catalogue, false);
     PutSinglePoint(line, departure);
-    const int status = Compute(departure, arrival, environment);
+    RunGrids grids(environment);
+    std::string failure;
+    const std::string text = SelectGrids(line.kind, departure, arrival, grids, failure);
+    if (!failure.empty() || text != kResultOk) {
+        // Outside every translation grid there is nothing to compute.
+        result = (failure.empty() ? text : failure) + "\n";
+        return ConsoleRunOutcome::Failed;
+    }
+    const int status = Compute(line.kind, departure, arrival, environment, grids);
     if (status != 0) {
         result = ComputationError(status) + "\n";
         return ConsoleRunOutcome::Failed;
@@ -254,10 +314,6 @@ ConsoleRunOutcome RunConsoleTransformation(const CQuorvelCommandLine& commandLin
     const bool valid = ValidateCommandLine(line, environment.catalogue, validation);
     if (line.verbose || !valid) environment.write(validation);
     if (!valid) return ConsoleRunOutcome::Stopped;
-    if (line.kind == GridKind) {
-        result = "La méthode \"Grille\" n'est pas encore disponible en mode console.";
-        return ConsoleRunOutcome::Stopped;
-    }
     return line.mode == kModeFiles ? RunFile(line, environment, result)
                                    : RunSinglePoint(line, environment, result);
 }

@@ -7,6 +7,8 @@
 struct Catalogue;
 struct CQuorvelCommandLine;
 class CGrille1D;
+class CGrille3D;
+class GridHeaderCache;
 
 // How a console run ended.
 enum class ConsoleRunOutcome {
@@ -23,6 +25,12 @@ struct ConsoleRunEnvironment {
     std::function<std::string(const std::string&)> resolvePath;
     // Writes UTF-8 text to the console.
     std::function<void(std::string_view)> write;
+    // The grid method: the current translation grid, the header cache of
+    // the candidate grids and the working directory that grid file names
+    // are relative to. Without them a run keeps its own for its duration.
+    CGrille3D* translationGrid;
+    GridHeaderCache* gridHeaders;
+    std::string workingDirectory;
 };
 
 // The console transformation: help request, validation, then one point

@@ -29,11 +29,15 @@ protected:
         console.clear();
         result.clear();
         const ConsoleRunEnvironment environment{
-            catalogue, verticalGrid,
+            catalogue,
+            verticalGrid,
             [this](const std::string& name) {
                 return name.empty() || name[0] == '/' ? name : folder.File(name);
             },
-            [this](std::string_view text) { console += text; }};
+            [this](std::string_view text) { console += text; },
+            nullptr,
+            nullptr,
+            QUORVEL_SOURCE_DIR "/data/"};
         return RunConsoleTransformation(line, environment, result);
     }
 
