@@ -41,6 +41,19 @@ public:
     virtual void ShowInformation(const std::string& text, const std::string& caption) = 0;
     // true for "Oui", false for "Non".
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    // A message box without icon; interfaces that draw no icons show it as information.
+    virtual void ShowPlain(const std::string& text, const std::string& caption) {
+        ShowInformation(text, caption);
+    }
+    // A Yes/No question drawn with the warning or error icon, "Non" being the
+    // default button when `noByDefault`; interfaces without icons ask it plainly.
+    enum class QuestionIcon { Question, Warning, Error };
+    virtual bool AskYesNoWithIcon(const std::string& text, const std::string& caption, QuestionIcon icon,
+                          bool noByDefault) {
+        (void)icon;
+        (void)noByDefault;
+        return AskYesNo(text, caption);
+    }
     // A progress window with the given caption and text; null when it could not be created.
     virtual std::unique_ptr<Progress> CreateProgress(const std::string& caption,
                                                      const std::string& text) = 0;
