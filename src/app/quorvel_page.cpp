@@ -141,7 +141,7 @@ PageSettings CQuorvelPage::Settings() const {
     s.mode = mode_;
     s.pointName = State(PC::PointName).text;
     s.reportFile = reportFile_;
-    s.reportFolder = reportFolder_;
+    s.reportPath = reportFolder_;
     s.vertical = vertical_;
     s.verticalSystem = State(PC::VerticalSystem).text;
     s.sourceSystem = FieldText(SourceSide, SC::System);
@@ -150,7 +150,7 @@ PageSettings CQuorvelPage::Settings() const {
     s.sourceUnit = FieldText(SourceSide, SC::Unit);
     s.sourceMeridian = FieldText(SourceSide, SC::Meridian);
     s.sourceFile = FieldText(SourceSide, SC::FileName);
-    s.sourceFolder = folder_[SourceSide];
+    s.sourcePath = folder_[SourceSide];
     s.sourceFormat = FieldText(SourceSide, SC::Format);
     s.targetSystem = FieldText(TargetSide, SC::System);
     s.targetType = FieldText(TargetSide, SC::Type);
@@ -158,7 +158,7 @@ PageSettings CQuorvelPage::Settings() const {
     s.targetUnit = FieldText(TargetSide, SC::Unit);
     s.targetMeridian = FieldText(TargetSide, SC::Meridian);
     s.targetFile = FieldText(TargetSide, SC::FileName);
-    s.targetFolder = folder_[TargetSide];
+    s.targetPath = folder_[TargetSide];
     s.targetFormat = FieldText(TargetSide, SC::Format);
     return s;
 }
@@ -167,7 +167,7 @@ void CQuorvelPage::Restore(const PageSettings& s) {
     mode_ = s.mode == 1 ? 1 : 0;
     C(PC::PointName).text = s.pointName;
     reportFile_ = s.reportFile;
-    reportFolder_ = s.reportFolder;
+    reportFolder_ = s.reportPath;
     vertical_ = (s.vertical >= 0 && s.vertical <= 2) ? s.vertical : 2;
     C(PC::VerticalSystem).text = s.verticalSystem;
     S(SourceSide, SC::System).text = s.sourceSystem;
@@ -176,7 +176,7 @@ void CQuorvelPage::Restore(const PageSettings& s) {
     S(SourceSide, SC::Unit).text = s.sourceUnit;
     S(SourceSide, SC::Meridian).text = s.sourceMeridian;
     S(SourceSide, SC::FileName).text = s.sourceFile;
-    folder_[SourceSide] = s.sourceFolder;
+    folder_[SourceSide] = s.sourcePath;
     S(SourceSide, SC::Format).text = s.sourceFormat;
     S(TargetSide, SC::System).text = s.targetSystem;
     S(TargetSide, SC::Type).text = s.targetType;
@@ -184,7 +184,7 @@ void CQuorvelPage::Restore(const PageSettings& s) {
     S(TargetSide, SC::Unit).text = s.targetUnit;
     S(TargetSide, SC::Meridian).text = s.targetMeridian;
     S(TargetSide, SC::FileName).text = s.targetFile;
-    folder_[TargetSide] = s.targetFolder;
+    folder_[TargetSide] = s.targetPath;
     S(TargetSide, SC::Format).text = s.targetFormat;
 }
 
@@ -665,12 +665,13 @@ void CQuorvelPage::ApplyVertical(int choice) {
     if (choice == EllipsoidalHeight) {
         const CReg* system = SystemOf(SourceSide);
         if (system == nullptr || system->dimension != 3) {
-            if (context_.ui) {
+            // Without a departure system there is nothing to refuse in words.
+            if (context_.ui && system != nullptr) {
                 char text[512];
                 std::snprintf(text, sizeof text,
                               "Il est interdit de rentrer des hauteurs sur l'ellipsoïde dans le "
                               "système %s.\n",
-                              system ? system->name.c_str() : "");
+                              system->name.c_str());
                 context_.ui->ShowError(text, context_.caption);
             }
             ApplyVertical(Altitude);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/quorvel_app.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 
@@ -97,20 +98,6 @@ struct ControlState {
     bool enabled = true;
     std::string text;                  // field text, list selection, or label
     std::vector<std::string> entries;  // lists only, in alphabetical order
-};
-
-// The 22 values of a page section of the configuration file.
-struct PageSettings {
-    int mode = 0;
-    std::string pointName;
-    std::string reportFile;
-    std::string reportFolder;
-    int vertical = 2;
-    std::string verticalSystem;
-    std::string sourceSystem, sourceType, sourceProjection, sourceUnit, sourceMeridian;
-    std::string sourceFile, sourceFolder, sourceFormat;
-    std::string targetSystem, targetType, targetProjection, targetUnit, targetMeridian;
-    std::string targetFile, targetFolder, targetFormat;
 };
 
 // Everything a window file run needs, prepared by the page's checks.

@@ -1,0 +1,56 @@
+#include "ui/window_mode.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QFileInfo>
+#include <filesystem>
+#include <string>
+
+#include "app/platform.h"
+#include "app/quorvel_app.h"
+#include "ui/emblem.h"
+#include "ui/qt_user_interface.h"
+#include "ui/quorvel_dlg.h"
+
+namespace fs = std::filesystem;
+
+bool DisplayAvailable() {
+    const std::optional<std::string> platform = GetEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform && !platform->empty() && platform->rfind("xcb", 0) != 0) return true;
+    const std::optional<std::string> wayland = GetEnvironmentVariable("WAYLAND_DISPLAY");
+    if (wayland && !wayland->empty()) return true;
+    const std::optional<std::string> display = GetEnvironmentVariable("DISPLAY");
+    if (!display || display->empty()) return false;
+    if ((*display)[0] != ':') return true;  // a remote display cannot be tested here
+    std::string number = display->substr(1);
+    number = number.substr(0, number.find('.'));
+    return fs::exists("/tmp/.X11-unix/X" + number);
+}
+
+int RunMainWindow(CQuorvelApp& app, UserInterface& ui) {
+    // The window icon: the program's own 16-pixel picture when the data
+    // folder has one, else the drawn emblem.
+    const QString bitmap =
+        QString::fromStdString(app.workingDirectory + app.programBaseName + "16.bmp");
+    QIcon icon = EmblemIcon();
+    if (QFileInfo::exists(bitmap)) {
+        QPixmap picture(bitmap);
+        picture.setMask(picture.createMaskFromColor(Qt::white));
+        icon.addPixmap(picture);
+    }
+    QApplication::setWindowIcon(icon);
+
+    CCoor lastResult;
+    WindowSetup setup;
+    setup.app = &app;
+    setup.ui = &ui;
+    setup.lastResult = &lastResult;
+    setup.helpFile = app.workingDirectory + app.programBaseName + ".html";
+    CQuorvelDlg window(setup);
+    if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) qt->SetOwner(&window);
+    app.console = 0;
+    app.RunStartupGridCheck(ui);
+    window.exec();
+    if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) qt->SetOwner(nullptr);
+    return 0;
+}

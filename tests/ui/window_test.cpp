@@ -1,0 +1,346 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/quorvel_app.h"
+#include "app/profile.h"
+#include "app/quorvel_page.h"
+#include "support/page_catalogue.h"
+#include "support/scripted_interface.h"
+#include "support/temp_dir.h"
+#include "ui/progress_dlg.h"
+#include "ui/quorvel_dlg.h"
+#include "ui/quorvel_page_view.h"
+#include "ui/window_mode.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <iterator>
+
+namespace {
+
+using SC = SideControl;
+using Kind = ScriptedInterface::Kind;
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_ui";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt must outlive every widget, and the process ends right after the tests.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+constexpr const char* kInformations =
+    "[INFORMATIONS]\nTitre=Quorvel\nVersion=Version 1.1\nCopyright=Les auteurs\n"
+    "Standard=Sept paramètres.\nGrille=Par grilles.\n";
+
+constexpr const char* kStandardSection =
+    "[Standard]\nMode=0\nNom du point=Borne\nVerticale=2\nSystème de départ=NTF\n"
+    "Coordonnées de départ=Planes\nProjection de départ=NTF Lambert II étendu\n"
+    "Système d'arrivée=RGF93\nCoordonnées d'arrivée=Planes\nProjection d'arrivée=Lambert-93\n";
+
+constexpr const char* kGrilleSection =
+    "[Grille]\nMode=1\nSystème de départ=NTF\nCoordonnées de départ=Géographiques\n"
+    "Système d'arrivée=RGF93\nCoordonnées d'arrivée=Géographiques\n";
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        LoadCatalogueText(kPageCatalogueText, app.catalogue);
+        app.startDirectory = app.workingDirectory = dir.path() + "/";
+    }
+    std::unique_ptr<CQuorvelDlg> Open(const std::string& sections) {
+        config = dir.File("quorvel.ini");
+        if (!std::ifstream(config)) std::ofstream(config) << kInformations << sections;
+        app.configurationPath = config;
+        WindowSetup setup;
+        setup.app = &app;
+        setup.ui = &ui;
+        setup.lastResult = &last;
+        setup.helpFile = dir.File("absent.html");
+        setup.releaseGrids = [this] { ++releases; };
+        return std::make_unique<CQuorvelDlg>(setup);
+    }
+    static QComboBox* Combo(QuorvelPageView* view, PageSide side, SC c) {
+        return qobject_cast<QComboBox*>(view->Widget(side, c));
+    }
+    static QLineEdit* Edit(QuorvelPageView* view, PageSide side, SC c) {
+        return qobject_cast<QLineEdit*>(view->Widget(side, c));
+    }
+    static QStringList Items(QComboBox* combo) {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+        return items;
+    }
+    // Chooses an entry as the user does, through the list's activation.
+    static void Choose(QComboBox* combo, const QString& text) {
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+
+    TempDir dir;
+    std::string config;
+    CQuorvelApp app;
+    ScriptedInterface ui;
+    CCoor last;
+    int releases = 0;
+};
+
+TEST_F(WindowTest, TabsFollowTheConfigurationSections) {
+    auto both = Open(std::string(kStandardSection) + kGrilleSection);
+    ASSERT_EQ(both->Tabs()->count(), 3);
+    EXPECT_EQ(both->Tabs()->tabText(0), QString("&A propos de Quorvel"));
+    EXPECT_EQ(both->Tabs()->tabText(1), QString("Transformation standard"));
+    EXPECT_EQ(both->Tabs()->tabText(2), QString("Transformation grille"));
+    EXPECT_EQ(both->windowTitle(), QString("Quorvel"));
+    EXPECT_FALSE(both->ComputeButton()->isEnabled());
+    EXPECT_EQ(both->ComputeButton()->toolTip(),
+              QString("Calcule la transformation de coordonnées précisée"));
+    both->Tabs()->setCurrentIndex(2);
+    EXPECT_TRUE(both->ComputeButton()->isEnabled());
+    both->Tabs()->setCurrentIndex(0);
+    EXPECT_FALSE(both->ComputeButton()->isEnabled());
+}
+
+TEST_F(WindowTest, WithoutStandardSectionTheGridPageIsSecond) {
+    auto window = Open(kGrilleSection);
+    ASSERT_EQ(window->Tabs()->count(), 2);
+    EXPECT_EQ(window->Tabs()->tabText(1), QString("Transformation grille"));
+    EXPECT_EQ(window->Page(StandardKind), nullptr);
+    ASSERT_NE(window->Page(GridKind), nullptr);
+    // Computing on tab 1 runs the grid page's file checks.
+    window->Tabs()->setCurrentIndex(1);
+    window->Compute();
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text,
+              "Veuillez saisir un nom de fichier de départ, s'il vous plait !");
+}
+
+TEST_F(WindowTest, WithoutPagesEnterShowsThePresentationMessage) {
+    auto window = Open("");
+    EXPECT_EQ(window->Tabs()->count(), 1);
+    window->show();
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "\n\nDésolé, mais ce n'est pas ici que l'on calcule.\nRéessayez, mais dans les pages "
+              "standard ou grille,pas dans la page de présentation !!!\n\n");
+}
+
+TEST_F(WindowTest, CascadeRefillsTheWidgetsAfterADepartureChange) {
+    auto window = Open(kStandardSection);
+    QuorvelPageView* view = window->View(StandardKind);
+    ASSERT_NE(view, nullptr);
+    QComboBox* source = Combo(view, SourceSide, SC::System);
+    EXPECT_EQ(Items(source), (QStringList{"NTF", "RGF93", "SANS UNITE", "WGS84"}));
+    EXPECT_EQ(source->toolTip(), QString("Liste des systèmes de référence(REG)"));
+    EXPECT_EQ(Items(Combo(view, TargetSide, SC::System)), (QStringList{"NTF", "RGF93"}));
+    Choose(source, "RGF93");
+    EXPECT_EQ(Items(Combo(view, TargetSide, SC::System)), (QStringList{"NTF", "RGF93", "WGS84"}));
+    EXPECT_EQ(Combo(view, SourceSide, SC::Meridian)->currentText(), QString("Greenwich"));
+    EXPECT_EQ(Items(Combo(view, SourceSide, SC::Projection)), (QStringList{"Lambert-93"}));
+    EXPECT_EQ(Items(Combo(view, SourceSide, SC::Type)),
+              (QStringList{"Cartésiennes", "Géographiques", "Planes"}));
+}
+
+TEST_F(WindowTest, TwoDimensionalGeographicFormatsAndTheHeightRefusal) {
+    auto window = Open(kGrilleSection);
+    QuorvelPageView* view = window->View(GridKind);
+    window->show();
+    window->Tabs()->setCurrentIndex(1);
+    EXPECT_EQ(Items(Combo(view, SourceSide, SC::Format)),
+              (QStringList{"Lat Lon Altitude", "Lon Lat Altitude", "Nom Lat Lon Altitude",
+                           "Nom Lon Lat Altitude"}));
+    EXPECT_TRUE(view->Widget(SourceSide, SC::Format)->isVisible());
+    EXPECT_FALSE(view->Widget(SourceSide, SC::LonDegrees)->isVisible());
+    // Back to the typed point: "Hauteur" is refused on the 2D departure NTF.
+    view->ModeRadio(0)->click();
+    EXPECT_FALSE(view->Widget(SourceSide, SC::Format)->isVisible());
+    view->VerticalRadio(1)->click();
+    ASSERT_EQ(ui.Of(Kind::Error).size(), 1u);
+    EXPECT_EQ(ui.Of(Kind::Error)[0].text,
+              "Il est interdit de rentrer des hauteurs sur l'ellipsoïde dans le système NTF.\n");
+    EXPECT_TRUE(view->VerticalRadio(2)->isChecked());
+    EXPECT_TRUE(view->Widget(SourceSide, SC::Altitude)->isVisible());
+    EXPECT_FALSE(view->Widget(SourceSide, SC::Height)->isVisible());
+}
+
+TEST_F(WindowTest, NegativeTypedLongitudeIsRefusedWithTheExactMessage) {
+    auto window = Open(std::string(kStandardSection));
+    QuorvelPageView* view = window->View(StandardKind);
+    window->show();
+    window->Tabs()->setCurrentIndex(1);
+    Choose(Combo(view, SourceSide, SC::Type), "Géographiques");
+    Choose(Combo(view, SourceSide, SC::Unit), "Degrés décimaux");
+    QLineEdit* lon = Edit(view, SourceSide, SC::X);
+    ASSERT_TRUE(lon->isVisible());
+    lon->clear();
+    QTest::keyClicks(lon, "-2.5");
+    QTest::keyClick(lon, Qt::Key_Return);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Ne pas saisir de signe négatif pour la longitude,\nutiliser le radio bouton "
+              "\"Ouest\"");
+}
+
+TEST_F(WindowTest, RangeRefusalFocusesTheField) {
+    auto window = Open(std::string(kStandardSection));
+    QuorvelPageView* view = window->View(StandardKind);
+    window->show();
+    window->Tabs()->setCurrentIndex(1);
+    Choose(Combo(view, SourceSide, SC::Type), "Géographiques");
+    Choose(Combo(view, SourceSide, SC::Unit), "Degrés Minutes Secondes");
+    QLineEdit* latitude = Edit(view, SourceSide, SC::LatDegrees);
+    ASSERT_TRUE(latitude->isVisible());
+    EXPECT_EQ(qobject_cast<QLabel*>(view->Widget(SourceSide, SC::LonMinutesSymbol))->text(),
+              QString("'"));
+    latitude->selectAll();
+    QTest::keyClicks(latitude, "91");
+    window->ComputeButton()->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, Kind::Warning);
+    EXPECT_EQ(ui.messages[0].text, "Tapez un nombre entier compris entre 0 et 90.");
+    EXPECT_EQ(window->focusWidget(), latitude);
+}
+
+TEST_F(WindowTest, UnitAndMeridianChangesReExpressTheLastResult) {
+    auto window = Open(
+        "[Standard]\nMode=0\nSystème de départ=RGF93\nCoordonnées de départ=Géographiques\n"
+        "Système d'arrivée=WGS84\nCoordonnées d'arrivée=Géographiques\n"
+        "Unité d'arrivée=Degrés Minutes Secondes\n");
+    QuorvelPageView* view = window->View(StandardKind);
+    CQuorvelPage* page = window->Page(StandardKind);
+    last.type = Geographic;
+    last.unit = PackedDms;
+    last.longitude = -1.3;  // 1°30' West
+    last.latitude = 45.15;
+    last.sys.meridian = FindByName(app.catalogue.meridians, "Greenwich");
+    CCoor shown = last;
+    page->DisplayResult(shown);
+    view->Refresh();
+    EXPECT_TRUE(view->WestRadio(TargetSide, true)->isChecked());
+    EXPECT_EQ(Edit(view, TargetSide, SC::LonMinutes)->text(), QString("30"));
+    Choose(Combo(view, TargetSide, SC::Unit), "Degrés décimaux");
+    EXPECT_EQ(Edit(view, TargetSide, SC::X)->text(), QString("1.50000000"));
+    EXPECT_EQ(Edit(view, TargetSide, SC::Y)->text(), QString("45.25000000"));
+    Choose(Combo(view, TargetSide, SC::Meridian), "Paris");
+    EXPECT_EQ(Edit(view, TargetSide, SC::X)->text(), QString("3.83722917"));
+    view->WestRadio(TargetSide, false)->click();
+    EXPECT_EQ(Edit(view, TargetSide, SC::X)->text(), QString("356.16277083"));
+    EXPECT_TRUE(view->WestRadio(TargetSide, false)->isChecked());
+}
+
+TEST_F(WindowTest, ChoicesAreSavedOnCloseAndRestoredAtTheNextStart) {
+    {
+        auto window = Open(std::string(kStandardSection) + kGrilleSection);
+        QuorvelPageView* view = window->View(StandardKind);
+        Choose(Combo(view, SourceSide, SC::System), "RGF93");
+        Choose(Combo(view, TargetSide, SC::System), "WGS84");
+        Choose(Combo(view, TargetSide, SC::Type), "Géographiques");
+        QLineEdit* name = qobject_cast<QLineEdit*>(view->Widget(PageControl::PointName));
+        name->selectAll();
+        QTest::keyClicks(name, "Borne 7");
+        window->reject();
+        EXPECT_EQ(releases, 1);
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    EXPECT_EQ(GetProfileString(config, "Standard", "Système de départ", ""), "RGF93");
+    EXPECT_EQ(GetProfileString(config, "Standard", "Nom du point", ""), "Borne 7");
+    EXPECT_EQ(GetProfileString(config, "Grille", "Mode", ""), "1");
+    auto again = Open("");
+    QuorvelPageView* view = again->View(StandardKind);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(Combo(view, SourceSide, SC::System)->currentText(), QString("RGF93"));
+    EXPECT_EQ(Combo(view, TargetSide, SC::System)->currentText(), QString("WGS84"));
+    EXPECT_EQ(Combo(view, TargetSide, SC::Type)->currentText(), QString("Géographiques"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(view->Widget(PageControl::PointName))->text(),
+              QString("Borne 7"));
+}
+
+TEST_F(WindowTest, SaveFailureIsWarnedAndTheWindowStillCloses) {
+    auto window = Open(kStandardSection);
+    std::filesystem::remove(config);
+    std::filesystem::create_directory(config);  // a folder in place of the file
+    window->reject();
+    ASSERT_EQ(ui.Of(Kind::Warning).size(), 1u);
+    EXPECT_EQ(ui.Of(Kind::Warning)[0].text,
+              "Les données de configuration n'ont pu être sauvegardées correctement !\nVerifiez "
+              "que Quorvel.ini est accessible en ecriture...");
+    EXPECT_EQ(releases, 1);
+    std::filesystem::remove(config);
+}
+
+TEST_F(WindowTest, HelpWithoutItsPageSaysSo) {
+    auto window = Open("");
+    window->OpenHelp();
+    ASSERT_EQ(ui.Of(Kind::Warning).size(), 1u);
+    EXPECT_NE(ui.Of(Kind::Warning)[0].text.find("absent.html"), std::string::npos);
+}
+
+TEST(ProgressWindow, RangePercentageCancelAndPlacement) {
+    App();
+    QWidget owner;
+    owner.resize(600, 400);
+    owner.show();
+    auto first = std::make_unique<CProgressDlg>();
+    ASSERT_TRUE(first->Create(&owner));
+    EXPECT_FALSE(owner.isEnabled());
+    EXPECT_EQ(first->windowTitle(), QString("Quorvel"));
+    EXPECT_EQ(first->PercentText(), QString(" 0 %"));
+    EXPECT_EQ(first->StatusText(), QString("Travail en cours ... patience"));
+    first->SetRange(1, 101);
+    first->SetStep(25);
+    first->SetPos(1);
+    EXPECT_EQ(first->PercentText(), QString("0%"));
+    first->StepIt();
+    EXPECT_EQ(first->PercentText(), QString("25%"));
+    first->SetPos(101);
+    EXPECT_EQ(first->PercentText(), QString("100%"));
+    // Cancel keeps the window open and is seen once by the next check.
+    first->reject();
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(first->CheckCancel());
+    EXPECT_FALSE(first->CheckCancel());
+    // A second window goes 200 pixels lower than the first.
+    CProgressDlg second;
+    ASSERT_TRUE(second.Create(&owner));
+    EXPECT_EQ(CProgressDlg::AliveCount(), 2);
+    EXPECT_EQ(second.pos().y() - first->pos().y(), 200);
+    second.Destroy();
+    first.reset();
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_EQ(CProgressDlg::AliveCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowStart, WithoutADisplayOneFrenchSentenceAndAFailure) {
+    TempDir dir;
+    const std::string err = dir.File("stderr.txt");
+    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
+                                QUORVEL_BINARY + " 2>" + err + " </dev/null >/dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_NE(WEXITSTATUS(status), 0);
+    std::ifstream in(err);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, kNoDisplayMessage);
+}
+
+}  // namespace
