@@ -50,12 +50,15 @@ TEST(QuorvelProgram, WithAnyArgumentWritesBannerAndPromptAndReturns) {
     }
 }
 
-TEST(QuorvelProgram, WithoutArgumentSaysTheWindowIsMissingAndFails) {
+TEST(QuorvelProgram, WithoutArgumentNorDisplaySaysSoAndFails) {
     TempDir scratch;
-    Outcome run = RunProgram(scratch, scratch.path(), "");
+    Outcome run = RunProgram(scratch, scratch.path(), "",
+                             "env -u ALLUSERSPROFILE -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
     EXPECT_NE(0, run.code);
     EXPECT_EQ("", run.out);
-    EXPECT_EQ("Le mode fenêtre n'est pas disponible dans cette version de Quorvel.\n", run.err);
+    EXPECT_EQ("Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le "
+              "avec des arguments pour le mode console).\n",
+              run.err);
 }
 
 TEST(QuorvelProgram, ABadCatalogueLineIsReportedWithItsNumber) {

@@ -20,12 +20,7 @@
 #include "ui/progress_dlg.h"
 #include "ui/quorvel_dlg.h"
 #include "ui/quorvel_page_view.h"
-#include "ui/window_mode.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <iterator>
 
 namespace {
 
@@ -328,19 +323,3 @@ TEST(ProgressWindow, RangePercentageCancelAndPlacement) {
 
 }  // namespace
 
-namespace {
-
-TEST(WindowStart, WithoutADisplayOneFrenchSentenceAndAFailure) {
-    TempDir dir;
-    const std::string err = dir.File("stderr.txt");
-    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") +
-                                QUORVEL_BINARY + " 2>" + err + " </dev/null >/dev/null";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_NE(WEXITSTATUS(status), 0);
-    std::ifstream in(err);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, kNoDisplayMessage);
-}
-
-}  // namespace
