@@ -10,6 +10,7 @@
 #include "app/labels.h"
 #include "app/point_fields.h"
 #include "app/user_interface.h"
+#include "runs/console_run.h"
 #include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"
 #include "engine/precision.h"
@@ -117,18 +118,6 @@ bool ListOrder(const std::string& a, const std::string& b) {
     const std::string fb = Folded(b);
     if (fa != fb) return fa < fb;
     return a < b;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a == b) return true;
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (fs::equivalent(a, b, error) && !error) return true;
-    const fs::path ca = fs::weakly_canonical(a, error);
-    if (error) return false;
-    const fs::path cb = fs::weakly_canonical(b, error);
-    if (error) return false;
-    return ca == cb;
 }
 
 CQuorvelPage::CQuorvelPage(int kind, PageContext context) : kind_(kind), context_(std::move(context)) {

@@ -264,6 +264,3 @@ class CGrillePage : public CQuorvelPage {
 public:
     explicit CGrillePage(PageContext context) : CQuorvelPage(GridKind, std::move(context)) {}
 };
-
-// Whether two paths name the same file, also when written differently.
-bool SameFile(const std::string& a, const std::string& b);
