@@ -140,6 +140,11 @@ const Grid& GridHeaderCache::Get(std::map<std::string, Entry<Grid>>& entries,
                                  bool console) {
     const std::string path =
         !fileName.empty() && fileName[0] == '/' ? fileName : workingDirectory + fileName;
+    const auto now = std::chrono::steady_clock::now();
+    if (auto found = entries.find(path); found != entries.end() && found->second.grid &&
+                                         found->second.stamp.exists &&
+                                         now - found->second.checked < kRecheck)
+        return *found->second.grid;
     Stamp stamp;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
@@ -148,6 +153,7 @@ const Grid& GridHeaderCache::Get(std::map<std::string, Entry<Grid>>& entries,
         stamp.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     }
     Entry<Grid>& entry = entries[path];
+    entry.checked = now;
     if (entry.grid && entry.stamp == stamp && stamp.exists) return *entry.grid;
     entry.stamp = stamp;
     entry.grid = std::make_unique<Grid>();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -30,7 +31,8 @@ bool IsShiftGrid(const CGrille& grid);
 // Header-only openings of candidate grids (mode 2), kept for as long as the
 // object lives (one run, or the program) so that choosing the grids of a
 // point opens no file: a candidate is opened again only when its file has
-// changed (size or modification time) or was missing.
+// changed (size or modification time) or was missing. The file is looked at
+// again at most every kRecheck, not for every point.
 class GridHeaderCache {
 public:
     // The header of a catalogue grid, whose file name is relative to
@@ -41,6 +43,7 @@ public:
                               bool console);
     // Number of header openings done so far (for tests and benchmarks).
     int64_t Openings() const { return openings_; }
+    static constexpr std::chrono::milliseconds kRecheck{250};
     void Clear();
 
 private:
@@ -53,6 +56,7 @@ private:
     template <class Grid>
     struct Entry {
         Stamp stamp;
+        std::chrono::steady_clock::time_point checked;
         std::unique_ptr<Grid> grid;
     };
     template <class Grid>

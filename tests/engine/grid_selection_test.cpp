@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "catalogue/loader.h"
 #include "engine/coordinate_operations.h"
@@ -156,6 +157,8 @@ TEST(GridHeaderCache, ReopensOnlyAChangedFile) {
     EXPECT_EQ(s.headers.Openings(), 1);
     // Another extent: the file changes size, the header is read again.
     WriteNativeGrid(s.folder, "g", 1, 2, 46, 48, 0.1, -160);
+    // Looked at again once the recheck interval has passed.
+    std::this_thread::sleep_for(GridHeaderCache::kRecheck + std::chrono::milliseconds(50));
     EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
     EXPECT_EQ(s.headers.Openings(), 2);
 }
