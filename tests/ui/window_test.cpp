@@ -12,6 +12,11 @@
 #include <fstream>
 
 #include "app/quorvel_app.h"
+#include "app/window_rules.h"
+#include "catalogue/loader.h"
+
+#include <cstdlib>
+#include <filesystem>
 #include "app/profile.h"
 #include "app/quorvel_page.h"
 #include "support/page_catalogue.h"
@@ -323,3 +328,45 @@ TEST(ProgressWindow, RangePercentageCancelAndPlacement) {
 
 }  // namespace
 
+
+namespace {
+
+// With QUORVEL_SCREENSHOT_DIR set (scripts/screenshots under Xvfb), saves a
+// picture of each tab of the default installation's window in each mode.
+TEST(WindowPictures, EveryTabInEachMode) {
+    const char* folder = std::getenv("QUORVEL_SCREENSHOT_DIR");
+    if (folder == nullptr) GTEST_SKIP() << "QUORVEL_SCREENSHOT_DIR not set";
+    App();
+    CQuorvelApp app;
+    app.configurationPath = std::string(QUORVEL_SOURCE_DIR) + "/data/Quorvel/quorvel.ini";
+    app.startDirectory = app.workingDirectory = std::string(QUORVEL_SOURCE_DIR) + "/data/";
+    ScriptedInterface ui;
+    ASSERT_TRUE(LoadCatalogue(app.workingDirectory + "catalogue.txt", app.catalogue, ui, "Quorvel"));
+    CCoor last;
+    WindowSetup setup;
+    setup.app = &app;
+    setup.ui = &ui;
+    setup.lastResult = &last;
+    CQuorvelDlg window(setup);
+    window.resize(1000, 700);
+    window.show();
+    QApplication::processEvents();
+    const std::string base = std::string(folder) + "/";
+    window.grab().save(QString::fromStdString(base + "presentation.png"));
+    for (int tab = 1; tab < window.Tabs()->count(); ++tab) {
+        window.Tabs()->setCurrentIndex(tab);
+        const int kind = PageKindAtTab(tab, window.Page(StandardKind) != nullptr,
+                                       window.Page(GridKind) != nullptr);
+        QuorvelPageView* view = window.View(kind);
+        for (int mode : {0, 1}) {
+            view->ModeRadio(mode)->click();
+            QApplication::processEvents();
+            window.grab().save(QString::fromStdString(
+                base + (kind == StandardKind ? "standard" : "grille") +
+                (mode == 0 ? "_interactif.png" : "_fichier.png")));
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(base + "presentation.png"));
+}
+
+}  // namespace
