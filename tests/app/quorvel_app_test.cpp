@@ -290,6 +290,17 @@ TEST_F(StartUp, WithoutAllUsersProfileTheDataFolderIsUsed) {
     std::string data = std::string(QUORVEL_SOURCE_DIR) + "/data";
     EXPECT_EQ(std::filesystem::canonical(data),
               std::filesystem::canonical(InstallationDataFolder()));
+    // The first start in a fresh tree may convert the data folder's text
+    // grids into their caches; a second start reuses them and says nothing more.
+    {
+        CQuorvelApp first;
+        first.keyInput = keys_;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(0, first.Run({"quorvel", "-x"}, ui_));
+        const std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(0u, output.rfind(kBanner, 0)) << output;
+        std::filesystem::current_path(work_.path());
+    }
     std::string output;
     EXPECT_EQ(0, Run({"quorvel", "-x"}, &output));
     EXPECT_EQ(InstallationDataFolder() + "/Quorvel/quorvel.ini", app_.configurationPath);
