@@ -1,0 +1,55 @@
+#pragma once
+
+// Shared helpers of the fuzz targets: a scratch folder of the process's own
+// and a file written there from the fuzzer's bytes.
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace fuzz {
+
+// A folder under the temporary folder, made once per process and removed
+// when the process ends.
+inline const std::string& ScratchFolder() {
+    struct Folder {
+        std::string path;
+        Folder() {
+            std::string pattern =
+                (std::filesystem::temp_directory_path() / "quorvel-fuzz-XXXXXX").string();
+            if (::mkdtemp(pattern.data()) != nullptr) path = pattern;
+        }
+        ~Folder() {
+            std::error_code ignored;
+            if (!path.empty()) std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static Folder folder;
+    return folder.path;
+}
+
+// Empties the scratch folder, so that no file of an earlier input (a grid
+// cache, an XML header) plays a part in the next one.
+inline void ClearScratchFolder() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(ScratchFolder(), ignored)) {
+        std::filesystem::remove_all(entry.path(), ignored);
+    }
+}
+
+// Writes the bytes to a file of the scratch folder and returns its path.
+inline std::string WriteFile(const std::string& name, const uint8_t* data, size_t size) {
+    const std::string path = ScratchFolder() + "/" + name;
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        if (size > 0) std::fwrite(data, 1, size, file);
+        std::fclose(file);
+    }
+    return path;
+}
+
+}  // namespace fuzz

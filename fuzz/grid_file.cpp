@@ -1,0 +1,57 @@
+// A grid file of arbitrary bytes under one extension (QUORVEL_GRID_EXTENSION,
+// one program per format), opened header only, into memory and on disk with
+// its binary cache, then asked for values inside, on the border and outside.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/fuzz_support.h"
+#include "grids/grid.h"
+
+namespace {
+
+// Bilinear, spline and node queries at the corners, the middle and one step
+// beyond the grid, in the unit of its nodes.
+void Query(CGrille& grid) {
+    if (!grid.loaded) return;
+    const int values = grid.VALUES_NUMBER > 0 ? grid.VALUES_NUMBER : 0;
+    if (values > kMostValuesPerNode) return;
+    double result[kMostValuesPerNode + 1];
+    const double xs[] = {grid.X_MIN, (grid.X_MIN + grid.X_MAX) / 2, grid.X_MAX,
+                         grid.X_MAX + grid.X_INC, grid.X_MIN - grid.X_INC / 2};
+    const double ys[] = {grid.Y_MIN, (grid.Y_MIN + grid.Y_MAX) / 2, grid.Y_MAX,
+                         grid.Y_MAX + grid.Y_INC, grid.Y_MIN - grid.Y_INC / 2};
+    for (double x : xs) {
+        for (double y : ys) {
+            const double point[3] = {x, y, 0};
+            int code = 0;
+            grid.Interpoler_Bilineaire(point, result, code);
+            grid.Interpoler_Spline(4, point, result, code);
+            grid.Interpoler_Mode(grid.NODE_COORD_UNIT, point, result, code, ValeurNoeud);
+        }
+    }
+}
+
+template <class Grid>
+void Open(const std::string& path, int mode) {
+    Grid grid;
+    grid.NAME = path;
+    std::string message;
+    if (grid.Ouvrir(message, false, mode)) Query(grid);
+    grid.Fermer();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::ClearScratchFolder();
+    const std::string path = fuzz::WriteFile("grille" QUORVEL_GRID_EXTENSION, data, size);
+    Open<CGrille>(path, ModeEnTete);
+    Open<CGrille1D>(path, ModeEnMemoire);
+    Open<CGrille3D>(path, ModeSurDisque);
+    // A second opening on disk takes the cache the first one made.
+    Open<CGrille3D>(path, ModeSurDisque);
+    return 0;
+}
