@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<UserInterface> ui;
         if (window) {
             qt = std::make_unique<QApplication>(argc, argv);
+            KeepDecimalPoint();
             ui = std::make_unique<QtUserInterface>();
         } else {
             ui = std::make_unique<ConsoleInterface>();

@@ -242,6 +242,7 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
             message =
                 GridMessage("Problème dans l'en-tête de\n%s (position %d)", NAME.c_str(), read);
         FermerFichiers();
+        loaded = false;
         return false;
     }
 
@@ -259,12 +260,16 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
     if (!message.empty()) {
         if (xmlRead) message += "\n(cf fichier XML le cas échéant)";
         FermerFichiers();
+        loaded = false;
         return false;
     }
-    if (IsBinaryFormat(GRID_TYPE)) {
+    // Whatever type the XML header gives, a file read as binary must hold
+    // every record its header announces.
+    if (IsBinaryFormat(GRID_TYPE) || binary_) {
         message = VerifierTailleBinaire();
         if (!message.empty()) {
             FermerFichiers();
+            loaded = false;
             return false;
         }
     }
@@ -277,6 +282,7 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
         message = Charger_Valeurs(console, mode, ui);
         if (!message.empty()) {
             FermerFichiers();
+            loaded = false;
             return false;
         }
         // The cache now exists: read it like any binary grid, kept open.

@@ -158,6 +158,8 @@ void EncodeValue(int type, const ParsedValue& v, unsigned char* p) {
 
 std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) {
     std::string operation;
+    // Reading failures name the text file being read, not the cache.
+    const std::string source = NAME;
     if (mode == ModeSurDisque) {
         onDisk = true;
         GRID_TYPE = GrilleBinairePlenar;
@@ -248,12 +250,12 @@ std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) 
 
         if (got == Lecture::Fin) {
             failure = Formatted("Grille incomplète :\n%s\n(%lld noeuds lus sur %lld attendus)",
-                                NAME, static_cast<long long>(node), static_cast<long long>(nodes));
+                                source, static_cast<long long>(node), static_cast<long long>(nodes));
             break;
         }
         if (got == Lecture::Illisible) {
             failure =
-                Formatted("Valeur illisible dans la grille :\n%s\n(noeud %lld, octet %lld)", NAME,
+                Formatted("Valeur illisible dans la grille :\n%s\n(noeud %lld, octet %lld)", source,
                           static_cast<long long>(node + 1), static_cast<long long>(text.Offset()));
             break;
         }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QFileInfo>
+#include <clocale>
 #include <filesystem>
 #include <string>
 
@@ -26,6 +27,8 @@ bool DisplayAvailable() {
     number = number.substr(0, number.find('.'));
     return fs::exists("/tmp/.X11-unix/X" + number);
 }
+
+void KeepDecimalPoint() { std::setlocale(LC_NUMERIC, "C"); }
 
 int RunMainWindow(CQuorvelApp& app, UserInterface& ui) {
     // The window icon: the program's own 16-pixel picture when the data

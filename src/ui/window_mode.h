@@ -14,3 +14,9 @@ bool DisplayAvailable();
 inline constexpr const char* kNoDisplayMessage =
     "Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le avec "
     "des arguments pour le mode console).\n";
+
+// Qt takes the user's locale for the whole C library when it starts. Files,
+// the catalogue and the log read and write numbers with a decimal point
+// whatever the user's language: this gives the C library's numbers back
+// their "C" form after Qt has started, leaving texts and dates to the user.
+void KeepDecimalPoint();

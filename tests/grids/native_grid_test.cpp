@@ -304,7 +304,7 @@ TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
                                          "<VALUES_TYPE>INTEGER2</VALUES_TYPE>"));
     CGrille u;
     u.NAME = "u.mnt";
-    EXPECT_EQ("Valeur illisible dans la grille :\nu.bin\n(noeud 1, octet 32)",
+    EXPECT_EQ("Valeur illisible dans la grille :\nu.mnt\n(noeud 1, octet 32)",
               Opened(u, ModeSurDisque));
     EXPECT_FALSE(GridFolder::Exists("u.bin"));
 }
@@ -365,8 +365,8 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
     for (int mode : {ModeSurDisque, ModeEnMemoire}) {
         CGrille g;
         g.NAME = "court.mnt";
-        const std::string expectedName = mode == ModeSurDisque ? "court.bin" : "court.mnt";
-        EXPECT_EQ("Grille incomplète :\n" + expectedName + "\n(5 noeuds lus sur 6 attendus)",
+        // The message names the text file that ends early, also when a cache was being made.
+        EXPECT_EQ("Grille incomplète :\ncourt.mnt\n(5 noeuds lus sur 6 attendus)",
                   Opened(g, mode));
         EXPECT_FALSE(g.loaded);
     }
@@ -389,6 +389,20 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
                   " octets au lieu de " + std::to_string(full) + " attendus)",
               Opened(shortCache, ModeSurDisque));
     EXPECT_FALSE(shortCache.BinaryFileOpen());
+
+    // The XML header that the text grid and its cache share may name the text
+    // format: the short cache is still refused, through either name.
+    GridFolder::Write("entier.xml", XmlHeader("<GRID_TYPE>Grille texte PLENAR</GRID_TYPE>"
+                                              "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"));
+    for (const char* name : {"entier.bin", "entier.mnt"}) {
+        CGrille named;
+        named.NAME = name;
+        EXPECT_EQ("Grille incomplète :\nentier.bin\n(" + std::to_string(full - 3) +
+                      " octets au lieu de " + std::to_string(full) + " attendus)",
+                  Opened(named, ModeSurDisque))
+            << name;
+        EXPECT_FALSE(named.loaded) << name;
+    }
 }
 
 TEST(BinaryCache, DamagedCacheHeaders) {
