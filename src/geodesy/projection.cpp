@@ -1,5 +1,8 @@
 #include "geodesy/projection.h"
 
+#include <bit>
+#include <cstdint>
+
 #include "geodesy/angle.h"
 #include "geodesy/equal_area.h"
 #include "geodesy/gauss_laborde.h"
@@ -57,6 +60,136 @@ EqualArea AzimuthalConstants(const CPrc& r) {
                               r.falseNorthing);
 }
 
+// ---- Constants computed once per projection -------------------------------
+//
+// A file run projects every point with the same one or two records, and the
+// constants of a family (isometric latitudes of the parallels, series
+// coefficients) cost more than the projection of a point. They are kept for
+// the few records last used, keyed by every value they are computed from,
+// so that a record whose values differ (another record, or the same record
+// changed) never gets constants that are not its own. The values are the
+// ones computed at each call: the same functions on the same numbers.
+
+// Every number the constants of a record depend on, compared bit for bit.
+struct ConstantsKey {
+    int family = 0, lambertSubkind = 0, unit = 0;
+    int meridianKind = 0;  // 0 no prime meridian, 1 Greenwich, 2 another
+    int meridianUnit = 0;
+    std::uint64_t meridianLongitude = 0;
+    std::uint64_t a = 0, e2 = 0;
+    std::uint64_t originLongitude = 0, originLatitude = 0;
+    std::uint64_t firstParallel = 0, secondParallel = 0, scaleFactor = 0;
+    std::uint64_t falseEasting = 0, falseNorthing = 0;
+
+    static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+
+    static ConstantsKey Of(const CPrc& r) {
+        ConstantsKey k;
+        k.family = r.family;
+        k.lambertSubkind = r.lambertSubkind;
+        k.unit = r.unit;
+        if (const CLgo* m = r.meridian) {
+            k.meridianKind = m->id == 1 ? 1 : 2;
+            k.meridianUnit = m->unit;
+            k.meridianLongitude = Bits(m->longitude);
+        }
+        k.a = Bits(r.ellipsoid->a);
+        k.e2 = Bits(r.ellipsoid->e2);
+        k.originLongitude = Bits(r.originLongitude);
+        k.originLatitude = Bits(r.originLatitude);
+        k.firstParallel = Bits(r.firstParallel);
+        k.secondParallel = Bits(r.secondParallel);
+        k.scaleFactor = Bits(r.scaleFactor);
+        k.falseEasting = Bits(r.falseEasting);
+        k.falseNorthing = Bits(r.falseNorthing);
+        return k;
+    }
+
+    // Whether `r` has these values, read from the record itself.
+    bool Matches(const CPrc& r) const {
+        if (r.family != family || r.lambertSubkind != lambertSubkind || r.unit != unit ||
+            Bits(r.falseEasting) != falseEasting || Bits(r.falseNorthing) != falseNorthing ||
+            Bits(r.originLatitude) != originLatitude ||
+            Bits(r.originLongitude) != originLongitude || Bits(r.scaleFactor) != scaleFactor ||
+            Bits(r.firstParallel) != firstParallel || Bits(r.secondParallel) != secondParallel ||
+            Bits(r.ellipsoid->a) != a || Bits(r.ellipsoid->e2) != e2)
+            return false;
+        const CLgo* m = r.meridian;
+        if (m == nullptr) return meridianKind == 0;
+        return meridianKind == (m->id == 1 ? 1 : 2) && m->unit == meridianUnit &&
+               Bits(m->longitude) == meridianLongitude;
+    }
+
+    bool operator==(const ConstantsKey&) const = default;
+};
+
+// The constants of one record, with the last inverse projection made with
+// them: the runs ask for the geographic position of the same projected
+// point several times (extent tests, grid selection, computation).
+struct PreparedProjection {
+    ConstantsKey key;
+    const CPrc* record = nullptr;  // the record that last asked for them
+    bool handled = false;          // a family (and Lambert subkind) with constants
+    LambertConic lambert;
+    TransverseMercator mercator;
+    GaussLaborde laborde;
+    EqualArea equalArea;
+    bool inverseKept = false;
+    std::uint64_t inverseEasting = 0, inverseNorthing = 0;
+    GeographicPoint inverse;
+
+    void Prepare(const CPrc& r, const ConstantsKey& k) {
+        key = k;
+        record = &r;
+        inverseKept = false;
+        switch (r.family) {
+            case LambertFamily:
+                handled = LambertConstants(r, lambert);
+                break;
+            case TransverseMercatorFamily:
+            case TransverseMercatorFamilyToo:
+                mercator = MercatorConstants(r);
+                handled = true;
+                break;
+            case GaussLabordeFamily:
+                laborde = LabordeConstants(r);
+                handled = true;
+                break;
+            case EqualAreaFamily:
+                equalArea = AzimuthalConstants(r);
+                handled = true;
+                break;
+            default:
+                handled = false;
+                break;
+        }
+    }
+};
+
+// A few records per thread: a run uses its departure and arrival projections.
+constexpr int kPreparedProjections = 4;
+
+PreparedProjection& Prepared(const CPrc& record) {
+    thread_local PreparedProjection prepared[kPreparedProjections];
+    thread_local int used = 0;
+    thread_local int next = 0;
+    // The slot that this record used last, when its values are still the same.
+    for (int i = 0; i < used; ++i)
+        if (prepared[i].record == &record && prepared[i].key.Matches(record)) return prepared[i];
+    const ConstantsKey key = ConstantsKey::Of(record);
+    for (int i = 0; i < used; ++i) {
+        if (prepared[i].key == key) {
+            prepared[i].record = &record;
+            return prepared[i];
+        }
+    }
+    PreparedProjection& slot = prepared[next];
+    next = (next + 1) % kPreparedProjections;
+    if (used < kPreparedProjections) ++used;
+    slot.Prepare(record, key);
+    return slot;
+}
+
 }  // namespace
 
 double RecordAngleToRadians(double value, int unit) {
@@ -79,48 +212,53 @@ double RecordCentralLongitude(const CPrc& record) {
 
 int ProjectGeographic(const CPrc& record, double lambda, double phi, ProjectedPoint& out) {
     if (record.ellipsoid == nullptr) return kProjectionNotHandled;
+    const PreparedProjection& p = Prepared(record);
+    if (!p.handled) return kProjectionNotHandled;
     switch (record.family) {
-        case LambertFamily: {
-            LambertConic c;
-            if (!LambertConstants(record, c)) return kProjectionNotHandled;
-            out = LambertForward(c, lambda, phi);
+        case LambertFamily:
+            out = LambertForward(p.lambert, lambda, phi);
             return 0;
-        }
         case TransverseMercatorFamily:
         case TransverseMercatorFamilyToo:
-            out = TransverseMercatorForward(MercatorConstants(record), lambda, phi);
+            out = TransverseMercatorForward(p.mercator, lambda, phi);
             return 0;
         case GaussLabordeFamily:
-            out = GaussLabordeForward(LabordeConstants(record), lambda, phi);
+            out = GaussLabordeForward(p.laborde, lambda, phi);
             return 0;
-        case EqualAreaFamily:
-            out = EqualAreaForward(AzimuthalConstants(record), lambda, phi);
+        default:  // EqualAreaFamily
+            out = EqualAreaForward(p.equalArea, lambda, phi);
             return 0;
-        default:
-            return kProjectionNotHandled;
     }
 }
 
 int UnprojectProjected(const CPrc& record, double easting, double northing, GeographicPoint& out) {
     if (record.ellipsoid == nullptr) return kProjectionNotHandled;
+    PreparedProjection& p = Prepared(record);
+    if (!p.handled) return kProjectionNotHandled;
+    const std::uint64_t e = std::bit_cast<std::uint64_t>(easting);
+    const std::uint64_t n = std::bit_cast<std::uint64_t>(northing);
+    if (p.inverseKept && p.inverseEasting == e && p.inverseNorthing == n) {
+        out = p.inverse;
+        return 0;
+    }
     switch (record.family) {
-        case LambertFamily: {
-            LambertConic c;
-            if (!LambertConstants(record, c)) return kProjectionNotHandled;
-            out = LambertInverse(c, easting, northing);
-            return 0;
-        }
+        case LambertFamily:
+            out = LambertInverse(p.lambert, easting, northing);
+            break;
         case TransverseMercatorFamily:
         case TransverseMercatorFamilyToo:
-            out = TransverseMercatorInverse(MercatorConstants(record), easting, northing);
-            return 0;
+            out = TransverseMercatorInverse(p.mercator, easting, northing);
+            break;
         case GaussLabordeFamily:
-            out = GaussLabordeInverse(LabordeConstants(record), easting, northing);
-            return 0;
-        case EqualAreaFamily:
-            out = EqualAreaInverse(AzimuthalConstants(record), easting, northing);
-            return 0;
-        default:
-            return kProjectionNotHandled;
+            out = GaussLabordeInverse(p.laborde, easting, northing);
+            break;
+        default:  // EqualAreaFamily
+            out = EqualAreaInverse(p.equalArea, easting, northing);
+            break;
     }
+    p.inverseKept = true;
+    p.inverseEasting = e;
+    p.inverseNorthing = n;
+    p.inverse = out;
+    return 0;
 }

@@ -24,8 +24,11 @@ double RecordCentralLongitude(const CPrc& record);
 // kProjectionNotHandled for families other than 1, 2, 3, 5, 6 and for a
 // Lambert record whose subkind is not 1, 2 or 3, or a record without an
 // ellipsoid (`out` is then untouched).
-// The constants are computed again at each call.
+// The constants of a record are computed once and kept, per thread, for the
+// few records last used, keyed by every value they depend on: the results
+// are those of constants computed at each call.
 int ProjectGeographic(const CPrc& record, double lambda, double phi, ProjectedPoint& out);
 
-// Inverse projection, same statuses.
+// Inverse projection, same statuses. The last result of each kept record is
+// kept too and given again for the same easting and northing.
 int UnprojectProjected(const CPrc& record, double easting, double northing, GeographicPoint& out);

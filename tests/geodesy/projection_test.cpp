@@ -7,8 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 #include "geodesy/angle.h"
 #include "geodesy/equal_area.h"
@@ -257,3 +259,149 @@ TEST(ProjectionRecord, InverseOfEveryFamilyThroughTheRecord) {
 }
 
 }  // namespace
+
+// The record dispatch keeps the constants of the records it last used and
+// the last inverse of each: every result must be, bit for bit, the one of
+// constants computed for the call, whatever the order of the records and
+// even when a record's values change in place.
+namespace kept {
+
+bool SameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The family computation with constants computed now.
+ProjectedPoint FreshForward(const CPrc& r, double lambda, double phi) {
+    const double a = r.ellipsoid->a, e2 = r.ellipsoid->e2;
+    const double lambdaM = RecordCentralLongitude(r);
+    switch (r.family) {
+        case 1:
+            return LambertForward(
+                r.lambertSubkind == 3
+                    ? LambertSecant(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
+                                    RecordAngleToRadians(r.firstParallel, r.unit),
+                                    RecordAngleToRadians(r.secondParallel, r.unit), r.falseEasting,
+                                    r.falseNorthing)
+                    : LambertTangent(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
+                                     r.scaleFactor, r.falseEasting, r.falseNorthing),
+                lambda, phi);
+        case 2:
+            return TransverseMercatorForward(
+                TransverseMercatorConstants(a, e2, lambdaM,
+                                            RecordAngleToRadians(r.originLatitude, r.unit),
+                                            r.scaleFactor, r.falseEasting, r.falseNorthing),
+                lambda, phi);
+        case 5:
+            return GaussLabordeForward(
+                GaussLabordeConstants(a, e2, ConvertAngle(r.originLongitude, r.unit, Radian),
+                                      ConvertAngle(r.originLatitude, r.unit, Radian), r.scaleFactor,
+                                      r.falseEasting, r.falseNorthing),
+                lambda, phi);
+        default:
+            return EqualAreaForward(
+                EqualAreaConstants(a, e2, lambdaM, ConvertAngle(r.originLatitude, r.unit, Radian),
+                                   r.falseEasting, r.falseNorthing),
+                lambda, phi);
+    }
+}
+
+GeographicPoint FreshInverse(const CPrc& r, double easting, double northing) {
+    const double a = r.ellipsoid->a, e2 = r.ellipsoid->e2;
+    const double lambdaM = RecordCentralLongitude(r);
+    switch (r.family) {
+        case 1:
+            return LambertInverse(
+                r.lambertSubkind == 3
+                    ? LambertSecant(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
+                                    RecordAngleToRadians(r.firstParallel, r.unit),
+                                    RecordAngleToRadians(r.secondParallel, r.unit), r.falseEasting,
+                                    r.falseNorthing)
+                    : LambertTangent(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
+                                     r.scaleFactor, r.falseEasting, r.falseNorthing),
+                easting, northing);
+        case 2:
+            return TransverseMercatorInverse(
+                TransverseMercatorConstants(a, e2, lambdaM,
+                                            RecordAngleToRadians(r.originLatitude, r.unit),
+                                            r.scaleFactor, r.falseEasting, r.falseNorthing),
+                easting, northing);
+        case 5:
+            return GaussLabordeInverse(
+                GaussLabordeConstants(a, e2, ConvertAngle(r.originLongitude, r.unit, Radian),
+                                      ConvertAngle(r.originLatitude, r.unit, Radian), r.scaleFactor,
+                                      r.falseEasting, r.falseNorthing),
+                easting, northing);
+        default:
+            return EqualAreaInverse(
+                EqualAreaConstants(a, e2, lambdaM, ConvertAngle(r.originLatitude, r.unit, Radian),
+                                   r.falseEasting, r.falseNorthing),
+                easting, northing);
+    }
+}
+
+void ExpectFresh(const CPrc& r, double lambda, double phi) {
+    ProjectedPoint p;
+    ASSERT_EQ(ProjectGeographic(r, lambda, phi, p), 0);
+    const ProjectedPoint f = FreshForward(r, lambda, phi);
+    EXPECT_TRUE(SameBits(p.easting, f.easting) && SameBits(p.northing, f.northing) &&
+                SameBits(p.scaleFactor, f.scaleFactor) && SameBits(p.convergence, f.convergence))
+        << "family " << r.family << " at " << lambda << " " << phi;
+    // Twice the same inverse (the second is the kept one), then another.
+    for (double shift : {0.0, 0.0, 0.125}) {
+        GeographicPoint g;
+        ASSERT_EQ(UnprojectProjected(r, p.easting + shift, p.northing, g), 0);
+        const GeographicPoint h = FreshInverse(r, p.easting + shift, p.northing);
+        EXPECT_TRUE(SameBits(g.longitude, h.longitude) && SameBits(g.latitude, h.latitude))
+            << "family " << r.family << " inverse at " << p.easting + shift;
+    }
+}
+
+}  // namespace kept
+
+TEST(ProjectionRecord, KeptConstantsGiveTheResultsOfFreshOnes) {
+    std::vector<CPrc> all = {
+        Record(1, 1, Grade, 0, 52, 0.99987742, kParis),
+        records::Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1, 700000, 6600000,
+                            44, 49),
+        Record(2, 0, DecimalDegree, 3, 0, 0.9996),
+        Record(5, 0, DecimalDegree, 55.533333333333333, -21.116666666666667, 1),
+        Record(6, 0, DecimalDegree, 10, 52, 1),
+        Record(1, 2, PackedDms, 2.2014025, 46.48, 0.99987742, kParis),
+    };
+    // More records than are kept, in turns: every one is met again after
+    // being pushed out.
+    for (int turn = 0; turn < 3; ++turn)
+        for (const CPrc& r : all) kept::ExpectFresh(r, (0.02 + 0.01 * turn) * (1 + r.family), 0.8);
+
+    // A record changed in place after use gets its new constants.
+    CPrc changing = all[1];
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    for (double CPrc::*field :
+         {&CPrc::falseEasting, &CPrc::falseNorthing, &CPrc::originLatitude, &CPrc::originLongitude,
+          &CPrc::firstParallel, &CPrc::secondParallel}) {
+        changing.*field += 0.5;
+        kept::ExpectFresh(changing, 0.05, 0.8);
+    }
+    changing.lambertSubkind = 1;
+    changing.scaleFactor = 0.9999;
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    changing.unit = Grade;
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    CElg other = kGrs80;
+    other.e2 = kClarkeE2;
+    changing.ellipsoid = &other;
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    CLgo meridian = kParis;
+    changing.meridian = &meridian;
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    meridian.longitude = 2.6;
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    meridian.id = 1;  // Greenwich: the meridian's longitude no longer counts
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    // The same record becoming unhandled is refused at once.
+    changing.lambertSubkind = 7;
+    ProjectedPoint p;
+    GeographicPoint g;
+    EXPECT_EQ(ProjectGeographic(changing, 0.05, 0.8, p), kProjectionNotHandled);
+    EXPECT_EQ(UnprojectProjected(changing, 700000, 6600000, g), kProjectionNotHandled);
+}
