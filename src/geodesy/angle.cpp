@@ -286,6 +286,27 @@ const char* AngleFileFormat(int unit) {
     }
 }
 
+int AngleFileDecimals(int unit) {
+    switch (unit) {
+        case Radian:
+        case DecimalHour:
+        case PackedHms:
+            return 10;
+        case DecimalDegree:
+        case Grade:
+            return 8;
+        case SecondOfDegree:
+            return 5;
+        case SecondOfHour:
+            return 6;
+        case PackedDms:
+        case PackedDm:
+            return 9;
+        default:
+            return -1;
+    }
+}
+
 void FormatAngleTexts(const CCoor& coordinate, std::string& longitudeText,
                       std::string& latitudeText) {
     const char* format = AngleFileFormat(coordinate.unit);

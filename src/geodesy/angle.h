@@ -56,6 +56,10 @@ void SnapToInteger(double& value, double tolerance);
 // report lines for an angle unit; null for a unit that is not written.
 const char* AngleFileFormat(int unit);
 
+// The decimals of that format (its width is always 13); -1 for a unit that
+// is not written.
+int AngleFileDecimals(int unit);
+
 // Writes the longitude and latitude of a geographic coordinate in the file
 // format of its unit. For a unit without a format both texts keep their
 // previous content.

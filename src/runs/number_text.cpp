@@ -1,6 +1,9 @@
 #include "runs/number_text.h"
 
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -10,6 +13,104 @@ bool IsBlank(char c) {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// Powers of ten that doubles hold exactly (10^22 is the last one).
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+constexpr std::uint64_t kPowersOfTen[] = {1ull,
+                                          10ull,
+                                          100ull,
+                                          1000ull,
+                                          10000ull,
+                                          100000ull,
+                                          1000000ull,
+                                          10000000ull,
+                                          100000000ull,
+                                          1000000000ull,
+                                          10000000000ull,
+                                          100000000000ull,
+                                          1000000000000ull,
+                                          10000000000000ull,
+                                          100000000000000ull,
+                                          1000000000000000ull,
+                                          10000000000000000ull,
+                                          100000000000000000ull};
+
+// The products of a fraction's 53-bit mantissa by a power of ten.
+__extension__ typedef unsigned __int128 Wide;
+
+// "00" to "99", two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Decimal digits of an unsigned integer, written backwards from `end`.
+char* WriteBackwards(char* end, std::uint64_t value) {
+    while (value >= 100) {
+        const char* pair = kDigitPairs + 2 * (value % 100);
+        value /= 100;
+        *--end = pair[1];
+        *--end = pair[0];
+    }
+    if (value >= 10) {
+        const char* pair = kDigitPairs + 2 * value;
+        *--end = pair[1];
+        *--end = pair[0];
+    } else {
+        *--end = static_cast<char>('0' + value);
+    }
+    return end;
+}
+
+// printf's "%W.Pf" of a finite double below 2^53 in magnitude, with P at
+// most 17, written right-aligned before `end`: the whole part is exact, and
+// the fraction times 10^P is a product below 2^110 that is rounded to the
+// nearest integer, ties to the even digit, as printf rounds the exact binary
+// value. Returns the first character.
+char* FixedDigits(double value, int width, int precision, char* end) {
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    std::uint64_t whole = static_cast<std::uint64_t>(magnitude);
+    const double fraction = magnitude - static_cast<double>(whole);  // exact
+    const std::uint64_t scale = kPowersOfTen[precision];
+    std::uint64_t decimals = 0;
+    if (fraction != 0) {
+        // fraction = m · 2^-shift, m an integer below 2^53, shift at least 53.
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(fraction);
+        const int exponent = static_cast<int>(bits >> 52);
+        const std::uint64_t field = bits & ((std::uint64_t{1} << 52) - 1);
+        const std::uint64_t m = exponent == 0 ? field : field | (std::uint64_t{1} << 52);
+        const int shift = exponent == 0 ? 1074 : 1075 - exponent;
+        if (shift < 128) {  // otherwise the product is below half a unit: 0
+            const Wide product = static_cast<Wide>(m) * scale;
+            Wide quotient = product >> shift;
+            const Wide rest = product - (quotient << shift);
+            const Wide half = static_cast<Wide>(1) << (shift - 1);
+            // A tie goes to the even last digit: the last decimal, or the
+            // units of the whole part when no decimal is written.
+            const bool odd = precision > 0 ? (quotient & 1) != 0 : (whole & 1) != 0;
+            if (rest > half || (rest == half && odd)) ++quotient;
+            decimals = static_cast<std::uint64_t>(quotient);
+        }
+        if (decimals == scale) {  // rounded up to the next whole number
+            decimals = 0;
+            ++whole;
+        }
+    }
+    char* begin = end;
+    if (precision > 0) {
+        begin = WriteBackwards(end, decimals);
+        while (end - begin < precision) *--begin = '0';
+        *--begin = '.';
+    }
+    begin = WriteBackwards(begin, whole);
+    if (negative) *--begin = '-';
+    while (end - begin < width) *--begin = ' ';
+    return begin;
 }
 
 }  // namespace
@@ -23,33 +124,88 @@ std::size_t ScanDecimal(std::string_view text, double& value) {
         negative = text[i] == '-';
         ++i;
     }
+    // The significant digits are gathered on the way into an integer and the
+    // power of ten of the last one. When that integer is exactly a double (at
+    // most 2^53) and the power of ten is one of the exact ones, a single
+    // correctly rounded multiplication or division gives the double nearest
+    // to the decimal number, as from_chars does; other numbers go through
+    // from_chars.
     const std::size_t mantissa = i;
     std::size_t digits = 0;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    std::uint64_t significand = 0;
+    int significant = 0;  // digits gathered (leading zeros are not)
+    int scale = 0;
+    while (i < n && IsDigit(text[i])) {
+        const unsigned digit = static_cast<unsigned>(text[i] - '0');
+        if (significand != 0 || digit != 0) {
+            significand = significand * 10 + digit;
+            ++significant;
+        }
+        ++i, ++digits;
+        if (significant > 19) break;
+    }
+    if (i < n && IsDigit(text[i])) {
+        // More than 19 significant digits: from_chars reads them.
+        significant = 20;
+        while (i < n && IsDigit(text[i])) ++i;
+    }
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && IsDigit(text[i])) ++i, ++digits;
+        while (i < n && IsDigit(text[i])) {
+            const unsigned digit = static_cast<unsigned>(text[i] - '0');
+            if (significant <= 19) {
+                --scale;
+                if (significand != 0 || digit != 0) {
+                    significand = significand * 10 + digit;
+                    ++significant;
+                }
+            }
+            ++i, ++digits;
+        }
     }
     if (digits == 0) return 0;
     // An exponent counts only when digits follow it ("1e" reads as 1).
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
-        if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+        bool exponentNegative = false;
+        if (j < n && (text[j] == '+' || text[j] == '-')) exponentNegative = text[j++] == '-';
         if (j < n && IsDigit(text[j])) {
-            while (j < n && IsDigit(text[j])) ++j;
+            int exponent = 0;
+            while (j < n && IsDigit(text[j])) {
+                if (exponent < 100000) exponent = exponent * 10 + (text[j] - '0');
+                ++j;
+            }
+            scale += exponentNegative ? -exponent : exponent;
             i = j;
         }
     }
     double magnitude = 0;
-    const char* first = text.data() + mantissa;
-    const char* last = text.data() + i;
-    const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);
-    if (result.ec != std::errc() || result.ptr != last) return 0;
+    if (significand == 0 && significant <= 19) {
+        magnitude = 0;  // zero digits, whatever the exponent
+    } else if (significant <= 19 && significand <= (std::uint64_t{1} << 53) && scale >= -22 &&
+               scale <= 22) {
+        const double exact = static_cast<double>(significand);
+        magnitude =
+            scale < 0 ? exact / kExactPowersOfTen[-scale] : exact * kExactPowersOfTen[scale];
+    } else {
+        const char* first = text.data() + mantissa;
+        const char* last = text.data() + i;
+        const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);
+        if (result.ec != std::errc() || result.ptr != last) return 0;
+    }
     value = negative ? -magnitude : magnitude;
     return i;
 }
 
 void AppendFixed(std::string& out, double value, int width, int precision) {
+    if (precision >= 0 && precision <= 17 && width <= 64 && std::fabs(value) < 9007199254740992.0) {
+        char text[112];
+        char* const end = text + sizeof text;
+        const char* begin = FixedDigits(value, width, precision, end);
+        out.append(begin, static_cast<std::size_t>(end - begin));
+        return;
+    }
+    // Larger numbers, more decimals, infinities and NaN.
     char digits[400];
     const auto result =
         std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);

@@ -112,7 +112,15 @@ void Out_Fic::AppendPointColumns(const CCoor& point, int format, bool report) {
         buffer_ += ' ';
         AppendFixed(buffer_, point.z, 8, 3);
     } else if (type == Geographic) {
-        FormatAngleTexts(point, longitude_, latitude_);
+        // The angle format of the point's unit; a unit without one writes
+        // the texts of the last point again.
+        const int decimals = AngleFileDecimals(point.unit);
+        if (decimals >= 0) {
+            longitude_.clear();
+            AppendFixed(longitude_, point.longitude, 13, decimals);
+            latitude_.clear();
+            AppendFixed(latitude_, point.latitude, 13, decimals);
+        }
         const bool latitudeFirst = DataFormatLatitudeFirst(format);
         buffer_ += ' ';
         AppendLatin1(latitudeFirst ? latitude_ : longitude_);

@@ -243,6 +243,18 @@ TEST(FormatAngleTexts, FileFormatsByUnit) {
     EXPECT_EQ(nullptr, AngleFileFormat(0));
 }
 
+TEST(AngleFileDecimals, AreThoseOfTheFileFormat) {
+    for (int unit = -1; unit <= 14; ++unit) {
+        const char* format = AngleFileFormat(unit);
+        const int decimals = AngleFileDecimals(unit);
+        if (format == nullptr) {
+            EXPECT_EQ(-1, decimals) << unit;
+        } else {
+            EXPECT_EQ("%13." + std::to_string(decimals) + "lf", std::string(format)) << unit;
+        }
+    }
+}
+
 TEST(FormatPageAngle, FieldsByUnit) {
     PageAngleFields f = FormatPageAngle(-1.3, PackedDms);
     ASSERT_EQ(3, f.count);
