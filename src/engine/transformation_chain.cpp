@@ -1,6 +1,7 @@
 #include "engine/transformation_chain.h"
 
 #include <array>
+#include <utility>
 
 #include "engine/coordinate_operations.h"
 #include "geodesy/similarity.h"
@@ -35,25 +36,24 @@ double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich
 
 int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
                                 const Catalogue& catalogue) {
-    CCoor copy = coordinate;
+    // Without a record the coordinate is left as it was; the record is
+    // therefore looked for first, and the coordinate changed in place.
+    CTransfo transfo;
+    if (coordinate.sys.system == nullptr || target.system == nullptr ||
+        !FindTransformation(transfo, catalogue.transformations, *coordinate.sys.system,
+                            *target.system, StandardKind))
+        return kNoTransformation;
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     int status = 0;
-    if (copy.type != Cartesian) status = ToCartesian(copy, greenwich);
-
-    CTransfo transfo;
-    if (copy.sys.system == nullptr || target.system == nullptr ||
-        !FindTransformation(transfo, catalogue.transformations, *copy.sys.system, *target.system,
-                            StandardKind))
-        return kNoTransformation;
-    const Cartesian3 moved = ApplyTransfo(transfo, copy.x, copy.y, copy.z);
-    copy.x = moved.x;
-    copy.y = moved.y;
-    copy.z = moved.z;
-    copy.precision = transfo.record.precisionClass;
-    copy.sys.system = target.system;
-    copy.sys.projection = target.projection;
-    copy.sys.vertical = target.vertical;
-    coordinate = copy;
+    if (coordinate.type != Cartesian) status = ToCartesian(coordinate, greenwich);
+    const Cartesian3 moved = ApplyTransfo(transfo, coordinate.x, coordinate.y, coordinate.z);
+    coordinate.x = moved.x;
+    coordinate.y = moved.y;
+    coordinate.z = moved.z;
+    coordinate.precision = transfo.record.precisionClass;
+    coordinate.sys.system = target.system;
+    coordinate.sys.projection = target.projection;
+    coordinate.sys.vertical = target.vertical;
     return status;
 }
 
@@ -61,7 +61,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
                    const SystemChange& changeSystem, GeographicArrival arrival) {
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     int status = 0;
-    CCoor working = source;
+    CCoor working = std::move(source);  // the source is this function's own copy
     double n = 0;
 
     // Source side: altitude from an ellipsoidal height, or N for the
@@ -109,7 +109,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
         default:
             break;
     }
-    target = working;
+    target = std::move(working);
     return status;
 }
 

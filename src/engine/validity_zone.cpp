@@ -1,47 +1,69 @@
 #include "engine/validity_zone.h"
 
 #include "engine/coordinate_operations.h"
+#include "geodesy/angle.h"
 
 namespace {
 
 constexpr double kBorderTolerance = 1e-10;
 
-// The point in geographic coordinates, longitude counted from Greenwich.
-CCoor GreenwichGeographic(CCoor point) {
-    if (point.type != Geographic) ToGeographic(point, nullptr);
-    ToGreenwich(point, nullptr);
-    return point;
+// The position a zone test reads: longitude counted from Greenwich and
+// latitude of the point in geographic coordinates, in `unit`.
+struct ZonePosition {
+    double longitude = 0, latitude = 0;
+    int unit = 0;
+
+    // Re-expressed in a zone's unit, as SetUnit does on a coordinate.
+    void SetUnit(int zoneUnit) {
+        if (unit == zoneUnit) return;
+        longitude = ConvertAngle(longitude, unit, zoneUnit);
+        latitude = ConvertAngle(latitude, unit, zoneUnit);
+        unit = zoneUnit;
+    }
+};
+
+// The point in geographic coordinates, longitude counted from Greenwich. A
+// point that already is so (the runs test geographic points, and projected
+// ones are converted once) is read as it is; others are converted on a copy.
+ZonePosition GreenwichPosition(const CCoor& point) {
+    if (point.type == Geographic && IsGreenwich(point.sys.meridian))
+        return {point.longitude, point.latitude, point.unit};
+    CCoor copy = point;
+    if (copy.type != Geographic) ToGeographic(copy, nullptr);
+    ToGreenwich(copy, nullptr);
+    return {copy.longitude, copy.latitude, copy.unit};
 }
 
-// `point` is geographic, from Greenwich, in the zone's unit.
-bool Contains(const CZone& zone, const CCoor& point) {
-    return point.latitude + kBorderTolerance >= zone.southWest.latitude &&
-           point.latitude - kBorderTolerance <= zone.northEast.latitude &&
-           point.longitude + kBorderTolerance >= zone.southWest.longitude &&
-           point.longitude - kBorderTolerance <= zone.northEast.longitude;
+// `position` is in the zone's unit.
+bool Contains(const CZone& zone, const ZonePosition& position) {
+    return position.latitude + kBorderTolerance >= zone.southWest.latitude &&
+           position.latitude - kBorderTolerance <= zone.northEast.latitude &&
+           position.longitude + kBorderTolerance >= zone.southWest.longitude &&
+           position.longitude - kBorderTolerance <= zone.northEast.longitude;
 }
 
 }  // namespace
 
 bool IsInZone(const CZone& zone, const CCoor& point) {
-    CCoor copy = GreenwichGeographic(point);
-    if (copy.unit != zone.northEast.unit) SetUnit(copy, zone.northEast.unit);
-    return Contains(zone, copy);
+    ZonePosition position = GreenwichPosition(point);
+    position.SetUnit(zone.northEast.unit);
+    return Contains(zone, position);
 }
 
-int ZoneStatus(CZone& key, CCoor point, const CatalogueList<CZone>& zones, CZone& matched) {
-    CCoor copy = GreenwichGeographic(point);
-    if (zones.empty()) return 1;
-    key.systemKey = copy.sys.system ? copy.sys.system->id : 0;
-    const int systemId = key.systemKey;
-    const CPrc* projection = copy.sys.projection;
+namespace {
+
+// The extent test of ZoneStatus; `examined` takes the last zone of the
+// point's system that was examined (null when none was).
+int Status(const CCoor& point, const CatalogueList<CZone>& zones, const CZone*& examined) {
+    ZonePosition position = GreenwichPosition(point);
+    const int systemId = point.sys.system ? point.sys.system->id : 0;
+    const CPrc* projection = point.sys.projection;
     int status = 0;
     for (const CZone& zone : zones) {
         if (zone.systemKey != systemId) continue;
-        if (copy.unit != zone.northEast.unit) SetUnit(copy, zone.northEast.unit);
-        matched = zone;
-        key = zone;
-        if (!Contains(zone, copy)) continue;
+        position.SetUnit(zone.northEast.unit);
+        examined = &zone;
+        if (!Contains(zone, position)) continue;
         if (projection == nullptr || zone.projectionKey == 0) {
             status = 1;
         } else if (zone.projectionKey == projection->id) {
@@ -49,4 +71,26 @@ int ZoneStatus(CZone& key, CCoor point, const CatalogueList<CZone>& zones, CZone
         }
     }
     return status;
+}
+
+}  // namespace
+
+int ZoneStatus(CZone& key, const CCoor& point, const CatalogueList<CZone>& zones, CZone& matched) {
+    if (zones.empty()) return 1;
+    key.systemKey = point.sys.system ? point.sys.system->id : 0;
+    // The zone examined last is copied into `key` and `matched` once, when
+    // the search ends.
+    const CZone* examined = nullptr;
+    const int status = Status(point, zones, examined);
+    if (examined != nullptr) {
+        matched = *examined;
+        key = *examined;
+    }
+    return status;
+}
+
+int ZoneStatus(const CCoor& point, const CatalogueList<CZone>& zones) {
+    if (zones.empty()) return 1;
+    const CZone* examined = nullptr;
+    return Status(point, zones, examined);
 }

@@ -17,4 +17,7 @@ bool IsInZone(const CZone& zone, const CCoor& point);
 // zone of its projection, 2 inside the zone of its projection; 1 for an empty
 // list. `key` takes the point's system id and then, like `matched`, the last
 // zone of the system that was examined.
-int ZoneStatus(CZone& key, CCoor point, const CatalogueList<CZone>& zones, CZone& matched);
+int ZoneStatus(CZone& key, const CCoor& point, const CatalogueList<CZone>& zones, CZone& matched);
+
+// The same test when the caller needs only its result: no zone is copied.
+int ZoneStatus(const CCoor& point, const CatalogueList<CZone>& zones);

@@ -116,13 +116,11 @@ int Compute(int kind, const CCoor& departure, CCoor& arrival,
 // Extent tests of one side: the projection's zones for a projected point,
 // then the system's zones. Returns the text of the failed test, or "".
 std::string ExtentFailure(const CCoor& point, const Catalogue& catalogue, bool departure) {
-    CZone key, matched;
-    if (point.type == Projected &&
-        ZoneStatus(key, point, catalogue.projectionZones, matched) != 2) {
+    if (point.type == Projected && ZoneStatus(point, catalogue.projectionZones) != 2) {
         return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_PROJECTION
                                     : IDS_RUN_OUTSIDE_TARGET_PROJECTION);
     }
-    if (ZoneStatus(key, point, catalogue.systemZones, matched) == 0) {
+    if (ZoneStatus(point, catalogue.systemZones) == 0) {
         return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_SYSTEM
                                     : IDS_RUN_OUTSIDE_TARGET_SYSTEM);
     }

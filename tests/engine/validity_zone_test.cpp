@@ -160,3 +160,75 @@ TEST(IsInZone, ProjectedAndGeographicFromParisAgree) {
     EXPECT_TRUE(IsInZone(east, geographic));
     EXPECT_FALSE(IsInZone(Zone(1, 0, DecimalDegree, 0, 46, 0.5, 47), geographic));
 }
+
+// `key` and `matched` take the last zone of the point's system that the
+// search examined: the one that ended it with 2, else the last of the system
+// in the list, zones of other systems aside.
+TEST(ZoneStatus, KeyAndMatchedAreTheLastZoneOfTheSystemExamined) {
+    SmallCatalogue cat;
+    CPrc lambert;
+    lambert.id = 27572;
+    const CZone first = Zone(1, 0, DecimalDegree, -5.5, 41, 10, 51.5);
+    const CZone projection = Zone(1, 27572, Grade, -5.5, 45.4, 7.7, 48.2);
+    const CZone last = Zone(1, 27561, Radian, -5.5, 48.1, 8.3, 51.5);
+    const CZone other = Zone(2, 0, DecimalDegree, -16.1, 25.7, 48.6, 84.8);
+    const CatalogueList<CZone> zones{first, projection, last, other};
+    CCoor centre = PointIn(cat, DecimalDegree, 2, 46);
+    centre.sys.projection = &lambert;
+    CZone key, matched;
+    key.projectionKey = matched.projectionKey = -1;
+    EXPECT_EQ(2, ZoneStatus(key, centre, zones, matched));
+    EXPECT_EQ(27572, key.projectionKey);
+    EXPECT_EQ(27572, matched.projectionKey);
+    EXPECT_EQ(Grade, matched.northEast.unit);
+    CCoor away = PointIn(cat, DecimalDegree, 20, 46);
+    away.sys.projection = &lambert;
+    EXPECT_EQ(0, ZoneStatus(key, away, zones, matched));
+    EXPECT_EQ(27561, key.projectionKey);
+    EXPECT_EQ(27561, matched.projectionKey);
+    EXPECT_EQ(1, matched.systemKey);
+    // No zone of the system: only the key's system changes.
+    key = CZone();
+    key.projectionKey = 5;
+    matched.projectionKey = 6;
+    EXPECT_EQ(0, ZoneStatus(key, away, {other}, matched));
+    EXPECT_EQ(1, key.systemKey);
+    EXPECT_EQ(5, key.projectionKey);
+    EXPECT_EQ(6, matched.projectionKey);
+}
+
+// The form without key and matched zones gives the same answer for points of
+// every type, unit and meridian.
+TEST(ZoneStatus, StatusOnlyFormAgrees) {
+    ChainCatalogue cat;
+    const CatalogueList<CZone> zones{
+        Zone(1, 0, Grade, -5.5, 41, 10, 51.5), Zone(1, 27572, Radian, -5.5, 45.4, 7.7, 48.2),
+        Zone(1, 27561, DecimalDegree, -5.5, 48.1, 8.3, 51.5),
+        Zone(2, 0, DecimalDegree, -16.1, 25.7, 48.6, 84.8)};
+    int inside = 0;
+    for (int i = 0; i < 400; ++i) {
+        CCoor point;
+        point.sys.system = cat.ntf;
+        point.sys.projection = i % 3 == 0 ? nullptr : cat.lambert2e;
+        if (i % 4 == 0) {
+            point.type = Projected;
+            point.sys.meridian = cat.paris;
+            point.sys.projection = cat.lambert2e;
+            point.easting = 40000 + 3000.0 * i;
+            point.northing = 1650000 + 2700.0 * i;
+        } else {
+            point.type = Geographic;
+            point.sys.meridian = i % 2 ? cat.paris : cat.greenwich;
+            point.unit = DecimalDegree;
+            point.longitude = -9 + 0.05 * i;
+            point.latitude = 39 + 0.04 * i;
+            SetUnit(point, i % 5 == 0 ? PackedDms : i % 5 == 1 ? Grade : DecimalDegree);
+        }
+        CZone key, matched;
+        const int status = ZoneStatus(key, point, zones, matched);
+        EXPECT_EQ(status, ZoneStatus(point, zones)) << i;
+        inside += status > 0;
+    }
+    EXPECT_GT(inside, 50);
+    EXPECT_LT(inside, 350);
+}
