@@ -1,7 +1,9 @@
 #include "app/labels.h"
 
+#include <array>
 #include <iterator>
 #include <string>
+#include <string_view>
 
 #include "app/string_resources.h"
 #include "catalogue/codes.h"
@@ -65,8 +67,32 @@ int CodeOf(const LabelCode (&order)[N], std::string_view label) {
     return 0;
 }
 
-bool EndsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+// What each layout's label says, read from the labels once, when the
+// program is compiled: the runs ask for every point.
+struct FormatTraits {
+    int vertical = NoVertical;   // "Hauteur" 1, "Altitude" 2
+    bool name = false;           // begins with "Nom"
+    bool latitudeFirst = false;  // a "Lat Lon" layout
+};
+
+constexpr auto kFormatTraits = [] {
+    std::array<FormatTraits, std::size(kDataFormatLabels)> traits{};
+    for (std::size_t code = 0; code < traits.size(); ++code) {
+        const std::string_view label = kDataFormatLabels[code];
+        traits[code].vertical = label.ends_with("Hauteur")    ? EllipsoidalHeight
+                                : label.ends_with("Altitude") ? Altitude
+                                                              : NoVertical;
+        traits[code].name = label.starts_with("Nom");
+        traits[code].latitudeFirst = label.find("Lat Lon") != std::string_view::npos;
+    }
+    return traits;
+}();
+
+// The traits of a code outside the table are those of the empty label.
+const FormatTraits& TraitsOf(int code) {
+    static constexpr FormatTraits kNone{};
+    if (code < 0 || static_cast<std::size_t>(code) >= kFormatTraits.size()) return kNone;
+    return kFormatTraits[static_cast<std::size_t>(code)];
 }
 
 }  // namespace
@@ -115,20 +141,17 @@ int DataFormatCoordType(int code) {
 }
 
 int DataFormatVertical(int code) {
-    const std::string_view label = DataFormatLabel(code);
-    if (EndsWith(label, "Hauteur")) return EllipsoidalHeight;
-    if (EndsWith(label, "Altitude")) return Altitude;
-    return NoVertical;
+    return TraitsOf(code).vertical;
 }
 
 bool DataFormatHasName(int code) {
-    return std::string_view(DataFormatLabel(code)).substr(0, 3) == "Nom";
+    return TraitsOf(code).name;
 }
 
 bool DataFormatLatitudeFirst(int code) {
-    return std::string_view(DataFormatLabel(code)).find("Lat Lon") != std::string_view::npos;
+    return TraitsOf(code).latitudeFirst;
 }
 
 bool DataFormatHasHeight(int code) {
-    return EndsWith(DataFormatLabel(code), "Hauteur");
+    return TraitsOf(code).vertical == EllipsoidalHeight;
 }
