@@ -4,8 +4,11 @@
 #include <numbers>
 
 double PrimeVerticalRadius(double phi, double a, double e2) {
-    const double s = std::sin(phi);
-    return a / std::sqrt(1 - e2 * s * s);
+    return PrimeVerticalRadiusOfSine(std::sin(phi), a, e2);
+}
+
+double PrimeVerticalRadiusOfSine(double sinPhi, double a, double e2) {
+    return a / std::sqrt(1 - e2 * sinPhi * sinPhi);
 }
 
 double MeridianRadius(double a, double e2, double phi) {
@@ -15,12 +18,13 @@ double MeridianRadius(double a, double e2, double phi) {
 }
 
 Cartesian3 GeographicToCartesian(double a, double e2, double lambda, double phi, double h) {
-    const double n = PrimeVerticalRadius(phi, a, e2);
+    const double sinPhi = std::sin(phi);  // for N and for Z
+    const double n = PrimeVerticalRadiusOfSine(sinPhi, a, e2);
     const double cosPhi = std::cos(phi);
     Cartesian3 c;
     c.x = (n + h) * cosPhi * std::cos(lambda);
     c.y = (n + h) * cosPhi * std::sin(lambda);
-    c.z = (n * (1 - e2) + h) * std::sin(phi);
+    c.z = (n * (1 - e2) + h) * sinPhi;
     return c;
 }
 
@@ -61,9 +65,13 @@ Geographic3 CartesianToGeographic(double x, double y, double z, double a, double
 }
 
 double IsometricLatitude(double phi, double e2) {
+    return IsometricLatitudeOfSine(phi, std::sin(phi), e2);
+}
+
+double IsometricLatitudeOfSine(double phi, double sinPhi, double e2) {
     constexpr double pi = std::numbers::pi;
     const double e = std::sqrt(e2);
-    const double s = e * std::sin(phi);
+    const double s = e * sinPhi;
     return std::log(std::tan(pi / 4 + phi / 2)) + (e / 2) * std::log((1 - s) / (1 + s));
 }
 

@@ -7,6 +7,8 @@
 
 // Radius of curvature in the prime vertical, N = a / W(φ).
 double PrimeVerticalRadius(double phi, double a, double e2);
+// The same from sin φ, for a caller that has it already.
+double PrimeVerticalRadiusOfSine(double sinPhi, double a, double e2);
 
 // Radius of curvature in the meridian, M = a (1 − e²) / W(φ)³.
 double MeridianRadius(double a, double e2, double phi);
@@ -27,6 +29,8 @@ Geographic3 CartesianToGeographic(double x, double y, double z, double a, double
 
 // Isometric latitude L(φ, e²); with e2 = 0 the spherical one, ln tan(π/4 + φ/2).
 double IsometricLatitude(double phi, double e2);
+// The same with sin φ given, for a caller that has it already.
+double IsometricLatitudeOfSine(double phi, double sinPhi, double e2);
 
 // Latitude whose isometric latitude is L, by fixed-point iteration. Gives up
 // after kMaxIsometricIterations steps, so a NaN or absurd input cannot hang

@@ -36,13 +36,14 @@ LambertConic LambertSecant(double a, double e2, double lambdaM, double phi0, dou
 }
 
 ProjectedPoint LambertForward(const LambertConic& c, double lambda, double phi) {
-    const double r = c.K * std::exp(-c.n * IsometricLatitude(phi, c.e2));
+    const double sinPhi = std::sin(phi);  // for L(φ) and for N(φ)
+    const double r = c.K * std::exp(-c.n * IsometricLatitudeOfSine(phi, sinPhi, c.e2));
     const double theta = c.n * (lambda - c.lambdaM);
     ProjectedPoint p;
     p.easting = c.xs + r * std::sin(theta);
     p.northing = c.ys - r * std::cos(theta);
     p.convergence = c.n * (c.lambdaM - lambda);
-    p.scaleFactor = c.n * r / (PrimeVerticalRadius(phi, c.a, c.e2) * std::cos(phi));
+    p.scaleFactor = c.n * r / (PrimeVerticalRadiusOfSine(sinPhi, c.a, c.e2) * std::cos(phi));
     return p;
 }
 

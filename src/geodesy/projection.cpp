@@ -169,25 +169,38 @@ struct PreparedProjection {
 // A few records per thread: a run uses its departure and arrival projections.
 constexpr int kPreparedProjections = 4;
 
-PreparedProjection& Prepared(const CPrc& record) {
-    thread_local PreparedProjection prepared[kPreparedProjections];
-    thread_local int used = 0;
-    thread_local int next = 0;
-    // The slot that this record used last, when its values are still the same.
-    for (int i = 0; i < used; ++i)
-        if (prepared[i].record == &record && prepared[i].key.Matches(record)) return prepared[i];
+struct PreparedProjections {
+    PreparedProjection slots[kPreparedProjections];
+    int used = 0;
+    int next = 0;
+};
+
+thread_local PreparedProjections prepared;
+
+// A record not met last: the slot with its values, or a new slot that takes
+// its constants.
+[[gnu::noinline]] PreparedProjection& PrepareFor(const CPrc& record) {
     const ConstantsKey key = ConstantsKey::Of(record);
-    for (int i = 0; i < used; ++i) {
-        if (prepared[i].key == key) {
-            prepared[i].record = &record;
-            return prepared[i];
+    for (int i = 0; i < prepared.used; ++i) {
+        if (prepared.slots[i].key == key) {
+            prepared.slots[i].record = &record;
+            return prepared.slots[i];
         }
     }
-    PreparedProjection& slot = prepared[next];
-    next = (next + 1) % kPreparedProjections;
-    if (used < kPreparedProjections) ++used;
+    PreparedProjection& slot = prepared.slots[prepared.next];
+    prepared.next = (prepared.next + 1) % kPreparedProjections;
+    if (prepared.used < kPreparedProjections) ++prepared.used;
     slot.Prepare(record, key);
     return slot;
+}
+
+PreparedProjection& Prepared(const CPrc& record) {
+    // The slot that this record used last, when its values are still the same.
+    for (int i = 0; i < prepared.used; ++i) {
+        PreparedProjection& slot = prepared.slots[i];
+        if (slot.record == &record && slot.key.Matches(record)) return slot;
+    }
+    return PrepareFor(record);
 }
 
 }  // namespace

@@ -124,44 +124,28 @@ std::size_t ScanDecimal(std::string_view text, double& value) {
         negative = text[i] == '-';
         ++i;
     }
-    // The significant digits are gathered on the way into an integer and the
-    // power of ten of the last one. When that integer is exactly a double (at
-    // most 2^53) and the power of ten is one of the exact ones, a single
-    // correctly rounded multiplication or division gives the double nearest
-    // to the decimal number, as from_chars does; other numbers go through
-    // from_chars.
+    // The digits are gathered on the way into an integer, with the power of
+    // ten of the last one. When there are at most 19 and that integer is
+    // exactly a double (at most 2^53), and the power of ten is one of the
+    // exact ones, a single correctly rounded multiplication or division
+    // gives the double nearest to the decimal number, as from_chars does;
+    // other numbers go through from_chars.
     const std::size_t mantissa = i;
-    std::size_t digits = 0;
     std::uint64_t significand = 0;
-    int significant = 0;  // digits gathered (leading zeros are not)
     int scale = 0;
     while (i < n && IsDigit(text[i])) {
-        const unsigned digit = static_cast<unsigned>(text[i] - '0');
-        if (significand != 0 || digit != 0) {
-            significand = significand * 10 + digit;
-            ++significant;
-        }
-        ++i, ++digits;
-        if (significant > 19) break;
-    }
-    if (i < n && IsDigit(text[i])) {
-        // More than 19 significant digits: from_chars reads them.
-        significant = 20;
-        while (i < n && IsDigit(text[i])) ++i;
-    }
-    if (i < n && text[i] == '.') {
+        significand = significand * 10 + static_cast<unsigned>(text[i] - '0');
         ++i;
+    }
+    std::size_t digits = i - mantissa;
+    if (i < n && text[i] == '.') {
+        const std::size_t fractionStart = ++i;
         while (i < n && IsDigit(text[i])) {
-            const unsigned digit = static_cast<unsigned>(text[i] - '0');
-            if (significant <= 19) {
-                --scale;
-                if (significand != 0 || digit != 0) {
-                    significand = significand * 10 + digit;
-                    ++significant;
-                }
-            }
-            ++i, ++digits;
+            significand = significand * 10 + static_cast<unsigned>(text[i] - '0');
+            ++i;
         }
+        scale = -static_cast<int>(i - fractionStart);
+        digits += i - fractionStart;
     }
     if (digits == 0) return 0;
     // An exponent counts only when digits follow it ("1e" reads as 1).
@@ -180,9 +164,9 @@ std::size_t ScanDecimal(std::string_view text, double& value) {
         }
     }
     double magnitude = 0;
-    if (significand == 0 && significant <= 19) {
+    if (digits <= 19 && significand == 0) {
         magnitude = 0;  // zero digits, whatever the exponent
-    } else if (significant <= 19 && significand <= (std::uint64_t{1} << 53) && scale >= -22 &&
+    } else if (digits <= 19 && significand <= (std::uint64_t{1} << 53) && scale >= -22 &&
                scale <= 22) {
         const double exact = static_cast<double>(significand);
         magnitude =
