@@ -135,51 +135,61 @@ bool IsShiftGrid(const CGrille& grid) {
 // ---- Header cache ----------------------------------------------------------
 
 template <class Grid>
-const Grid& GridHeaderCache::Get(std::map<std::string, Entry<Grid>>& entries,
+const Grid& GridHeaderCache::Get(std::map<std::string, Entry<Grid>>& entries, LastAsked<Grid>& last,
                                  const std::string& fileName, const std::string& workingDirectory,
                                  bool console) {
+    Entry<Grid>* entry = last.entry;
+    if (entry == nullptr || last.fileName != fileName ||
+        last.workingDirectory != workingDirectory) {
+        const std::string path =
+            !fileName.empty() && fileName[0] == '/' ? fileName : workingDirectory + fileName;
+        entry = &entries[path];  // map nodes stay where they are
+        last.fileName = fileName;
+        last.workingDirectory = workingDirectory;
+        last.entry = entry;
+    }
+    // During a run, a file that was there when the run first looked at it.
+    if (runDepth_ > 0 && entry->lookedInRun == run_ && entry->grid && entry->stamp.exists)
+        return *entry->grid;
     const std::string path =
         !fileName.empty() && fileName[0] == '/' ? fileName : workingDirectory + fileName;
-    const auto now = std::chrono::steady_clock::now();
-    if (auto found = entries.find(path); found != entries.end() && found->second.grid &&
-                                         found->second.stamp.exists &&
-                                         now - found->second.checked < kRecheck)
-        return *found->second.grid;
     Stamp stamp;
     struct stat st {};
+    ++looks_;
     if (::stat(path.c_str(), &st) == 0) {
         stamp.exists = true;
         stamp.size = static_cast<int64_t>(st.st_size);
         stamp.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     }
-    Entry<Grid>& entry = entries[path];
-    entry.checked = now;
-    if (entry.grid && entry.stamp == stamp && stamp.exists) return *entry.grid;
-    entry.stamp = stamp;
-    entry.grid = std::make_unique<Grid>();
+    entry->lookedInRun = runDepth_ > 0 ? run_ : 0;
+    if (entry->grid && entry->stamp == stamp && stamp.exists) return *entry->grid;
+    entry->stamp = stamp;
+    entry->grid = std::make_unique<Grid>();
     // A candidate that cannot be opened takes part with whatever header and
     // zone the failed opening left.
     SetCurrentDirectory(workingDirectory);
-    entry.grid->NAME = fileName;
+    entry->grid->NAME = fileName;
     std::string message;
-    entry.grid->Ouvrir(message, console, ModeEnTete);
+    entry->grid->Ouvrir(message, console, ModeEnTete);
     ++openings_;
-    return *entry.grid;
+    return *entry->grid;
 }
 
 const CGrille3D& GridHeaderCache::Translation(const std::string& fileName,
                                               const std::string& workingDirectory, bool console) {
-    return Get(translation_, fileName, workingDirectory, console);
+    return Get(translation_, lastTranslation_, fileName, workingDirectory, console);
 }
 
 const CGrille1D& GridHeaderCache::Vertical(const std::string& fileName,
                                            const std::string& workingDirectory, bool console) {
-    return Get(vertical_, fileName, workingDirectory, console);
+    return Get(vertical_, lastVertical_, fileName, workingDirectory, console);
 }
 
 void GridHeaderCache::Clear() {
     translation_.clear();
     vertical_.clear();
+    lastTranslation_ = {};
+    lastVertical_ = {};
 }
 
 // ---- Selections ------------------------------------------------------------

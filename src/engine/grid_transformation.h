@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -31,8 +30,10 @@ bool IsShiftGrid(const CGrille& grid);
 // Header-only openings of candidate grids (mode 2), kept for as long as the
 // object lives (one run, or the program) so that choosing the grids of a
 // point opens no file: a candidate is opened again only when its file has
-// changed (size or modification time) or was missing. The file is looked at
-// again at most every kRecheck, not for every point.
+// changed (size or modification time) or was missing. Outside a run every use
+// looks at the file (one stat); during a run (RunScope) a file that was there
+// is looked at once, at its first use in the run, so that the points of one
+// run all see the same headers.
 class GridHeaderCache {
 public:
     // The header of a catalogue grid, whose file name is relative to
@@ -43,8 +44,23 @@ public:
                               bool console);
     // Number of header openings done so far (for tests and benchmarks).
     int64_t Openings() const { return openings_; }
-    static constexpr std::chrono::milliseconds kRecheck{250};
+    // Number of times a file was looked at (for tests).
+    int64_t Looks() const { return looks_; }
     void Clear();
+
+    // The duration of one run over many points.
+    class RunScope {
+    public:
+        explicit RunScope(GridHeaderCache& cache) : cache_(cache) {
+            if (cache_.runDepth_++ == 0) ++cache_.run_;
+        }
+        ~RunScope() { --cache_.runDepth_; }
+        RunScope(const RunScope&) = delete;
+        RunScope& operator=(const RunScope&) = delete;
+
+    private:
+        GridHeaderCache& cache_;
+    };
 
 private:
     struct Stamp {
@@ -56,16 +72,27 @@ private:
     template <class Grid>
     struct Entry {
         Stamp stamp;
-        std::chrono::steady_clock::time_point checked;
+        int64_t lookedInRun = 0;  // the run in which the file was last looked at
         std::unique_ptr<Grid> grid;
     };
+    // The entry last asked for, by the names it was asked with.
     template <class Grid>
-    const Grid& Get(std::map<std::string, Entry<Grid>>& entries, const std::string& fileName,
-                    const std::string& workingDirectory, bool console);
+    struct LastAsked {
+        std::string fileName, workingDirectory;
+        Entry<Grid>* entry = nullptr;
+    };
+    template <class Grid>
+    const Grid& Get(std::map<std::string, Entry<Grid>>& entries, LastAsked<Grid>& last,
+                    const std::string& fileName, const std::string& workingDirectory, bool console);
 
     std::map<std::string, Entry<CGrille3D>> translation_;
     std::map<std::string, Entry<CGrille1D>> vertical_;
+    LastAsked<CGrille3D> lastTranslation_;
+    LastAsked<CGrille1D> lastVertical_;
     int64_t openings_ = 0;
+    int64_t looks_ = 0;
+    int64_t run_ = 0;   // runs begun so far; 0 before the first
+    int runDepth_ = 0;  // open RunScopes
 };
 
 // What the selections work on: the catalogue, the application's two current

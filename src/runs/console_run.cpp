@@ -54,18 +54,21 @@ std::string ComputationError(int status) {
     return "Transformation : erreur n° " + std::to_string(status);
 }
 
-// The grids a run works with: the application's, or the run's own.
+// The grids a run works with: the application's, or the run's own. The
+// candidates' headers are those of the files when the run first looks at them.
 struct RunGrids {
     CGrille3D ownTranslation;
     GridHeaderCache ownHeaders;
     GridContext context;
+    GridHeaderCache::RunScope headersRun;
     explicit RunGrids(const ConsoleRunEnvironment& e)
         : context{e.catalogue,
                   e.verticalGrid,
                   e.translationGrid ? *e.translationGrid : ownTranslation,
                   e.gridHeaders ? *e.gridHeaders : ownHeaders,
                   e.workingDirectory,
-                  true} {}
+                  true},
+          headersRun(context.headers) {}
 };
 
 // The grid selections of one point, with the loading of the current grids
