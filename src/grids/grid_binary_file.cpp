@@ -100,18 +100,6 @@ double DecodeValueBE(int type, const unsigned char* p) {
 }
 
 // On a little-endian processor these compile to plain loads and stores.
-int16_t LoadInt16LE(const unsigned char* p) {
-    return std::bit_cast<int16_t>(LoadLE<uint16_t>(p));
-}
-int32_t LoadInt32LE(const unsigned char* p) {
-    return std::bit_cast<int32_t>(LoadLE<uint32_t>(p));
-}
-float LoadReal4LE(const unsigned char* p) {
-    return std::bit_cast<float>(LoadLE<uint32_t>(p));
-}
-double LoadReal8LE(const unsigned char* p) {
-    return std::bit_cast<double>(LoadLE<uint64_t>(p));
-}
 void StoreInt16LE(unsigned char* p, int16_t v) {
     StoreLE(p, std::bit_cast<uint16_t>(v));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -39,10 +41,33 @@ private:
 };
 
 // Little-endian numbers as stored in binary grids, whatever the processor.
-int16_t LoadInt16LE(const unsigned char* p);
-int32_t LoadInt32LE(const unsigned char* p);
-float LoadReal4LE(const unsigned char* p);
-double LoadReal8LE(const unsigned char* p);
+// Inline: every node read decodes its values with them.
+namespace grid_bytes {
+template <class Unsigned>
+inline Unsigned LoadLE(const unsigned char* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        Unsigned v;
+        std::memcpy(&v, p, sizeof v);  // one load
+        return v;
+    } else {
+        Unsigned v = 0;
+        for (size_t i = 0; i < sizeof(Unsigned); ++i) v |= static_cast<Unsigned>(p[i]) << (8 * i);
+        return v;
+    }
+}
+}  // namespace grid_bytes
+inline int16_t LoadInt16LE(const unsigned char* p) {
+    return std::bit_cast<int16_t>(grid_bytes::LoadLE<uint16_t>(p));
+}
+inline int32_t LoadInt32LE(const unsigned char* p) {
+    return std::bit_cast<int32_t>(grid_bytes::LoadLE<uint32_t>(p));
+}
+inline float LoadReal4LE(const unsigned char* p) {
+    return std::bit_cast<float>(grid_bytes::LoadLE<uint32_t>(p));
+}
+inline double LoadReal8LE(const unsigned char* p) {
+    return std::bit_cast<double>(grid_bytes::LoadLE<uint64_t>(p));
+}
 // Big-endian numbers (NTv2 grids written on big-endian processors).
 int32_t LoadInt32BE(const unsigned char* p);
 double LoadReal8BE(const unsigned char* p);
