@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/coordinate.h"
+#include "geodesy/exact_decimal.h"
 
 namespace {
 
@@ -18,7 +19,12 @@ std::int32_t WholePart(double magnitude) {
     return static_cast<std::int32_t>(magnitude);
 }
 
+// The decimals of the packed layout.
+constexpr int kPackedDecimals = 13;
+
 // |value| printed in the packed layout: fixed point, 13 decimals, width 18.
+// The usual magnitudes (below 2^53) are split from their exact decimals
+// (RoundToDecimals) without printing, with the same digits.
 // Below 10000 the whole part fills the first four characters and the decimal
 // separator is the fifth; larger magnitudes only push the separator right.
 // The buffer is local to each call.
@@ -57,6 +63,12 @@ std::int32_t ReadWholePart(const PackedText& t) {
         }
     }
     return static_cast<std::int32_t>(whole);
+}
+
+// A whole part from exact decimals, saturated to 32 bits as ReadWholePart does.
+std::int32_t SaturatedWholePart(std::uint64_t whole) {
+    const auto most = static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max());
+    return static_cast<std::int32_t>(whole > most ? most : whole);
 }
 
 // Two digits at `pos` read as one integer (as "%2d" does).
@@ -186,16 +198,27 @@ void SnapToInteger(double& value, double tolerance) {
 DmsParts SplitPackedDms(double value) {
     DmsParts parts;
     parts.negative = value < 0;
-    PackedText t;
-    PrintPacked(value, t);
-    if (t.separator < 0) {
-        // Infinity or NaN: no digits to read; the magnitude goes on as seconds.
-        parts.seconds = std::fabs(value);
-        return parts;
+    std::uint64_t whole = 0, decimals = 0;
+    if (RoundToDecimals(value, kPackedDecimals, whole, decimals)) {
+        // The digits that PrintPacked would print, read as it reads them: the
+        // first two decimals, then the other eleven with a decimal point
+        // after their first two (one correctly rounded division, as strtod).
+        parts.degrees = SaturatedWholePart(whole);
+        parts.minutes = static_cast<std::int32_t>(decimals / PowerOfTen(kPackedDecimals - 2));
+        parts.seconds = static_cast<double>(decimals % PowerOfTen(kPackedDecimals - 2)) /
+                        static_cast<double>(PowerOfTen(kPackedDecimals - 4));
+    } else {
+        PackedText t;
+        PrintPacked(value, t);
+        if (t.separator < 0) {
+            // Infinity or NaN: no digits to read; the magnitude goes on as seconds.
+            parts.seconds = std::fabs(value);
+            return parts;
+        }
+        parts.degrees = ReadWholePart(t);
+        parts.minutes = ReadTwoDigits(t, t.separator + 1);
+        parts.seconds = ReadInsertedReal(t, t.separator + 3);
     }
-    parts.degrees = ReadWholePart(t);
-    parts.minutes = ReadTwoDigits(t, t.separator + 1);
-    parts.seconds = ReadInsertedReal(t, t.separator + 3);
     SnapToInteger(parts.seconds, 1e-8);
     // Decimal arithmetic on packed values borrows 100 where 60 was meant.
     if (parts.minutes > 90) parts.minutes -= 40;
@@ -219,14 +242,22 @@ double JoinPackedDms(const DmsParts& parts) {
 DmParts SplitPackedDm(double value) {
     DmParts parts;
     parts.negative = value < 0;
-    PackedText t;
-    PrintPacked(value, t);
-    if (t.separator < 0) {
-        parts.minutes = std::fabs(value);
-        return parts;
+    std::uint64_t whole = 0, decimals = 0;
+    if (RoundToDecimals(value, kPackedDecimals, whole, decimals)) {
+        // All thirteen decimals with a decimal point after their first two.
+        parts.degrees = SaturatedWholePart(whole);
+        parts.minutes =
+            static_cast<double>(decimals) / static_cast<double>(PowerOfTen(kPackedDecimals - 2));
+    } else {
+        PackedText t;
+        PrintPacked(value, t);
+        if (t.separator < 0) {
+            parts.minutes = std::fabs(value);
+            return parts;
+        }
+        parts.degrees = ReadWholePart(t);
+        parts.minutes = ReadInsertedReal(t, t.separator + 1);
     }
-    parts.degrees = ReadWholePart(t);
-    parts.minutes = ReadInsertedReal(t, t.separator + 1);
     if (parts.minutes > 90) parts.minutes -= 40;
     if (parts.minutes >= 60) {
         parts.minutes -= 60;

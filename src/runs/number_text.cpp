@@ -1,9 +1,10 @@
 #include "runs/number_text.h"
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+
+#include "geodesy/exact_decimal.h"
 
 namespace {
 
@@ -19,28 +20,6 @@ bool IsDigit(char c) {
 constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-constexpr std::uint64_t kPowersOfTen[] = {1ull,
-                                          10ull,
-                                          100ull,
-                                          1000ull,
-                                          10000ull,
-                                          100000ull,
-                                          1000000ull,
-                                          10000000ull,
-                                          100000000ull,
-                                          1000000000ull,
-                                          10000000000ull,
-                                          100000000000ull,
-                                          1000000000000ull,
-                                          10000000000000ull,
-                                          100000000000000ull,
-                                          1000000000000000ull,
-                                          10000000000000000ull,
-                                          100000000000000000ull};
-
-// The products of a fraction's 53-bit mantissa by a power of ten.
-__extension__ typedef unsigned __int128 Wide;
 
 // "00" to "99", two digits at a time.
 constexpr char kDigitPairs[] =
@@ -66,41 +45,12 @@ char* WriteBackwards(char* end, std::uint64_t value) {
     return end;
 }
 
-// printf's "%W.Pf" of a finite double below 2^53 in magnitude, with P at
-// most 17, written right-aligned before `end`: the whole part is exact, and
-// the fraction times 10^P is a product below 2^110 that is rounded to the
-// nearest integer, ties to the even digit, as printf rounds the exact binary
-// value. Returns the first character.
+// printf's "%W.Pf" of |value| < 2^53 with P at most 17 decimals, written
+// right-aligned before `end`. Returns the first character, or null for a
+// value that the library must write.
 char* FixedDigits(double value, int width, int precision, char* end) {
-    const bool negative = std::signbit(value);
-    const double magnitude = std::fabs(value);
-    std::uint64_t whole = static_cast<std::uint64_t>(magnitude);
-    const double fraction = magnitude - static_cast<double>(whole);  // exact
-    const std::uint64_t scale = kPowersOfTen[precision];
-    std::uint64_t decimals = 0;
-    if (fraction != 0) {
-        // fraction = m · 2^-shift, m an integer below 2^53, shift at least 53.
-        const std::uint64_t bits = std::bit_cast<std::uint64_t>(fraction);
-        const int exponent = static_cast<int>(bits >> 52);
-        const std::uint64_t field = bits & ((std::uint64_t{1} << 52) - 1);
-        const std::uint64_t m = exponent == 0 ? field : field | (std::uint64_t{1} << 52);
-        const int shift = exponent == 0 ? 1074 : 1075 - exponent;
-        if (shift < 128) {  // otherwise the product is below half a unit: 0
-            const Wide product = static_cast<Wide>(m) * scale;
-            Wide quotient = product >> shift;
-            const Wide rest = product - (quotient << shift);
-            const Wide half = static_cast<Wide>(1) << (shift - 1);
-            // A tie goes to the even last digit: the last decimal, or the
-            // units of the whole part when no decimal is written.
-            const bool odd = precision > 0 ? (quotient & 1) != 0 : (whole & 1) != 0;
-            if (rest > half || (rest == half && odd)) ++quotient;
-            decimals = static_cast<std::uint64_t>(quotient);
-        }
-        if (decimals == scale) {  // rounded up to the next whole number
-            decimals = 0;
-            ++whole;
-        }
-    }
+    std::uint64_t whole = 0, decimals = 0;
+    if (!RoundToDecimals(value, precision, whole, decimals)) return nullptr;
     char* begin = end;
     if (precision > 0) {
         begin = WriteBackwards(end, decimals);
@@ -108,7 +58,7 @@ char* FixedDigits(double value, int width, int precision, char* end) {
         *--begin = '.';
     }
     begin = WriteBackwards(begin, whole);
-    if (negative) *--begin = '-';
+    if (std::signbit(value)) *--begin = '-';
     while (end - begin < width) *--begin = ' ';
     return begin;
 }
@@ -182,12 +132,13 @@ std::size_t ScanDecimal(std::string_view text, double& value) {
 }
 
 void AppendFixed(std::string& out, double value, int width, int precision) {
-    if (precision >= 0 && precision <= 17 && width <= 64 && std::fabs(value) < 9007199254740992.0) {
+    if (width <= 64) {
         char text[112];
         char* const end = text + sizeof text;
-        const char* begin = FixedDigits(value, width, precision, end);
-        out.append(begin, static_cast<std::size_t>(end - begin));
-        return;
+        if (const char* begin = FixedDigits(value, width, precision, end)) {
+            out.append(begin, static_cast<std::size_t>(end - begin));
+            return;
+        }
     }
     // Larger numbers, more decimals, infinities and NaN.
     char digits[400];

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -291,4 +297,100 @@ TEST(SplitPackedDms, SafeFromSeveralThreads) {
     b.join();
     EXPECT_TRUE(ok1);
     EXPECT_TRUE(ok2);
+}
+
+// Packed values are split from their 13 printed decimals. The usual
+// magnitudes take them from the exact decimal expansion without printing:
+// the parts must be, bit for bit, those read back from printf's text.
+namespace printed {
+
+struct Text {
+    char text[400];
+    int separator = -1;
+};
+
+Text Print(double value) {
+    Text t;
+    std::snprintf(t.text, sizeof t.text, "%*.*Lf", 18, 13,
+                  static_cast<long double>(std::fabs(value)));
+    for (int i = 0; t.text[i] != '\0'; ++i)
+        if (t.text[i] == '.') t.separator = i;
+    return t;
+}
+
+std::int32_t Whole(const Text& t) {
+    long long whole = 0;
+    for (int i = 0; i < t.separator; ++i) {
+        if (t.text[i] < '0' || t.text[i] > '9') continue;
+        whole = whole * 10 + (t.text[i] - '0');
+        if (whole > std::numeric_limits<std::int32_t>::max())
+            return std::numeric_limits<std::int32_t>::max();
+    }
+    return static_cast<std::int32_t>(whole);
+}
+
+// The digits from `pos` with a point after the first two, read by strtod.
+double Inserted(const Text& t, int pos) {
+    std::string number{t.text[pos], t.text[pos + 1], '.'};
+    number += t.text + pos + 2;
+    return std::strtod(number.c_str(), nullptr);
+}
+
+}  // namespace printed
+
+TEST(SplitPackedDms, PartsAreThoseOfThePrintedDigits) {
+    std::vector<double> values = {0.0,           -0.0,
+                                  45.301525,     -2.1059999999999,
+                                  12.60,         10.6025,
+                                  -10.995,       359.5959999999,
+                                  0.00000000005, 2.49999999999995,
+                                  1e-300,        5e-324,
+                                  12345.301525,  2147483647.5,
+                                  2147483648.25, 9007199254740991.0,
+                                  1e15 + 0.0625, 4503599627370495.5};
+    std::mt19937_64 random(77);
+    std::uniform_real_distribution<double> angle(-400, 400);
+    for (int i = 0; i < 200000; ++i) {
+        double v = angle(random);
+        // Some with few binary digits (ties of the thirteenth decimal are
+        // among them) and some far beyond a turn.
+        if (i % 3 == 0) v = std::ldexp(std::round(std::ldexp(v, 20)), -20);
+        if (i % 7 == 0) v *= 1e9;
+        values.push_back(v);
+    }
+    for (double v : values) {
+        // The split as it reads printf's text, repairs and carries included.
+        const printed::Text t = printed::Print(v);
+        ASSERT_GT(t.separator, 0) << v;
+        DmsParts e;
+        e.negative = v < 0;
+        e.degrees = printed::Whole(t);
+        e.minutes = (t.text[t.separator + 1] - '0') * 10 + (t.text[t.separator + 2] - '0');
+        e.seconds = printed::Inserted(t, t.separator + 3);
+        SnapToInteger(e.seconds, 1e-8);
+        if (e.minutes > 90) e.minutes -= 40;
+        if (e.seconds > 90) e.seconds -= 40;
+        if (e.seconds >= 60) e.seconds -= 60, e.minutes += 1;
+        if (e.minutes >= 60) {
+            e.minutes -= 60;
+            if (e.degrees < std::numeric_limits<std::int32_t>::max()) e.degrees += 1;
+        }
+        const DmsParts p = SplitPackedDms(v);
+        ASSERT_EQ(e.negative, p.negative) << v;
+        ASSERT_EQ(e.degrees, p.degrees) << v;
+        ASSERT_EQ(e.minutes, p.minutes) << v;
+        ASSERT_EQ(0, std::memcmp(&e.seconds, &p.seconds, sizeof e.seconds)) << v;
+
+        DmParts f;
+        f.degrees = printed::Whole(t);
+        f.minutes = printed::Inserted(t, t.separator + 1);
+        if (f.minutes > 90) f.minutes -= 40;
+        if (f.minutes >= 60) {
+            f.minutes -= 60;
+            if (f.degrees < std::numeric_limits<std::int32_t>::max()) f.degrees += 1;
+        }
+        const DmParts q = SplitPackedDm(v);
+        ASSERT_EQ(f.degrees, q.degrees) << v;
+        ASSERT_EQ(0, std::memcmp(&f.minutes, &q.minutes, sizeof f.minutes)) << v;
+    }
 }
