@@ -29,7 +29,8 @@ std::unique_ptr<GridTextFile> GridTextFile::Open(const std::string& path) {
     }
     std::unique_ptr<GridTextFile> file(new GridTextFile);
     file->fd_ = fd;
-    file->buffer_.resize(kBufferSize);
+    // Not filled in advance: a small grid touches only the pages it reads.
+    file->buffer_.reset(new char[kBufferSize]);
     return file;
 }
 
@@ -41,13 +42,13 @@ bool GridTextFile::Fill(size_t wanted) {
     if (end_ - pos_ >= wanted) return true;
     if (atEof_) return false;
     if (pos_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+        std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
         consumed_ += static_cast<int64_t>(pos_);
         end_ -= pos_;
         pos_ = 0;
     }
     while (end_ < wanted && !atEof_) {
-        const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+        const ssize_t got = ::read(fd_, buffer_.get() + end_, kBufferSize - end_);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {
             atEof_ = true;  // a read error ends the file like its end
@@ -95,8 +96,8 @@ bool GridTextFile::NextWord(const char*& first, const char*& last) {
         if (pos_ < end_) break;
     }
     Fill(kLongestWord);
-    const char* begin = buffer_.data() + pos_;
-    const char* stop = buffer_.data() + end_;
+    const char* begin = buffer_.get() + pos_;
+    const char* stop = buffer_.get() + end_;
     const char* p = begin;
     while (p != stop && !IsBlank(*p) && static_cast<size_t>(p - begin) < kLongestWord) ++p;
     first = begin;

@@ -56,7 +56,7 @@ private:
     bool NextWord(const char*& first, const char*& last);
 
     int fd_ = -1;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
     size_t pos_ = 0, end_ = 0;
     int64_t consumed_ = 0;  // bytes dropped from the front of the buffer
     bool atEof_ = false;
