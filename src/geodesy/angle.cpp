@@ -8,6 +8,7 @@
 
 #include "engine/coordinate.h"
 #include "geodesy/exact_decimal.h"
+#include "geodesy/plain_computation.h"
 
 namespace {
 
@@ -199,7 +200,7 @@ DmsParts SplitPackedDms(double value) {
     DmsParts parts;
     parts.negative = value < 0;
     std::uint64_t whole = 0, decimals = 0;
-    if (RoundToDecimals(value, kPackedDecimals, whole, decimals)) {
+    if (!PlainComputation() && RoundToDecimals(value, kPackedDecimals, whole, decimals)) {
         // The digits that PrintPacked would print, read as it reads them: the
         // first two decimals, then the other eleven with a decimal point
         // after their first two (one correctly rounded division, as strtod).
@@ -243,7 +244,7 @@ DmParts SplitPackedDm(double value) {
     DmParts parts;
     parts.negative = value < 0;
     std::uint64_t whole = 0, decimals = 0;
-    if (RoundToDecimals(value, kPackedDecimals, whole, decimals)) {
+    if (!PlainComputation() && RoundToDecimals(value, kPackedDecimals, whole, decimals)) {
         // All thirteen decimals with a decimal point after their first two.
         parts.degrees = SaturatedWholePart(whole);
         parts.minutes =

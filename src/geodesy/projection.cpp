@@ -7,6 +7,7 @@
 #include "geodesy/equal_area.h"
 #include "geodesy/gauss_laborde.h"
 #include "geodesy/lambert_conic.h"
+#include "geodesy/plain_computation.h"
 #include "geodesy/transverse_mercator.h"
 
 namespace {
@@ -203,6 +204,47 @@ PreparedProjection& Prepared(const CPrc& record) {
     return PrepareFor(record);
 }
 
+// The family computations with prepared constants.
+int Forward(const PreparedProjection& p, const CPrc& record, double lambda, double phi,
+            ProjectedPoint& out) {
+    if (!p.handled) return kProjectionNotHandled;
+    switch (record.family) {
+        case LambertFamily:
+            out = LambertForward(p.lambert, lambda, phi);
+            return 0;
+        case TransverseMercatorFamily:
+        case TransverseMercatorFamilyToo:
+            out = TransverseMercatorForward(p.mercator, lambda, phi);
+            return 0;
+        case GaussLabordeFamily:
+            out = GaussLabordeForward(p.laborde, lambda, phi);
+            return 0;
+        default:  // EqualAreaFamily
+            out = EqualAreaForward(p.equalArea, lambda, phi);
+            return 0;
+    }
+}
+
+int Inverse(const PreparedProjection& p, const CPrc& record, double easting, double northing,
+            GeographicPoint& out) {
+    if (!p.handled) return kProjectionNotHandled;
+    switch (record.family) {
+        case LambertFamily:
+            out = LambertInverse(p.lambert, easting, northing);
+            return 0;
+        case TransverseMercatorFamily:
+        case TransverseMercatorFamilyToo:
+            out = TransverseMercatorInverse(p.mercator, easting, northing);
+            return 0;
+        case GaussLabordeFamily:
+            out = GaussLabordeInverse(p.laborde, easting, northing);
+            return 0;
+        default:  // EqualAreaFamily
+            out = EqualAreaInverse(p.equalArea, easting, northing);
+            return 0;
+    }
+}
+
 }  // namespace
 
 double RecordAngleToRadians(double value, int unit) {
@@ -225,27 +267,21 @@ double RecordCentralLongitude(const CPrc& record) {
 
 int ProjectGeographic(const CPrc& record, double lambda, double phi, ProjectedPoint& out) {
     if (record.ellipsoid == nullptr) return kProjectionNotHandled;
-    const PreparedProjection& p = Prepared(record);
-    if (!p.handled) return kProjectionNotHandled;
-    switch (record.family) {
-        case LambertFamily:
-            out = LambertForward(p.lambert, lambda, phi);
-            return 0;
-        case TransverseMercatorFamily:
-        case TransverseMercatorFamilyToo:
-            out = TransverseMercatorForward(p.mercator, lambda, phi);
-            return 0;
-        case GaussLabordeFamily:
-            out = GaussLabordeForward(p.laborde, lambda, phi);
-            return 0;
-        default:  // EqualAreaFamily
-            out = EqualAreaForward(p.equalArea, lambda, phi);
-            return 0;
+    if (PlainComputation()) {
+        PreparedProjection fresh;
+        fresh.Prepare(record, ConstantsKey::Of(record));
+        return Forward(fresh, record, lambda, phi, out);
     }
+    return Forward(Prepared(record), record, lambda, phi, out);
 }
 
 int UnprojectProjected(const CPrc& record, double easting, double northing, GeographicPoint& out) {
     if (record.ellipsoid == nullptr) return kProjectionNotHandled;
+    if (PlainComputation()) {
+        PreparedProjection fresh;
+        fresh.Prepare(record, ConstantsKey::Of(record));
+        return Inverse(fresh, record, easting, northing, out);
+    }
     PreparedProjection& p = Prepared(record);
     if (!p.handled) return kProjectionNotHandled;
     const std::uint64_t e = std::bit_cast<std::uint64_t>(easting);
@@ -254,24 +290,10 @@ int UnprojectProjected(const CPrc& record, double easting, double northing, Geog
         out = p.inverse;
         return 0;
     }
-    switch (record.family) {
-        case LambertFamily:
-            out = LambertInverse(p.lambert, easting, northing);
-            break;
-        case TransverseMercatorFamily:
-        case TransverseMercatorFamilyToo:
-            out = TransverseMercatorInverse(p.mercator, easting, northing);
-            break;
-        case GaussLabordeFamily:
-            out = GaussLabordeInverse(p.laborde, easting, northing);
-            break;
-        default:  // EqualAreaFamily
-            out = EqualAreaInverse(p.equalArea, easting, northing);
-            break;
-    }
+    const int status = Inverse(p, record, easting, northing, out);
     p.inverseKept = true;
     p.inverseEasting = e;
     p.inverseNorthing = n;
     p.inverse = out;
-    return 0;
+    return status;
 }

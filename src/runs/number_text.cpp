@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "geodesy/exact_decimal.h"
+#include "geodesy/plain_computation.h"
 
 namespace {
 
@@ -63,6 +64,12 @@ char* FixedDigits(double value, int width, int precision, char* end) {
     return begin;
 }
 
+// The whole of [first, last) read by from_chars; false when it does not fit.
+bool FromChars(const char* first, const char* last, double& magnitude) {
+    const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);
+    return result.ec == std::errc() && result.ptr == last;
+}
+
 }  // namespace
 
 std::size_t ScanDecimal(std::string_view text, double& value) {
@@ -114,25 +121,24 @@ std::size_t ScanDecimal(std::string_view text, double& value) {
         }
     }
     double magnitude = 0;
-    if (digits <= 19 && significand == 0) {
+    if (PlainComputation()) {
+        if (!FromChars(text.data() + mantissa, text.data() + i, magnitude)) return 0;
+    } else if (digits <= 19 && significand == 0) {
         magnitude = 0;  // zero digits, whatever the exponent
     } else if (digits <= 19 && significand <= (std::uint64_t{1} << 53) && scale >= -22 &&
                scale <= 22) {
         const double exact = static_cast<double>(significand);
         magnitude =
             scale < 0 ? exact / kExactPowersOfTen[-scale] : exact * kExactPowersOfTen[scale];
-    } else {
-        const char* first = text.data() + mantissa;
-        const char* last = text.data() + i;
-        const auto result = std::from_chars(first, last, magnitude, std::chars_format::general);
-        if (result.ec != std::errc() || result.ptr != last) return 0;
+    } else if (!FromChars(text.data() + mantissa, text.data() + i, magnitude)) {
+        return 0;
     }
     value = negative ? -magnitude : magnitude;
     return i;
 }
 
 void AppendFixed(std::string& out, double value, int width, int precision) {
-    if (width <= 64) {
+    if (width <= 64 && !PlainComputation()) {
         char text[112];
         char* const end = text + sizeof text;
         if (const char* begin = FixedDigits(value, width, precision, end)) {
