@@ -1,38 +1,57 @@
-#include <QApplication>
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <exception>
-#include <memory>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/console_interface.h"
 #include "app/quorvel_app.h"
 #include "batch/console_mode.h"
-#include "ui/qt_user_interface.h"
-#include "ui/window_mode.h"
+#include "ui/window_program.h"
+
+namespace {
+
+// The window lives in a module beside the program (a build) or in
+// lib/quorvel of the installation, loaded only for window mode so that the
+// console batch starts without Qt.
+int RunWindowModule(int argc, char** argv) {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder = error ? std::filesystem::path(".") : program.parent_path();
+    for (const std::filesystem::path& module :
+         {folder / QUORVEL_WINDOW_MODULE, folder / "../lib/quorvel" / QUORVEL_WINDOW_MODULE}) {
+        if (!std::filesystem::exists(module, error)) continue;
+        void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) {
+            std::fprintf(stderr, "Quorvel : la fenêtre ne peut pas être chargée (%s)\n",
+                         ::dlerror());
+            return 1;
+        }
+        const auto entry = reinterpret_cast<WindowEntry>(::dlsym(handle, kWindowEntryName));
+        if (entry == nullptr) {
+            std::fprintf(stderr, "Quorvel : la fenêtre ne peut pas être chargée (%s)\n",
+                         ::dlerror());
+            return 1;
+        }
+        return entry(argc, argv);
+    }
+    std::fprintf(stderr, "Quorvel : la fenêtre est introuvable (%s)\n", QUORVEL_WINDOW_MODULE);
+    return 1;
+}
+
+}  // namespace
 
 // Quorvel entry point: the application object runs start-up and then the
 // window (no argument) or the console batch mode (any argument).
 int main(int argc, char** argv) {
+    if (argc <= 1) return RunWindowModule(argc, argv);
     try {
-        const bool window = argc <= 1;
-        if (window && !DisplayAvailable()) {
-            std::fputs(kNoDisplayMessage, stderr);
-            return 1;
-        }
-        std::unique_ptr<QApplication> qt;
-        std::unique_ptr<UserInterface> ui;
-        if (window) {
-            qt = std::make_unique<QApplication>(argc, argv);
-            KeepDecimalPoint();
-            ui = std::make_unique<QtUserInterface>();
-        } else {
-            ui = std::make_unique<ConsoleInterface>();
-        }
+        ConsoleInterface ui;
         CQuorvelApp app;
         app.consoleRun = RunConsoleBatch;
-        app.windowMode = RunMainWindow;
-        return app.Run(std::vector<std::string>(argv, argv + argc), *ui);
+        return app.Run(std::vector<std::string>(argv, argv + argc), ui);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Quorvel : erreur inattendue (%s)\n", error.what());
         return 1;
