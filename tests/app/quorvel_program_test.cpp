@@ -52,13 +52,34 @@ TEST(QuorvelProgram, WithAnyArgumentWritesBannerAndPromptAndReturns) {
 
 TEST(QuorvelProgram, WithoutArgumentNorDisplaySaysSoAndFails) {
     TempDir scratch;
-    Outcome run = RunProgram(scratch, scratch.path(), "",
-                             "env -u ALLUSERSPROFILE -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+    Outcome run =
+        RunProgram(scratch, scratch.path(), "",
+                   "env -u ALLUSERSPROFILE -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
     EXPECT_NE(0, run.code);
     EXPECT_EQ("", run.out);
-    EXPECT_EQ("Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le "
-              "avec des arguments pour le mode console).\n",
-              run.err);
+    EXPECT_EQ(
+        "Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le "
+        "avec des arguments pour le mode console).\n",
+        run.err);
+}
+
+// The window is a module loaded for window mode only: a console run loads
+// neither it nor Qt (the dynamic loader lists every library it loads), and
+// window mode loads it.
+TEST(QuorvelProgram, OnlyWindowModeLoadsTheWindowAndQt) {
+    TempDir scratch;
+    Outcome console =
+        RunProgram(scratch, scratch.path(), "-anything", "env -u ALLUSERSPROFILE LD_DEBUG=libs");
+    EXPECT_EQ(1, console.code);
+    EXPECT_NE(std::string::npos, console.err.find("calling init:")) << "the loader lists libraries";
+    EXPECT_EQ(std::string::npos, console.err.find("libQt6")) << console.err;
+    EXPECT_EQ(std::string::npos, console.err.find("libquorvel_window")) << console.err;
+    Outcome window = RunProgram(scratch, scratch.path(), "",
+                                "env -u ALLUSERSPROFILE -u DISPLAY -u WAYLAND_DISPLAY -u "
+                                "QT_QPA_PLATFORM LD_DEBUG=libs");
+    EXPECT_NE(0, window.code);
+    EXPECT_NE(std::string::npos, window.err.find("libquorvel_window")) << window.err;
+    EXPECT_NE(std::string::npos, window.err.find("libQt6Widgets")) << window.err;
 }
 
 TEST(QuorvelProgram, ABadCatalogueLineIsReportedWithItsNumber) {
