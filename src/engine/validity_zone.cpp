@@ -2,6 +2,7 @@
 
 #include "engine/coordinate_operations.h"
 #include "geodesy/angle.h"
+#include "geodesy/projection.h"
 
 namespace {
 
@@ -28,6 +29,13 @@ struct ZonePosition {
 ZonePosition GreenwichPosition(const CCoor& point) {
     if (point.type == Geographic && IsGreenwich(point.sys.meridian))
         return {point.longitude, point.latitude, point.unit};
+    // A projected point that its projection takes back: radians from
+    // Greenwich, as ToGeographic leaves it.
+    if (point.type == Projected && point.sys.projection != nullptr) {
+        GeographicPoint g;
+        if (UnprojectProjected(*point.sys.projection, point.easting, point.northing, g) == 0)
+            return {g.longitude, g.latitude, Radian};
+    }
     CCoor copy = point;
     if (copy.type != Geographic) ToGeographic(copy, nullptr);
     ToGreenwich(copy, nullptr);
