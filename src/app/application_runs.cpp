@@ -1,0 +1,30 @@
+#include "app/application_runs.h"
+
+#include "app/quorvel_app.h"
+#include "runs/interactive_run.h"
+#include "runs/window_file_run.h"
+
+CApplicationRuns::CApplicationRuns(CQuorvelApp& app, UserInterface& ui, CCoor& lastResult)
+    : app_(app),
+      ui_(ui),
+      lastResult_(lastResult),
+      grids_{app.catalogue,     app.verticalGrid,     app.translationGrid,
+             app.gridHeaders,   app.workingDirectory, false} {}
+
+void CApplicationRuns::RunInteractive(int kind, CCoor& source, CCoor& target) {
+    const WindowRunEnvironment environment{grids_, &app_.interactiveLog, ui_, app_.Caption()};
+    ::RunInteractive(kind, source, target, lastResult_, environment);
+}
+
+void CApplicationRuns::RunFile(const FileRunRequest& request) {
+    const WindowRunEnvironment environment{grids_, &app_.interactiveLog, ui_, app_.Caption()};
+    RunWindowFile(request, environment);
+}
+
+void ReleaseCurrentGrids(CQuorvelApp& app) {
+    for (CGrille* grid : {static_cast<CGrille*>(&app.translationGrid),
+                          static_cast<CGrille*>(&app.verticalGrid)}) {
+        grid->Fermer();
+        grid->loaded = false;
+    }
+}
