@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app/quorvel_page.h"
-#include "engine/grid_transformation.h"
 
 class CQuorvelApp;
 class UserInterface;
@@ -22,7 +21,6 @@ private:
     CQuorvelApp& app_;
     UserInterface& ui_;
     CCoor& lastResult_;
-    GridContext grids_;
 };
 
 // Releases the application's current grids, the translation grid and then
