@@ -31,8 +31,8 @@ void CApplicationRuns::RunFile(const FileRunRequest& request) {
 }
 
 void ReleaseCurrentGrids(CQuorvelApp& app) {
-    for (CGrille* grid : {static_cast<CGrille*>(&app.translationGrid),
-                          static_cast<CGrille*>(&app.verticalGrid)}) {
+    for (CGrille* grid :
+         {static_cast<CGrille*>(&app.translationGrid), static_cast<CGrille*>(&app.verticalGrid)}) {
         grid->Fermer();
         grid->loaded = false;
     }

@@ -56,8 +56,7 @@ bool AcceptExtent(const CCoor& point, bool departure, const WindowRunEnvironment
     const std::string warning =
         ExtentWarning(TestExtent(point, environment.grids.catalogue), departure);
     if (warning.empty()) return true;
-    return environment.ui.AskYesNoWithIcon(warning + "Voulez-vous continuer ?",
-                                           environment.caption,
+    return environment.ui.AskYesNoWithIcon(warning + "Voulez-vous continuer ?", environment.caption,
                                            UserInterface::QuestionIcon::Error, true);
 }
 
@@ -72,8 +71,8 @@ void Log(const CCoor& departure, const CCoor& arrival, int kind,
 
 }  // namespace
 
-InteractiveOutcome RunInteractive(int kind, CCoor& departure, CCoor& arrival,
-                                  CCoor& lastResult, const WindowRunEnvironment& environment) {
+InteractiveOutcome RunInteractive(int kind, CCoor& departure, CCoor& arrival, CCoor& lastResult,
+                                  const WindowRunEnvironment& environment) {
     GridContext& grids = environment.grids;
     UserInterface& ui = environment.ui;
     const std::string& caption = environment.caption;

@@ -16,5 +16,5 @@ enum class InteractiveOutcome {
 // departure record into the arrival record, with the grid and extent
 // questions. A computed point becomes the last result (shared by both
 // pages) and is appended to the interactive log.
-InteractiveOutcome RunInteractive(int kind, CCoor& departure, CCoor& arrival,
-                                  CCoor& lastResult, const WindowRunEnvironment& environment);
+InteractiveOutcome RunInteractive(int kind, CCoor& departure, CCoor& arrival, CCoor& lastResult,
+                                  const WindowRunEnvironment& environment);

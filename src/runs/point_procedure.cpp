@@ -29,16 +29,16 @@ const std::string& PointFailureTexts::Of(ExtentFailure failure, bool departure) 
 
 PointFailureTexts ConsoleFailureTexts() {
     return {LoadString(IDS_RUN_OUT_OF_GRID), LoadString(IDS_RUN_OUTSIDE_SOURCE_PROJECTION),
-            LoadString(IDS_RUN_OUTSIDE_SOURCE_SYSTEM), LoadString(IDS_RUN_OUTSIDE_TARGET_PROJECTION),
+            LoadString(IDS_RUN_OUTSIDE_SOURCE_SYSTEM),
+            LoadString(IDS_RUN_OUTSIDE_TARGET_PROJECTION),
             LoadString(IDS_RUN_OUTSIDE_TARGET_SYSTEM)};
 }
 
 PointFailureTexts WindowFailureTexts() {
     // The window's output lines stress the extent failures.
     PointFailureTexts texts = ConsoleFailureTexts();
-    for (std::string* text :
-         {&texts.outsideSourceProjection, &texts.outsideSourceSystem,
-          &texts.outsideTargetProjection, &texts.outsideTargetSystem}) {
+    for (std::string* text : {&texts.outsideSourceProjection, &texts.outsideSourceSystem,
+                              &texts.outsideTargetProjection, &texts.outsideTargetSystem}) {
         *text += " !!!";
     }
     return texts;
@@ -65,8 +65,8 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
         } else if (found == kNoTransformation) {
             text = ComputationErrorText(found);
         } else if (!grids.translationGrid.loaded) {
-            failure = LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.console,
-                                      ui);
+            failure =
+                LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.console, ui);
         }
     }
     // The vertical selection has a message of its own: the point's text stays.
@@ -81,11 +81,10 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
 int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& grids,
                  bool convergenceInArrivalUnit) {
     const int arrivalUnit = arrival.unit;
-    int status = kind == GridKind
-                     ? TransformPointGrid(departure, arrival, grids.verticalGrid,
-                                          grids.translationGrid, grids.catalogue)
-                     : TransformPointStandard(departure, arrival, grids.verticalGrid,
-                                              grids.catalogue);
+    int status = kind == GridKind ? TransformPointGrid(departure, arrival, grids.verticalGrid,
+                                                       grids.translationGrid, grids.catalogue)
+                                  : TransformPointStandard(departure, arrival, grids.verticalGrid,
+                                                           grids.catalogue);
     if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
     if (status == 0 && convergenceInArrivalUnit) {
         arrival.convergence =

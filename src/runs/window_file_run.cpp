@@ -17,7 +17,9 @@ namespace {
 
 constexpr const char* kProgressText = "\nTransformation en cours...Patience!";
 
-std::string CannotOpen(const std::string& path) { return "Impossible d'ouvrir le fichier " + path; }
+std::string CannotOpen(const std::string& path) {
+    return "Impossible d'ouvrir le fichier " + path;
+}
 
 std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) {
     std::string text = "Transformation TERMINEE entre les fichiers suivants :\n\n" +

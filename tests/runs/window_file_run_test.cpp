@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "batch/command_line.h"
+#include "run_files.h"
 #include "runs/console_run.h"
 #include "window_run_fixture.h"
 
@@ -13,16 +14,12 @@ namespace {
 
 using Kind = ScriptedInterface::Kind;
 
-const char* const kInput =
-    "* Points NTF\n"
-    "Paris 600984.230 2428291.971 35.0\n"
-    "\n"
-    "Mauvais 12\n"
-    "Brest 94489.738 2397710.572 12.0\r\n"
-    "Loin 600000 9000000 10\n";
+const char* const kInput = kNtfPoints;
 
 // Latin-1 bytes of the error lines.
-const std::string kErrorLine = "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : ";
+const std::string kErrorLine =
+    "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+    "e : ";
 
 class WindowFileRunTest : public WindowRunTest {
 protected:
@@ -37,6 +34,15 @@ protected:
         request.inputPath = folder.File("in.txt");
         request.outputFormat = FormatNameENAltitude;
         request.outputPath = folder.File("out.txt");
+        return request;
+    }
+    // WGS84 to RGF93 in cartesian coordinates, between the given layouts.
+    FileRunRequest Cartesian(int inputFormat, int outputFormat) {
+        FileRunRequest request = Request();
+        request.source = Side(3, ::Cartesian);
+        request.target = Side(4, ::Cartesian);
+        request.inputFormat = inputFormat;
+        request.outputFormat = outputFormat;
         return request;
     }
     FileRunCounts Run(const FileRunRequest& request) {
@@ -71,35 +77,38 @@ TEST_F(WindowFileRunTest, RunWithReportMatchesTheConsoleRun) {
 
     CQuorvelCommandLine line;
     std::string message;
-    ASSERT_TRUE(ParseCommandLine(line,
-                                 {"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "4",
-                                  "-typcoor1", "3", "27572", "-typcoor2", "3", "2154", "-f1", "1",
-                                  "in.txt", "-f2", "1", "console.txt", "-v"},
-                                 "", message))
+    ASSERT_TRUE(ParseCommandLine(
+        line, {"-mode", "1",         "-type",  "1",     "-sys1",     "1",           "-sys2",
+               "4",     "-typcoor1", "3",      "27572", "-typcoor2", "3",           "2154",
+               "-f1",   "1",         "in.txt", "-f2",   "1",         "console.txt", "-v"},
+        "", message))
         << message;
     std::string result;
-    const ConsoleRunEnvironment console{catalogue,
-                                        verticalGrid,
-                                        [this](const std::string& name) { return folder.File(name); },
-                                        [](std::string_view) {},
-                                        nullptr,
-                                        nullptr,
-                                        kData};
+    const ConsoleRunEnvironment console{
+        catalogue,
+        verticalGrid,
+        [this](const std::string& name) { return folder.File(name); },
+        [](std::string_view) {},
+        nullptr,
+        nullptr,
+        kData};
     ASSERT_EQ(RunConsoleTransformation(line, console, result), ConsoleRunOutcome::Finished);
     std::string expected = TempDir::Read(folder.File("console.txt"));
     const std::string projection = "de la projection de d\xE9part";
     expected.insert(expected.find(projection) + projection.size(), " !!!");
     EXPECT_EQ(Output(), expected);
 
-    const std::vector<std::string> lines = Lines(Output());
+    const std::vector<std::string> lines = CrLfLines(Output());
     ASSERT_EQ(lines.size(), 21u);
     EXPECT_EQ(lines[17], kErrorLine + "mauvais format de point");
     EXPECT_EQ(lines[19], kErrorLine +
-                             "Les coordonn\xE9" "es ne se trouvent pas dans l'emprise de la "
-                             "projection de d\xE9" "part !!!");
+                             "Les coordonn\xE9"
+                             "es ne se trouvent pas dans l'emprise de la "
+                             "projection de d\xE9"
+                             "part !!!");
     EXPECT_EQ(lines[20], "* Fin Mardi 8/12/2026 -- 9:05:07");
 
-    const std::vector<std::string> report = Lines(TempDir::Read(request.reportPath));
+    const std::vector<std::string> report = CrLfLines(TempDir::Read(request.reportPath));
     ASSERT_GE(report.size(), 6u);
     const std::string& paris = report[report.size() - 6];
     EXPECT_EQ(paris.substr(0, 20), "               Paris");
@@ -168,13 +177,11 @@ TEST_F(WindowFileRunTest, CommentsOnlyWriteTheEndLineAlone) {
 
 TEST_F(WindowFileRunTest, NamedOutputFromUnnamedInputTouchesNoFile) {
     folder.Write("in.txt", "4201000 178000 4779000\n");
-    folder.Write("out.txt", "contenu pr\xE9" "cieux\n");
+    folder.Write("out.txt",
+                 "contenu pr\xE9"
+                 "cieux\n");
     folder.Write("rapport.prt", "ancien rapport\n");
-    FileRunRequest request = Request();
-    request.source = Side(3, Cartesian);
-    request.target = Side(4, Cartesian);
-    request.inputFormat = FormatXYZ;
-    request.outputFormat = FormatNameXYZ;
+    FileRunRequest request = Cartesian(FormatXYZ, FormatNameXYZ);
     request.report = true;
     request.reportPath = folder.File("rapport.prt");
     EXPECT_FALSE(Run(request).finished);
@@ -183,21 +190,19 @@ TEST_F(WindowFileRunTest, NamedOutputFromUnnamedInputTouchesNoFile) {
     EXPECT_EQ(ui.messages[0].text,
               "ERREUR!!! Il est impossible de passer du type de données X Y Z\nau type de données "
               "Nom X Y Z,\n\nOn ne peut pas inventer de noms !");
-    EXPECT_EQ(Output(), "contenu pr\xE9" "cieux\n");
+    EXPECT_EQ(Output(),
+              "contenu pr\xE9"
+              "cieux\n");
     EXPECT_EQ(TempDir::Read(request.reportPath), "ancien rapport\n");
     EXPECT_TRUE(ui.progress->empty());
 }
 
 TEST_F(WindowFileRunTest, NamesAreDroppedFromNamedInputToUnnamedOutput) {
     folder.Write("in.txt", "Borne 4201000 178000 4779000\n");
-    FileRunRequest request = Request();
-    request.source = Side(3, Cartesian);
-    request.target = Side(4, Cartesian);
-    request.inputFormat = FormatNameXYZ;
-    request.outputFormat = FormatXYZ;
+    const FileRunRequest request = Cartesian(FormatNameXYZ, FormatXYZ);
     const FileRunCounts counts = Run(request);
     EXPECT_EQ(counts.succeeded, 1);
-    const std::vector<std::string> lines = Lines(Output());
+    const std::vector<std::string> lines = CrLfLines(Output());
     ASSERT_GE(lines.size(), 2u);
     const std::string& point = lines[lines.size() - 2];
     EXPECT_EQ(point.find("Borne"), std::string::npos);
@@ -215,9 +220,12 @@ TEST_F(WindowFileRunTest, PointOutsideTheDepartureSystemIsOutOfZone) {
     EXPECT_EQ(counts.succeeded, 1);
     EXPECT_EQ(counts.outOfZone, 1);
     EXPECT_EQ(counts.failed, 0);
-    EXPECT_NE(Output().find(kErrorLine +
-                            "Les coordonn\xE9" "es ne se trouvent pas dans l'emprise du "
-                            "r\xE9" "f\xE9" "rentiel de d\xE9" "part !!!\r\n"),
+    EXPECT_NE(Output().find(kErrorLine + "Les coordonn\xE9"
+                                         "es ne se trouvent pas dans l'emprise du "
+                                         "r\xE9"
+                                         "f\xE9"
+                                         "rentiel de d\xE9"
+                                         "part !!!\r\n"),
               std::string::npos);
     EXPECT_EQ(ui.messages.back().text, Summary(request, 1, 0, 1));
 }

@@ -50,18 +50,6 @@ protected:
         }
         return count;
     }
-    // The lines of a file written with CR LF line ends.
-    static std::vector<std::string> Lines(const std::string& bytes) {
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos;
-             start = end + 2) {
-            lines.push_back(bytes.substr(start, end - start));
-        }
-        EXPECT_EQ(bytes.size(), start) << "every line ends with CR LF";
-        return lines;
-    }
-
     const std::string kData = QUORVEL_SOURCE_DIR "/data/";
     Catalogue catalogue;
     CGrille1D verticalGrid;

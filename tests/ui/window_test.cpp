@@ -19,16 +19,15 @@
 #include <filesystem>
 #include "app/application_runs.h"
 #include "app/profile.h"
+#include "app/quorvel_page.h"
 #include "batch/command_line.h"
 #include "runs/console_run.h"
-#include "app/quorvel_page.h"
 #include "support/page_catalogue.h"
 #include "support/scripted_interface.h"
 #include "support/temp_dir.h"
 #include "ui/progress_dlg.h"
 #include "ui/quorvel_dlg.h"
 #include "ui/quorvel_page_view.h"
-
 
 namespace {
 
@@ -331,7 +330,6 @@ TEST(ProgressWindow, RangePercentageCancelAndPlacement) {
 
 }  // namespace
 
-
 namespace {
 
 // The window of the default installation computing for real, through the
@@ -387,8 +385,7 @@ protected:
             nullptr,
             nullptr,
             data};
-        EXPECT_EQ(RunConsoleTransformation(line, environment, result),
-                  ConsoleRunOutcome::Finished)
+        EXPECT_EQ(RunConsoleTransformation(line, environment, result), ConsoleRunOutcome::Finished)
             << result;
         return written;
     }
@@ -414,8 +411,8 @@ TEST_F(ComputingWindowTest, InteractiveLambertIIEtenduToLambert93EqualsTheConsol
         EXPECT_TRUE(ui.messages.empty());
 
         const std::vector<std::string> common = {
-            "-type", std::to_string(kind), "-sys1", "1", "-sys2", "4", "-typcoor1", "3", "27572",
-            "-typcoor2", "3", "2154"};
+            "-type", std::to_string(kind), "-sys1", "1",   "-sys2", "4", "-typcoor1", "3",
+            "27572", "-typcoor2",          "3",     "2154"};
         std::vector<std::string> point = {"-mode", "0"};
         point.insert(point.end(), common.begin(), common.end());
         point.insert(point.end(), {"-E", "600984.230", "-N", "2428291.971"});
@@ -486,7 +483,6 @@ TEST_F(ComputingWindowTest, FileRunWithScriptedReportAnswerEndsInTheSummary) {
 }
 
 }  // namespace
-
 
 namespace {
 
