@@ -289,11 +289,12 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
     return result;
 }
 
-std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console) {
+std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console,
+                            UserInterface* ui) {
     SetCurrentDirectory(workingDirectory);
     grid.Fermer();
     std::string message;
-    if (!grid.Ouvrir(message, console, ModeSurDisque) && message.empty())
+    if (!grid.Ouvrir(message, console, ModeSurDisque, ui) && message.empty())
         message = "Impossible d'ouvrir le fichier \n" + grid.NAME;
     if (!message.empty()) grid.loaded = false;
     return message;

@@ -100,8 +100,11 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
 
 // Loads a current grid that a selection marked not loaded: the working
 // directory is made current and the grid is opened again with its values
-// (mode 0). Empty on success, else the opening's message.
-std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console);
+// (mode 0). Empty on success, else the opening's message. Outside the
+// console, a text grid that needs its cache made shows its progress through
+// `ui` when one is given.
+std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console,
+                            UserInterface* ui = nullptr);
 
 // The grid change of reference system of one working coordinate: status 0,
 // 300 or 600. The coordinate leaves in the target system.
