@@ -498,10 +498,14 @@ TEST(WindowPictures, EveryTabInEachMode) {
     ScriptedInterface ui;
     ASSERT_TRUE(LoadCatalogue(app.workingDirectory + "catalogue.txt", app.catalogue, ui, "Quorvel"));
     CCoor last;
+    TempDir logFolder;
+    app.interactiveLog.Open(logFolder.File("log.txt"));
+    CApplicationRuns runs{app, ui, last};
     WindowSetup setup;
     setup.app = &app;
     setup.ui = &ui;
     setup.lastResult = &last;
+    setup.runs = &runs;
     CQuorvelDlg window(setup);
     window.resize(1000, 700);
     window.show();
@@ -515,6 +519,18 @@ TEST(WindowPictures, EveryTabInEachMode) {
         QuorvelPageView* view = window.View(kind);
         for (int mode : {0, 1}) {
             view->ModeRadio(mode)->click();
+            if (mode == 0) {
+                // Notre-Dame de Paris in NTF Lambert II étendu, computed.
+                const std::pair<SC, const char*> typed[] = {
+                    {SC::E, "600984.230"}, {SC::N, "2428291.971"}, {SC::Altitude, "35"}};
+                for (const auto& [control, text] : typed) {
+                    if (auto* edit = qobject_cast<QLineEdit*>(view->Widget(SourceSide, control))) {
+                        edit->selectAll();
+                        QTest::keyClicks(edit, text);
+                    }
+                }
+                window.ComputeButton()->click();
+            }
             QApplication::processEvents();
             window.grab().save(QString::fromStdString(
                 base + (kind == StandardKind ? "standard" : "grille") +
