@@ -208,3 +208,18 @@ TEST_F(GridChange, GeoidCacheTruncatedStopsTheNextRun) {
     ExpectIncomplete("egm96_france.bin", result);
     EXPECT_TRUE(PointLines().empty());
 }
+
+TEST_F(GridChange, GeoidCacheOfAnotherVersionStopsTheNextRunAndIsKept) {
+    ASSERT_EQ(ConsoleRunOutcome::Finished, Run(GeoidRun())) << result;
+    ASSERT_EQ(0u, PointLines().at(0).find(kBourges)) << Output();
+
+    // Another program's cache written over this one, of the same size.
+    std::string cache = TempDir::Read(work.File("egm96_france.bin"));
+    const unsigned char version[4] = {7, 0, 0, 0};
+    cache.replace(5, 4, reinterpret_cast<const char*>(version), 4);
+    std::ofstream(work.File("egm96_france.bin"), std::ios::binary | std::ios::in) << cache;
+    EXPECT_EQ(ConsoleRunOutcome::Failed, Run(GeoidRun()));
+    EXPECT_EQ("Numéro de version imprévu : 7\n(egm96_france.bin)", result);
+    EXPECT_TRUE(PointLines().empty());
+    EXPECT_EQ(cache, TempDir::Read(work.File("egm96_france.bin")));
+}
