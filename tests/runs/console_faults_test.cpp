@@ -165,6 +165,40 @@ TEST_F(ConsoleFaults, FullDiskWithoutVerboseFlag) {
     EXPECT_EQ("", console);
 }
 
+TEST_F(ConsoleFaults, OutputRemovedDuringTheRunIsNotReportedAsWritten) {
+    folder.Write("in.txt", "A 600984.230 2428291.971 35\n");
+    // The output is removed, or replaced by another file, once the run has
+    // created it: what the run writes reaches no file under its name.
+    for (const bool replaced : {false, true}) {
+        SCOPED_TRACE(replaced ? "replaced" : "removed");
+        CQuorvelCommandLine line;
+        std::string message;
+        ASSERT_TRUE(ParseCommandLine(line, FileRun("in.txt", "out.txt"), "", message));
+        console.clear();
+        result.clear();
+        const ConsoleRunEnvironment environment{
+            catalogue,
+            verticalGrid,
+            [this](const std::string& name) { return folder.File(name); },
+            [&](std::string_view text) {
+                if (text.find("Initialisation") == 0) {  // the output exists by now
+                    fs::remove(folder.File("out.txt"));
+                    if (replaced) folder.Write("out.txt", "autre\n");
+                }
+                console += text;
+            },
+            nullptr,
+            nullptr,
+            QUORVEL_SOURCE_DIR "/data/"};
+        EXPECT_EQ(ConsoleRunOutcome::Failed, RunConsoleTransformation(line, environment, result));
+        EXPECT_EQ(
+            "Impossible d'écrire dans le fichier out.txt (disque plein ou fichier supprimé) : "
+            "la transformation est interrompue !",
+            result);
+        EXPECT_EQ(std::string::npos, console.find("Transformation terminée"));
+    }
+}
+
 // ---- Point files as they come ------------------------------------------------
 
 TEST_F(ConsoleFaults, OddPointFileLosesNothing) {
