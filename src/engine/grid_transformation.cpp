@@ -99,8 +99,6 @@ bool HoldsValues(const CGrille& g) {
     return g.loaded && (g.BinaryFileOpen() || !g.onDisk);
 }
 
-// Makes `best` the current grid, or keeps the current one when it is the
-// same file (its zone then takes the system the selection gave it).
 // Whether the current grid is the file of the candidate, or the binary
 // cache that a text candidate was loaded from.
 bool SameGridFile(const CGrille& candidate, const CGrille& current) {
@@ -111,9 +109,38 @@ bool SameGridFile(const CGrille& candidate, const CGrille& current) {
     return text && SplitGridFileName(candidate.NAME).stem + ".bin" == current.NAME;
 }
 
+// Whether the current grid reads its values from a file that has changed
+// since it was opened: looked at for the run's first point, then at most
+// every kRecheck (`seen` holds when it was last looked at).
+bool CurrentFileChanged(const CGrille& current, GridContext& context,
+                        std::chrono::steady_clock::time_point& seen) {
+    if (!HoldsValues(current) || !current.onDisk) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (seen != std::chrono::steady_clock::time_point{} &&
+        now - seen < GridHeaderCache::kRecheck)
+        return false;
+    seen = now;
+    if (current.BinaryFileUnchanged()) return false;
+    // The candidates' headers may be as old as the current grid's.
+    context.headers.LookAgain();
+    return true;
+}
+
+// The first selection of a run looks at every candidate's file again.
+void SeeFilesOncePerRun(GridContext& context) {
+    if (context.filesSeen) return;
+    context.filesSeen = true;
+    context.headers.LookAgain();
+}
+
+// Makes `best` the current grid, or keeps the current one when it is the
+// same file, unchanged on disk (its zone then takes the system the selection
+// gave it). A grid whose file changed is made current afresh, not loaded: the
+// run loads it again or stops with the message of its opening.
 template <class Grid>
-void MakeCurrent(Grid& current, const Grid& best, const CZone& bestZone) {
-    if (SameGridFile(best, current)) {
+void MakeCurrent(Grid& current, const Grid& best, const CZone& bestZone, GridContext& context,
+                 std::chrono::steady_clock::time_point& seen) {
+    if (SameGridFile(best, current) && !CurrentFileChanged(current, context, seen)) {
         current.loaded = HoldsValues(current);
         current.zone.systemKey = bestZone.systemKey;
         current.zone.southWest.sys = bestZone.southWest.sys;
@@ -151,6 +178,8 @@ const Grid& GridHeaderCache::Get(std::map<std::string, Entry<Grid>>& entries,
         stamp.exists = true;
         stamp.size = static_cast<int64_t>(st.st_size);
         stamp.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        stamp.device = static_cast<uint64_t>(st.st_dev);
+        stamp.inode = static_cast<uint64_t>(st.st_ino);
     }
     Entry<Grid>& entry = entries[path];
     entry.checked = now;
@@ -182,6 +211,11 @@ void GridHeaderCache::Clear() {
     vertical_.clear();
 }
 
+void GridHeaderCache::LookAgain() {
+    for (auto& [path, entry] : translation_) entry.checked = {};
+    for (auto& [path, entry] : vertical_) entry.checked = {};
+}
+
 // ---- Selections ------------------------------------------------------------
 
 int SelectTranslationGrid(GridContext& context, CCoor source, CSysCoor target, CZone& zone) {
@@ -192,6 +226,7 @@ int SelectTranslationGrid(GridContext& context, CCoor source, CSysCoor target, C
         context.translationGrid.loaded = true;
         return kGridFound;
     }
+    SeeFilesOncePerRun(context);
     const Catalogue& catalogue = context.catalogue;
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     int found = kGridNotFound;
@@ -234,7 +269,9 @@ int SelectTranslationGrid(GridContext& context, CCoor source, CSysCoor target, C
             bestZone = candidateZone;
         }
     }
-    if (found && best) MakeCurrent(context.translationGrid, *best, bestZone);
+    if (found && best)
+        MakeCurrent(context.translationGrid, *best, bestZone, context,
+                    context.translationFileSeen);
     return found;
 }
 
@@ -243,6 +280,7 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
     message = "OK";
     if (!source.sys.vertical || source.sys.vertical->id == 0 || source.verticalKind == NoVertical)
         return kNoVerticalValue;
+    SeeFilesOncePerRun(context);
     const Catalogue& catalogue = context.catalogue;
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     const int sourceId = SystemId(source.sys.system);
@@ -278,7 +316,7 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
         }
     }
     if (result == kGridFound && best) {
-        MakeCurrent(context.verticalGrid, *best, bestZone);
+        MakeCurrent(context.verticalGrid, *best, bestZone, context, context.verticalFileSeen);
         return kGridFound;
     }
     context.verticalGrid.loaded = false;

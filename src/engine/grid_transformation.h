@@ -45,12 +45,16 @@ public:
     int64_t Openings() const { return openings_; }
     static constexpr std::chrono::milliseconds kRecheck{250};
     void Clear();
+    // Makes the next request for each candidate look at its file again,
+    // whenever it was last looked at (a run does so before its first point).
+    void LookAgain();
 
 private:
     struct Stamp {
         bool exists = false;
         int64_t size = 0;
         int64_t modified = 0;  // nanoseconds
+        uint64_t device = 0, inode = 0;  // a file replaced under the same name
         bool operator==(const Stamp&) const = default;
     };
     template <class Grid>
@@ -77,6 +81,12 @@ struct GridContext {
     GridHeaderCache& headers;
     std::string workingDirectory;
     bool console = false;
+    // A context lives for one run. Its first selection looks at the files of
+    // the candidates and of the current grids, which may have been truncated,
+    // rewritten, replaced or removed since the last run; later selections do
+    // so at most every GridHeaderCache::kRecheck.
+    bool filesSeen = false;
+    std::chrono::steady_clock::time_point translationFileSeen{}, verticalFileSeen{};
 };
 
 // Results of the selections.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -303,6 +304,23 @@ TEST(OutFic, WriteFailureIsReported) {
     EXPECT_FALSE(out.Flush());
     EXPECT_TRUE(out.WriteFailed());
     EXPECT_FALSE(out.Close());
+}
+
+TEST(OutFic, FileRemovedBeforeClosingIsAFailure) {
+    TempDir folder;
+    const std::string path = folder.File("out.txt");
+    Out_Fic out(path);
+    ASSERT_TRUE(out.IsOpen());
+    out.Write("ligne\n");
+    ASSERT_TRUE(out.Flush());
+    ASSERT_EQ(0, ::unlink(path.c_str()));
+    out.Write("encore\n");
+    EXPECT_FALSE(out.Close());
+    EXPECT_TRUE(out.WriteFailed());
+    // Devices and files still in place close as written.
+    Out_Fic null("/dev/null");
+    null.Write("x\n");
+    EXPECT_TRUE(null.Close());
 }
 
 TEST(OutFic, UncreatableFileFails) {

@@ -39,7 +39,9 @@ QApplication& App() {
     static char name[] = "test_ui";
     static char* argv[] = {name, nullptr};
     // Never destroyed: Qt must outlive every widget, and the process ends right after the tests.
-    static QApplication* app = new QApplication(argc, argv);
+    // Another test of the program may have made it already.
+    static QApplication* app =
+        qApp ? static_cast<QApplication*>(qApp) : new QApplication(argc, argv);
     return *app;
 }
 
