@@ -263,13 +263,17 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
     if (status == ReadStatus::Failed) return false;
 
     // New lines take the line end the file already uses; CR LF for a new file.
+    // A carriage return alone (only at the very end of a file) breaks no line
+    // when the file is read: it is not a line end to copy, and a line that
+    // gets one after it becomes a whole line.
     std::string end = "\r\n";
     for (const Line& line : lines) {
-        if (!line.end.empty()) {
+        if (line.end == "\n" || line.end == "\r\n") {
             end = line.end;
             break;
         }
     }
+    if (!lines.empty() && lines.back().end == "\r") lines.back().end.clear();
     const std::string entry = key + "=" + value;
     auto range = FindSection(lines, section);
     if (!range) {

@@ -2,7 +2,10 @@
 
 #include "reports/interactive_log.h"
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "app/console.h"
@@ -85,7 +88,32 @@ std::string InstallationDataFolder() {
     return QUORVEL_INSTALL_DATA_DIR;
 }
 
+std::string UserDataFolder(const std::string& installationFolder, const std::string& baseName) {
+    std::string folder;
+    const std::optional<std::string> config = GetEnvironmentVariable("XDG_CONFIG_HOME");
+    const std::optional<std::string> home = GetEnvironmentVariable("HOME");
+    if (config && !config->empty() && (*config)[0] == '/') {
+        folder = *config + "/quorvel";
+    } else if (home && !home->empty()) {
+        folder = *home + "/.config/quorvel";
+    } else {
+        return "";
+    }
+    const std::string relative = "/Quorvel/" + baseName + ".ini";
+    std::error_code error;
+    std::filesystem::create_directories(folder + "/Quorvel", error);
+    if (error) return "";
+    if (!FileExists(folder + relative)) {
+        std::filesystem::copy_file(installationFolder + relative, folder + relative, error);
+        if (error) return "";
+    }
+    return folder;
+}
+
 CQuorvelApp::CQuorvelApp() {
+    folderWritable = [](const std::string& folder) {
+        return ::access(folder.c_str(), W_OK) == 0;
+    };
     checkVerticalGrids = [](CQuorvelApp& app, UserInterface& ui) {
         return CheckVerticalGrids(app.catalogue.verticalGrids, app.workingDirectory,
                                   app.console != 0, ui, app.Caption());
@@ -117,10 +145,22 @@ int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& u
         base = InstallationDataFolder();
         workingDirectory = WithSlash(base);
     }
+    logDirectory = workingDirectory;
+    // An installation the user cannot write to (installed for all users):
+    // its catalogue and grids are read where they are, while the
+    // configuration, which keeps the user's choices, and the log live in a
+    // folder of the user's own.
+    if (!(profile && !profile->empty()) && folderWritable && !folderWritable(base)) {
+        const std::string own = UserDataFolder(base, programBaseName);
+        if (!own.empty()) {
+            base = own;
+            logDirectory = WithSlash(own);
+        }
+    }
 
-    // The interactive log, emptied at every start in both modes; a working
-    // directory that cannot be written to only means that there is no log.
-    interactiveLog.Open(workingDirectory + kInteractiveLogName);
+    // The interactive log, emptied at every start in both modes; a folder
+    // that cannot be written to only means that there is no log.
+    interactiveLog.Open(logDirectory + kInteractiveLogName);
 
     // 3. The configuration file: first candidate, then second.
     std::string first = base + "/Quorvel/" + programBaseName + ".ini";

@@ -89,6 +89,9 @@ public:
     std::string examplesValue;      // working directory + `Exemples`
     std::string workingDirectory;   // catalogue, grids, caches and log; ends with "/"
     std::string startDirectory;     // where the program was started; ends with "/"
+    // Folder of the interactive log: the working directory, or the user's
+    // own folder when the installation's data folder cannot be written.
+    std::string logDirectory;
     Catalogue catalogue;
     CGrille1D verticalGrid;  // current grids, kept loaded between points
     CGrille3D translationGrid;
@@ -117,6 +120,10 @@ public:
     // window and returns the exit code. Without it, window mode says that
     // this build has no window and fails.
     std::function<int(CQuorvelApp&, UserInterface&)> windowMode;
+    // Whether the user may write in a folder: the installation's data folder
+    // that cannot be written is read only, and the user's configuration and
+    // log go to a folder of their own. Tests may replace it.
+    std::function<bool(const std::string& folder)> folderWritable;
 
 private:
     int RunWindowMode(UserInterface& ui);
@@ -129,3 +136,10 @@ private:
 // the program once installed, else the source tree's data folder of the
 // build.
 std::string InstallationDataFolder();
+
+// The user's own folder for an installation they cannot write to:
+// $XDG_CONFIG_HOME/quorvel, else ~/.config/quorvel. At the first start it
+// receives a copy of the installation's configuration file ("Quorvel/<base
+// name>.ini"), which then keeps the user's page choices. Empty when the
+// folder or the copy cannot be made.
+std::string UserDataFolder(const std::string& installationFolder, const std::string& baseName);

@@ -1023,13 +1023,9 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
         return std::nullopt;
     }
     // A named output cannot come from an unnamed input: refused before any file is touched.
-    if (!DataFormatHasName(inputFormat) && DataFormatHasName(outputFormat)) {
-        char text[700];
-        std::snprintf(text, sizeof text,
-                      "ERREUR!!! Il est impossible de passer du type de données %s\nau type de "
-                      "données %s,\n\nOn ne peut pas inventer de noms !",
-                      DataFormatLabel(inputFormat), DataFormatLabel(outputFormat));
-        error(text);
+    const std::string refusal = LayoutChangeRefusal(inputFormat, outputFormat);
+    if (!refusal.empty()) {
+        error(refusal);
         return std::nullopt;
     }
     Changed();

@@ -9,6 +9,7 @@
 #include "app/quorvel_app.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
+#include "runs/window_file_run.h"
 
 class UserInterface;
 
@@ -98,20 +99,6 @@ struct ControlState {
     bool enabled = true;
     std::string text;                  // field text, list selection, or label
     std::vector<std::string> entries;  // lists only, in alphabetical order
-};
-
-// Everything a window file run needs, prepared by the page's checks.
-struct FileRunRequest {
-    int kind = 0;
-    bool alterationFlag = false;
-    CCoor source;
-    CCoor target;
-    int inputFormat = 0;
-    std::string inputPath;
-    int outputFormat = 0;
-    std::string outputPath;
-    bool report = false;
-    std::string reportPath;
 };
 
 // The runs a page starts. The interactive run fills the arrival record and

@@ -99,8 +99,6 @@ bool HoldsValues(const CGrille& g) {
     return g.loaded && (g.BinaryFileOpen() || !g.onDisk);
 }
 
-// Makes `best` the current grid, or keeps the current one when it is the
-// same file (its zone then takes the system the selection gave it).
 // Whether the current grid is the file of the candidate, or the binary
 // cache that a text candidate was loaded from.
 bool SameGridFile(const CGrille& candidate, const CGrille& current) {
@@ -111,9 +109,22 @@ bool SameGridFile(const CGrille& candidate, const CGrille& current) {
     return text && SplitGridFileName(candidate.NAME).stem + ".bin" == current.NAME;
 }
 
+// Whether the current grid reads its values from a file that has changed
+// since it was opened: looked at once per run, at the run's first selection
+// that keeps it (`seen` records that it was).
+bool CurrentFileChanged(const CGrille& current, bool& seen) {
+    if (!HoldsValues(current) || !current.onDisk || seen) return false;
+    seen = true;
+    return !current.BinaryFileUnchanged();
+}
+
+// Makes `best` the current grid, or keeps the current one when it is the
+// same file, unchanged on disk (its zone then takes the system the selection
+// gave it). A grid whose file changed is made current afresh, not loaded: the
+// run loads it again or stops with the message of its opening.
 template <class Grid>
-void MakeCurrent(Grid& current, const Grid& best, const CZone& bestZone) {
-    if (SameGridFile(best, current)) {
+void MakeCurrent(Grid& current, const Grid& best, const CZone& bestZone, bool& seen) {
+    if (SameGridFile(best, current) && !CurrentFileChanged(current, seen)) {
         current.loaded = HoldsValues(current);
         current.zone.systemKey = bestZone.systemKey;
         current.zone.southWest.sys = bestZone.southWest.sys;
@@ -160,6 +171,8 @@ const Grid& GridHeaderCache::Get(std::map<std::string, Entry<Grid>>& entries, La
         stamp.exists = true;
         stamp.size = static_cast<int64_t>(st.st_size);
         stamp.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        stamp.device = static_cast<uint64_t>(st.st_dev);
+        stamp.inode = static_cast<uint64_t>(st.st_ino);
     }
     entry->lookedInRun = runDepth_ > 0 ? run_ : 0;
     if (entry->grid && entry->stamp == stamp && stamp.exists) return *entry->grid;
@@ -244,7 +257,8 @@ int SelectTranslationGrid(GridContext& context, CCoor source, CSysCoor target, C
             bestZone = candidateZone;
         }
     }
-    if (found && best) MakeCurrent(context.translationGrid, *best, bestZone);
+    if (found && best)
+        MakeCurrent(context.translationGrid, *best, bestZone, context.translationFileSeen);
     return found;
 }
 
@@ -288,7 +302,7 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
         }
     }
     if (result == kGridFound && best) {
-        MakeCurrent(context.verticalGrid, *best, bestZone);
+        MakeCurrent(context.verticalGrid, *best, bestZone, context.verticalFileSeen);
         return kGridFound;
     }
     context.verticalGrid.loaded = false;
@@ -299,11 +313,12 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
     return result;
 }
 
-std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console) {
+std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console,
+                            UserInterface* ui) {
     SetCurrentDirectory(workingDirectory);
     grid.Fermer();
     std::string message;
-    if (!grid.Ouvrir(message, console, ModeSurDisque) && message.empty())
+    if (!grid.Ouvrir(message, console, ModeSurDisque, ui) && message.empty())
         message = "Impossible d'ouvrir le fichier \n" + grid.NAME;
     if (!message.empty()) grid.loaded = false;
     return message;

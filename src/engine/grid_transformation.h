@@ -47,7 +47,6 @@ public:
     // Number of times a file was looked at (for tests).
     int64_t Looks() const { return looks_; }
     void Clear();
-
     // The duration of one run over many points.
     class RunScope {
     public:
@@ -67,6 +66,7 @@ private:
         bool exists = false;
         int64_t size = 0;
         int64_t modified = 0;  // nanoseconds
+        uint64_t device = 0, inode = 0;  // a file replaced under the same name
         bool operator==(const Stamp&) const = default;
     };
     template <class Grid>
@@ -104,6 +104,10 @@ struct GridContext {
     GridHeaderCache& headers;
     std::string workingDirectory;
     bool console = false;
+    // A context lives for one run. The current grids' files, which may have
+    // been truncated, rewritten, replaced or removed since the last run, are
+    // looked at once in it, at the first selection that keeps them.
+    bool translationFileSeen = false, verticalFileSeen = false;
 };
 
 // Results of the selections.
@@ -127,8 +131,11 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
 
 // Loads a current grid that a selection marked not loaded: the working
 // directory is made current and the grid is opened again with its values
-// (mode 0). Empty on success, else the opening's message.
-std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console);
+// (mode 0). Empty on success, else the opening's message. Outside the
+// console, a text grid that needs its cache made shows its progress through
+// `ui` when one is given.
+std::string LoadCurrentGrid(CGrille& grid, const std::string& workingDirectory, bool console,
+                            UserInterface* ui = nullptr);
 
 // The grid change of reference system of one working coordinate: status 0,
 // 300 or 600. The coordinate leaves in the target system.

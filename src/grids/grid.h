@@ -175,6 +175,9 @@ public:
     int64_t RecordSize() const;
     bool TextFileOpen() const { return text_.file != nullptr; }
     bool BinaryFileOpen() const { return binary_ != nullptr; }
+    // Whether the binary file that values are read from is still the file
+    // under its name, as it was opened (true when none is open).
+    bool BinaryFileUnchanged() const { return !binary_ || binary_->Unchanged(); }
 
 protected:
     // Work space of the queries, kept between them so that no query

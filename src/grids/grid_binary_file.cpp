@@ -8,6 +8,15 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+
+namespace {
+
+int64_t ModifiedNanoseconds(const struct stat& st) {
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+}  // namespace
 
 std::shared_ptr<GridBinaryFile> GridBinaryFile::Open(const std::string& path, bool map) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -20,6 +29,12 @@ std::shared_ptr<GridBinaryFile> GridBinaryFile::Open(const std::string& path, bo
     std::shared_ptr<GridBinaryFile> file(new GridBinaryFile);
     file->fd_ = fd;
     file->size_ = static_cast<int64_t>(st.st_size);
+    file->device_ = static_cast<uint64_t>(st.st_dev);
+    file->inode_ = static_cast<uint64_t>(st.st_ino);
+    file->modified_ = ModifiedNanoseconds(st);
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, failed);
+    file->path_ = failed ? path : absolute.string();
     if (map && file->size_ > 0) {
         void* p = ::mmap(nullptr, static_cast<size_t>(file->size_), PROT_READ, MAP_SHARED, fd, 0);
         if (p != MAP_FAILED) {
@@ -34,6 +49,16 @@ std::shared_ptr<GridBinaryFile> GridBinaryFile::Open(const std::string& path, bo
 GridBinaryFile::~GridBinaryFile() {
     if (data_) ::munmap(const_cast<unsigned char*>(data_), static_cast<size_t>(size_));
     if (fd_ >= 0) ::close(fd_);
+}
+
+bool GridBinaryFile::Unchanged() const {
+    struct stat open {};
+    if (::fstat(fd_, &open) != 0 || static_cast<int64_t>(open.st_size) != size_ ||
+        ModifiedNanoseconds(open) != modified_)
+        return false;
+    struct stat named {};
+    return ::stat(path_.c_str(), &named) == 0 && static_cast<uint64_t>(named.st_dev) == device_ &&
+           static_cast<uint64_t>(named.st_ino) == inode_;
 }
 
 bool GridBinaryFile::Read(int64_t offset, void* destination, size_t n) const {

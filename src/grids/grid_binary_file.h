@@ -33,11 +33,21 @@ public:
     // Copies the n bytes at offset; false when they are not all in the file.
     bool Read(int64_t offset, void* destination, size_t n) const;
 
+    // Whether the file is still, under the name it was opened with, the file
+    // as it was opened: same size and modification time, neither replaced nor
+    // removed. Reading through the mapping of a file truncated since would end
+    // the program, and a file rewritten or replaced no longer matches the
+    // header read from it.
+    bool Unchanged() const;
+
 private:
     GridBinaryFile() = default;
     int fd_ = -1;
     int64_t size_ = 0;
     const unsigned char* data_ = nullptr;
+    std::string path_;  // absolute, so that a later change of directory does not matter
+    uint64_t device_ = 0, inode_ = 0;
+    int64_t modified_ = 0;  // nanoseconds
 };
 
 // Little-endian numbers as stored in binary grids, whatever the processor.

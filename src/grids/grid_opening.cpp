@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "grids/grid.h"
 #include "grids/grid_file_name.h"
@@ -250,7 +251,8 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
     // the XML header changes of them is normalised again.
     const bool cache = GRID_TYPE == GrilleBinairePlenar;
     const Geometry before(*this);
-    const bool xmlRead = Lire_Xml(*this, "").empty();
+    const std::string xmlFailure = Lire_Xml(*this, "");
+    const bool xmlRead = xmlFailure.empty();
     if (cache) {
         const Geometry after(*this);
         Normalise(*this, after.xMin != before.xMin || after.xMax != before.xMax,
@@ -258,7 +260,14 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
     }
     message = Verifier(!cache);
     if (!message.empty()) {
-        if (xmlRead) message += "\n(cf fichier XML le cas échéant)";
+        // An XML header that is there but cannot be read is named: the
+        // check lines alone would send the user to the grid's own header.
+        std::error_code ignored;
+        if (xmlRead) {
+            message += "\n(cf fichier XML le cas échéant)";
+        } else if (std::filesystem::exists(XmlHeaderName(NAME), ignored)) {
+            message += "\n" + xmlFailure;
+        }
         FermerFichiers();
         loaded = false;
         return false;

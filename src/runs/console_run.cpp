@@ -8,16 +8,12 @@
 #include "batch/command_line.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
-#include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"
 #include "engine/grid_transformation.h"
-#include "engine/transformation_chain.h"
-#include "engine/validity_zone.h"
-#include "geodesy/angle.h"
-#include "runs/data_format.h"
 #include "runs/input_point_file.h"
 #include "runs/number_text.h"
 #include "runs/output_point_file.h"
+#include "runs/point_procedure.h"
 #include "runs/result_texts.h"
 
 namespace {
@@ -50,12 +46,7 @@ void PutSinglePoint(const CQuorvelCommandLine& line, CCoor& point) {
     point.altitude = line.H;
 }
 
-std::string ComputationError(int status) {
-    return "Transformation : erreur n° " + std::to_string(status);
-}
-
-// The grids a run works with: the application's, or the run's own. The
-// candidates' headers are those of the files when the run first looks at them.
+// The grids a run works with: the application's, or the run's own.
 struct RunGrids {
     CGrille3D ownTranslation;
     GridHeaderCache ownHeaders;
@@ -71,72 +62,8 @@ struct RunGrids {
           headersRun(context.headers) {}
 };
 
-// The grid selections of one point, with the loading of the current grids
-// they choose. Returns the point's result text ("OK", or the out-of-grid
-// text); a grid that cannot be loaded leaves its message in `failure`.
-std::string SelectGrids(int kind, CCoor& departure, CCoor& arrival, RunGrids& grids,
-                        std::string& failure) {
-    GridContext& context = grids.context;
-    std::string text = kResultOk;
-    CZone zone;
-    if (kind == GridKind) {
-        const int found = SelectTranslationGrid(context, departure, arrival.sys, zone);
-        if (found == kGridNotFound) {
-            text = LoadString(IDS_RUN_OUT_OF_GRID);
-        } else if (found == kNoTransformation) {
-            text = "Transformation : erreur n° " + std::to_string(found);
-        } else if (!context.translationGrid.loaded) {
-            failure = LoadCurrentGrid(context.translationGrid, context.workingDirectory, true);
-        }
-    }
-    std::string message;
-    const int vertical = SelectVerticalGrid(context, kind, departure, arrival, zone, message);
-    if (vertical > 0 && !context.verticalGrid.loaded && failure.empty())
-        failure = LoadCurrentGrid(context.verticalGrid, context.workingDirectory, true);
-    return text;
-}
-
-// The standard or grid computation; 0, or the status that makes the point
-// fail. The convergence is given in the arrival angle unit of the command
-// line (the chain leaves projected points in radians).
-int Compute(int kind, const CCoor& departure, CCoor& arrival,
-            const ConsoleRunEnvironment& environment, RunGrids& grids) {
-    const int arrivalUnit = arrival.unit;
-    int status = kind == GridKind
-                     ? TransformPointGrid(departure, arrival, environment.verticalGrid,
-                                          grids.context.translationGrid, environment.catalogue)
-                     : TransformPointStandard(departure, arrival, environment.verticalGrid,
-                                              environment.catalogue);
-    if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
-    if (status == 0) {
-        arrival.convergence =
-            ConvertAngle(arrival.convergence, arrival.convergenceUnit, arrivalUnit);
-        arrival.convergenceUnit = arrivalUnit;
-    }
-    return status;
-}
-
-// Extent tests of one side: the projection's zones for a projected point,
-// then the system's zones. Returns the text of the failed test, or "".
-std::string ExtentFailure(const CCoor& point, const Catalogue& catalogue, bool departure) {
-    if (point.type == Projected && ZoneStatus(point, catalogue.projectionZones) != 2) {
-        return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_PROJECTION
-                                    : IDS_RUN_OUTSIDE_TARGET_PROJECTION);
-    }
-    if (ZoneStatus(point, catalogue.systemZones) == 0) {
-        return LoadString(departure ? IDS_RUN_OUTSIDE_SOURCE_SYSTEM
-                                    : IDS_RUN_OUTSIDE_TARGET_SYSTEM);
-    }
-    return "";
-}
-
 std::string CannotOpen(const std::string& name) {
     return LoadString(IDS_CANNOT_OPEN_FILE) + " " + name + " !";
-}
-
-std::string CannotWrite(const std::string& name) {
-    return "Impossible d'écrire dans le fichier " + name +
-           " (disque plein ou fichier supprimé) : la transformation est interrompue !";
 }
 
 ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvironment& environment,
@@ -166,6 +93,7 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     const CCoor departureTemplate = SideFromCommandLine(line, catalogue, true);
     const CCoor arrivalTemplate = SideFromCommandLine(line, catalogue, false);
     RunGrids grids(environment);
+    const PointFailureTexts texts = ConsoleFailureTexts();
     long long succeeded = 0;
     long long outOfZone = 0;
     CCoor departure, arrival;
@@ -179,29 +107,20 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
             output.Ecrire_Point(departure, arrival, line.kind, text, true);
             continue;
         }
-        std::string failure;
-        text = SelectGrids(line.kind, departure, arrival, grids, failure);
-        if (!failure.empty()) {
+        const PointResult point =
+            TransformFilePoint(line.kind, departure, arrival, grids.context, texts, nullptr);
+        if (point.outcome == PointOutcome::GridNotLoaded) {
             output.Close();
-            result = failure;
+            result = point.text;
             return ConsoleRunOutcome::Failed;
         }
-        const std::string outside = ExtentFailure(departure, catalogue, true);
-        if (!outside.empty()) text = outside;
-        if (text == kResultOk) {
-            const int status = Compute(line.kind, departure, arrival, environment, grids);
-            if (status != 0) {
-                text = ComputationError(status);
-            } else {
-                const std::string arrivalOutside = ExtentFailure(arrival, catalogue, false);
-                if (arrivalOutside.empty()) {
-                    ++succeeded;
-                } else {
-                    text = arrivalOutside;
-                }
-            }
+        // The console counts every point it could not transform as out of zone.
+        text = point.text;
+        if (point.outcome == PointOutcome::Succeeded) {
+            ++succeeded;
+        } else {
+            ++outOfZone;
         }
-        if (text != kResultOk) ++outOfZone;
         output.Ecrire_Point(departure, arrival, line.kind, text, true);
         if (output.WriteFailed()) break;
     }
@@ -212,7 +131,7 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     }
     if (line.verbose) output.Ecrire_Fin(kResultEnd);
     if (!output.Close()) {
-        result = CannotWrite(line.targetFile);
+        result = CannotWriteText(line.targetFile);
         return ConsoleRunOutcome::Failed;
     }
     if (line.verbose) {
@@ -234,15 +153,16 @@ ConsoleRunOutcome RunSinglePoint(const CQuorvelCommandLine& line,
     PutSinglePoint(line, departure);
     RunGrids grids(environment);
     std::string failure;
-    const std::string text = SelectGrids(line.kind, departure, arrival, grids, failure);
+    const std::string text = SelectPointGrids(line.kind, departure, arrival, grids.context,
+                                              ConsoleFailureTexts(), nullptr, failure);
     if (!failure.empty() || text != kResultOk) {
         // Outside every translation grid there is nothing to compute.
         result = (failure.empty() ? text : failure) + "\n";
         return ConsoleRunOutcome::Failed;
     }
-    const int status = Compute(line.kind, departure, arrival, environment, grids);
+    const int status = ComputePoint(line.kind, departure, arrival, grids.context, true);
     if (status != 0) {
-        result = ComputationError(status) + "\n";
+        result = ComputationErrorText(status) + "\n";
         return ConsoleRunOutcome::Failed;
     }
     environment.write(

@@ -1,6 +1,7 @@
 #include "runs/input_point_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,21 @@ constexpr std::size_t kReadChunk = 1 << 16;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether the text starts, after blanks, with a number in decimal notation
+// (sign, then digits, or a point and digits): what ScanDecimal reads unless
+// its value lies beyond the range of doubles.
+bool StartsWithDecimal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < text.size() && text[i] == '.') ++i;
+    return i < text.size() && IsDigit(text[i]);
 }
 
 bool IsAscii(std::string_view text) {
@@ -49,6 +65,10 @@ bool In_Fic::Open(const std::string& fileName) {
     begin_ = end_ = 0;
     endOfFile_ = fileExhausted_ = readFailed_ = false;
     lineNumber_ = 0;
+    // A folder opens but cannot be read: it fails here, before the run
+    // empties its output file.
+    struct stat info {};
+    if (descriptor_ >= 0 && ::fstat(descriptor_, &info) == 0 && S_ISDIR(info.st_mode)) Close();
     if (descriptor_ < 0) return false;
     buffer_.resize(kReadChunk);
     return true;
@@ -161,7 +181,10 @@ std::string In_Fic::Lire_Point(CCoor& point) {
         ++count;
     }
     if (count < 2) return kResultBadPoint;
-    if (count == 2) values[2] = 0;  // the vertical value is optional
+    // The vertical value is optional, but a number that no double holds is
+    // not a missing value: the line is refused rather than read with 0.
+    if (count == 2 && StartsWithDecimal(line.substr(pos))) return kResultBadPoint;
+    if (count == 2) values[2] = 0;
 
     const double first = values[0], second = values[1], third = values[2];
     switch (dataFormat) {

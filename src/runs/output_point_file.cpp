@@ -1,6 +1,7 @@
 #include "runs/output_point_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -67,6 +68,11 @@ bool Out_Fic::Flush() {
 bool Out_Fic::Close() {
     if (descriptor_ < 0) return !writeFailed_;
     Flush();
+    // A file removed (or replaced) while it was written takes its lines
+    // with it: that is no file written.
+    struct stat written {};
+    if (::fstat(descriptor_, &written) == 0 && S_ISREG(written.st_mode) && written.st_nlink == 0)
+        writeFailed_ = true;
     if (::close(descriptor_) != 0) writeFailed_ = true;
     descriptor_ = -1;
     return !writeFailed_;

@@ -13,7 +13,8 @@ inline const std::string kReportEndText = std::string(80, '-') + "\nFin ";
 // An output stream for output point files, report files and the log. Text
 // is given in UTF-8 and written as ISO-8859-1 with CR LF line ends, through
 // a buffer. A failed write (disk full, file gone) is remembered: the run
-// asks WriteFailed() and stops.
+// asks WriteFailed() and stops; a file removed before it is closed counts as
+// a failed write.
 class Out_Fic {
 public:
     Out_Fic() = default;

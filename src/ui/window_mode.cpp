@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/application_runs.h"
 #include "app/platform.h"
 #include "app/quorvel_app.h"
 #include "ui/emblem.h"
@@ -44,11 +45,14 @@ int RunMainWindow(CQuorvelApp& app, UserInterface& ui) {
     QApplication::setWindowIcon(icon);
 
     CCoor lastResult;
+    CApplicationRuns runs(app, ui, lastResult);
     WindowSetup setup;
     setup.app = &app;
     setup.ui = &ui;
     setup.lastResult = &lastResult;
+    setup.runs = &runs;
     setup.helpFile = app.workingDirectory + app.programBaseName + ".html";
+    setup.releaseGrids = [&app] { ReleaseCurrentGrids(app); };
     CQuorvelDlg window(setup);
     if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) qt->SetOwner(&window);
     app.console = 0;

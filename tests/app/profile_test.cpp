@@ -131,6 +131,25 @@ TEST(Profile, ReadsCrLfFilesAndWritesThemBackAlike) {
         TempDir::Read(ini));
 }
 
+// A file that ends with a carriage return alone: what is written after it
+// must still be read back, and what was there stays.
+TEST(Profile, AFileEndingWithALoneCarriageReturn) {
+    TempDir dir;
+    const std::string ini = dir.Write("cr.ini", "[DATA]\nData=a.txt\r");
+    ASSERT_TRUE(WriteProfileString(ini, "Standard", "Système de départ", "NTF"));
+    ASSERT_TRUE(WriteProfileString(ini, "Standard", "Mode", "1"));
+    EXPECT_EQ("NTF", GetProfileString(ini, "standard", "SYSTÈME DE DÉPART", ""));
+    EXPECT_EQ(1, GetProfileInt(ini, "Standard", "Mode"));
+    EXPECT_EQ("a.txt", GetProfileString(ini, "DATA", "Data", ""));
+    EXPECT_EQ("[DATA]\nData=a.txt\n\n[Standard]\nSystème de départ=NTF\nMode=1\n",
+              TempDir::Read(ini));
+
+    // Bytes that are no text at all before it.
+    const std::string odd = dir.Write("odd.ini", std::string("\xEF\xBB\0\0\r", 5));
+    ASSERT_TRUE(WriteProfileString(odd, "Standard", "Système de départ", "NTF"));
+    EXPECT_EQ("NTF", GetProfileString(odd, "Standard", "Système de départ", ""));
+}
+
 TEST(Profile, NamesMatchWithoutCaseAccentsIncluded) {
     TempDir dir;
     const std::string ini = dir.Write("q.ini", "[ STANDARD ]\nSYSTÈME DE DÉPART=RGF93\nŒuvre=1\n");

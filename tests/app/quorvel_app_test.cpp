@@ -313,6 +313,53 @@ TEST_F(StartUp, WithoutAllUsersProfileTheDataFolderIsUsed) {
     EXPECT_EQ(kBanner + kPrompt, output);
 }
 
+// An installation for all users that this user cannot write to: catalogue
+// and grids are read where they are installed; the configuration, copied at
+// the first start, and the log go to the user's own folder.
+TEST_F(StartUp, ReadOnlyInstallationKeepsTheUsersChoicesInTheirOwnFolder) {
+    ::unsetenv("ALLUSERSPROFILE");
+    TempDir home;
+    std::optional<std::string> savedConfig;
+    if (const char* value = ::getenv("XDG_CONFIG_HOME")) savedConfig = value;
+    ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    const std::string data = InstallationDataFolder();
+    const std::string own = home.path() + "/quorvel";
+
+    {
+        CQuorvelApp first;
+        first.keyInput = keys_;
+        first.folderWritable = [&](const std::string& folder) { return folder != data; };
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(0, first.Run({"quorvel", "-x"}, ui_));
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(own + "/Quorvel/quorvel.ini", first.configurationPath);
+        EXPECT_EQ(data + "/", first.workingDirectory);
+        EXPECT_EQ(own + "/", first.logDirectory);
+        EXPECT_EQ(data + "/catalogue.txt", first.cataloguePath);
+        EXPECT_EQ(TempDir::Read(data + "/Quorvel/quorvel.ini"),
+                  TempDir::Read(first.configurationPath));
+        EXPECT_TRUE(std::filesystem::exists(own + "/log.txt"));
+        std::filesystem::current_path(work_.path());
+    }
+
+    // The user's choices are theirs: a later start does not copy over them.
+    ASSERT_TRUE(WriteProfileString(own + "/Quorvel/quorvel.ini", "Standard", "Nom du point",
+                                   "Borne 7"));
+    app_.folderWritable = [&](const std::string& folder) { return folder != data; };
+    EXPECT_EQ(0, Run({"quorvel", "-x"}));
+    EXPECT_EQ("Borne 7",
+              GetProfileString(app_.configurationPath, "Standard", "Nom du point", ""));
+
+    // Without a home folder of their own, the installation's folder is used.
+    ::unsetenv("XDG_CONFIG_HOME");
+    std::optional<std::string> savedHome;
+    if (const char* value = ::getenv("HOME")) savedHome = value;
+    ::unsetenv("HOME");
+    EXPECT_EQ("", UserDataFolder(data, "quorvel"));
+    if (savedHome) ::setenv("HOME", savedHome->c_str(), 1);
+    if (savedConfig) ::setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
+}
+
 TEST_F(StartUp, AnEmptyAllUsersProfileCountsAsNotSet) {
     ::setenv("ALLUSERSPROFILE", "", 1);
     EXPECT_EQ(0, Run({"quorvel", "-x"}));

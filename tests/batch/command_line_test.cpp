@@ -320,6 +320,31 @@ TEST(ValidateCommandLine, DataFormatsAndHeights) {
                         "2", "2", "-typcoor2", "1", "-alt", "1"})));
 }
 
+TEST(ValidateCommandLine, LayoutsOfEachSideInFileMode) {
+    const std::vector<std::string> head = {"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3"};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> arguments = head;
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return Validate(Parse(arguments));
+    };
+    const std::string heights =
+        "NTF : Il est interdit de rentrer des hauteurs sur l'ellipsoïde avec le référentiel !\n";
+    // Test 20: a cartesian arrival without a cartesian layout.
+    EXPECT_EQ("WGS84 : Le type de données choisi n'est pas valide !\n",
+              with({"-typcoor1", "3", "120", "-f1", "1", "i", "-typcoor2", "1"}));
+    // Test 21: a geographic departure on the two-dimensional NTF, with
+    // heights ("Nom Lon Lat Hauteur"), then without any layout.
+    EXPECT_EQ(heights, with({"-typcoor1", "2", "2", "1", "-f1", "2", "i", "-typcoor2", "1", "-f2",
+                             "1", "o"}));
+    EXPECT_EQ("NTF : Le type de données choisi n'est pas valide !\n",
+              with({"-typcoor1", "2", "2", "1", "-typcoor2", "1", "-f2", "1", "o"}));
+    // Test 23: a projected departure with heights ("Nom E N Hauteur").
+    EXPECT_EQ(heights, with({"-typcoor1", "3", "120", "-f1", "2", "i", "-typcoor2", "1", "-f2",
+                             "1", "o"}));
+    EXPECT_EQ("Ligne de commande validee.\n",
+              with({"-typcoor1", "3", "120", "-f1", "1", "i", "-typcoor2", "1", "-f2", "1", "o"}));
+}
+
 TEST(ValidateCommandLine, SameSystemsAndReverseTransformations) {
     // The grid record is listed from RGF93 to NTF only: NTF to RGF93 passes test 6.
     EXPECT_EQ("Ligne de commande validee.\n",

@@ -36,6 +36,33 @@ TEST(ColumnTitles, ProjectedWithAndWithoutAlteration) {
     EXPECT_EQ("\t\tpréc. plani\t\tpréc alti", ColumnTitles(3, arrival, true));
 }
 
+TEST(ColumnTitles, EveryLayoutHasItsTitle) {
+    SamplePoints s;
+    CCoor arrival = s.Projected(s.rgf93, s.lambert93, 0, 0);
+    const char* titles[] = {
+        "*          Nom            X            Y           Z",
+        "*     X            Y           Z",
+        "*          Nom         Longitude   Latitude    Altitude",
+        "*          Nom         Latitude    Longitude   Altitude",
+        "*          Nom         Longitude    Latitude    Hauteur",
+        "*          Nom         Latitude     Longitude   Hauteur",
+        "*  Longitude    Latitude    Altitude",
+        "*  Latitude     Longitude   Altitude",
+        "*  Longitude     Latitude    Hauteur",
+        "*  Latitude      Longitude   Hauteur",
+        "*          Nom              E              N             Alt",
+        "*          Nom              E              N             Hauteur",
+        "*          E              N             Alt",
+        "*          E              N             Hauteur",
+    };
+    for (int layout = 6; layout <= 19; ++layout) {
+        EXPECT_EQ(std::string(titles[layout - 6]) + "\t\tpréc. plani\t\tpréc alti",
+                  ColumnTitles(layout, arrival, false))
+            << layout;
+    }
+    EXPECT_EQ("\t\tpréc. plani\t\tpréc alti", ColumnTitles(20, arrival, false));
+}
+
 TEST(OutputHeader, GeographicAndCartesianSides) {
     FixedTime time;
     SamplePoints s;

@@ -8,6 +8,7 @@
 #include "batch/command_line.h"
 #include "catalogue/loader.h"
 #include "grids/grid.h"
+#include "run_files.h"
 #include "runs/console_run.h"
 #include "support/temp_dir.h"
 
@@ -52,17 +53,6 @@ protected:
         return arguments;
     }
 
-    std::vector<std::string> Lines(const std::string& bytes) {
-        std::vector<std::string> lines;
-        std::size_t start = 0;
-        for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos;
-             start = end + 2) {
-            lines.push_back(bytes.substr(start, end - start));
-        }
-        EXPECT_EQ(bytes.size(), start) << "every line ends with CR LF";
-        return lines;
-    }
-
     Catalogue catalogue;
     CGrille1D verticalGrid;
     TempDir folder;
@@ -70,13 +60,7 @@ protected:
     std::string result;
 };
 
-const char* const kInput =
-    "* Points NTF\n"
-    "Paris 600984.230 2428291.971 35.0\n"
-    "\n"
-    "Mauvais 12\n"
-    "Brest 94489.738 2397710.572 12.0\r\n"
-    "Loin 600000 9000000 10\n";
+const char* const kInput = kNtfPoints;
 
 }  // namespace
 
@@ -106,7 +90,7 @@ TEST_F(ConsoleRunTest, VerboseFileRunWithSummary) {
             "1 transformation(s) hors zone\n" +
             dashes + "\n",
         console);
-    const std::vector<std::string> lines = Lines(TempDir::Read(folder.File("out.txt")));
+    const std::vector<std::string> lines = CrLfLines(TempDir::Read(folder.File("out.txt")));
     ASSERT_EQ(21u, lines.size());
     EXPECT_EQ("*Mardi 8/12/2026 -- 9:05:07", lines[0]);
     EXPECT_EQ(
@@ -136,7 +120,7 @@ TEST_F(ConsoleRunTest, QuietFileRunHasNoHeaderNorEndLine) {
     folder.Write("in.txt", kInput);
     EXPECT_EQ(ConsoleRunOutcome::Finished, Run(FileRun("2", false)));  // "Nom E N Hauteur"
     EXPECT_EQ("", console);
-    const std::vector<std::string> lines = Lines(TempDir::Read(folder.File("out.txt")));
+    const std::vector<std::string> lines = CrLfLines(TempDir::Read(folder.File("out.txt")));
     ASSERT_EQ(4u, lines.size());
     // The ellipsoidal-height layouts keep convergence and linear alteration.
     const std::string& paris = lines[0];
@@ -145,7 +129,7 @@ TEST_F(ConsoleRunTest, QuietFileRunHasNoHeaderNorEndLine) {
     EXPECT_EQ(std::string::npos, paris.find('\t'));
     // Altitude layouts carry neither.
     Run(FileRun("3", false));  // "E N Altitude"
-    EXPECT_EQ(3u + 12 + 3 + 12 + 3 + 8, Lines(TempDir::Read(folder.File("out.txt")))[0].size());
+    EXPECT_EQ(3u + 12 + 3 + 12 + 3 + 8, CrLfLines(TempDir::Read(folder.File("out.txt")))[0].size());
 }
 
 TEST_F(ConsoleRunTest, SameFileUnderAnotherNameIsRefused) {
@@ -196,7 +180,7 @@ TEST_F(ConsoleRunTest, FailedComputationIsAnErrorLine) {
     EXPECT_EQ(ConsoleRunOutcome::Finished, Run(arguments));
     EXPECT_NE(std::string::npos,
               console.find("0 transformation(s) réussie(s)\n1 transformation(s) hors zone"));
-    const std::vector<std::string> lines = Lines(TempDir::Read(folder.File("out.txt")));
+    const std::vector<std::string> lines = CrLfLines(TempDir::Read(folder.File("out.txt")));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(
         "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -127,6 +128,28 @@ TEST_F(OutFicTest, AngleFormatsByUnit) {
     p.unit = 6;
     EXPECT_EQ("   9000.000000 175500.125000   80.250\r\n",
               OneLine(FormatLonLatHeight, p, false, false));
+
+    // The other units and the remaining geographic layouts.
+    p.longitude = 2.78;
+    p.latitude = 54.1666666667;
+    p.unit = 3;  // grades: 8 decimals
+    EXPECT_EQ(std::string(19, ' ') + "G    2.78000000   54.16666667   80.250\r\n",
+              OneLine(FormatNameLonLatHeight, p, false, false));
+    p.unit = 4;  // decimal hours: 10 decimals
+    p.longitude = 0.1666666667;
+    p.latitude = 3.25;
+    EXPECT_EQ(std::string(19, ' ') + "G  3.2500000000  0.1666666667   80.250\r\n",
+              OneLine(FormatNameLatLonHeight, p, false, false));
+    p.unit = 11;  // packed hours-minutes-seconds: 10 decimals
+    p.longitude = 0.1;
+    p.latitude = 3.15;
+    EXPECT_EQ("  3.1500000000  0.1000000000   35.200\r\n",
+              OneLine(FormatLatLonAltitude, p, false, false));
+    p.unit = 12;  // packed degrees and decimal minutes: 9 decimals
+    p.longitude = -1.3075;
+    p.latitude = 48.5125;
+    EXPECT_EQ("  48.512500000  -1.307500000   35.200\r\n",
+              OneLine(FormatLatLonAltitude, p, false, false));
 }
 
 TEST_F(OutFicTest, CartesianColumns) {
@@ -281,6 +304,23 @@ TEST(OutFic, WriteFailureIsReported) {
     EXPECT_FALSE(out.Flush());
     EXPECT_TRUE(out.WriteFailed());
     EXPECT_FALSE(out.Close());
+}
+
+TEST(OutFic, FileRemovedBeforeClosingIsAFailure) {
+    TempDir folder;
+    const std::string path = folder.File("out.txt");
+    Out_Fic out(path);
+    ASSERT_TRUE(out.IsOpen());
+    out.Write("ligne\n");
+    ASSERT_TRUE(out.Flush());
+    ASSERT_EQ(0, ::unlink(path.c_str()));
+    out.Write("encore\n");
+    EXPECT_FALSE(out.Close());
+    EXPECT_TRUE(out.WriteFailed());
+    // Devices and files still in place close as written.
+    Out_Fic null("/dev/null");
+    null.Write("x\n");
+    EXPECT_TRUE(null.Close());
 }
 
 TEST(OutFic, UncreatableFileFails) {

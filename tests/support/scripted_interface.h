@@ -18,11 +18,14 @@ struct ScriptedExit {
 // ScriptedExit exception after recording the code.
 class ScriptedInterface : public UserInterface {
 public:
-    enum class Kind { Error, Warning, Information, Question };
+    enum class Kind { Error, Warning, Information, Plain, Question };
     struct Message {
         Kind kind;
         std::string text;
         std::string caption;
+        // Questions asked with an icon: the icon and whether "Non" is the default.
+        QuestionIcon icon = QuestionIcon::Question;
+        bool noByDefault = false;
     };
     // One call on a progress object: "create", "range", "step", "pos",
     // "stepit", "status", "cancel?", "destroy".
@@ -53,6 +56,16 @@ public:
     }
     void ShowInformation(const std::string& text, const std::string& caption) override {
         messages.push_back({Kind::Information, text, caption});
+    }
+    void ShowPlain(const std::string& text, const std::string& caption) override {
+        messages.push_back({Kind::Plain, text, caption});
+    }
+    bool AskYesNoWithIcon(const std::string& text, const std::string& caption, QuestionIcon icon,
+                          bool noByDefault) override {
+        const bool answer = AskYesNo(text, caption);
+        messages.back().icon = icon;
+        messages.back().noByDefault = noByDefault;
+        return answer;
     }
     bool AskYesNo(const std::string& text, const std::string& caption) override {
         messages.push_back({Kind::Question, text, caption});

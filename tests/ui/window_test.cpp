@@ -17,15 +17,17 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include "app/application_runs.h"
 #include "app/profile.h"
 #include "app/quorvel_page.h"
+#include "batch/command_line.h"
+#include "runs/console_run.h"
 #include "support/page_catalogue.h"
 #include "support/scripted_interface.h"
 #include "support/temp_dir.h"
 #include "ui/progress_dlg.h"
 #include "ui/quorvel_dlg.h"
 #include "ui/quorvel_page_view.h"
-
 
 namespace {
 
@@ -37,7 +39,9 @@ QApplication& App() {
     static char name[] = "test_ui";
     static char* argv[] = {name, nullptr};
     // Never destroyed: Qt must outlive every widget, and the process ends right after the tests.
-    static QApplication* app = new QApplication(argc, argv);
+    // Another test of the program may have made it already.
+    static QApplication* app =
+        qApp ? static_cast<QApplication*>(qApp) : new QApplication(argc, argv);
     return *app;
 }
 
@@ -328,6 +332,159 @@ TEST(ProgressWindow, RangePercentageCancelAndPlacement) {
 
 }  // namespace
 
+namespace {
+
+// The window of the default installation computing for real, through the
+// application's runs, compared with the console run of the same point.
+class ComputingWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
+        app.workingDirectory = data;
+        app.startDirectory = dir.path() + "/";
+        std::filesystem::copy_file(data + "Quorvel/quorvel.ini", dir.File("quorvel.ini"));
+        app.configurationPath = dir.File("quorvel.ini");
+        ASSERT_FALSE(ReadCatalogue(data + "catalogue.txt", app.catalogue));
+        app.interactiveLog.Open(dir.File("log.txt"));
+        WindowSetup setup;
+        setup.app = &app;
+        setup.ui = &ui;
+        setup.lastResult = &last;
+        setup.runs = &runs;
+        window = std::make_unique<CQuorvelDlg>(setup);
+        window->show();
+    }
+    void TearDown() override { unsetenv("QUORVEL_TIME_STAMP"); }
+
+    QuorvelPageView* Select(int kind) {
+        const int tab = kind == StandardKind ? 1 : 2;
+        window->Tabs()->setCurrentIndex(tab);
+        return window->View(kind);
+    }
+    static void Type(QWidget* widget, const QString& text) {
+        auto* edit = qobject_cast<QLineEdit*>(widget);
+        EXPECT_TRUE(edit != nullptr && edit->isVisible());
+        if (edit == nullptr) return;
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    static QString Text(QuorvelPageView* view, SC control) {
+        return qobject_cast<QLineEdit*>(view->Widget(TargetSide, control))->text();
+    }
+    // The console run of the same transformation: one point, or a file.
+    std::string Console(const std::vector<std::string>& arguments) {
+        CQuorvelCommandLine line;
+        std::string message;
+        EXPECT_TRUE(ParseCommandLine(line, arguments, "", message)) << message;
+        std::string written, result;
+        CGrille1D vertical;
+        const ConsoleRunEnvironment environment{
+            app.catalogue,
+            vertical,
+            [this](const std::string& name) { return dir.File(name); },
+            [&written](std::string_view text) { written += text; },
+            nullptr,
+            nullptr,
+            data};
+        EXPECT_EQ(RunConsoleTransformation(line, environment, result), ConsoleRunOutcome::Finished)
+            << result;
+        return written;
+    }
+
+    const std::string data = QUORVEL_SOURCE_DIR "/data/";
+    TempDir dir;
+    CQuorvelApp app;
+    ScriptedInterface ui;
+    CCoor last;
+    CApplicationRuns runs{app, ui, last};
+    std::unique_ptr<CQuorvelDlg> window;
+};
+
+TEST_F(ComputingWindowTest, InteractiveLambertIIEtenduToLambert93EqualsTheConsoleRun) {
+    for (int kind : {StandardKind, GridKind}) {
+        SCOPED_TRACE(kind);
+        QuorvelPageView* view = Select(kind);
+        view->ModeRadio(0)->click();
+        Type(view->Widget(SourceSide, SC::E), "600984.230");
+        Type(view->Widget(SourceSide, SC::N), "2428291.971");
+        Type(view->Widget(SourceSide, SC::Altitude), "35");
+        window->ComputeButton()->click();
+        EXPECT_TRUE(ui.messages.empty());
+
+        const std::vector<std::string> common = {
+            "-type", std::to_string(kind), "-sys1", "1",   "-sys2", "4", "-typcoor1", "3",
+            "27572", "-typcoor2",          "3",     "2154"};
+        std::vector<std::string> point = {"-mode", "0"};
+        point.insert(point.end(), common.begin(), common.end());
+        point.insert(point.end(), {"-E", "600984.230", "-N", "2428291.971"});
+        const std::string single = Console(point);
+        double e = 0, n = 0;
+        ASSERT_EQ(std::sscanf(single.c_str(), "%lf %lf", &e, &n), 2) << single;
+        EXPECT_EQ(Text(view, SC::E).toStdString(), single.substr(0, single.find(' ')));
+        EXPECT_EQ(Text(view, SC::N).toStdString(), single.substr(single.find(' ') + 1));
+        EXPECT_EQ(Text(view, SC::Altitude), QString("35.000"));
+
+        // Convergence (degrees) and linear alteration: the console's file line.
+        dir.Write("point.txt", "Paris 600984.230 2428291.971 35\n");
+        std::vector<std::string> file = {"-mode", "1"};
+        file.insert(file.end(), common.begin(), common.end());
+        file.insert(file.end(), {"-f1", "1", "point.txt", "-f2", "1", "point_out.txt", "-v"});
+        Console(file);
+        const std::string written = TempDir::Read(dir.File("point_out.txt"));
+        const std::size_t at = written.find("               Paris");
+        ASSERT_NE(at, std::string::npos) << written;
+        char name[32];
+        double east = 0, north = 0, altitude = 0, convergence = 0, alteration = 0;
+        ASSERT_EQ(std::sscanf(written.c_str() + at, "%31s %lf %lf %lf %lf %lf", name, &east, &north,
+                              &altitude, &convergence, &alteration),
+                  6);
+        EXPECT_NEAR(Text(view, SC::Convergence).toDouble(), convergence, 0.5e-5);
+        EXPECT_EQ(Text(view, SC::Convergence).size(), QString::number(convergence, 'f', 5).size());
+        EXPECT_EQ(Text(view, SC::Alteration), QString::number(alteration, 'f', 1));
+        // The precision sentence, as the information line shows it.
+        auto* info = qobject_cast<QPlainTextEdit*>(view->Widget(PageControl::InfoLine));
+        ASSERT_NE(info, nullptr);
+        EXPECT_TRUE(info->toPlainText().startsWith("La précision de la transformation est : "))
+            << info->toPlainText().toStdString();
+    }
+}
+
+TEST_F(ComputingWindowTest, FileRunWithScriptedReportAnswerEndsInTheSummary) {
+    QuorvelPageView* view = Select(StandardKind);
+    view->ModeRadio(1)->click();
+    const std::string input = dir.Write("entree.txt",
+                                        "* Deux points\n"
+                                        "Paris 600984.230 2428291.971 35.0\n"
+                                        "Brest 94489.738 2397710.572 12.0\n"
+                                        "Loin 600000 9000000 10\n");
+    Type(view->Widget(SourceSide, SC::FileName), QString::fromStdString(input));
+    Type(view->Widget(TargetSide, SC::FileName), QString::fromStdString(dir.File("sortie.txt")));
+    ui.answers = {true};
+    ui.fileNames = {dir.File("rapport.prt")};
+    window->ComputeButton()->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].kind, Kind::Question);
+    EXPECT_EQ(ui.messages[0].text.rfind("\nSouhaitez vous l'écriture d'un fichier rapport", 0), 0u);
+    EXPECT_EQ(ui.messages[1].kind, Kind::Information);
+    EXPECT_EQ(ui.messages[1].text,
+              "Transformation TERMINEE entre les fichiers suivants :\n\n" + input + " \n" +
+                  dir.File("sortie.txt") +
+                  "\n\n2 transformation(s) réussie(s)\n0 transformation(s) non réussie(s)\n1 "
+                  "transformation(s) hors zone\n\nRapport dans le fichier " +
+                  dir.File("rapport.prt"));
+    const std::string output = TempDir::Read(dir.File("sortie.txt"));
+    EXPECT_NE(output.find("               Paris"), std::string::npos);
+    EXPECT_NE(output.find("* Fin Mardi 8/12/2026 -- 9:05:07\r\n"), std::string::npos);
+    EXPECT_NE(TempDir::Read(dir.File("rapport.prt")).find("Fin Mardi 8/12/2026"),
+              std::string::npos);
+    // Every computed point of a file run also goes to the interactive log.
+    app.interactiveLog.Flush();
+    const std::string logged = TempDir::Read(dir.File("log.txt"));
+    EXPECT_NE(logged.find("POINT : Brest"), std::string::npos);
+}
+
+}  // namespace
 
 namespace {
 
@@ -343,10 +500,14 @@ TEST(WindowPictures, EveryTabInEachMode) {
     ScriptedInterface ui;
     ASSERT_TRUE(LoadCatalogue(app.workingDirectory + "catalogue.txt", app.catalogue, ui, "Quorvel"));
     CCoor last;
+    TempDir logFolder;
+    app.interactiveLog.Open(logFolder.File("log.txt"));
+    CApplicationRuns runs{app, ui, last};
     WindowSetup setup;
     setup.app = &app;
     setup.ui = &ui;
     setup.lastResult = &last;
+    setup.runs = &runs;
     CQuorvelDlg window(setup);
     window.resize(1000, 700);
     window.show();
@@ -360,6 +521,18 @@ TEST(WindowPictures, EveryTabInEachMode) {
         QuorvelPageView* view = window.View(kind);
         for (int mode : {0, 1}) {
             view->ModeRadio(mode)->click();
+            if (mode == 0) {
+                // Notre-Dame de Paris in NTF Lambert II étendu, computed.
+                const std::pair<SC, const char*> typed[] = {
+                    {SC::E, "600984.230"}, {SC::N, "2428291.971"}, {SC::Altitude, "35"}};
+                for (const auto& [control, text] : typed) {
+                    if (auto* edit = qobject_cast<QLineEdit*>(view->Widget(SourceSide, control))) {
+                        edit->selectAll();
+                        QTest::keyClicks(edit, text);
+                    }
+                }
+                window.ComputeButton()->click();
+            }
             QApplication::processEvents();
             window.grab().save(QString::fromStdString(
                 base + (kind == StandardKind ? "standard" : "grille") +

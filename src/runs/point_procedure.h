@@ -1,0 +1,81 @@
+#pragma once
+
+#include <string>
+
+struct Catalogue;
+struct CCoor;
+struct GridContext;
+class UserInterface;
+
+// The per-point procedure that the file runs (console and window) share,
+// and the pieces of it that the single-point and interactive runs use:
+// grid selection with the loading of the current grids, extent tests, the
+// standard or grid computation.
+
+// Which extent test of one side a point fails.
+enum class ExtentFailure {
+    None,
+    Projection,  // a projected point outside the zone of its projection
+    System,      // outside every zone of its reference system
+};
+
+// The extent tests of one side: the projection's zones for a projected
+// point, then the system's zones.
+ExtentFailure TestExtent(const CCoor& point, const Catalogue& catalogue);
+
+// The texts a file run writes for the points it cannot transform.
+struct PointFailureTexts {
+    std::string outOfGrid;
+    std::string outsideSourceProjection;
+    std::string outsideSourceSystem;
+    std::string outsideTargetProjection;
+    std::string outsideTargetSystem;
+
+    const std::string& Of(ExtentFailure failure, bool departure) const;
+};
+// The console run's texts, and the window run's (the same with " !!!").
+PointFailureTexts ConsoleFailureTexts();
+PointFailureTexts WindowFailureTexts();
+
+// "Transformation : erreur n° %d", the error text of a failed computation.
+std::string ComputationErrorText(int status);
+// The message of an output, report or log file that could not be written.
+std::string CannotWriteText(const std::string& fileName);
+
+// The grid selections of one point (the translation grid for kind 2, then
+// the vertical grid), with the loading of the current grids they choose.
+// Returns the point's result text: "OK", the out-of-grid text, or the error
+// text of a selection that found no transformation record. A grid that
+// cannot be loaded leaves its message in `failure`.
+std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
+                             const PointFailureTexts& texts, UserInterface* ui,
+                             std::string& failure);
+
+// The standard (kind 1) or grid (kind 2) computation from the departure
+// record into the arrival record: 0, or the status that makes the point
+// fail; an arrival projection that is not handled fails with its status.
+// With `convergenceInArrivalUnit`, a computed convergence is given in the
+// arrival angle unit (the chain leaves projected points in radians).
+int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& grids,
+                 bool convergenceInArrivalUnit);
+
+// How one point of a file run ended.
+enum class PointOutcome {
+    Succeeded,          // computed, inside both extents
+    OutOfZone,          // outside the grids or an extent: not counted as computed
+    ComputationFailed,  // the computation (or the grid selection) gave an error status
+    GridNotLoaded,      // a current grid could not be loaded: the run stops
+};
+
+struct PointResult {
+    PointOutcome outcome = PointOutcome::Succeeded;
+    std::string text;       // "OK", or the text of the output error line
+    bool computed = false;  // the computation ran (the window run logs the point)
+};
+
+// One point of a file run after it was read as "OK": grid selection and
+// loading, departure extent tests, computation with the convergence in the
+// arrival unit, arrival extent tests. A later failure text replaces an
+// earlier one; with GridNotLoaded the text is the grid's message.
+PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
+                               const PointFailureTexts& texts, UserInterface* ui);

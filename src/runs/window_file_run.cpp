@@ -1,0 +1,175 @@
+#include "runs/window_file_run.h"
+
+#include <memory>
+
+#include "app/labels.h"
+#include "app/string_resources.h"
+#include "app/user_interface.h"
+#include "engine/grid_transformation.h"
+#include "reports/interactive_log.h"
+#include "runs/data_format.h"
+#include "runs/input_point_file.h"
+#include "runs/output_point_file.h"
+#include "runs/point_procedure.h"
+#include "runs/result_texts.h"
+
+namespace {
+
+constexpr const char* kProgressText = "\nTransformation en cours...Patience!";
+
+std::string CannotOpen(const std::string& path) {
+    return "Impossible d'ouvrir le fichier " + path;
+}
+
+std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) {
+    std::string text = "Transformation TERMINEE entre les fichiers suivants :\n\n" +
+                       request.inputPath + " \n" + request.outputPath + "\n\n" +
+                       std::to_string(counts.succeeded) + " transformation(s) réussie(s)\n" +
+                       std::to_string(counts.failed) + " transformation(s) non réussie(s)\n" +
+                       std::to_string(counts.outOfZone) + " transformation(s) hors zone";
+    if (request.report) text += "\n\nRapport dans le fichier " + request.reportPath;
+    return text;
+}
+
+// The progress window's bar, advanced by one step every `step` lines.
+class ProgressPacing {
+public:
+    ProgressPacing(std::unique_ptr<Progress> window, long long step)
+        : window_(std::move(window)), step_(step) {
+        if (!window_) return;
+        window_->SetRange(1, 100);
+        window_->SetPos(1);
+        window_->SetStep(1);
+    }
+    void Line() {
+        if (++count_ < step_) return;
+        count_ = 0;
+        if (window_) window_->StepIt();
+    }
+    void Close() { window_.reset(); }
+
+private:
+    std::unique_ptr<Progress> window_;
+    long long step_;
+    long long count_ = 0;
+};
+
+}  // namespace
+
+std::string LayoutChangeRefusal(int inputFormat, int outputFormat) {
+    if (DataFormatHasName(inputFormat) || !DataFormatHasName(outputFormat)) return "";
+    return std::string("ERREUR!!! Il est impossible de passer du type de données ") +
+           DataFormatLabel(inputFormat) + "\nau type de données " + DataFormatLabel(outputFormat) +
+           ",\n\nOn ne peut pas inventer de noms !";
+}
+
+FileRunCounts RunWindowFile(const FileRunRequest& request,
+                            const WindowRunEnvironment& environment) {
+    UserInterface& ui = environment.ui;
+    const std::string& caption = environment.caption;
+    FileRunCounts counts;
+
+    // The layout pair is checked before any file is opened, so that a
+    // refused run leaves every existing file as it was; the input is opened
+    // before the report and the output are created for the same reason.
+    const std::string refusal = LayoutChangeRefusal(request.inputFormat, request.outputFormat);
+    if (!refusal.empty()) {
+        ui.ShowError(refusal, caption);
+        return counts;
+    }
+    In_Fic input(request.inputPath);
+    if (!input.IsOpen()) {
+        ui.ShowError(CannotOpen(request.inputPath), caption);
+        return counts;
+    }
+    Out_Fic report;
+    if (request.report && !report.Open(request.reportPath)) {
+        ui.ShowError(CannotOpen(request.reportPath), caption);
+        return counts;
+    }
+    Out_Fic output(request.outputPath);
+    if (!output.IsOpen()) {
+        ui.ShowError(CannotOpen(request.outputPath), caption);
+        return counts;
+    }
+    output.header = true;
+    input.dataFormat = request.inputFormat;
+    output.dataFormat = request.outputFormat;
+
+    CCoor departureTemplate = request.source;
+    CCoor arrivalTemplate = request.target;
+    departureTemplate.verticalKind = VerticalKindOfFormat(request.inputFormat);
+    arrivalTemplate.verticalKind = VerticalKindOfFormat(request.outputFormat);
+
+    counts.progressStep = input.Compter_Lignes() / 100 + 1;
+    ProgressPacing progress(ui.CreateProgress(caption, kProgressText), counts.progressStep);
+
+    GridContext& grids = environment.grids;
+    Out_Fic* log = environment.log && environment.log->IsOpen() ? environment.log : nullptr;
+    const bool logFailedBefore = log && log->WriteFailed();
+    const PointFailureTexts texts = WindowFailureTexts();
+    std::string stop;  // the message of a failure that ends the run early
+    CCoor departure, arrival;
+    for (;;) {
+        departure = departureTemplate;
+        arrival = arrivalTemplate;
+        progress.Line();
+        std::string text = input.Lire_Point(departure);
+        if (text == kResultEnd) break;
+        if (text == kResultComment || text == kResultBlankLine) continue;
+        if (text == kResultOk) {
+            const PointResult point =
+                TransformFilePoint(request.kind, departure, arrival, grids, texts, &ui);
+            if (point.outcome == PointOutcome::GridNotLoaded) {
+                stop = point.text;
+                break;
+            }
+            if (point.computed && log) AppendLogEntry(*log, departure, arrival, request.kind);
+            text = point.text;
+            if (point.outcome == PointOutcome::Succeeded) ++counts.succeeded;
+            if (point.outcome == PointOutcome::ComputationFailed) ++counts.failed;
+            if (point.outcome == PointOutcome::OutOfZone) ++counts.outOfZone;
+        }
+        // A line that cannot be read as a point is written as an error line
+        // and counted nowhere.
+        output.Ecrire_Point(departure, arrival, request.kind, text, request.alterationFlag);
+        if (request.report) {
+            report.Ecrire_Rapport(departure, arrival, input, output, request.kind, text);
+        }
+        if (output.WriteFailed()) {
+            stop = CannotWriteText(request.outputPath);
+            break;
+        }
+        if (report.WriteFailed()) {
+            stop = CannotWriteText(request.reportPath);
+            break;
+        }
+    }
+    progress.Close();
+    if (stop.empty() && input.ReadFailed()) {
+        stop = LoadString(IDS_CANNOT_READ_FILE) + " " + request.inputPath +
+               " : la transformation est interrompue !";
+    }
+    if (stop.empty()) {
+        output.Ecrire_Fin(kResultEnd);
+        if (request.report) report.Ecrire_Fin(kReportEndText);
+        if (!output.Close()) stop = CannotWriteText(request.outputPath);
+        if (request.report && !report.Close() && stop.empty()) {
+            stop = CannotWriteText(request.reportPath);
+        }
+    }
+    if (log) log->Flush();
+    if (!stop.empty()) {
+        ui.ShowError(stop, caption);
+        return counts;
+    }
+    counts.finished = true;
+    ui.ShowInformation(Summary(request, counts), caption);
+    if (log && log->WriteFailed() && !logFailedBefore) {
+        ui.ShowWarning("Impossible d'écrire dans le fichier " + log->FileName() +
+                           " (disque plein ou fichier supprimé) : les points transformés n'y "
+                           "sont pas tous.",
+                       caption);
+    }
+    return counts;
+}
