@@ -10,21 +10,8 @@
 #include "catalogue/loader.h"
 #include "fuzz/fuzz_support.h"
 
-namespace {
-
-const Catalogue& BaseCatalogue() {
-    static Catalogue catalogue = [] {
-        Catalogue base;
-        ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", base);
-        return base;
-    }();
-    return catalogue;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Catalogue catalogue = BaseCatalogue();
+    Catalogue catalogue = fuzz::DefaultCatalogue();
     const std::string line = Latin1ToUtf8(std::string(reinterpret_cast<const char*>(data), size));
     AddCatalogueLine(line, catalogue);
     return 0;

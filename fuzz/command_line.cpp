@@ -9,19 +9,7 @@
 
 #include "batch/command_line.h"
 #include "catalogue/loader.h"
-
-namespace {
-
-const Catalogue& DefaultCatalogue() {
-    static Catalogue catalogue = [] {
-        Catalogue loaded;
-        ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", loaded);
-        return loaded;
-    }();
-    return catalogue;
-}
-
-}  // namespace
+#include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> arguments(1);
@@ -36,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string message;
     if (ParseCommandLine(line, arguments, "aide de la console", message)) {
         DeriveVerticalKind(line);
-        ValidateCommandLine(line, DefaultCatalogue(), message);
+        ValidateCommandLine(line, fuzz::DefaultCatalogue(), message);
     }
     return 0;
 }

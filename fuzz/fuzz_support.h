@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <string>
 
+#include "catalogue/loader.h"
+
 namespace fuzz {
 
 // A folder under the temporary folder, made once per process and removed
@@ -56,6 +58,17 @@ inline std::string WriteFile(const std::string& name, const uint8_t* data, size_
         std::fclose(file);
     }
     return path;
+}
+
+// The default installation's catalogue, read once: the lines and command
+// lines of the targets then name real ellipsoids, systems and projections.
+inline const Catalogue& DefaultCatalogue() {
+    static const Catalogue catalogue = [] {
+        Catalogue loaded;
+        ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", loaded);
+        return loaded;
+    }();
+    return catalogue;
 }
 
 }  // namespace fuzz
