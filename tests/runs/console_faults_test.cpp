@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "batch/command_line.h"
+#include "console_run_fixture.h"
 #include "catalogue/loader.h"
 #include "grids/grid.h"
 #include "runs/console_run.h"
@@ -28,34 +29,8 @@ const std::string kOutsideDeparture =
     kErrorLine +
     "Les coordonn\xE9" "es ne se trouvent pas dans l'emprise de la projection de d\xE9" "part";
 
-class ConsoleFaults : public ::testing::Test {
+class ConsoleFaults : public ConsoleRunFixture {
 protected:
-    ConsoleFaults() {
-        setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
-        EXPECT_FALSE(
-            ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
-    }
-    ~ConsoleFaults() override { unsetenv("QUORVEL_TIME_STAMP"); }
-
-    ConsoleRunOutcome Run(const std::vector<std::string>& arguments) {
-        CQuorvelCommandLine line;
-        std::string message;
-        EXPECT_TRUE(ParseCommandLine(line, arguments, "", message)) << message;
-        console.clear();
-        result.clear();
-        const ConsoleRunEnvironment environment{
-            catalogue,
-            verticalGrid,
-            [this](const std::string& name) {
-                return name.empty() || name[0] == '/' ? name : folder.File(name);
-            },
-            [this](std::string_view text) { console += text; },
-            nullptr,
-            nullptr,
-            QUORVEL_SOURCE_DIR "/data/"};
-        return RunConsoleTransformation(line, environment, result);
-    }
-
     // NTF Lambert II étendu "Nom E N Altitude" to RGF93 Lambert-93 "Nom E N
     // Altitude", standard method.
     static std::vector<std::string> FileRun(const std::string& input, const std::string& output,
@@ -112,12 +87,6 @@ protected:
     static std::string Aligned(const std::string& name) {
         return name.size() < 20 ? std::string(20 - name.size(), ' ') + name : name;
     }
-
-    Catalogue catalogue;
-    CGrille1D verticalGrid;
-    TempDir folder;
-    std::string console;
-    std::string result;
 };
 
 }  // namespace

@@ -8,40 +8,15 @@
 #include "batch/command_line.h"
 #include "catalogue/loader.h"
 #include "grids/grid.h"
+#include "console_run_fixture.h"
 #include "run_files.h"
 #include "runs/console_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-class ConsoleRunTest : public ::testing::Test {
+class ConsoleRunTest : public ConsoleRunFixture {
 protected:
-    ConsoleRunTest() {
-        setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
-        EXPECT_FALSE(
-            ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
-    }
-    ~ConsoleRunTest() override { unsetenv("QUORVEL_TIME_STAMP"); }
-
-    ConsoleRunOutcome Run(const std::vector<std::string>& arguments) {
-        CQuorvelCommandLine line;
-        std::string message;
-        EXPECT_TRUE(ParseCommandLine(line, arguments, "Aide de Quorvel", message)) << message;
-        console.clear();
-        result.clear();
-        const ConsoleRunEnvironment environment{
-            catalogue,
-            verticalGrid,
-            [this](const std::string& name) {
-                return name.empty() || name[0] == '/' ? name : folder.File(name);
-            },
-            [this](std::string_view text) { console += text; },
-            nullptr,
-            nullptr,
-            QUORVEL_SOURCE_DIR "/data/"};
-        return RunConsoleTransformation(line, environment, result);
-    }
-
     // NTF Lambert II étendu "Nom E N Altitude" to RGF93 Lambert-93 in `format`
     // (number in the projected list).
     std::vector<std::string> FileRun(const std::string& format, bool verbose) {
@@ -53,11 +28,6 @@ protected:
         return arguments;
     }
 
-    Catalogue catalogue;
-    CGrille1D verticalGrid;
-    TempDir folder;
-    std::string console;
-    std::string result;
 };
 
 const char* const kInput = kNtfPoints;
