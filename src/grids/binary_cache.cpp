@@ -156,16 +156,8 @@ int CGrille::Lire_EnTete_Binaire(std::string& message, UserInterface* ui) {
     DESC = Latin1ToUtf8(description);
     firstRecordOffset = offset;
 
-    N_COLUMNS = CountFromLimits(X_MIN, X_MAX, X_INC);
-    N_LINES = CountFromLimits(Y_MIN, Y_MAX, Y_INC);
-    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
-    NODE_COORD_UNIT = UniteDegres;
-    INC_UNIT = UniteDegres;
-    VALUES_LOCATION = 0;
-    EAST_TO_WEST = 0;
     onDisk = true;
-    VALUES_UNIT = UniteMetres;
-    Taille_Valeur();
+    NativeLayout();
     return -10;
 }
 

@@ -205,6 +205,10 @@ protected:
     int Lire_EnTete_Format(std::string& message, UserInterface* ui);
     // Checks that the open binary file holds every record its header announces.
     std::string VerifierTailleBinaire() const;
+    // The layout every native grid and its cache share: node counts from the
+    // limits and increments, degrees, values at the nodes, west to east, in
+    // metres; then the value size of VALUES_TYPE.
+    void NativeLayout();
     // Makes sure the query work space holds at least n reals.
     double* WorkSpace(size_t n);
     void FermerFichiers();

@@ -72,16 +72,8 @@ int CGrille::Lire_EnTete_Texte(const std::string& line, std::string& message) {
         if (!description.empty()) DESC = Latin1ToUtf8(description);
     }
 
-    N_COLUMNS = CountFromLimits(X_MIN, X_MAX, X_INC);
-    N_LINES = CountFromLimits(Y_MIN, Y_MAX, Y_INC);
-    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
-    NODE_COORD_UNIT = UniteDegres;
-    INC_UNIT = UniteDegres;
-    VALUES_LOCATION = 0;
-    EAST_TO_WEST = 0;
     VALUES_TYPE = Real8;
-    VALUES_UNIT = UniteMetres;
-    Taille_Valeur();
+    NativeLayout();
     return -10;
 }
 
@@ -288,4 +280,16 @@ std::string CGrille::Charger_Valeurs(bool console, int mode, UserInterface* ui) 
     }
     loaded = true;
     return "";
+}
+
+void CGrille::NativeLayout() {
+    N_COLUMNS = CountFromLimits(X_MIN, X_MAX, X_INC);
+    N_LINES = CountFromLimits(Y_MIN, Y_MAX, Y_INC);
+    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
+    NODE_COORD_UNIT = UniteDegres;
+    INC_UNIT = UniteDegres;
+    VALUES_LOCATION = 0;
+    EAST_TO_WEST = 0;
+    VALUES_UNIT = UniteMetres;
+    Taille_Valeur();
 }
