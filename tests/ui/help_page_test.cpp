@@ -13,19 +13,13 @@
 #include "app/quorvel_app.h"
 #include "support/page_catalogue.h"
 #include "support/scripted_interface.h"
+#include "ui/test_application.h"
 #include "support/temp_dir.h"
 #include "ui/quorvel_dlg.h"
 
 namespace {
 
-QApplication& HelpApp() {
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app =
-        qApp ? static_cast<QApplication*>(qApp) : new QApplication(argc, argv);
-    return *app;
-}
+QApplication& HelpApp() { return TestApplication(); }
 
 }  // namespace
 

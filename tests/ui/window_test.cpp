@@ -24,6 +24,7 @@
 #include "runs/console_run.h"
 #include "support/page_catalogue.h"
 #include "support/scripted_interface.h"
+#include "ui/test_application.h"
 #include "support/temp_dir.h"
 #include "ui/progress_dlg.h"
 #include "ui/quorvel_dlg.h"
@@ -34,16 +35,7 @@ namespace {
 using SC = SideControl;
 using Kind = ScriptedInterface::Kind;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt must outlive every widget, and the process ends right after the tests.
-    // Another test of the program may have made it already.
-    static QApplication* app =
-        qApp ? static_cast<QApplication*>(qApp) : new QApplication(argc, argv);
-    return *app;
-}
+QApplication& App() { return TestApplication(); }
 
 constexpr const char* kInformations =
     "[INFORMATIONS]\nTitre=Quorvel\nVersion=Version 1.1\nCopyright=Les auteurs\n"
