@@ -33,3 +33,34 @@ bool FileExists(const std::string& path) {
     struct stat info;
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
+
+std::string FileOpenFailureReason(int error) {
+    switch (error) {
+        case ENOENT:
+            return "Le fichier ou son dossier n'existe pas.";
+        case EACCES:
+        case EPERM:
+            return "Permission refusée.";
+        case EISDIR:
+            return "C'est un dossier, pas un fichier.";
+        case ENOTDIR:
+            return "Un élément du chemin n'est pas un dossier.";
+        case ENOSPC:
+        case EDQUOT:
+            return "Le disque est plein.";
+        case EROFS:
+            return "Le disque est en lecture seule.";
+        case ENAMETOOLONG:
+            return "Le nom du fichier est trop long.";
+        case EMFILE:
+        case ENFILE:
+            return "Trop de fichiers sont ouverts.";
+        case ETXTBSY:
+        case EBUSY:
+            return "Le fichier est occupé par un autre programme.";
+        case ELOOP:
+            return "Trop de liens symboliques dans le chemin.";
+        default:
+            return "Erreur du système numéro " + std::to_string(error) + ".";
+    }
+}

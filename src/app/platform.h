@@ -18,3 +18,7 @@ std::optional<std::string> GetEnvironmentVariable(const std::string& name);
 
 // Whether a regular file (or a link to one) exists at `path`.
 bool FileExists(const std::string& path);
+
+// Why a file could not be opened, in a French sentence, from the system's
+// error number (missing, permission, a folder, disk full...).
+std::string FileOpenFailureReason(int error);

@@ -220,13 +220,14 @@ int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserI
     RunStartupGridCheck(ui);
     std::string message;
     // A run stopped by the command line, a file or a failed point ends the
-    // process with a non-zero code, so that scripts see the failure.
-    const bool finished = !consoleRun || consoleRun(*this, arguments, message);
-    if (!finished && !message.empty()) WriteConsole(message);
+    // process with status 1, a run that went to its end but refused lines
+    // of its input with status 2, so that scripts tell them from a full run.
+    const int status = consoleRun ? consoleRun(*this, arguments, message) : kExitComplete;
+    if (!message.empty()) WriteConsole(message);
     WriteConsole("\n" + LoadString(IDS_CONSOLE_PRESS_KEY) + "\n");
     WaitForKey(keyInput);
     const bool closed = CloseConsole();
-    return finished && closed ? 0 : 1;
+    return closed ? status : kExitStopped;
 }
 
 void CQuorvelApp::RunStartupGridCheck(UserInterface& ui) {

@@ -11,6 +11,11 @@
 
 class UserInterface;
 
+// Exit statuses of the program.
+inline constexpr int kExitComplete = 0;      // the run went to its end
+inline constexpr int kExitStopped = 1;       // the command line, a file or a point stopped it
+inline constexpr int kExitRefusedLines = 2;  // went to its end, but refused input lines
+
 // The choices of one computation page that the configuration file keeps
 // from one use of the program to the next: one section per page ("Standard",
 // "Grille") of 22 keys. List choices are kept as the texts the lists show.
@@ -110,10 +115,11 @@ public:
     std::function<int(CQuorvelApp&, UserInterface&)> checkVerticalGrids;
     std::function<int(CQuorvelApp&, UserInterface&)> checkTranslationGrids;
     // The batch work of console mode: parses the arguments, validates them
-    // and transforms; returns false with a message to write (possibly empty)
-    // when it stopped early. Until the batch mode is available, console mode
-    // writes its banner and closing prompt only.
-    std::function<bool(CQuorvelApp&, const std::vector<std::string>& arguments,
+    // and transforms; returns the exit status (kExitComplete,
+    // kExitRefusedLines, kExitStopped) with a message to write (possibly
+    // empty). Until the batch mode is available, console mode writes its
+    // banner and closing prompt only.
+    std::function<int(CQuorvelApp&, const std::vector<std::string>& arguments,
                        std::string& message)>
         consoleRun;
     // Window mode: creates the main window, checks the grids, shows the

@@ -6,18 +6,19 @@
 #include "app/labels.h"
 #include "app/string_resources.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/codes.h"
 #include "geodesy/similarity.h"
 #include "runs/number_text.h"
 
 namespace {
 
-struct FlagName {
+struct FlagEntry {
     const char* name;
     int code;
 };
 
 // In the order they are compared.
-constexpr FlagName kFlags[] = {
+constexpr FlagEntry kFlags[] = {
     {"?", FlagHelp},
     {"init", FlagInit},
     {"v", FlagVerbose},
@@ -45,25 +46,39 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// A decimal integer with optional sign and leading zeros; 0 for a text that
-// does not start with one (or does not fit).
-int ReadInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int value = 0;
-    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec != std::errc()) return 0;
-    return negative ? -value : value;
+constexpr const char* kNotANumber = "n'est pas un nombre";
+constexpr const char* kNotAnInteger = "n'est pas un nombre entier";
+constexpr const char* kNotAFormat =
+    "n'est pas un numéro de format du type de coordonnées choisi";
+
+// Remembers the first value that its flag could not take.
+void Refuse(CQuorvelCommandLine& line, std::string_view value, const char* reason) {
+    if (line.refusedFlag != FlagNone) return;
+    line.refusedFlag = line.currentFlag;
+    line.refusedValue = std::string(value);
+    line.refusedReason = reason;
 }
 
-double ReadReal(std::string_view text) {
+// The integer of a value, or 0 when the value is refused.
+int ReadInteger(CQuorvelCommandLine& line, std::string_view text) {
+    int value = 0;
+    if (!ReadCommandLineInteger(text, value)) {
+        Refuse(line, text, kNotAnInteger);
+        return 0;
+    }
+    return value;
+}
+
+// The real of a coordinate value, or 0 when the value is refused; a value
+// received marks its flag as given.
+double ReadReal(CQuorvelCommandLine& line, std::string_view text) {
+    line.coordinatesGiven |= 1u << line.currentFlag;
     double value = 0;
-    return ScanDecimal(text, value) > 0 ? value : 0.0;
+    if (!ReadCommandLineReal(text, value)) {
+        Refuse(line, text, kNotANumber);
+        return 0;
+    }
+    return value;
 }
 
 // The coordinate-type fields of one side, filled value by value.
@@ -83,17 +98,25 @@ void AcceptTypcoor(int value, int& type, int& unit, int& meridian, int& projecti
 
 // The first value selects the layout in the side type's list, later ones
 // name the file.
-void AcceptFormat(std::string_view value, int type, int& format, std::string& file) {
+void AcceptFormat(CQuorvelCommandLine& line, std::string_view value, int type, int& format,
+                  std::string& file) {
     if (format != 0) {
         file = std::string(value);
         return;
     }
     if (type < 1 || type > 3) return;
     const std::span<const char* const> list = FormatListOfType(type);
-    const int number = ReadInteger(value);
+    int number = 0;
+    if (!ReadCommandLineInteger(value, number)) {
+        Refuse(line, value, kNotAnInteger);
+        return;
+    }
     if (number >= 1 && static_cast<std::size_t>(number) < list.size()) {
         format = DataFormatCode(list[static_cast<std::size_t>(number)]);
     }
+    // A number the list does not hold would leave the format unset and make
+    // the file name that follows a second format number.
+    if (format == 0) Refuse(line, value, kNotAFormat);
 }
 
 void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
@@ -106,64 +129,64 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
             line.initFile = std::string(value);
             break;
         case FlagType:
-            line.kind = ReadInteger(value);
+            line.kind = ReadInteger(line, value);
             break;
         case FlagMode:
-            line.mode = ReadInteger(value);
+            line.mode = ReadInteger(line, value);
             break;
         case FlagSys1:
-            line.sourceSystem = ReadInteger(value);
+            line.sourceSystem = ReadInteger(line, value);
             break;
         case FlagSys2:
-            line.targetSystem = ReadInteger(value);
+            line.targetSystem = ReadInteger(line, value);
             break;
         case FlagAlt:
             if (line.verticalKind == 0) {
-                line.verticalKind = ReadInteger(value);
+                line.verticalKind = ReadInteger(line, value);
             } else {
-                line.verticalSystem = ReadInteger(value);
+                line.verticalSystem = ReadInteger(line, value);
             }
             break;
         case FlagTypcoor1:
-            AcceptTypcoor(ReadInteger(value), line.sourceType, line.sourceUnit, line.sourceMeridian,
+            AcceptTypcoor(ReadInteger(line, value), line.sourceType, line.sourceUnit, line.sourceMeridian,
                           line.sourceProjection);
             break;
         case FlagTypcoor2:
-            AcceptTypcoor(ReadInteger(value), line.targetType, line.targetUnit, line.targetMeridian,
+            AcceptTypcoor(ReadInteger(line, value), line.targetType, line.targetUnit, line.targetMeridian,
                           line.targetProjection);
             break;
         case FlagF1:
-            AcceptFormat(value, line.sourceType, line.sourceFormat, line.sourceFile);
+            AcceptFormat(line, value, line.sourceType, line.sourceFormat, line.sourceFile);
             break;
         case FlagF2:
-            AcceptFormat(value, line.targetType, line.targetFormat, line.targetFile);
+            AcceptFormat(line, value, line.targetType, line.targetFormat, line.targetFile);
             break;
         case FlagX:
-            line.x = ReadReal(value);
+            line.x = ReadReal(line, value);
             break;
         case FlagY:
-            line.y = ReadReal(value);
+            line.y = ReadReal(line, value);
             break;
         case FlagZ:
-            line.z = ReadReal(value);
+            line.z = ReadReal(line, value);
             break;
         case FlagLon:
-            line.lon = ReadReal(value);
+            line.lon = ReadReal(line, value);
             break;
         case FlagLat:
-            line.lat = ReadReal(value);
+            line.lat = ReadReal(line, value);
             break;
         case FlagHe:
-            line.he = ReadReal(value);
+            line.he = ReadReal(line, value);
             break;
         case FlagE:
-            line.E = ReadReal(value);
+            line.E = ReadReal(line, value);
             break;
         case FlagN:
-            line.N = ReadReal(value);
+            line.N = ReadReal(line, value);
             break;
         case FlagH:
-            line.H = ReadReal(value);
+            line.H = ReadReal(line, value);
             break;
         default:
             break;  // no flag yet, or "v": the value is ignored
@@ -214,7 +237,100 @@ bool CheckSideFormat(const CQuorvelCommandLine& line, const Catalogue& catalogue
     return true;
 }
 
+// The vertical component that "-alt" chose, in words.
+const char* VerticalComponentText(int verticalKind) {
+    if (verticalKind == 1) return "hauteur sur l'ellipsoïde, flag -he";
+    if (verticalKind == 2) return "altitude, flag -H";
+    return "aucune, sans le flag -alt";
+}
+
+// The coordinate flags that the departure point of a single-point run
+// reads: its type's two or three numbers, and the vertical value its
+// vertical kind asks for (ellipsoidal height or altitude).
+unsigned Bit(int flag) {
+    return 1u << flag;
+}
+unsigned CoordinatesNeeded(const CQuorvelCommandLine& line) {
+    unsigned needed = 0;
+    if (line.sourceType == Cartesian) return Bit(FlagX) | Bit(FlagY) | Bit(FlagZ);
+    if (line.sourceType == Geographic) needed = Bit(FlagLon) | Bit(FlagLat);
+    if (line.sourceType == Projected) needed = Bit(FlagE) | Bit(FlagN);
+    if (line.verticalKind == 1) needed |= Bit(FlagHe);
+    if (line.verticalKind == 2) needed |= Bit(FlagH);
+    return needed;
+}
+
+// A single point needs every coordinate its departure type reads, and takes
+// no coordinate of another type: a missing value would be read as 0, one of
+// another type would be silently left aside.
+bool CheckSinglePointCoordinates(const CQuorvelCommandLine& line, std::string& message) {
+    const unsigned needed = CoordinatesNeeded(line);
+    for (int flag = FlagX; flag <= FlagH; ++flag) {
+        const bool given = (line.coordinatesGiven & Bit(flag)) != 0;
+        const bool wanted = (needed & Bit(flag)) != 0;
+        if (wanted && !given) {
+            message = std::string("Le flag -") + FlagName(flag) +
+                      " manque : le point de départ demande cette coordonnée !\n";
+            return false;
+        }
+        if (given && !wanted) {
+            const bool vertical = flag == FlagHe || flag == FlagH;
+            if (vertical && line.sourceType != Cartesian) {
+                message = std::string("Le flag -") + FlagName(flag) +
+                          " ne convient pas à la composante verticale de départ (" +
+                          VerticalComponentText(line.verticalKind) + ") !\n";
+            } else {
+                message = std::string("Le flag -") + FlagName(flag) +
+                          " ne convient pas au type de coordonnées de départ (" +
+                          CoordTypeLabel(line.sourceType) + ") !\n";
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+const char* FlagName(int code) {
+    for (const FlagEntry& flag : kFlags) {
+        if (flag.code == code) return flag.name;
+    }
+    return "";
+}
+
+bool ReadCommandLineInteger(std::string_view text, int& value) {
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    if (begin < end && text[begin] == '+') {
+        ++begin;
+        if (begin == end || text[begin] == '-') return false;
+    }
+    if (begin == end) return false;
+    // from_chars takes the minus sign itself, and refuses a value beyond int.
+    const auto result = std::from_chars(text.data() + begin, text.data() + end, value);
+    return result.ec == std::errc() && result.ptr == text.data() + end;
+}
+
+bool ReadCommandLineReal(std::string_view text, double& value) {
+    std::string number(text);
+    const std::size_t comma = number.find(',');
+    if (comma != std::string::npos) {
+        // One decimal comma, and no decimal point beside it.
+        if (number.find(',', comma + 1) != std::string::npos ||
+            number.find('.') != std::string::npos)
+            return false;
+        number[comma] = '.';
+    }
+    double read = 0;
+    std::size_t used = ScanDecimal(number, read);
+    if (used == 0) return false;
+    while (used < number.size() && IsBlank(number[used])) ++used;
+    if (used != number.size()) return false;
+    value = read;
+    return true;
+}
 
 bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFlag,
                     const std::string& consoleHelp, std::string& message) {
@@ -224,7 +340,7 @@ bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFla
         return true;
     }
     line.nextValueNumeric = false;
-    for (const FlagName& flag : kFlags) {
+    for (const FlagEntry& flag : kFlags) {
         if (text == flag.name) {
             line.currentFlag = flag.code;
             if (flag.code == FlagVerbose) line.verbose = true;
@@ -259,6 +375,11 @@ void DeriveVerticalKind(CQuorvelCommandLine& line) {
 
 bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catalogue,
                          std::string& message) {
+    if (line.refusedFlag != FlagNone) {
+        message = std::string("La valeur \"") + line.refusedValue + "\" du flag -" +
+                  FlagName(line.refusedFlag) + " " + line.refusedReason + " !\n";
+        return false;
+    }
     if (line.mode != kModeSinglePoint && line.mode != kModeFiles) {
         message = Plain(IDS_CMD_KIND_UNKNOWN);
         return false;
@@ -287,6 +408,13 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
         if (!FindTransformation(transfo, catalogue.transformations, *source, *target, line.kind)) {
             message = LoadString(IDS_CMD_NO_TRANSFORMATION) + " " + TransfoKindLabel(line.kind) +
                       "\" !\n";
+            return false;
+        }
+        // The grid method reads its translation at each point from a grid
+        // that joins the two systems: without one, every point would be
+        // out of grid.
+        if (line.kind == GridKind && TranslationGridsBetween(catalogue, source->id, target->id).empty()) {
+            message = NoGridJoinsText(source->name, target->name) + "\n";
             return false;
         }
     }
@@ -372,6 +500,7 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
         message = Plain(IDS_CMD_NO_TARGET_FILE);
         return false;
     }
+    if (line.mode == kModeSinglePoint && !CheckSinglePointCoordinates(line, message)) return false;
     message = LoadString(IDS_CMD_VALIDATED) + "\n";
     return true;
 }

@@ -60,7 +60,30 @@ struct CQuorvelCommandLine {
     double x = 0, y = 0, z = 0;
     double lon = 0, lat = 0, he = 0;
     double E = 0, N = 0, H = 0;
+    // The first value that its flag could not take whole (a number with
+    // letters, two decimal separators, nothing at all, a format number that
+    // the type's list does not hold): the validation refuses the line with
+    // it rather than read it as 0 or cut it short.
+    int refusedFlag = FlagNone;
+    std::string refusedValue;
+    const char* refusedReason = nullptr;
+    // The coordinate flags ("x" to "H") that received a value, one bit per
+    // flag code.
+    unsigned coordinatesGiven = 0;
 };
+
+// The name of a flag as typed, without its minus sign ("E", "typcoor1").
+const char* FlagName(int code);
+
+// Reads a command-line real: the usual decimal notation, where a single
+// decimal comma stands for the decimal point ("600984,230"), optional sign
+// and exponent, blanks around allowed. False for anything else (letters,
+// two separators, an empty value, text after the number).
+bool ReadCommandLineReal(std::string_view text, double& value);
+
+// Reads a command-line integer: optional sign and leading zeros ("02" is 2),
+// blanks around allowed. False for anything else, or a value beyond int.
+bool ReadCommandLineInteger(std::string_view text, int& value);
 
 // Walks the arguments that follow the program name. Returns false at the
 // first flag that is not known, with its message ("<flag> : Le flag

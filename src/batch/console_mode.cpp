@@ -5,12 +5,12 @@
 #include "batch/command_line.h"
 #include "runs/console_run.h"
 
-bool RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
+int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
                      std::string& message) {
     const std::vector<std::string> afterProgram(
         arguments.empty() ? arguments.end() : arguments.begin() + 1, arguments.end());
     CQuorvelCommandLine line;
-    if (!ParseCommandLine(line, afterProgram, app.consoleValue, message)) return false;
+    if (!ParseCommandLine(line, afterProgram, app.consoleValue, message)) return kExitStopped;
     const ConsoleRunEnvironment environment{
         app.catalogue,
         app.verticalGrid,
@@ -19,5 +19,12 @@ bool RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments
         &app.translationGrid,
         &app.gridHeaders,
         app.workingDirectory};
-    return RunConsoleTransformation(line, environment, message) == ConsoleRunOutcome::Finished;
+    switch (RunConsoleTransformation(line, environment, message)) {
+        case ConsoleRunOutcome::Finished:
+            return kExitComplete;
+        case ConsoleRunOutcome::FinishedWithRefusedLines:
+            return kExitRefusedLines;
+        default:
+            return kExitStopped;
+    }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "app/platform.h"
 #include "app/string_resources.h"
 #include "batch/command_line.h"
 #include "catalogue/catalogue.h"
@@ -62,8 +63,13 @@ struct RunGrids {
           headersRun(context.headers) {}
 };
 
-std::string CannotOpen(const std::string& name) {
-    return LoadString(IDS_CANNOT_OPEN_FILE) + " " + name + " !";
+std::string CannotOpen(const std::string& name, int error) {
+    return LoadString(IDS_CANNOT_OPEN_FILE) + " " + name + " !\n" + FileOpenFailureReason(error);
+}
+
+std::string RefusedLinesText(long long refused) {
+    return std::to_string(refused) + " ligne(s) refusée(s) (ni point, ni commentaire, ni ligne "
+                                     "blanche)";
 }
 
 ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvironment& environment,
@@ -76,12 +82,12 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     }
     In_Fic input(inputPath);
     if (!input.IsOpen()) {
-        result = CannotOpen(line.sourceFile);
+        result = CannotOpen(line.sourceFile, input.OpenError());
         return ConsoleRunOutcome::Stopped;
     }
     Out_Fic output(outputPath);
     if (!output.IsOpen()) {
-        result = CannotOpen(line.targetFile);
+        result = CannotOpen(line.targetFile, output.OpenError());
         return ConsoleRunOutcome::Stopped;
     }
     output.dataFormat = line.targetFormat;
@@ -96,6 +102,7 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     const PointFailureTexts texts = ConsoleFailureTexts();
     long long succeeded = 0;
     long long outOfZone = 0;
+    long long refused = 0;  // lines that are neither points, comments nor blank
     CCoor departure, arrival;
     for (;;) {
         departure = departureTemplate;
@@ -103,8 +110,10 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
         std::string text = input.Lire_Point(departure);
         if (text == kResultEnd) break;
         if (text == kResultComment || text == kResultBlankLine) continue;
-        if (text == kResultBadPoint) {
-            output.Ecrire_Point(departure, arrival, line.kind, text, true);
+        if (text != kResultOk) {
+            ++refused;
+            output.Ecrire_Point(departure, arrival, line.kind, text, true, input.LineNumber());
+            if (output.WriteFailed()) break;
             continue;
         }
         const PointResult point =
@@ -121,7 +130,7 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
         } else {
             ++outOfZone;
         }
-        output.Ecrire_Point(departure, arrival, line.kind, text, true);
+        output.Ecrire_Point(departure, arrival, line.kind, text, true, input.LineNumber());
         if (output.WriteFailed()) break;
     }
     if (input.ReadFailed()) {
@@ -139,10 +148,20 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
         result = "\n" + dashes + "\n" + LoadString(IDS_RUN_FINISHED) + "\n" + line.sourceFile +
                  " \n" + line.targetFile + "\n\n" + std::to_string(succeeded) + " " +
                  LoadString(IDS_RUN_SUCCEEDED) + "\n" + std::to_string(outOfZone) + " " +
-                 LoadString(IDS_RUN_OUT_OF_ZONE) + "\n" + dashes + "\n";
+                 LoadString(IDS_RUN_OUT_OF_ZONE) + "\n";
+        if (refused > 0) result += RefusedLinesText(refused) + "\n";
+        result += dashes + "\n";
         environment.write(result);
+        result.clear();
     }
-    return ConsoleRunOutcome::Finished;
+    if (refused == 0) return ConsoleRunOutcome::Finished;
+    // Said even without -v: the run went to its end, but not every line of
+    // the file became a point.
+    if (!line.verbose) {
+        result = "\n" + RefusedLinesText(refused) + " dans " + line.sourceFile +
+                 " : voir les lignes ERREUR de " + line.targetFile + " !\n";
+    }
+    return ConsoleRunOutcome::FinishedWithRefusedLines;
 }
 
 ConsoleRunOutcome RunSinglePoint(const CQuorvelCommandLine& line,

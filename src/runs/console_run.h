@@ -13,6 +13,7 @@ class GridHeaderCache;
 // How a console run ended.
 enum class ConsoleRunOutcome {
     Finished,  // every point was transformed (or the help was shown)
+    FinishedWithRefusedLines,  // the run went to its end, but input lines were not points
     Stopped,   // invalid command line, same file twice, a file that cannot be opened
     Failed,    // a point or a file failed during the run (message in the result text)
 };

@@ -64,11 +64,16 @@ bool In_Fic::Open(const std::string& fileName) {
     descriptor_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     begin_ = end_ = 0;
     endOfFile_ = fileExhausted_ = readFailed_ = false;
+    utf8_ = markChecked_ = false;
     lineNumber_ = 0;
+    openError_ = descriptor_ < 0 ? errno : 0;
     // A folder opens but cannot be read: it fails here, before the run
     // empties its output file.
     struct stat info {};
-    if (descriptor_ >= 0 && ::fstat(descriptor_, &info) == 0 && S_ISDIR(info.st_mode)) Close();
+    if (descriptor_ >= 0 && ::fstat(descriptor_, &info) == 0 && S_ISDIR(info.st_mode)) {
+        Close();
+        openError_ = EISDIR;
+    }
     if (descriptor_ < 0) return false;
     buffer_.resize(kReadChunk);
     return true;
@@ -119,6 +124,16 @@ bool In_Fic::Refill() {
 }
 
 bool In_Fic::NextLine(std::string_view& line) {
+    if (!markChecked_) {
+        // A file saved in UTF-8 by a Windows editor starts with the
+        // byte-order mark: it is no part of the first point's name.
+        markChecked_ = true;
+        while (end_ - begin_ < 3 && !fileExhausted_) Refill();
+        if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0) {
+            begin_ += 3;
+            utf8_ = true;
+        }
+    }
     std::size_t searched = begin_;
     for (;;) {
         const char* data = buffer_.data();
@@ -163,7 +178,7 @@ std::string In_Fic::Lire_Point(CCoor& point) {
         const std::size_t start = pos;
         while (pos < n && !IsBlank(line[pos])) ++pos;
         const std::string_view name = line.substr(start, pos - start);
-        if (IsAscii(name)) {
+        if (utf8_ || IsAscii(name)) {
             point.name.assign(name);
         } else {
             point.name = Latin1ToUtf8(name);
@@ -179,6 +194,9 @@ std::string In_Fic::Lire_Point(CCoor& point) {
         if (used == 0) break;
         pos += used;
         ++count;
+        // A decimal comma ("2428291,971") would be read as the whole part
+        // alone, a point off by the fraction: such a line is refused.
+        if (pos + 1 < n && line[pos] == ',' && IsDigit(line[pos + 1])) return kResultBadPoint;
     }
     if (count < 2) return kResultBadPoint;
     // The vertical value is optional, but a number that no double holds is

@@ -39,6 +39,11 @@ public:
     long long LineNumber() const { return lineNumber_; }
     // True after the file could not be read (an I/O error, not its end).
     bool ReadFailed() const { return readFailed_; }
+    // The system's error number of a failed Open (EISDIR for a folder).
+    int OpenError() const { return openError_; }
+    // True when the file starts with the UTF-8 byte-order mark: the mark is
+    // passed over and the names are read as UTF-8 instead of ISO-8859-1.
+    bool Utf8() const { return utf8_; }
 
     const std::string& FileName() const { return fileName_; }
 
@@ -58,5 +63,8 @@ private:
     bool endOfFile_ = false;      // the last read reached the end of the file
     bool fileExhausted_ = false;  // read() has returned 0
     bool readFailed_ = false;
+    bool utf8_ = false;
+    bool markChecked_ = false;  // the start of the file was looked at for the mark
+    int openError_ = 0;
     long long lineNumber_ = 0;
 };

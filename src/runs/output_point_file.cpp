@@ -44,6 +44,7 @@ bool Out_Fic::Open(const std::string& fileName) {
     reportHeaderWritten_ = false;
     buffer_.clear();
     descriptor_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    openError_ = descriptor_ < 0 ? errno : 0;
     if (descriptor_ < 0) return false;
     buffer_.reserve(kFlushSize + 4096);
     return true;
@@ -167,7 +168,8 @@ void AppendPrecisionColumns(std::string& out, const CCoor& point) {
 }  // namespace
 
 void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
-                           const std::string& result, bool linearAlteration) {
+                           const std::string& result, bool linearAlteration,
+                           long long inputLineNumber) {
     if (lineCount == 0 && header) {
         Write(OutputHeader(departure, arrival, kind));
         Write("\n");
@@ -179,6 +181,11 @@ void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kin
     if (result != kResultOk) {
         Write("* ERREUR!!! Sur cette ligne du fichier d'entrée : ");
         Write(result);
+        if (inputLineNumber > 0) {
+            Write(" (ligne ");
+            AppendInteger(buffer_, inputLineNumber);
+            Write(")");
+        }
         Write("\n");
         return;
     }

@@ -31,6 +31,8 @@ public:
     // Writes what is buffered; false when any write failed so far.
     bool Flush();
     bool WriteFailed() const { return writeFailed_; }
+    // The system's error number of a failed Open.
+    int OpenError() const { return openError_; }
     const std::string& FileName() const { return fileName_; }
 
     // Writes UTF-8 text; each "\n" becomes CR LF.
@@ -38,10 +40,12 @@ public:
 
     // One output line for a point: the header and column titles before the
     // first line when the header flag is set, then the error line for a
-    // result other than "OK", else the arrival point in the stream's layout
+    // result other than "OK" (with the number of the input line it stands
+    // for, when one is given), else the arrival point in the stream's layout
     // with its optional columns.
     void Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
-                      const std::string& result, bool linearAlteration);
+                      const std::string& result, bool linearAlteration,
+                      long long inputLineNumber = 0);
 
     // One report line: the report header before the first one, then the
     // error line naming the input line, or the departure point in the input
@@ -66,6 +70,7 @@ private:
     int descriptor_ = -1;
     bool writeFailed_ = false;
     bool reportHeaderWritten_ = false;
+    int openError_ = 0;
     std::string buffer_;     // ISO-8859-1 bytes not written yet
     std::string longitude_;  // angle texts of the last point written
     std::string latitude_;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/labels.h"
+#include "app/platform.h"
 #include "app/string_resources.h"
 #include "app/user_interface.h"
 #include "engine/grid_transformation.h"
@@ -17,8 +18,8 @@ namespace {
 
 constexpr const char* kProgressText = "\nTransformation en cours...Patience!";
 
-std::string CannotOpen(const std::string& path) {
-    return "Impossible d'ouvrir le fichier " + path;
+std::string CannotOpen(const std::string& path, int error) {
+    return "Impossible d'ouvrir le fichier " + path + "\n\n" + FileOpenFailureReason(error);
 }
 
 std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) {
@@ -27,6 +28,11 @@ std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) 
                        std::to_string(counts.succeeded) + " transformation(s) réussie(s)\n" +
                        std::to_string(counts.failed) + " transformation(s) non réussie(s)\n" +
                        std::to_string(counts.outOfZone) + " transformation(s) hors zone";
+    if (counts.refused > 0) {
+        text += "\n" + std::to_string(counts.refused) +
+                " ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche) : voir les "
+                "lignes ERREUR du fichier d'arrivée";
+    }
     if (request.report) text += "\n\nRapport dans le fichier " + request.reportPath;
     return text;
 }
@@ -79,17 +85,17 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
     }
     In_Fic input(request.inputPath);
     if (!input.IsOpen()) {
-        ui.ShowError(CannotOpen(request.inputPath), caption);
+        ui.ShowError(CannotOpen(request.inputPath, input.OpenError()), caption);
         return counts;
     }
     Out_Fic report;
     if (request.report && !report.Open(request.reportPath)) {
-        ui.ShowError(CannotOpen(request.reportPath), caption);
+        ui.ShowError(CannotOpen(request.reportPath, report.OpenError()), caption);
         return counts;
     }
     Out_Fic output(request.outputPath);
     if (!output.IsOpen()) {
-        ui.ShowError(CannotOpen(request.outputPath), caption);
+        ui.ShowError(CannotOpen(request.outputPath, output.OpenError()), caption);
         return counts;
     }
     output.header = true;
@@ -129,10 +135,14 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
             if (point.outcome == PointOutcome::Succeeded) ++counts.succeeded;
             if (point.outcome == PointOutcome::ComputationFailed) ++counts.failed;
             if (point.outcome == PointOutcome::OutOfZone) ++counts.outOfZone;
+        } else {
+            // A line that cannot be read as a point is written as an error
+            // line and counted apart, so the summary shows the file was not
+            // all read.
+            ++counts.refused;
         }
-        // A line that cannot be read as a point is written as an error line
-        // and counted nowhere.
-        output.Ecrire_Point(departure, arrival, request.kind, text, request.alterationFlag);
+        output.Ecrire_Point(departure, arrival, request.kind, text, request.alterationFlag,
+                            input.LineNumber());
         if (request.report) {
             report.Ecrire_Rapport(departure, arrival, input, output, request.kind, text);
         }
@@ -164,7 +174,11 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
         return counts;
     }
     counts.finished = true;
-    ui.ShowInformation(Summary(request, counts), caption);
+    if (counts.refused > 0) {
+        ui.ShowWarning(Summary(request, counts), caption);
+    } else {
+        ui.ShowInformation(Summary(request, counts), caption);
+    }
     if (log && log->WriteFailed() && !logFailedBefore) {
         ui.ShowWarning("Impossible d'écrire dans le fichier " + log->FileName() +
                            " (disque plein ou fichier supprimé) : les points transformés n'y "

@@ -25,6 +25,7 @@ struct FileRunCounts {
     long long succeeded = 0;
     long long failed = 0;  // the computation returned an error status
     long long outOfZone = 0;
+    long long refused = 0;  // lines that are neither points, comments nor blank
     long long progressStep = 0;  // lines read between two advances of the bar
 };
 

@@ -199,7 +199,7 @@ TEST_F(StartUp, ConsoleModeChecksGridsAfterTheBannerAndHandsOverTheArguments) {
         calls.push_back("run");
         handed = arguments;
         message = "Le flag n'existe pas";
-        return false;
+        return kExitStopped;
     };
     std::string output;
     // A run that stopped ends the process with a non-zero code.
@@ -214,7 +214,7 @@ TEST_F(StartUp, TheInteractiveLogIsEmptiedAtEveryStart) {
     WriteCatalogue(kCatalogue);
     work_.Write("log.txt", "journal de la veille");
     app_.consoleRun = [](CQuorvelApp& app, const std::vector<std::string>&, std::string&) {
-        return app.interactiveLog.IsOpen();
+        return app.interactiveLog.IsOpen() ? kExitComplete : kExitStopped;
     };
     EXPECT_EQ(0, Run({"quorvel", "-v"}));
     EXPECT_EQ("", TempDir::Read(work_.File("log.txt")));
@@ -234,7 +234,7 @@ TEST_F(StartUp, AFailedGridCheckEndsTheProgramAfterTheBanner) {
     };
     app_.consoleRun = [&](CQuorvelApp&, const std::vector<std::string>&, std::string&) {
         ran = true;
-        return true;
+        return kExitComplete;
     };
     std::string output;
     EXPECT_EQ(1, Run({"quorvel", "-x"}, &output));

@@ -18,7 +18,8 @@ CQuorvelCommandLine Parse(const std::vector<std::string>& arguments, bool expect
 }
 
 // NTF (2D, id 1), WGS84 (3D, id 3), RGF93 (3D, id 4), with a standard
-// transformation NTF -> WGS84 and a grid one RGF93 -> NTF only.
+// transformation NTF -> WGS84 and a grid one RGF93 -> NTF only, whose
+// translation grid is listed from RGF93 to NTF.
 struct SmallCatalogue {
     Catalogue catalogue;
     SmallCatalogue() {
@@ -42,6 +43,9 @@ struct SmallCatalogue {
         ign69.name = "IGN69";
         AddTransformation(1, 3, StandardKind);
         AddTransformation(4, 1, GridKind);
+        CGr3dEntry& grid = catalogue.translationGrids.emplace_back();
+        grid.firstSystemId = 4;
+        grid.secondSystemId = 1;
         for (int id : {1, 3, 4}) {
             CTypCoorEntry& types = catalogue.coordTypeEntries.emplace_back();
             types.systemId = id;
@@ -263,7 +267,8 @@ TEST(ValidateCommandLine, UnitsMeridiansProjections) {
               with({"-typcoor1", "3", "120", "-typcoor2", "3"}));
     // Single point, geographic to projected: valid (no layouts in mode 0).
     EXPECT_EQ("Ligne de commande validee.\n",
-              with({"-typcoor1", "2", "3", "2", "-typcoor2", "3", "120", "-alt", "2"}));
+              with({"-typcoor1", "2", "3", "2", "-typcoor2", "3", "120", "-alt", "2", "-lon",
+                    "1", "-lat", "2", "-H", "3"}));
 }
 
 TEST(ValidateCommandLine, CoordinateTypesTheSystemsOffer) {
@@ -349,9 +354,172 @@ TEST(ValidateCommandLine, SameSystemsAndReverseTransformations) {
     // The grid record is listed from RGF93 to NTF only: NTF to RGF93 passes test 6.
     EXPECT_EQ("Ligne de commande validee.\n",
               Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "1", "-sys2", "4", "-typcoor1",
-                              "3", "120", "-typcoor2", "1"})));
+                              "3", "120", "-typcoor2", "1", "-E", "1", "-N", "2"})));
     // No transformation at all is needed within one system.
     EXPECT_EQ("Ligne de commande validee.\n",
               Validate(Parse({"-mode", "0", "-type", "2", "-sys1", "3", "-sys2", "3", "-typcoor1",
-                              "1", "-typcoor2", "2", "2", "1"})));
+                              "1", "-typcoor2", "2", "2", "1", "-x", "1", "-y", "2", "-z", "3"})));
+}
+
+TEST(ValidateCommandLine, GridRunBetweenSystemsThatNoGridJoins) {
+    SmallCatalogue small;
+    // A translation-only record joins WGS84 and RGF93, but no grid does.
+    small.AddTransformation(3, 4, GridKind);
+    const std::vector<std::string> arguments = {
+        "-mode", "1", "-type", "2", "-sys1", "3", "-sys2", "4", "-typcoor1", "2", "2", "1",
+        "-typcoor2", "2", "2", "1", "-f1", "2", "in.txt", "-f2", "2", "out.txt"};
+    auto check = [&](std::vector<std::string> a) {
+        CQuorvelCommandLine line = Parse(a);
+        DeriveVerticalKind(line);
+        std::string message;
+        const bool ok = ValidateCommandLine(line, small.catalogue, message);
+        EXPECT_EQ(ok, message == "Ligne de commande validee.\n");
+        return message;
+    };
+    EXPECT_EQ("Aucune grille de transformation ne relie les référentiels \"WGS84\" et "
+              "\"RGF93\" !\n",
+              check(arguments));
+    // The standard method between the same systems needs no grid.
+    std::vector<std::string> standard = arguments;
+    standard[3] = "1";
+    small.AddTransformation(3, 4, StandardKind);
+    EXPECT_EQ("Ligne de commande validee.\n", check(standard));
+    // A grid listed in the other direction joins them too.
+    CGr3dEntry& grid = small.catalogue.translationGrids.emplace_back();
+    grid.firstSystemId = 4;
+    grid.secondSystemId = 3;
+    EXPECT_EQ("Ligne de commande validee.\n", check(arguments));
+}
+
+TEST(CommandLineNumbers, EverySpellingOfAValue) {
+    struct Case {
+        const char* text;
+        bool accepted;
+        double value;
+    };
+    const Case reals[] = {
+        {"600984.230", true, 600984.23},   {"600984,230", true, 600984.23},
+        {"-0,5", true, -0.5},              {"+2.5", true, 2.5},
+        {",5", true, 0.5},                 {"5,", true, 5},
+        {"1e3", true, 1000},               {"1,5e2", true, 150},
+        {" 7 ", true, 7},                  {"abc", false, 0},
+        {"", false, 0},                    {"600984,230,1", false, 0},
+        {"1.5,3", false, 0},               {"12m", false, 0},
+        {"600984.230x", false, 0},         {"1 2", false, 0},
+        {",", false, 0},                   {"-", false, 0},
+        {"1e999", false, 0},               {"inf", false, 0},
+    };
+    for (const Case& c : reals) {
+        double value = -1;
+        EXPECT_EQ(c.accepted, ReadCommandLineReal(c.text, value)) << c.text;
+        if (c.accepted) {
+            EXPECT_DOUBLE_EQ(c.value, value) << c.text;
+        }
+    }
+    const Case integers[] = {
+        {"02", true, 2},     {"0120", true, 120},  {"+0004", true, 4},      {"-3", true, -3},
+        {" 5", true, 5},     {"x", false, 0},      {"", false, 0},          {"4x", false, 0},
+        {"1.5", false, 0},   {"1,0", false, 0},    {"99999999999", false, 0}, {"-", false, 0},
+        {"+-1", false, 0},   {"--1", false, 0},
+    };
+    for (const Case& c : integers) {
+        int value = -1;
+        EXPECT_EQ(c.accepted, ReadCommandLineInteger(c.text, value)) << c.text;
+        if (c.accepted) {
+            EXPECT_EQ(static_cast<int>(c.value), value) << c.text;
+        }
+    }
+}
+
+// A single point of NTF Lambert II étendu to WGS84 geographic.
+std::vector<std::string> SinglePoint(std::vector<std::string> extra) {
+    std::vector<std::string> arguments = {"-mode", "0", "-type", "1", "-sys1", "1", "-sys2",
+                                          "3", "-typcoor1", "3", "120", "-typcoor2", "2", "2",
+                                          "1"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return arguments;
+}
+
+TEST(ValidateCommandLine, ValuesThatNoFlagTakesSilently) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* message;
+    };
+    const std::string ok = "Ligne de commande validee.\n";
+    const Case cases[] = {
+        // A decimal comma is the decimal point; the point is then complete.
+        {SinglePoint({"-E", "600984,230", "-N", "2428291,971"}), ""},
+        {SinglePoint({"-E", "600984.230", "-N", "2428291.971"}), ""},
+        {SinglePoint({"-E", "abc", "-N", "1"}),
+         "La valeur \"abc\" du flag -E n'est pas un nombre !\n"},
+        {SinglePoint({"-E", "1", "-N", "2428291,971,5"}),
+         "La valeur \"2428291,971,5\" du flag -N n'est pas un nombre !\n"},
+        {SinglePoint({"-E", "", "-N", "1"}), "La valeur \"\" du flag -E n'est pas un nombre !\n"},
+        {SinglePoint({"-E", "1", "-N", "2m"}), "La valeur \"2m\" du flag -N n'est pas un nombre !\n"},
+        // The first refused value is named, before any other check.
+        {SinglePoint({"-E", "x", "-N", "y", "-sys1", "9"}),
+         "La valeur \"x\" du flag -E n'est pas un nombre !\n"},
+        // Integer flags: no value read as 0, none cut short.
+        {SinglePoint({"-mode", "0x", "-E", "1", "-N", "2"}),
+         "La valeur \"0x\" du flag -mode n'est pas un nombre entier !\n"},
+        {SinglePoint({"-type", "un", "-E", "1", "-N", "2"}),
+         "La valeur \"un\" du flag -type n'est pas un nombre entier !\n"},
+        {SinglePoint({"-sys1", "1.0", "-E", "1", "-N", "2"}),
+         "La valeur \"1.0\" du flag -sys1 n'est pas un nombre entier !\n"},
+        {SinglePoint({"-sys2", "3a", "-E", "1", "-N", "2"}),
+         "La valeur \"3a\" du flag -sys2 n'est pas un nombre entier !\n"},
+        {SinglePoint({"-alt", "2", "5b", "-E", "1", "-N", "2", "-H", "3"}),
+         "La valeur \"5b\" du flag -alt n'est pas un nombre entier !\n"},
+        {{"-mode", "0", "-typcoor1", "3", "12O"},
+         "La valeur \"12O\" du flag -typcoor1 n'est pas un nombre entier !\n"},
+        {{"-mode", "1", "-typcoor2", "2", "2", "1", "x"},
+         "La valeur \"x\" du flag -typcoor2 n'est pas un nombre entier !\n"},
+        {{"-mode", "1", "-typcoor1", "3", "120", "-f1", "1x", "in.txt"},
+         "La valeur \"1x\" du flag -f1 n'est pas un nombre entier !\n"},
+        // A format number outside the type's list, or a file name where the
+        // number is awaited.
+        {{"-mode", "1", "-typcoor1", "3", "120", "-f1", "5", "in.txt"},
+         "La valeur \"5\" du flag -f1 n'est pas un numéro de format du type de coordonnées "
+         "choisi !\n"},
+        {{"-mode", "1", "-typcoor2", "1", "-f2", "0", "out.txt"},
+         "La valeur \"0\" du flag -f2 n'est pas un numéro de format du type de coordonnées "
+         "choisi !\n"},
+        // A coordinate that the departure type needs and that was not given.
+        {SinglePoint({"-E", "600984.23"}),
+         "Le flag -N manque : le point de départ demande cette coordonnée !\n"},
+        {SinglePoint({"-N", "600984.23"}),
+         "Le flag -E manque : le point de départ demande cette coordonnée !\n"},
+        {SinglePoint({"-E", "1", "-N", "2", "-alt", "2", "5"}),
+         "Le flag -H manque : le point de départ demande cette coordonnée !\n"},
+        {SinglePoint({"-E", "1", "-N"}),
+         "Le flag -N manque : le point de départ demande cette coordonnée !\n"},
+        {{"-mode", "0", "-type", "1", "-sys1", "3", "-sys2", "3", "-typcoor1", "1", "-typcoor2",
+          "2", "2", "1", "-x", "4201000", "-y", "168000"},
+         "Le flag -z manque : le point de départ demande cette coordonnée !\n"},
+        {{"-mode", "0", "-type", "1", "-sys1", "3", "-sys2", "3", "-typcoor1", "2", "2", "1",
+          "-typcoor2", "1", "-lon", "2,35"},
+         "Le flag -lat manque : le point de départ demande cette coordonnée !\n"},
+        {{"-mode", "0", "-type", "1", "-sys1", "3", "-sys2", "3", "-typcoor1", "2", "2", "1",
+          "-typcoor2", "1", "-alt", "1", "-lon", "2,35", "-lat", "48.85"},
+         "Le flag -he manque : le point de départ demande cette coordonnée !\n"},
+        // Coordinates of another type than the departure's.
+        {SinglePoint({"-E", "1", "-N", "2", "-lon", "2.35"}),
+         "Le flag -lon ne convient pas au type de coordonnées de départ (Planes) !\n"},
+        {{"-mode", "0", "-type", "1", "-sys1", "3", "-sys2", "3", "-typcoor1", "1", "-typcoor2",
+          "2", "2", "1", "-x", "1", "-y", "2", "-z", "3", "-he", "4"},
+         "Le flag -he ne convient pas au type de coordonnées de départ (Cartésiennes) !\n"},
+        {SinglePoint({"-E", "1", "-N", "2", "-H", "35"}),
+         "Le flag -H ne convient pas à la composante verticale de départ (aucune, sans le flag "
+         "-alt) !\n"},
+        {SinglePoint({"-E", "1", "-N", "2", "-alt", "2", "5", "-H", "35", "-he", "80"}),
+         "Le flag -he ne convient pas à la composante verticale de départ (altitude, flag -H) !\n"},
+        // File runs read no coordinate from the command line.
+        {{"-mode", "1", "-type", "1", "-sys1", "1", "-sys2", "3", "-typcoor1", "3", "120",
+          "-typcoor2", "2", "2", "1", "-f1", "1", "in.txt", "-f2", "1", "out.txt", "-E", "1"},
+         ""},
+    };
+    for (const Case& c : cases) {
+        const std::string expected = *c.message ? c.message : ok;
+        EXPECT_EQ(expected, Validate(Parse(c.arguments))) << testing::PrintToString(c.arguments);
+    }
 }

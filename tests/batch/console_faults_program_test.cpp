@@ -81,8 +81,12 @@ protected:
     const std::string prompt = "\nAppuyer sur une touche pour quitter l'application ...\n";
 };
 
-const std::string kBadPoint =
-    "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point\r\n";
+// The error line of a refused input line.
+std::string BadPoint(int line) {
+    return "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+           "e : mauvais format de point (ligne " +
+           std::to_string(line) + ")\r\n";
+}
 
 }  // namespace
 
@@ -97,20 +101,26 @@ TEST_F(ConsoleFaultsProgram, OddPointFileThroughTheProgram) {
                                "Enorme 600984.230 2428291.971 1e400\n" +
                                "PasUnNombre nan 2428291.971\n" +
                                "Dernier 600984.230 2428291.971 35");
-    ASSERT_EQ(0, Run(FileRun("in.txt", "out.txt", false))) << out << err;
-    EXPECT_EQ(banner + prompt, out);
+    // Two lines refused: the run goes to its end with status 2 and says so.
+    ASSERT_EQ(2, Run(FileRun("in.txt", "out.txt", false))) << out << err;
+    EXPECT_EQ(banner +
+                  "\n2 ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche) dans "
+                  "in.txt : voir les lignes ERREUR de out.txt !\n" +
+                  prompt,
+              out);
     const std::string paris = "     652297.680    6861633.017";
     EXPECT_EQ(std::string("                 N\0L", 20) + paris + "     35.000\r\n" +  //
                   longName + paris + "     35.000\r\n" +                             //
                   "            Cl\xC3\xA9ment" + paris + "      0.000\r\n" +           //
                   "                 \x80\x9F\xFF" + paris + "     -0.000\r\n" +         //
-                  kBadPoint + kBadPoint +                                             //
+                  BadPoint(7) + BadPoint(8) +                                         //
                   "             Dernier" + paris + "     35.000\r\n",
               TempDir::Read(folder.File("out.txt")));
 
-    ASSERT_EQ(0, Run(FileRun("in.txt", "out.txt", true))) << out << err;
+    ASSERT_EQ(2, Run(FileRun("in.txt", "out.txt", true))) << out << err;
     EXPECT_NE(std::string::npos,
-              out.find("\n\n5 transformation(s) réussie(s)\n0 transformation(s) hors zone\n"))
+              out.find("\n\n5 transformation(s) réussie(s)\n0 transformation(s) hors zone\n2 "
+                       "ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche)\n"))
         << out;
 }
 
@@ -119,13 +129,17 @@ TEST_F(ConsoleFaultsProgram, FilesThatCannotBeOpened) {
     // The output in a folder that is a regular file.
     EXPECT_EQ(1, Run(FileRun("in.txt", "in.txt/out.txt", true)));
     EXPECT_NE(std::string::npos,
-              out.find("Impossible d'ouvrir le fichier in.txt/out.txt !" + prompt))
+              out.find("Impossible d'ouvrir le fichier in.txt/out.txt !\nUn élément du chemin "
+                       "n'est pas un dossier." +
+                       prompt))
         << out;
     // A folder as input: refused before the existing output is emptied.
     fs::create_directory(folder.File("dossier"));
     folder.Write("out.txt", "r\xE9sultats d'hier\r\n");
     EXPECT_EQ(1, Run(FileRun("dossier", "out.txt", true)));
-    EXPECT_NE(std::string::npos, out.find("Impossible d'ouvrir le fichier dossier !" + prompt))
+    EXPECT_NE(std::string::npos, out.find("Impossible d'ouvrir le fichier dossier !\nC'est un "
+                                          "dossier, pas un fichier." +
+                                          prompt))
         << out;
     EXPECT_EQ("r\xE9sultats d'hier\r\n", TempDir::Read(folder.File("out.txt")));
     EXPECT_EQ("A 600984.230 2428291.971 35\n", TempDir::Read(folder.File("in.txt")));
@@ -176,7 +190,7 @@ TEST_F(ConsoleFaultsProgram, FormatDirectivesReachNoFormat) {
     renamed.replace(renamed.find(ntf), ntf.size(), "REG 1 1 2 2D NTF %s%n%d%x\n");
     folder.Write("catalogue.txt", renamed);
     folder.Write("%s%n%d.txt", "%n%s%n 600984.230 2428291.971 35\n%n%n 1\n");
-    ASSERT_EQ(0, Run(FileRun("%s%n%d.txt", "%n%99999999s.txt", true))) << out << err;
+    ASSERT_EQ(2, Run(FileRun("%s%n%d.txt", "%n%99999999s.txt", true))) << out << err;
     EXPECT_NE(std::string::npos,
               out.find("Transformation terminée entre les fichiers suivants :\n%s%n%d.txt \n"
                        "%n%99999999s.txt\n\n1 transformation(s) réussie(s)\n"))
@@ -184,7 +198,10 @@ TEST_F(ConsoleFaultsProgram, FormatDirectivesReachNoFormat) {
     const std::string written = TempDir::Read(folder.File("%n%99999999s.txt"));
     EXPECT_NE(std::string::npos, written.find("*SYSTEME :        NTF %s%n%d%x\r\n"));
     EXPECT_NE(std::string::npos, written.find("\r\n              %n%s%n     652297.680"));
-    EXPECT_NE(std::string::npos, written.find(kBadPoint));
+    EXPECT_NE(std::string::npos, written.find(BadPoint(2)));
     EXPECT_EQ(1, Run(FileRun("%s%n%d-absent.txt", "x.txt", false)));
-    EXPECT_EQ(banner + "Impossible d'ouvrir le fichier %s%n%d-absent.txt !" + prompt, out);
+    EXPECT_EQ(banner + "Impossible d'ouvrir le fichier %s%n%d-absent.txt !\nLe fichier ou son "
+                       "dossier n'existe pas." +
+                       prompt,
+              out);
 }

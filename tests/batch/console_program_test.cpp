@@ -166,7 +166,7 @@ TEST_F(ConsoleProgramTest, FailuresEndWithANonZeroCode) {
     EXPECT_EQ(1, Run({"-mode", "1", "-type", "1"}));
     EXPECT_EQ(banner + "Le référentiel géodésique de départ choisi n'existe pas !\n" + prompt, out);
     EXPECT_EQ(1, Run(FileRun("1", "out.txt")));  // no input file
-    EXPECT_EQ(banner + "Impossible d'ouvrir le fichier in.txt !" + prompt, out);
+    EXPECT_EQ(banner + "Impossible d'ouvrir le fichier in.txt !\nLe fichier ou son dossier n'existe pas." + prompt, out);
     folder.Write("in.txt", kInput);
     EXPECT_EQ(1, Run(FileRun("1", folder.File("in.txt"))));
     EXPECT_EQ(banner + "Impossible de lire et d'écrire dans les mêmes fichiers !" + prompt, out);
@@ -185,4 +185,86 @@ TEST_F(ConsoleProgramTest, LogIsCreatedEmptyAtStart) {
     Run({"-?"});
     ASSERT_TRUE(std::filesystem::exists(folder.File("log.txt")));
     EXPECT_EQ("", TempDir::Read(folder.File("log.txt")));
+}
+
+TEST_F(ConsoleProgramTest, RefusedLinesAreCountedAndEndWithStatusTwo) {
+    struct Case {
+        const char* name;
+        std::string input;
+        int status;
+        std::vector<std::string> outputLines;  // the point and error lines, in order
+        const char* counts;                    // the summary's counts, as printed
+    };
+    const std::string paris = "Paris_NotreDame 600984.230 2428291.971 35.000\r\n";
+    const char* parisOut = "     Paris_NotreDame     652297.680    6861633.017     35.000";
+    const Case cases[] = {
+        {"every line refused",
+         "Matricule;E;N;Altitude\r\nP1;600984,230;2428291,971;35\r\n* commentaire\r\n\r\n", 2,
+         {"* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point (ligne 1)",
+          "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point (ligne 2)"},
+         "0 transformation(s) réussie(s)\n0 transformation(s) hors zone\n2 ligne(s) refusée(s) "
+         "(ni point, ni commentaire, ni ligne blanche)\n"},
+        // A decimal comma after a good number would read the whole part alone.
+        {"one decimal comma among good points",
+         paris + "P2 600984.230 2428291,971 35\r\n" + paris, 2,
+         {parisOut,
+          "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point (ligne 2)",
+          parisOut},
+         "2 transformation(s) réussie(s)\n0 transformation(s) hors zone\n1 ligne(s) refusée(s) "
+         "(ni point, ni commentaire, ni ligne blanche)\n"},
+        {"every line a point", "* titre\r\n" + paris, 0, {parisOut},
+         "1 transformation(s) réussie(s)\n0 transformation(s) hors zone\n"},
+        // A UTF-8 file saved with its byte-order mark: the mark is no part of
+        // the first name, and the names are read as UTF-8.
+        {"byte-order mark", "\xEF\xBB\xBFPr\xC3\xA9" + paris.substr(5), 0,
+         {"       Pr\xE9_NotreDame     652297.680    6861633.017     35.000"},
+         "1 transformation(s) réussie(s)\n0 transformation(s) hors zone\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.Write("in.txt", c.input);
+        std::vector<std::string> arguments = FileRun("1", "out.txt");
+        arguments.push_back("-v");
+        EXPECT_EQ(c.status, Run(arguments));
+        EXPECT_NE(std::string::npos, out.find(c.counts)) << out;
+        // The point and error lines of the output: every other line is
+        // blank, a comment of the header or the end line.
+        std::vector<std::string> lines;
+        const std::string written = TempDir::Read(folder.File("out.txt"));
+        for (size_t at = 0; at < written.size();) {
+            const size_t end = written.find("\r\n", at);
+            const std::string line = written.substr(at, end - at);
+            if (!line.empty() && (line[0] != '*' || line.rfind("* ERREUR", 0) == 0))
+                lines.push_back(line);
+            at = end + 2;
+        }
+        ASSERT_EQ(c.outputLines.size(), lines.size()) << written;
+        for (size_t i = 0; i < c.outputLines.size(); ++i) {
+            EXPECT_EQ(c.outputLines[i], lines[i].substr(0, c.outputLines[i].size()));
+        }
+        // Without -v the count is said all the same, with the same status.
+        EXPECT_EQ(c.status, Run(FileRun("1", "out.txt")));
+        const bool said = out.find("ligne(s) refusée(s)") != std::string::npos;
+        EXPECT_EQ(c.status == 2, said) << out;
+    }
+}
+
+TEST_F(ConsoleProgramTest, DecimalCommaAndMissingCoordinatesOnTheCommandLine) {
+    const std::vector<std::string> base = {"-mode", "0",  "-type", "1", "-sys1",    "1",
+                                           "-sys2", "4",  "-typcoor1", "3", "27572", "-typcoor2",
+                                           "2",     "2",  "1"};
+    auto with = [&](std::vector<std::string> extra) {
+        std::vector<std::string> arguments = base;
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return arguments;
+    };
+    // The decimal comma gives the very point of the decimal point.
+    ASSERT_EQ(0, Run(with({"-E", "600984,230", "-N", "2428291,971"})));
+    EXPECT_EQ(banner + "2.34991000 48.85297000" + prompt, out);
+    EXPECT_EQ(1, Run(with({"-E", "abc", "-N", "2428291,971"})));
+    EXPECT_EQ(banner + "La valeur \"abc\" du flag -E n'est pas un nombre !\n" + prompt, out);
+    EXPECT_EQ(1, Run(with({"-E", "600984,230"})));
+    EXPECT_EQ(banner + "Le flag -N manque : le point de départ demande cette coordonnée !\n" +
+                  prompt,
+              out);
 }

@@ -4,6 +4,8 @@
 // the summary accounts for each.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,6 +27,11 @@ namespace fs = std::filesystem;
 
 const std::string kErrorLine = "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : ";
 const std::string kBadPoint = kErrorLine + "mauvais format de point";
+
+// The error line of a refused input line, with its number.
+std::string BadPoint(long line) {
+    return kBadPoint + " (ligne " + std::to_string(line) + ")";
+}
 const std::string kOutsideDeparture =
     kErrorLine +
     "Les coordonn\xE9" "es ne se trouvent pas dans l'emprise de la projection de d\xE9" "part";
@@ -71,15 +78,18 @@ protected:
                                         lines.end());
     }
 
-    // The two counts of the summary.
-    void Counts(long& succeeded, long& outOfZone) const {
+    // The counts of the summary; the refused lines are said only when
+    // there are some.
+    void Counts(long& succeeded, long& outOfZone, long& refused) const {
         succeeded = outOfZone = -1;
+        refused = 0;
         const std::size_t at = console.find("\n\n", console.find("Transformation terminée"));
         ASSERT_NE(std::string::npos, at) << console;
-        ASSERT_EQ(2, std::sscanf(console.c_str() + at,
-                                 "\n\n%ld transformation(s) réussie(s)\n%ld transformation(s) "
-                                 "hors zone",
-                                 &succeeded, &outOfZone))
+        ASSERT_GE(std::sscanf(console.c_str() + at,
+                              "\n\n%ld transformation(s) réussie(s)\n%ld transformation(s) "
+                              "hors zone\n%ld ligne(s) refusée(s)",
+                              &succeeded, &outOfZone, &refused),
+                  2)
             << console;
     }
 
@@ -99,9 +109,13 @@ TEST_F(ConsoleFaults, OutputFolderThatCannotBeWritten) {
     // bits, not the kinds of files), a folder given as output, and a
     // folder that does not exist.
     fs::create_directory(folder.File("dossier"));
-    for (const std::string output : {"in.txt/out.txt", "dossier", "absent/out.txt"}) {
+    const std::pair<std::string, std::string> outputs[] = {
+        {"in.txt/out.txt", "Un élément du chemin n'est pas un dossier."},
+        {"dossier", "C'est un dossier, pas un fichier."},
+        {"absent/out.txt", "Le fichier ou son dossier n'existe pas."}};
+    for (const auto& [output, reason] : outputs) {
         EXPECT_EQ(ConsoleRunOutcome::Stopped, Run(FileRun("in.txt", output))) << output;
-        EXPECT_EQ("Impossible d'ouvrir le fichier " + output + " !", result);
+        EXPECT_EQ("Impossible d'ouvrir le fichier " + output + " !\n" + reason, result);
     }
     EXPECT_EQ("A 600000 2200000 0\n", TempDir::Read(folder.File("in.txt")));
     EXPECT_TRUE(fs::is_directory(folder.File("dossier")));
@@ -112,7 +126,7 @@ TEST_F(ConsoleFaults, InputThatIsAFolderLeavesTheOutputAlone) {
     fs::create_directory(folder.File("dossier"));
     folder.Write("out.txt", "r\xE9sultats d'hier\r\n");
     EXPECT_EQ(ConsoleRunOutcome::Stopped, Run(FileRun("dossier", "out.txt")));
-    EXPECT_EQ("Impossible d'ouvrir le fichier dossier !", result);
+    EXPECT_EQ("Impossible d'ouvrir le fichier dossier !\nC'est un dossier, pas un fichier.", result);
     EXPECT_EQ("r\xE9sultats d'hier\r\n", TempDir::Read(folder.File("out.txt")));
 }
 
@@ -186,22 +200,24 @@ TEST_F(ConsoleFaults, OddPointFileLosesNothing) {
                                "Zero 600000 2200000 -0\n" +
                                "Loin 600000 9000000 10\n" +
                                "Dernier 600000 2200000 10");  // no line end
-    ASSERT_EQ(ConsoleRunOutcome::Finished, Run(FileRun("in.txt", "out.txt"))) << result;
+    ASSERT_EQ(ConsoleRunOutcome::FinishedWithRefusedLines, Run(FileRun("in.txt", "out.txt")))
+        << result;
     const std::vector<std::string> lines = PointLines(TempDir::Read(folder.File("out.txt")));
     ASSERT_EQ(9u, lines.size());
     EXPECT_EQ(Aligned(nul) + "   ", lines[0].substr(0, 23));
     EXPECT_EQ(longName + "   ", lines[1].substr(0, longName.size() + 3));
     EXPECT_EQ(Aligned(utf8) + "   ", lines[2].substr(0, 23));  // the input's own bytes
     EXPECT_EQ(Aligned(control) + "   ", lines[3].substr(0, 23));
-    EXPECT_EQ(kBadPoint, lines[4]);  // an altitude that no double holds
-    EXPECT_EQ(kBadPoint, lines[5]);
+    EXPECT_EQ(BadPoint(7), lines[4]);  // an altitude that no double holds
+    EXPECT_EQ(BadPoint(8), lines[5]);
     EXPECT_EQ(Aligned("Zero") + "   ", lines[6].substr(0, 23));
     EXPECT_EQ(0u, lines[7].find(kOutsideDeparture)) << lines[7];
     EXPECT_EQ(Aligned("Dernier") + "   ", lines[8].substr(0, 23));
-    long succeeded = 0, outOfZone = 0;
-    Counts(succeeded, outOfZone);
+    long succeeded = 0, outOfZone = 0, refused = 0;
+    Counts(succeeded, outOfZone, refused);
     EXPECT_EQ(6, succeeded);
     EXPECT_EQ(1, outOfZone);
+    EXPECT_EQ(2, refused);
 }
 
 // Random point files (fixed seed) mixing good lines inside and outside the
@@ -230,6 +246,7 @@ TEST_F(ConsoleFaults, EveryPointLineHasItsOutputLineAndIsCounted) {
         enum Kind { Inside, Outside, Bad };
         std::vector<Kind> kinds;
         std::vector<std::string> names;
+        std::vector<long> inputLines;  // the input line of each point line
         std::string bytes;
         const unsigned count = below(300);
         for (unsigned i = 0; i < count; ++i) {
@@ -250,12 +267,14 @@ TEST_F(ConsoleFaults, EveryPointLineHasItsOutputLineAndIsCounted) {
                                                " 600000 2400000 1e999"};
                     line = name + bad[below(7)];
                     kinds.push_back(Bad);
+                    inputLines.push_back(i + 1);
                     names.push_back(name);
                     break;
                 }
                 case 3:
                     line = name + gap + number(500000, 700000) + gap + "9000000";
                     kinds.push_back(Outside);
+                    inputLines.push_back(i + 1);
                     names.push_back(name);
                     break;
                 default:
@@ -263,6 +282,7 @@ TEST_F(ConsoleFaults, EveryPointLineHasItsOutputLineAndIsCounted) {
                            number(2300000, 2500000) + (below(4) ? gap + number(0, 1500) : "") +
                            (below(5) == 0 ? " texte ignoré" : "");
                     kinds.push_back(Inside);
+                    inputLines.push_back(i + 1);
                     names.push_back(name);
                     break;
             }
@@ -270,7 +290,10 @@ TEST_F(ConsoleFaults, EveryPointLineHasItsOutputLineAndIsCounted) {
             if (i + 1 < count || below(2)) bytes += below(2) ? "\r\n" : "\n";
         }
         folder.Write("in.txt", bytes);
-        ASSERT_EQ(ConsoleRunOutcome::Finished, Run(FileRun("in.txt", "out.txt"))) << result;
+        const bool anyBad = std::find(kinds.begin(), kinds.end(), Bad) != kinds.end();
+        ASSERT_EQ(anyBad ? ConsoleRunOutcome::FinishedWithRefusedLines : ConsoleRunOutcome::Finished,
+                  Run(FileRun("in.txt", "out.txt")))
+            << result;
         const std::string written = TempDir::Read(folder.File("out.txt"));
         const std::vector<std::string> lines = PointLines(written);
         ASSERT_EQ(kinds.size(), lines.size()) << bytes;
@@ -284,17 +307,20 @@ TEST_F(ConsoleFaults, EveryPointLineHasItsOutputLineAndIsCounted) {
                 case Outside:
                     ++outside;
                     EXPECT_EQ(0u, lines[i].find(kOutsideDeparture)) << i << ": " << lines[i];
+                    EXPECT_TRUE(lines[i].ends_with(" (ligne " + std::to_string(inputLines[i]) + ")"))
+                        << lines[i];
                     break;
                 case Bad:
-                    EXPECT_EQ(kBadPoint, lines[i]) << i;
+                    EXPECT_EQ(BadPoint(inputLines[i]), lines[i]) << i;
                     break;
             }
         }
-        long succeeded = 0, outOfZone = 0;
-        Counts(succeeded, outOfZone);
+        long succeeded = 0, outOfZone = 0, refused = 0;
+        Counts(succeeded, outOfZone, refused);
         EXPECT_EQ(inside, succeeded);
         EXPECT_EQ(outside, outOfZone);
         const long bad = static_cast<long>(kinds.size()) - inside - outside;
+        EXPECT_EQ(bad, refused);
         EXPECT_EQ(static_cast<long>(lines.size()), succeeded + outOfZone + bad);
         allInside += inside;
         allOutside += outside;
@@ -319,7 +345,7 @@ TEST_F(ConsoleFaults, FormatDirectivesInNamesAreWrittenAsTheyAre) {
 
     const std::string input = "%s%n%d.txt", output = "%n%s%99999999d.txt";
     folder.Write(input, "%s%n%d 600984.230 2428291.971 35\n%n%n%n%n 12\n");
-    ASSERT_EQ(ConsoleRunOutcome::Finished, Run(FileRun(input, output))) << result;
+    ASSERT_EQ(ConsoleRunOutcome::FinishedWithRefusedLines, Run(FileRun(input, output))) << result;
     EXPECT_NE(std::string::npos,
               console.find("Transformation terminée entre les fichiers suivants :\n" + input +
                            " \n" + output + "\n\n1 transformation(s) réussie(s)"))
@@ -329,8 +355,10 @@ TEST_F(ConsoleFaults, FormatDirectivesInNamesAreWrittenAsTheyAre) {
     const std::vector<std::string> lines = PointLines(written);
     ASSERT_EQ(2u, lines.size());
     EXPECT_EQ(Aligned("%s%n%d") + "   ", lines[0].substr(0, 23));
-    EXPECT_EQ(kBadPoint, lines[1]);
+    EXPECT_EQ(BadPoint(2), lines[1]);
 
     EXPECT_EQ(ConsoleRunOutcome::Stopped, Run(FileRun("%s%n%d-absent.txt", output)));
-    EXPECT_EQ("Impossible d'ouvrir le fichier %s%n%d-absent.txt !", result);
+    EXPECT_EQ("Impossible d'ouvrir le fichier %s%n%d-absent.txt !\nLe fichier ou son dossier "
+              "n'existe pas.",
+              result);
 }

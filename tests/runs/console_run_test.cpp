@@ -48,7 +48,7 @@ TEST_F(ConsoleRunTest, InvalidCommandLineStops) {
 
 TEST_F(ConsoleRunTest, VerboseFileRunWithSummary) {
     folder.Write("in.txt", kInput);
-    EXPECT_EQ(ConsoleRunOutcome::Finished, Run(FileRun("1", true)));
+    EXPECT_EQ(ConsoleRunOutcome::FinishedWithRefusedLines, Run(FileRun("1", true)));
     const std::string dashes(66, '-');
     EXPECT_EQ(
         "Ligne de commande validee.\n"
@@ -57,7 +57,8 @@ TEST_F(ConsoleRunTest, VerboseFileRunWithSummary) {
             dashes +
             "\nTransformation terminée entre les fichiers suivants :\n"
             "in.txt \nout.txt\n\n2 transformation(s) réussie(s)\n"
-            "1 transformation(s) hors zone\n" +
+            "1 transformation(s) hors zone\n"
+            "1 ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche)\n" +
             dashes + "\n",
         console);
     const std::vector<std::string> lines = CrLfLines(TempDir::Read(folder.File("out.txt")));
@@ -74,7 +75,7 @@ TEST_F(ConsoleRunTest, VerboseFileRunWithSummary) {
     EXPECT_NE(std::string::npos, lines[16].find(" \t\t de 1 \xE0 2m \t\t "));
     EXPECT_EQ(
         "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
-        "e : mauvais format de point",
+        "e : mauvais format de point (ligne 4)",
         lines[17]);
     EXPECT_EQ("               Brest   ", lines[18].substr(0, 23));
     EXPECT_EQ(
@@ -88,8 +89,14 @@ TEST_F(ConsoleRunTest, VerboseFileRunWithSummary) {
 
 TEST_F(ConsoleRunTest, QuietFileRunHasNoHeaderNorEndLine) {
     folder.Write("in.txt", kInput);
-    EXPECT_EQ(ConsoleRunOutcome::Finished, Run(FileRun("2", false)));  // "Nom E N Hauteur"
+    EXPECT_EQ(ConsoleRunOutcome::FinishedWithRefusedLines,
+              Run(FileRun("2", false)));  // "Nom E N Hauteur"
     EXPECT_EQ("", console);
+    // Said without -v all the same, for the caller to write.
+    EXPECT_EQ(
+        "\n1 ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche) dans in.txt : voir "
+        "les lignes ERREUR de out.txt !\n",
+        result);
     const std::vector<std::string> lines = CrLfLines(TempDir::Read(folder.File("out.txt")));
     ASSERT_EQ(4u, lines.size());
     // The ellipsoidal-height layouts keep convergence and linear alteration.
@@ -117,12 +124,16 @@ TEST_F(ConsoleRunTest, SameFileUnderAnotherNameIsRefused) {
 
 TEST_F(ConsoleRunTest, FilesThatCannotBeOpened) {
     EXPECT_EQ(ConsoleRunOutcome::Stopped, Run(FileRun("1", false)));
-    EXPECT_EQ("Impossible d'ouvrir le fichier in.txt !", result);
+    EXPECT_EQ("Impossible d'ouvrir le fichier in.txt !\nLe fichier ou son dossier n'existe pas.",
+              result);
     folder.Write("in.txt", kInput);
     std::vector<std::string> arguments = FileRun("1", false);
     arguments.back() = "/nonexistent/out.txt";
     EXPECT_EQ(ConsoleRunOutcome::Stopped, Run(arguments));
-    EXPECT_EQ("Impossible d'ouvrir le fichier /nonexistent/out.txt !", result);
+    EXPECT_EQ(
+        "Impossible d'ouvrir le fichier /nonexistent/out.txt !\nLe fichier ou son dossier "
+        "n'existe pas.",
+        result);
 }
 
 TEST_F(ConsoleRunTest, WriteFailureStopsTheRun) {
@@ -154,7 +165,7 @@ TEST_F(ConsoleRunTest, FailedComputationIsAnErrorLine) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(
         "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
-        "e : Transformation : erreur n\xB0 300",
+        "e : Transformation : erreur n\xB0 300 (ligne 1)",
         lines[lines.size() - 2]);
 }
 

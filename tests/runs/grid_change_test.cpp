@@ -189,7 +189,7 @@ TEST_F(GridChange, TranslationGridRemovedRefusesItsPoints) {
     const std::string refused =
         "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
         "e : Les coordonn\xE9"
-        "es que vous avez saisies sont hors de la grille de transformation\r\n";
+        "es que vous avez saisies sont hors de la grille de transformation (ligne ";
     const std::string bytes = Output();
     const std::size_t first = bytes.find(refused);
     ASSERT_NE(std::string::npos, first) << bytes;

@@ -214,3 +214,45 @@ TEST(InFic, MissingFileFails) {
     CCoor point;
     EXPECT_EQ(kResultEnd, input.Lire_Point(point));
 }
+
+TEST(LirePoint, DecimalCommasAndTheByteOrderMark) {
+    struct Case {
+        const char* bytes;
+        int format;
+        const char* result;
+        const char* name;  // UTF-8
+        double third;
+    };
+    const Case cases[] = {
+        // A decimal comma after a number would be read as its whole part alone.
+        {"P 600984.230 2428291,971 35", FormatNameENAltitude, kResultBadPoint, "P", 0},
+        {"P 600984,230 2428291.971", FormatNameENAltitude, kResultBadPoint, "P", 0},
+        {"P 600984.2 2428291.9 35,5", FormatNameENAltitude, kResultBadPoint, "P", 0},
+        {"600984.2 2428291.9 35,5", FormatENAltitude, kResultBadPoint, "", 0},
+        // A comma that is no decimal comma stays text after the numbers.
+        {"P 600984.2 2428291.9 35, remarque", FormatNameENAltitude, kResultOk, "P", 35},
+        {"P 600984.2 2428291.9 35 4,5", FormatNameENAltitude, kResultOk, "P", 35},
+        {"P,1 600984.2 2428291.9 35", FormatNameENAltitude, kResultOk, "P,1", 35},
+        // The byte-order mark is no part of the first name; the names are UTF-8.
+        {"\xEF\xBB\xBFPr\xC3\xA9 1 2 3", FormatNameENAltitude, kResultOk, "Pr\xC3\xA9", 3},
+        {"\xEF\xBB\xBF" "1 2 3", FormatENAltitude, kResultOk, "", 3},
+        {"\xEF\xBB\xBF* commentaire", FormatENAltitude, kResultComment, "", 0},
+        // Without the mark a file stays ISO-8859-1, and a mark elsewhere is text.
+        {"Pr\xE9 1 2 3", FormatNameENAltitude, kResultOk, "Pr\xC3\xA9", 3},
+        {"\xEF\xBB", FormatNameENAltitude, kResultBadPoint, "\xC3\xAF\xC2\xBB", 0},
+    };
+    for (const Case& c : cases) {
+        std::string result;
+        const CCoor point = ReadOne(c.bytes, c.format, result);
+        EXPECT_EQ(c.result, result) << c.bytes;
+        EXPECT_EQ(c.name, point.name) << c.bytes;
+        if (result == kResultOk) {
+            EXPECT_EQ(c.third, point.altitude) << c.bytes;
+        }
+    }
+    // Only the very start of the file is looked at for the mark.
+    std::vector<CCoor> points;
+    ReadAll("A 1 2 3\n\xEF\xBB\xBFPr\xC3\xA9 1 2 3\n", FormatNameENAltitude, &points);
+    ASSERT_GE(points.size(), 2u);
+    EXPECT_EQ("\xC3\xAF\xC2\xBB\xC2\xBFPr\xC3\x83\xC2\xA9", points[1].name);
+}

@@ -49,12 +49,18 @@ protected:
         return RunWindowFile(request, Environment());
     }
     // The summary box of a finished run.
-    std::string Summary(const FileRunRequest& request, int succeeded, int failed, int outOfZone) {
+    std::string Summary(const FileRunRequest& request, int succeeded, int failed, int outOfZone,
+                        int refused = 0) {
         std::string text = "Transformation TERMINEE entre les fichiers suivants :\n\n" +
                            request.inputPath + " \n" + request.outputPath + "\n\n" +
                            std::to_string(succeeded) + " transformation(s) réussie(s)\n" +
                            std::to_string(failed) + " transformation(s) non réussie(s)\n" +
                            std::to_string(outOfZone) + " transformation(s) hors zone";
+        if (refused > 0) {
+            text += "\n" + std::to_string(refused) +
+                    " ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche) : voir les "
+                    "lignes ERREUR du fichier d'arrivée";
+        }
         if (request.report) text += "\n\nRapport dans le fichier " + request.reportPath;
         return text;
     }
@@ -71,9 +77,11 @@ TEST_F(WindowFileRunTest, RunWithReportMatchesTheConsoleRun) {
     const FileRunCounts counts = Run(request);
     EXPECT_TRUE(counts.finished);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, Kind::Information);
+    // The line that is not a point makes the summary a warning.
+    EXPECT_EQ(ui.messages[0].kind, Kind::Warning);
     EXPECT_EQ(ui.messages[0].caption, "Quorvel");
-    EXPECT_EQ(ui.messages[0].text, Summary(request, 2, 0, 1));
+    EXPECT_EQ(ui.messages[0].text, Summary(request, 2, 0, 1, 1));
+    EXPECT_EQ(counts.refused, 1);
 
     CQuorvelCommandLine line;
     std::string message;
@@ -92,7 +100,8 @@ TEST_F(WindowFileRunTest, RunWithReportMatchesTheConsoleRun) {
         nullptr,
         nullptr,
         kData};
-    ASSERT_EQ(RunConsoleTransformation(line, console, result), ConsoleRunOutcome::Finished);
+    ASSERT_EQ(RunConsoleTransformation(line, console, result),
+              ConsoleRunOutcome::FinishedWithRefusedLines);
     std::string expected = TempDir::Read(folder.File("console.txt"));
     const std::string projection = "de la projection de d\xE9part";
     expected.insert(expected.find(projection) + projection.size(), " !!!");
@@ -100,12 +109,12 @@ TEST_F(WindowFileRunTest, RunWithReportMatchesTheConsoleRun) {
 
     const std::vector<std::string> lines = CrLfLines(Output());
     ASSERT_EQ(lines.size(), 21u);
-    EXPECT_EQ(lines[17], kErrorLine + "mauvais format de point");
+    EXPECT_EQ(lines[17], kErrorLine + "mauvais format de point (ligne 4)");
     EXPECT_EQ(lines[19], kErrorLine +
                              "Les coordonn\xE9"
                              "es ne se trouvent pas dans l'emprise de la "
                              "projection de d\xE9"
-                             "part !!!");
+                             "part !!! (ligne 6)");
     EXPECT_EQ(lines[20], "* Fin Mardi 8/12/2026 -- 9:05:07");
 
     const std::vector<std::string> report = CrLfLines(TempDir::Read(request.reportPath));
@@ -225,7 +234,7 @@ TEST_F(WindowFileRunTest, PointOutsideTheDepartureSystemIsOutOfZone) {
                                          "r\xE9"
                                          "f\xE9"
                                          "rentiel de d\xE9"
-                                         "part !!!\r\n"),
+                                         "part !!! (ligne 1)\r\n"),
               std::string::npos);
     EXPECT_EQ(ui.messages.back().text, Summary(request, 1, 0, 1));
 }
@@ -244,8 +253,9 @@ TEST_F(WindowFileRunTest, FailedComputationIsAnErrorLineCountedAsNotSucceeded) {
     EXPECT_EQ(counts.succeeded, 0);
     EXPECT_EQ(counts.failed, 2);
     EXPECT_EQ(counts.outOfZone, 1);
-    EXPECT_EQ(Count(Output(), kErrorLine + "Transformation : erreur n\xB0 300\r\n"), 2u);
-    EXPECT_EQ(ui.messages.back().text, Summary(request, 0, 2, 1));
+    EXPECT_EQ(Count(Output(), kErrorLine + "Transformation : erreur n\xB0 300 (ligne "), 2u);
+    EXPECT_EQ(counts.refused, 1);
+    EXPECT_EQ(ui.messages.back().text, Summary(request, 0, 2, 1, 1));
 }
 
 TEST_F(WindowFileRunTest, GridRunThroughTheNtv2Grid) {
@@ -269,20 +279,23 @@ TEST_F(WindowFileRunTest, FilesThatCannotBeOpenedStopBeforeAnyOutput) {
     EXPECT_FALSE(Run(request).finished);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, Kind::Error);
-    EXPECT_EQ(ui.messages[0].text, "Impossible d'ouvrir le fichier " + request.inputPath);
+    EXPECT_EQ(ui.messages[0].text, "Impossible d'ouvrir le fichier " + request.inputPath +
+                                       "\n\nLe fichier ou son dossier n'existe pas.");
     EXPECT_FALSE(std::filesystem::exists(request.outputPath));
 
     folder.Write("in.txt", kInput);
     request.report = true;
     request.reportPath = folder.File("absent/rapport.prt");
     EXPECT_FALSE(Run(request).finished);
-    EXPECT_EQ(ui.messages.back().text, "Impossible d'ouvrir le fichier " + request.reportPath);
+    EXPECT_EQ(ui.messages.back().text, "Impossible d'ouvrir le fichier " + request.reportPath +
+                                           "\n\nLe fichier ou son dossier n'existe pas.");
     EXPECT_FALSE(std::filesystem::exists(request.outputPath));
 
     request.report = false;
     request.outputPath = folder.File("absent/out.txt");
     EXPECT_FALSE(Run(request).finished);
-    EXPECT_EQ(ui.messages.back().text, "Impossible d'ouvrir le fichier " + request.outputPath);
+    EXPECT_EQ(ui.messages.back().text, "Impossible d'ouvrir le fichier " + request.outputPath +
+                                           "\n\nLe fichier ou son dossier n'existe pas.");
     EXPECT_TRUE(ui.progress->empty());
 }
 
@@ -307,3 +320,30 @@ TEST_F(WindowFileRunTest, WriteFailureIsToldAndNeverSummarised) {
 }
 
 }  // namespace
+
+TEST_F(WindowFileRunTest, TheRefusalOfAFileSaysWhyItCannotBeOpened) {
+    folder.Write("in.txt", kInput);
+    std::filesystem::create_directories(folder.File("dossier"));
+    struct Case {
+        const char* input;
+        const char* output;
+        const char* named;   // the file the message names
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"absent.txt", "out.txt", "absent.txt", "Le fichier ou son dossier n'existe pas."},
+        {"dossier", "out.txt", "dossier", "C'est un dossier, pas un fichier."},
+        {"in.txt", "dossier", "dossier", "C'est un dossier, pas un fichier."},
+        {"in.txt", "in.txt/out.txt", "in.txt/out.txt", "Un élément du chemin n'est pas un dossier."},
+    };
+    for (const Case& c : cases) {
+        FileRunRequest request = Request();
+        request.inputPath = folder.File(c.input);
+        request.outputPath = folder.File(c.output);
+        ui.messages.clear();
+        EXPECT_FALSE(Run(request).finished) << c.input << " " << c.output;
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+                  "Impossible d'ouvrir le fichier " + folder.File(c.named) + "\n\n" + c.reason);
+    }
+}
