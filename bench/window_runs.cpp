@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 #include "catalogue/loader.h"
 #include "engine/coordinate_system.h"
 #include "engine/grid_transformation.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "catalogue/loader.h"
 #include "fuzz/fuzz_support.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/profile.h"
+#include "shared/profile.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/console_interface.h"
+#include "shared/console_interface.h"
 #include "app/quorvel_app.h"
 #include "batch/console_mode.h"
 #include "ui/window_program.h"

@@ -1,7 +1,7 @@
 #include "app/grid_check.h"
 
-#include "app/platform.h"
-#include "app/user_interface.h"
+#include "shared/platform.h"
+#include "shared/user_interface.h"
 #include "grids/grid.h"
 
 namespace {

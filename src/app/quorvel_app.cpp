@@ -8,12 +8,12 @@
 #include <optional>
 #include <system_error>
 
-#include "app/console.h"
+#include "shared/console.h"
 #include "app/grid_check.h"
-#include "app/platform.h"
-#include "app/profile.h"
-#include "app/string_resources.h"
-#include "app/user_interface.h"
+#include "shared/platform.h"
+#include "shared/profile.h"
+#include "shared/string_resources.h"
+#include "shared/user_interface.h"
 #include "catalogue/loader.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/labels.h"
+#include "shared/labels.h"
 #include "app/point_fields.h"
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 #include "runs/console_run.h"
 #include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"

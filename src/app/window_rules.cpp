@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "catalogue/codes.h"
+#include "shared/codes.h"
 
 int PageKindAtTab(int position, bool hasStandard, bool hasGrille) {
     if (position == 1) {

@@ -3,12 +3,12 @@
 #include <charconv>
 #include <span>
 
-#include "app/labels.h"
-#include "app/string_resources.h"
+#include "shared/labels.h"
+#include "shared/string_resources.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/codes.h"
+#include "shared/codes.h"
 #include "geodesy/similarity.h"
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 
 namespace {
 

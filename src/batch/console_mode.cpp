@@ -1,6 +1,6 @@
 #include "batch/console_mode.h"
 
-#include "app/console.h"
+#include "shared/console.h"
 #include "app/quorvel_app.h"
 #include "batch/command_line.h"
 #include "runs/console_run.h"

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/string_resources.h"
-#include "app/text_encoding.h"
-#include "app/user_interface.h"
+#include "shared/string_resources.h"
+#include "shared/text_encoding.h"
+#include "shared/user_interface.h"
 #include "catalogue/field_scanner.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "catalogue/codes.h"
+#include "shared/codes.h"
 #include "geodesy/angle_unit.h"
 
 struct CLgo;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/platform.h"
+#include "shared/platform.h"
 #include "engine/coordinate_operations.h"
 #include "engine/transformation_chain.h"
 #include "engine/validity_zone.h"

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/text_encoding.h"
-#include "app/user_interface.h"
+#include "shared/text_encoding.h"
+#include "shared/user_interface.h"
 #include "grids/grid.h"
 #include "grids/grid_message.h"
 #include "grids/grid_rules.h"

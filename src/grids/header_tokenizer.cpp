@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "grids/load_progress.h"
 
-#include "app/console.h"
-#include "app/user_interface.h"
+#include "shared/console.h"
+#include "shared/user_interface.h"
 
 LoadProgress::LoadProgress(bool console, UserInterface* ui, const std::string& operation,
                            const std::string& fileName, int64_t nodes)

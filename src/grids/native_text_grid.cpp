@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "grids/cache_file.h"
 #include "grids/grid.h"
 #include "grids/grid_message.h"

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "grids/grid.h"
 #include "grids/grid_rules.h"
 #include "grids/header_tokenizer.h"

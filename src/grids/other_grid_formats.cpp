@@ -4,7 +4,7 @@
 // open text file; the values that follow are read by Charger_Valeurs. A
 // header that ends with the file is a header problem, never a wait for more.
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "grids/grid.h"
 #include "grids/grid_rules.h"
 #include "grids/header_tokenizer.h"

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <limits>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "grids/grid.h"
 #include "grids/grid_file_name.h"
 

@@ -1,13 +1,13 @@
 #include "reports/headers.h"
 
-#include "app/labels.h"
+#include "shared/labels.h"
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
-#include "runs/data_format.h"
+#include "shared/data_format.h"
 #include "runs/input_point_file.h"
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 #include "runs/output_point_file.h"
-#include "runs/time_stamp.h"
+#include "shared/time_stamp.h"
 
 const char* const kReportBanner = "Quorvel / Géodésie / Information géodésique       ";
 

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "app/labels.h"
+#include "shared/labels.h"
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 #include "runs/output_point_file.h"
-#include "runs/time_stamp.h"
+#include "shared/time_stamp.h"
 
 namespace {
 

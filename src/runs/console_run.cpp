@@ -4,15 +4,15 @@
 
 #include <cstdio>
 
-#include "app/platform.h"
-#include "app/string_resources.h"
+#include "shared/platform.h"
+#include "shared/string_resources.h"
 #include "batch/command_line.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "engine/coordinate_system.h"
 #include "engine/grid_transformation.h"
 #include "runs/input_point_file.h"
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 #include "runs/output_point_file.h"
 #include "runs/point_procedure.h"
 #include "runs/result_texts.h"

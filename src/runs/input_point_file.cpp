@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "engine/coordinate.h"
-#include "runs/data_format.h"
-#include "runs/number_text.h"
+#include "shared/data_format.h"
+#include "shared/number_text.h"
 #include "runs/result_texts.h"
 
 namespace {

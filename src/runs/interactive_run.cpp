@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "engine/grid_transformation.h"

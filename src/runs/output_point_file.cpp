@@ -6,16 +6,16 @@
 
 #include <cerrno>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "engine/coordinate.h"
 #include "engine/precision.h"
 #include "geodesy/angle.h"
 #include "reports/headers.h"
-#include "runs/data_format.h"
+#include "shared/data_format.h"
 #include "runs/input_point_file.h"
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 #include "runs/result_texts.h"
-#include "runs/time_stamp.h"
+#include "shared/time_stamp.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "runs/point_procedure.h"
 
-#include "app/string_resources.h"
+#include "shared/string_resources.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "engine/grid_transformation.h"

@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "app/labels.h"
-#include "app/platform.h"
-#include "app/string_resources.h"
-#include "app/user_interface.h"
+#include "shared/labels.h"
+#include "shared/platform.h"
+#include "shared/string_resources.h"
+#include "shared/user_interface.h"
 #include "engine/grid_transformation.h"
 #include "reports/interactive_log.h"
-#include "runs/data_format.h"
+#include "shared/data_format.h"
 #include "runs/input_point_file.h"
 #include "runs/output_point_file.h"
 #include "runs/point_procedure.h"

@@ -2,8 +2,8 @@
 
 #include <QFont>
 
-#include "app/profile.h"
-#include "app/string_resources.h"
+#include "shared/profile.h"
+#include "shared/string_resources.h"
 #include "ui/emblem.h"
 #include "ui_about_dlg.h"
 #include "ui_about_page.h"

@@ -4,7 +4,7 @@
 #include <QCloseEvent>
 #include <QScreen>
 
-#include "app/string_resources.h"
+#include "shared/string_resources.h"
 #include "app/window_rules.h"
 #include "ui_progress_dlg.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 
 namespace Ui {
 class ProgressDlg;

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 
 // The window's user interface: message boxes with their icons and buttons,
 // the open and save file dialogs and the progress window, over the main

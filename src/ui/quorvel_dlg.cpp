@@ -9,8 +9,8 @@
 #include <QUrl>
 
 #include "app/quorvel_app.h"
-#include "app/string_resources.h"
-#include "app/user_interface.h"
+#include "shared/string_resources.h"
+#include "shared/user_interface.h"
 #include "app/window_rules.h"
 #include "ui/emblem.h"
 #include "ui/quorvel_page_view.h"

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 
 #include "app/point_fields.h"
-#include "app/string_resources.h"
+#include "shared/string_resources.h"
 #include "ui_quorvel_page.h"
 
 namespace {

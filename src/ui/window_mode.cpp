@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/application_runs.h"
-#include "app/platform.h"
+#include "shared/platform.h"
 #include "app/quorvel_app.h"
 #include "ui/emblem.h"
 #include "ui/qt_user_interface.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/labels.h"
-#include "app/profile.h"
+#include "shared/labels.h"
+#include "shared/profile.h"
 #include "app/quorvel_app.h"
 #include "catalogue/loader.h"
 #include "support/temp_dir.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/profile.h"
+#include "shared/profile.h"
 #include "app/quorvel_app.h"
 #include "support/scripted_interface.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../runs/sample_points.h"
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "reports/headers.h"
 #include "runs/input_point_file.h"
 #include "runs/output_point_file.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "../runs/sample_points.h"
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "reports/interactive_log.h"
 #include "runs/output_point_file.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/coordinate.h"
-#include "runs/data_format.h"
+#include "shared/data_format.h"
 #include "runs/input_point_file.h"
 #include "runs/result_texts.h"
 #include "support/temp_dir.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 #include "engine/coordinate.h"
-#include "runs/data_format.h"
+#include "shared/data_format.h"
 #include "runs/input_point_file.h"
 #include "runs/result_texts.h"
 #include "support/temp_dir.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 
 // Thrown by ScriptedInterface::Exit in place of ending the test program.
 struct ScriptedExit {

@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include "app/application_runs.h"
-#include "app/profile.h"
+#include "shared/profile.h"
 #include "app/quorvel_page.h"
 #include "batch/command_line.h"
 #include "runs/console_run.h"

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/labels.h"
-#include "app/string_resources.h"
-#include "catalogue/codes.h"
+#include "shared/labels.h"
+#include "shared/string_resources.h"
+#include "shared/codes.h"
 #include "geodesy/angle_unit.h"
 
 TEST(Labels, TablesAreIndexedByCode) {

@@ -1,4 +1,4 @@
-#include "app/console_interface.h"
+#include "shared/console_interface.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/labels.h"
-#include "catalogue/codes.h"
+#include "shared/labels.h"
+#include "shared/codes.h"
 
 // Point-file layouts: DataFormat codes (catalogue/codes.h) with their
 // labels and what each carries in the label tables.

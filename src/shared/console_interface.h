@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/user_interface.h"
+#include "shared/user_interface.h"
 
 // The user interface of console batch mode. Errors and warnings go to the
 // error stream, information and progress to the output stream; captions are

@@ -1,12 +1,12 @@
-#include "app/labels.h"
+#include "shared/labels.h"
 
 #include <array>
 #include <iterator>
 #include <string>
 #include <string_view>
 
-#include "app/string_resources.h"
-#include "catalogue/codes.h"
+#include "shared/string_resources.h"
+#include "shared/codes.h"
 #include "geodesy/angle_unit.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/platform.h"
+#include "shared/platform.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 
 namespace {
 

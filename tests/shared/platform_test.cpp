@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/platform.h"
+#include "shared/platform.h"
 #include "support/temp_dir.h"
 
 TEST(Platform, CurrentDirectoryReadAndSet) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 
 TEST(TextEncoding, EveryLatin1ByteRoundTrips) {
     std::string all;

@@ -1,4 +1,4 @@
-#include "app/text_encoding.h"
+#include "shared/text_encoding.h"
 
 std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;

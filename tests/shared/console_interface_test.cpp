@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/console_interface.h"
+#include "shared/console_interface.h"
 #include "support/scripted_interface.h"
 
 namespace {

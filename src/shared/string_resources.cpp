@@ -1,4 +1,4 @@
-#include "app/string_resources.h"
+#include "shared/string_resources.h"
 
 #include <algorithm>
 #include <iterator>

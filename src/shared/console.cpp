@@ -1,4 +1,4 @@
-#include "app/console.h"
+#include "shared/console.h"
 
 #include <fcntl.h>
 #include <termios.h>

@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app/console.h"
+#include "shared/console.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "runs/time_stamp.h"
+#include "shared/time_stamp.h"
 
 TEST(TimeStamp, DayNamesAndDigits) {
     std::tm when{};

@@ -1,4 +1,4 @@
-#include "runs/number_text.h"
+#include "shared/number_text.h"
 
 #include <charconv>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/profile.h"
+#include "shared/profile.h"
 #include "support/temp_dir.h"
 
 namespace {

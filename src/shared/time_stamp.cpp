@@ -1,9 +1,9 @@
-#include "runs/time_stamp.h"
+#include "shared/time_stamp.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/string_resources.h"
+#include "shared/string_resources.h"
 
 std::string FormatTimeStamp(const std::tm& when) {
     const int weekday = when.tm_wday >= 0 && when.tm_wday <= 6 ? when.tm_wday : 0;

@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "app/string_resources.h"
+#include "shared/string_resources.h"
 
 TEST(StringResources, TextsByIdAsWritten) {
     EXPECT_EQ("Calcule la transformation de coordonnées précisée", LoadString(1));
