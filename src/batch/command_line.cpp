@@ -135,10 +135,10 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
             line.mode = ReadInteger(line, value);
             break;
         case FlagSys1:
-            line.sourceSystem = ReadInteger(line, value);
+            line.source.system = ReadInteger(line, value);
             break;
         case FlagSys2:
-            line.targetSystem = ReadInteger(line, value);
+            line.target.system = ReadInteger(line, value);
             break;
         case FlagAlt:
             if (line.verticalKind == 0) {
@@ -148,18 +148,18 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
             }
             break;
         case FlagTypcoor1:
-            AcceptTypcoor(ReadInteger(line, value), line.sourceType, line.sourceUnit, line.sourceMeridian,
-                          line.sourceProjection);
+            AcceptTypcoor(ReadInteger(line, value), line.source.type, line.source.unit, line.source.meridian,
+                          line.source.projection);
             break;
         case FlagTypcoor2:
-            AcceptTypcoor(ReadInteger(line, value), line.targetType, line.targetUnit, line.targetMeridian,
-                          line.targetProjection);
+            AcceptTypcoor(ReadInteger(line, value), line.target.type, line.target.unit, line.target.meridian,
+                          line.target.projection);
             break;
         case FlagF1:
-            AcceptFormat(line, value, line.sourceType, line.sourceFormat, line.sourceFile);
+            AcceptFormat(line, value, line.source.type, line.source.format, line.source.file);
             break;
         case FlagF2:
-            AcceptFormat(line, value, line.targetType, line.targetFormat, line.targetFile);
+            AcceptFormat(line, value, line.target.type, line.target.format, line.target.file);
             break;
         case FlagX:
             line.x = ReadReal(line, value);
@@ -252,9 +252,9 @@ unsigned Bit(int flag) {
 }
 unsigned CoordinatesNeeded(const CQuorvelCommandLine& line) {
     unsigned needed = 0;
-    if (line.sourceType == Cartesian) return Bit(FlagX) | Bit(FlagY) | Bit(FlagZ);
-    if (line.sourceType == Geographic) needed = Bit(FlagLon) | Bit(FlagLat);
-    if (line.sourceType == Projected) needed = Bit(FlagE) | Bit(FlagN);
+    if (line.source.type == Cartesian) return Bit(FlagX) | Bit(FlagY) | Bit(FlagZ);
+    if (line.source.type == Geographic) needed = Bit(FlagLon) | Bit(FlagLat);
+    if (line.source.type == Projected) needed = Bit(FlagE) | Bit(FlagN);
     if (line.verticalKind == 1) needed |= Bit(FlagHe);
     if (line.verticalKind == 2) needed |= Bit(FlagH);
     return needed;
@@ -275,14 +275,14 @@ bool CheckSinglePointCoordinates(const CQuorvelCommandLine& line, std::string& m
         }
         if (given && !wanted) {
             const bool vertical = flag == FlagHe || flag == FlagH;
-            if (vertical && line.sourceType != Cartesian) {
+            if (vertical && line.source.type != Cartesian) {
                 message = std::string("Le flag -") + FlagName(flag) +
                           " ne convient pas à la composante verticale de départ (" +
                           VerticalComponentText(line.verticalKind) + ") !\n";
             } else {
                 message = std::string("Le flag -") + FlagName(flag) +
                           " ne convient pas au type de coordonnées de départ (" +
-                          CoordTypeLabel(line.sourceType) + ") !\n";
+                          CoordTypeLabel(line.source.type) + ") !\n";
             }
             return false;
         }
@@ -367,8 +367,8 @@ void DeriveVerticalKind(CQuorvelCommandLine& line) {
     if (line.mode == kModeSinglePoint) {
         if (line.x != 0 || line.y != 0 || line.z != 0) line.verticalKind = 1;
     } else if (line.mode == kModeFiles) {
-        if (line.sourceFormat >= 6 && line.sourceFormat <= 19) {
-            line.verticalKind = DataFormatVertical(line.sourceFormat) == 2 ? 2 : 1;
+        if (line.source.format >= 6 && line.source.format <= 19) {
+            line.verticalKind = DataFormatVertical(line.source.format) == 2 ? 2 : 1;
         }
     }
 }
@@ -388,12 +388,12 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
         message = Plain(IDS_CMD_KIND_UNKNOWN);
         return false;
     }
-    const CReg* source = FindById(catalogue.systems, line.sourceSystem);
+    const CReg* source = FindById(catalogue.systems, line.source.system);
     if (source == nullptr) {
         message = Plain(IDS_CMD_SOURCE_SYSTEM_UNKNOWN);
         return false;
     }
-    const CReg* target = FindById(catalogue.systems, line.targetSystem);
+    const CReg* target = FindById(catalogue.systems, line.target.system);
     if (target == nullptr) {
         message = Plain(IDS_CMD_TARGET_SYSTEM_UNKNOWN);
         return false;
@@ -418,89 +418,105 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
             return false;
         }
     }
-    if (line.sourceType < 1 || line.sourceType > 3) {
+    if (line.source.type < 1 || line.source.type > 3) {
         message = Plain(IDS_CMD_SOURCE_TYPE_UNKNOWN);
         return false;
     }
-    if (line.targetType < 1 || line.targetType > 3) {
+    if (line.target.type < 1 || line.target.type > 3) {
         message = Plain(IDS_CMD_TARGET_TYPE_UNKNOWN);
         return false;
     }
-    if (line.sourceType == 1 && source->dimension == 2) {
+    if (line.source.type == 1 && source->dimension == 2) {
         message = LoadString(IDS_CMD_SOURCE_CARTESIAN_FORBIDDEN) + "(\"" + source->name + "\")!\n";
         return false;
     }
-    if (line.targetType == 1 && target->dimension == 2) {
+    if (line.target.type == 1 && target->dimension == 2) {
         message = LoadString(IDS_CMD_TARGET_CARTESIAN_FORBIDDEN) + "(\"" + target->name + "\")!\n";
         return false;
     }
-    if (line.sourceType == 2 && !IsFileUnit(line.sourceUnit)) {
+    if (line.source.type == 2 && !IsFileUnit(line.source.unit)) {
         message = Plain(IDS_CMD_SOURCE_UNIT);
         return false;
     }
-    if (line.targetType == 2 && !IsFileUnit(line.targetUnit)) {
+    if (line.target.type == 2 && !IsFileUnit(line.target.unit)) {
         message = Plain(IDS_CMD_TARGET_UNIT);
         return false;
     }
-    if (line.sourceType == 2 && FindById(catalogue.meridians, line.sourceMeridian) == nullptr) {
+    if (line.source.type == 2 && FindById(catalogue.meridians, line.source.meridian) == nullptr) {
         message = NamedAfter(IDS_CMD_MERIDIAN, source->name);
         return false;
     }
-    if (line.targetType == 2 && FindById(catalogue.meridians, line.targetMeridian) == nullptr) {
+    if (line.target.type == 2 && FindById(catalogue.meridians, line.target.meridian) == nullptr) {
         message = NamedAfter(IDS_CMD_MERIDIAN, target->name);
         return false;
     }
-    if (line.sourceType == 3 && FindById(catalogue.projections, line.sourceProjection) == nullptr) {
+    if (line.source.type == 3 && FindById(catalogue.projections, line.source.projection) == nullptr) {
         message = NamedAfter(IDS_CMD_PROJECTION, source->name);
         return false;
     }
-    if (line.targetType == 3 && FindById(catalogue.projections, line.targetProjection) == nullptr) {
+    if (line.target.type == 3 && FindById(catalogue.projections, line.target.projection) == nullptr) {
         message = NamedAfter(IDS_CMD_PROJECTION, target->name);
         return false;
     }
-    if (!OffersCoordType(catalogue, source->id, line.sourceType)) {
+    if (!OffersCoordType(catalogue, source->id, line.source.type)) {
         message = Plain(IDS_CMD_SOURCE_TYPE_INCOMPATIBLE);
         return false;
     }
-    if (!OffersCoordType(catalogue, target->id, line.targetType)) {
+    if (!OffersCoordType(catalogue, target->id, line.target.type)) {
         message = Plain(IDS_CMD_TARGET_TYPE_INCOMPATIBLE);
         return false;
     }
-    if (line.sourceType == 1 && line.mode == kModeFiles && line.sourceFormat != 6 &&
-        line.sourceFormat != 7) {
+    if (line.source.type == 1 && line.mode == kModeFiles && line.source.format != 6 &&
+        line.source.format != 7) {
         message = NamedAfter(IDS_CMD_FORMAT_INVALID, source->name);
         return false;
     }
-    if (line.targetType == 1 && line.mode == kModeFiles && line.targetFormat != 6 &&
-        line.targetFormat != 7) {
+    if (line.target.type == 1 && line.mode == kModeFiles && line.target.format != 6 &&
+        line.target.format != 7) {
         message = NamedAfter(IDS_CMD_FORMAT_INVALID, target->name);
         return false;
     }
-    if (line.sourceType == 2 &&
-        !CheckSideFormat(line, catalogue, 2, line.sourceFormat, source->id, true, message)) {
+    if (line.source.type == 2 &&
+        !CheckSideFormat(line, catalogue, 2, line.source.format, source->id, true, message)) {
         return false;
     }
-    if (line.targetType == 2 &&
-        !CheckSideFormat(line, catalogue, 2, line.targetFormat, target->id, false, message)) {
+    if (line.target.type == 2 &&
+        !CheckSideFormat(line, catalogue, 2, line.target.format, target->id, false, message)) {
         return false;
     }
-    if (line.sourceType == 3 &&
-        !CheckSideFormat(line, catalogue, 3, line.sourceFormat, source->id, true, message)) {
+    if (line.source.type == 3 &&
+        !CheckSideFormat(line, catalogue, 3, line.source.format, source->id, true, message)) {
         return false;
     }
-    if (line.targetType == 3 &&
-        !CheckSideFormat(line, catalogue, 3, line.targetFormat, target->id, false, message)) {
+    if (line.target.type == 3 &&
+        !CheckSideFormat(line, catalogue, 3, line.target.format, target->id, false, message)) {
         return false;
     }
-    if (line.mode == kModeFiles && line.sourceFile.empty()) {
+    if (line.mode == kModeFiles && line.source.file.empty()) {
         message = Plain(IDS_CMD_NO_SOURCE_FILE);
         return false;
     }
-    if (line.mode == kModeFiles && line.targetFile.empty()) {
+    if (line.mode == kModeFiles && line.target.file.empty()) {
         message = Plain(IDS_CMD_NO_TARGET_FILE);
         return false;
     }
     if (line.mode == kModeSinglePoint && !CheckSinglePointCoordinates(line, message)) return false;
     message = LoadString(IDS_CMD_VALIDATED) + "\n";
     return true;
+}
+
+ConsoleRunOutcome RunConsoleCommandLine(const CQuorvelCommandLine& commandLine,
+                                        const ConsoleRunEnvironment& environment,
+                                        std::string& result) {
+    if (commandLine.currentFlag == FlagHelp) {
+        environment.write("\n" + commandLine.helpText + "\n");
+        return ConsoleRunOutcome::Finished;
+    }
+    CQuorvelCommandLine line = commandLine;
+    DeriveVerticalKind(line);
+    std::string validation;
+    const bool valid = ValidateCommandLine(line, environment.catalogue, validation);
+    if (line.verbose || !valid) environment.write(validation);
+    if (!valid) return ConsoleRunOutcome::Stopped;
+    return RunConsoleTransformation(line, environment, result);
 }

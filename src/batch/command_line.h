@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runs/console_run.h"
+
 struct Catalogue;
 
 // Flags of the command line, typed as a minus sign and the name.
@@ -32,34 +34,15 @@ enum CommandFlag : int {
     FlagH = 20,
 };
 
-// Mode of a console run.
-inline constexpr int kModeSinglePoint = 0;  // one point given on the command line
-inline constexpr int kModeFiles = 1;        // an input and an output point file
-inline constexpr int kModeUnset = -1;
-
-// The command line of one console run, filled argument by argument.
-struct CQuorvelCommandLine {
+// The command line of one console run, filled argument by argument: the
+// run it describes (kind, mode, both sides with their files, the vertical
+// system and kind, the single point's values) and what the parsing keeps
+// on the way.
+struct CQuorvelCommandLine : ConsoleRunDescription {
     std::string helpText;
     std::string initFile;  // recorded; no operation uses it
-    std::string targetFile;
-    std::string sourceFile;
     int currentFlag = FlagNone;
     bool nextValueNumeric = false;  // the next argument is a value even with a minus sign
-    bool verbose = false;
-    int kind = 0;  // TransfoKind
-    int mode = kModeUnset;
-    int sourceSystem = 0;
-    int targetSystem = 0;
-    int verticalSystem = 0;  // 0 for none
-    int sourceMeridian = 0, targetMeridian = 0;
-    int sourceProjection = 0, targetProjection = 0;
-    int sourceType = 0, targetType = 0;      // CoordType
-    int sourceUnit = 0, targetUnit = 0;      // AngleUnit
-    int sourceFormat = 0, targetFormat = 0;  // DataFormat, 0 when none matched
-    int verticalKind = 0;                    // VerticalKind
-    double x = 0, y = 0, z = 0;
-    double lon = 0, lat = 0, he = 0;
-    double E = 0, N = 0, H = 0;
     // The first value that its flag could not take whole (a number with
     // letters, two decimal separators, nothing at all, a format number that
     // the type's list does not hold): the validation refuses the line with
@@ -106,3 +89,11 @@ void DeriveVerticalKind(CQuorvelCommandLine& line);
 // break) in `message`.
 bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catalogue,
                          std::string& message);
+
+// The console run of a command line, as the console mode starts it: the
+// help text when "?" is the last flag, else the vertical kind derived, the
+// validation (its message written when verbose or refused), then the
+// transformation. `result` holds the text the caller writes to the console.
+ConsoleRunOutcome RunConsoleCommandLine(const CQuorvelCommandLine& line,
+                                        const ConsoleRunEnvironment& environment,
+                                        std::string& result);

@@ -19,7 +19,7 @@ int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
         &app.translationGrid,
         &app.gridHeaders,
         app.workingDirectory};
-    switch (RunConsoleTransformation(line, environment, message)) {
+    switch (RunConsoleCommandLine(line, environment, message)) {
         case ConsoleRunOutcome::Finished:
             return kExitComplete;
         case ConsoleRunOutcome::FinishedWithRefusedLines:

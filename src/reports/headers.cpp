@@ -4,9 +4,7 @@
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
 #include "shared/data_format.h"
-#include "runs/input_point_file.h"
 #include "shared/number_text.h"
-#include "runs/output_point_file.h"
 #include "shared/time_stamp.h"
 
 const char* const kReportBanner = "Quorvel / Géodésie / Information géodésique       ";
@@ -138,19 +136,20 @@ std::string ColumnTitles(int outputFormat, const CCoor& arrival, bool linearAlte
     return out;
 }
 
-std::string ReportHeader(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
-                         const Out_Fic& output, int kind) {
+std::string ReportHeader(const CCoor& departure, const CCoor& arrival,
+                         const std::string& inputName, int inputFormat,
+                         const std::string& outputName, int outputFormat, int kind) {
     std::string out = std::string(kReportBanner) + CurrentTimeStamp() + "\n";
     out += std::string(kReportAddress) + "\n";
     out += std::string(kReportContact) + "\n\n";
     out += kDashes + "\n";
     out += std::string(" Transformation de type ") + TransfoKindLabel(kind) + "\n";
     out += kDashes + "\n";
-    out += "COORDONNÉES INITIALES :  Fichier " + input.FileName() + "\n";
-    AppendReportSide(out, departure, input.dataFormat);
+    out += "COORDONNÉES INITIALES :  Fichier " + inputName + "\n";
+    AppendReportSide(out, departure, inputFormat);
     out += "\n";
-    out += "COORDONNÉES FINALES :  Fichier " + output.FileName() + "\n";
-    AppendReportSide(out, arrival, output.dataFormat);
+    out += "COORDONNÉES FINALES :  Fichier " + outputName + "\n";
+    AppendReportSide(out, arrival, outputFormat);
     if (kind == GridKind) {
         out += kDashes + "\n";
         out += "Système altimétrique   : " + VerticalName(arrival) + "\n";

@@ -6,7 +6,6 @@
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
 #include "shared/number_text.h"
-#include "runs/output_point_file.h"
 #include "shared/time_stamp.h"
 
 namespace {
@@ -97,12 +96,12 @@ void AppendSide(std::string& out, const CCoor& p, const char* heading,
 
 }  // namespace
 
-void AppendLogEntry(Out_Fic& log, const CCoor& departure, const CCoor& arrival, int kind) {
+std::string LogEntry(const CCoor& departure, const CCoor& arrival, int kind) {
     std::string out = CurrentTimeStamp() + "\n";
     out += "POINT : " + departure.name + "\tTransformation : " + TransfoKindLabel(kind) + "\n";
     AppendSide(out, departure, "SYSTEME DE DEPART : ", "SYSTEME DE DEPART : ", false, false);
     AppendSide(out, arrival, "SYSTEME DE D'ARRIVEE : ", "SYSTEME D'ARRIVEE : ", true,
                kind == GridKind);
     out += "\n" + std::string(80, '-') + "\n";
-    log.Write(out);
+    return out;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <string>
+
 struct CCoor;
-class Out_Fic;
 
 // The interactive log: every point transformed on a computation page is
 // appended to "log.txt", created empty when the program starts.
 inline constexpr const char* kInteractiveLogName = "log.txt";
 
-// Appends one entry: time stamp, point name and kind, the departure block
-// and the arrival block, an empty line and a line of 80 "-".
-void AppendLogEntry(Out_Fic& log, const CCoor& departure, const CCoor& arrival, int kind);
+// One entry, for the runs to append to the log: time stamp, point name and
+// kind, the departure block and the arrival block, an empty line and a line
+// of 80 "-" (UTF-8, "\n" line ends).
+std::string LogEntry(const CCoor& departure, const CCoor& arrival, int kind);

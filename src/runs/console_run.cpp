@@ -6,7 +6,6 @@
 
 #include "shared/platform.h"
 #include "shared/string_resources.h"
-#include "batch/command_line.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "engine/coordinate_system.h"
@@ -19,23 +18,23 @@
 
 namespace {
 
-// The departure or arrival record as the command line describes it.
-CCoor SideFromCommandLine(const CQuorvelCommandLine& line, const Catalogue& catalogue,
+// The departure or arrival record as the run describes it.
+CCoor SideOfRun(const ConsoleRunDescription& line, const Catalogue& catalogue,
                           bool source) {
     CCoor point;
-    point.type = source ? line.sourceType : line.targetType;
-    const int unit = source ? line.sourceUnit : line.targetUnit;
+    point.type = source ? line.source.type : line.target.type;
+    const int unit = source ? line.source.unit : line.target.unit;
     point.unit = unit == 0 ? DecimalDegree : unit;
-    ResolveByIds(point.sys, source ? line.sourceSystem : line.targetSystem,
-                 source ? line.sourceMeridian : line.targetMeridian,
-                 source ? line.sourceProjection : line.targetProjection, line.verticalSystem,
+    ResolveByIds(point.sys, source ? line.source.system : line.target.system,
+                 source ? line.source.meridian : line.target.meridian,
+                 source ? line.source.projection : line.target.projection, line.verticalSystem,
                  catalogue);
     point.verticalKind = line.verticalKind;
     return point;
 }
 
 // The single point's values, in the fields of every type.
-void PutSinglePoint(const CQuorvelCommandLine& line, CCoor& point) {
+void PutSinglePoint(const ConsoleRunDescription& line, CCoor& point) {
     point.x = line.x;
     point.y = line.y;
     point.z = line.z;
@@ -72,32 +71,32 @@ std::string RefusedLinesText(long long refused) {
                                      "blanche)";
 }
 
-ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvironment& environment,
+ConsoleRunOutcome RunFile(const ConsoleRunDescription& line, const ConsoleRunEnvironment& environment,
                           std::string& result) {
-    const std::string inputPath = environment.resolvePath(line.sourceFile);
-    const std::string outputPath = environment.resolvePath(line.targetFile);
+    const std::string inputPath = environment.resolvePath(line.source.file);
+    const std::string outputPath = environment.resolvePath(line.target.file);
     if (SameFile(inputPath, outputPath)) {
         result = LoadString(IDS_SAME_FILES) + " !";
         return ConsoleRunOutcome::Stopped;
     }
     In_Fic input(inputPath);
     if (!input.IsOpen()) {
-        result = CannotOpen(line.sourceFile, input.OpenError());
+        result = CannotOpen(line.source.file, input.OpenError());
         return ConsoleRunOutcome::Stopped;
     }
     Out_Fic output(outputPath);
     if (!output.IsOpen()) {
-        result = CannotOpen(line.targetFile, output.OpenError());
+        result = CannotOpen(line.target.file, output.OpenError());
         return ConsoleRunOutcome::Stopped;
     }
-    output.dataFormat = line.targetFormat;
+    output.dataFormat = line.target.format;
     output.header = line.verbose;
-    input.dataFormat = line.sourceFormat;
+    input.dataFormat = line.source.format;
     if (line.verbose) environment.write(LoadString(IDS_RUN_INITIALISING) + "\n\n");
 
     const Catalogue& catalogue = environment.catalogue;
-    const CCoor departureTemplate = SideFromCommandLine(line, catalogue, true);
-    const CCoor arrivalTemplate = SideFromCommandLine(line, catalogue, false);
+    const CCoor departureTemplate = SideOfRun(line, catalogue, true);
+    const CCoor arrivalTemplate = SideOfRun(line, catalogue, false);
     RunGrids grids(environment);
     const PointFailureTexts texts = ConsoleFailureTexts();
     long long succeeded = 0;
@@ -135,18 +134,18 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     }
     if (input.ReadFailed()) {
         output.Close();
-        result = LoadString(IDS_CANNOT_READ_FILE) + " " + line.sourceFile + " !";
+        result = LoadString(IDS_CANNOT_READ_FILE) + " " + line.source.file + " !";
         return ConsoleRunOutcome::Failed;
     }
     if (line.verbose) output.Ecrire_Fin(kResultEnd);
     if (!output.Close()) {
-        result = CannotWriteText(line.targetFile);
+        result = CannotWriteText(line.target.file);
         return ConsoleRunOutcome::Failed;
     }
     if (line.verbose) {
         const std::string dashes(66, '-');
-        result = "\n" + dashes + "\n" + LoadString(IDS_RUN_FINISHED) + "\n" + line.sourceFile +
-                 " \n" + line.targetFile + "\n\n" + std::to_string(succeeded) + " " +
+        result = "\n" + dashes + "\n" + LoadString(IDS_RUN_FINISHED) + "\n" + line.source.file +
+                 " \n" + line.target.file + "\n\n" + std::to_string(succeeded) + " " +
                  LoadString(IDS_RUN_SUCCEEDED) + "\n" + std::to_string(outOfZone) + " " +
                  LoadString(IDS_RUN_OUT_OF_ZONE) + "\n";
         if (refused > 0) result += RefusedLinesText(refused) + "\n";
@@ -158,17 +157,17 @@ ConsoleRunOutcome RunFile(const CQuorvelCommandLine& line, const ConsoleRunEnvir
     // Said even without -v: the run went to its end, but not every line of
     // the file became a point.
     if (!line.verbose) {
-        result = "\n" + RefusedLinesText(refused) + " dans " + line.sourceFile +
-                 " : voir les lignes ERREUR de " + line.targetFile + " !\n";
+        result = "\n" + RefusedLinesText(refused) + " dans " + line.source.file +
+                 " : voir les lignes ERREUR de " + line.target.file + " !\n";
     }
     return ConsoleRunOutcome::FinishedWithRefusedLines;
 }
 
-ConsoleRunOutcome RunSinglePoint(const CQuorvelCommandLine& line,
+ConsoleRunOutcome RunSinglePoint(const ConsoleRunDescription& line,
                                  const ConsoleRunEnvironment& environment, std::string& result) {
     if (line.verbose) environment.write(LoadString(IDS_RUN_INITIALISING) + "\n\n");
-    CCoor departure = SideFromCommandLine(line, environment.catalogue, true);
-    CCoor arrival = SideFromCommandLine(line, environment.catalogue, false);
+    CCoor departure = SideOfRun(line, environment.catalogue, true);
+    CCoor arrival = SideOfRun(line, environment.catalogue, false);
     PutSinglePoint(line, departure);
     RunGrids grids(environment);
     std::string failure;
@@ -241,19 +240,9 @@ std::string SinglePointText(const CCoor& arrival, int verticalKind, bool vertica
     return text;
 }
 
-ConsoleRunOutcome RunConsoleTransformation(const CQuorvelCommandLine& commandLine,
+ConsoleRunOutcome RunConsoleTransformation(const ConsoleRunDescription& run,
                                            const ConsoleRunEnvironment& environment,
                                            std::string& result) {
-    if (commandLine.currentFlag == FlagHelp) {
-        environment.write("\n" + commandLine.helpText + "\n");
-        return ConsoleRunOutcome::Finished;
-    }
-    CQuorvelCommandLine line = commandLine;
-    DeriveVerticalKind(line);
-    std::string validation;
-    const bool valid = ValidateCommandLine(line, environment.catalogue, validation);
-    if (line.verbose || !valid) environment.write(validation);
-    if (!valid) return ConsoleRunOutcome::Stopped;
-    return line.mode == kModeFiles ? RunFile(line, environment, result)
-                                   : RunSinglePoint(line, environment, result);
+    return run.mode == kModeFiles ? RunFile(run, environment, result)
+                                  : RunSinglePoint(run, environment, result);
 }

@@ -4,11 +4,34 @@
 #include <string>
 #include <string_view>
 
+#include "shared/side_settings.h"
+
 struct Catalogue;
-struct CQuorvelCommandLine;
 class CGrille1D;
 class CGrille3D;
 class GridHeaderCache;
+
+// Mode of a console run.
+inline constexpr int kModeSinglePoint = 0;  // one point given on the command line
+inline constexpr int kModeFiles = 1;        // an input and an output point file
+inline constexpr int kModeUnset = -1;
+
+// One console run as the command line describes it, once validated.
+struct ConsoleRunDescription {
+    int kind = 0;  // TransfoKind
+    int mode = kModeUnset;
+    bool verbose = false;
+    // Catalogue ids and codes of each side; `format` 0 when no layout
+    // matched, `file` the point file's name as given.
+    SideSettings<int> source;
+    SideSettings<int> target;
+    int verticalSystem = 0;  // 0 for none
+    int verticalKind = 0;    // VerticalKind
+    // The single point's values, in the fields of every type.
+    double x = 0, y = 0, z = 0;
+    double lon = 0, lat = 0, he = 0;
+    double E = 0, N = 0, H = 0;
+};
 
 // How a console run ended.
 enum class ConsoleRunOutcome {
@@ -34,11 +57,11 @@ struct ConsoleRunEnvironment {
     std::string workingDirectory;
 };
 
-// The console transformation: help request, validation, then one point
-// given on the command line or every line of an input point file into an
-// output point file. When it does not finish, `result` holds the text the
-// caller writes to the console.
-ConsoleRunOutcome RunConsoleTransformation(const CQuorvelCommandLine& line,
+// The console transformation of a validated run: one point given on the
+// command line, or every line of an input point file into an output point
+// file. `result` holds the text the caller writes to the console (the
+// failure, or the refused-line count of a quiet run).
+ConsoleRunOutcome RunConsoleTransformation(const ConsoleRunDescription& run,
                                            const ConsoleRunEnvironment& environment,
                                            std::string& result);
 

@@ -64,7 +64,7 @@ void Log(const CCoor& departure, const CCoor& arrival, int kind,
          const WindowRunEnvironment& environment) {
     Out_Fic* log = environment.log;
     if (log == nullptr || !log->IsOpen()) return;
-    AppendLogEntry(*log, departure, arrival, kind);
+    log->Write(LogEntry(departure, arrival, kind));
     // Other programs may read the log while this one runs.
     log->Flush();
 }

@@ -208,7 +208,8 @@ void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kin
 void Out_Fic::Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
                              const Out_Fic& output, int kind, const std::string& result) {
     if (!reportHeaderWritten_) {
-        Write(ReportHeader(departure, arrival, input, output, kind));
+        Write(ReportHeader(departure, arrival, input.FileName(), input.dataFormat,
+                           output.FileName(), output.dataFormat, kind));
         Write("\n");
         reportHeaderWritten_ = true;
     }

@@ -130,7 +130,7 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
                 stop = point.text;
                 break;
             }
-            if (point.computed && log) AppendLogEntry(*log, departure, arrival, request.kind);
+            if (point.computed && log) log->Write(LogEntry(departure, arrival, request.kind));
             text = point.text;
             if (point.outcome == PointOutcome::Succeeded) ++counts.succeeded;
             if (point.outcome == PointOutcome::ComputationFailed) ++counts.failed;

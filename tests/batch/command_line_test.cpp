@@ -128,46 +128,46 @@ TEST(ParseCommandLine, IntegerValues) {
         Parse({"-mode", "02", "-type", "x", "-sys1", "0120", "-sys2", "+0004", "-init", "a.ini"});
     EXPECT_EQ(2, line.mode);
     EXPECT_EQ(0, line.kind);
-    EXPECT_EQ(120, line.sourceSystem);
-    EXPECT_EQ(4, line.targetSystem);
+    EXPECT_EQ(120, line.source.system);
+    EXPECT_EQ(4, line.target.system);
     EXPECT_EQ("a.ini", line.initFile);
     EXPECT_EQ(kModeUnset, Parse({"stray", "1"}).mode);  // values before any flag are ignored
 }
 
 TEST(ParseCommandLine, TypcoorSequences) {
     CQuorvelCommandLine line = Parse({"-typcoor1", "2", "2", "1", "7"});
-    EXPECT_EQ(2, line.sourceType);
-    EXPECT_EQ(2, line.sourceUnit);
-    EXPECT_EQ(1, line.sourceMeridian);
+    EXPECT_EQ(2, line.source.type);
+    EXPECT_EQ(2, line.source.unit);
+    EXPECT_EQ(1, line.source.meridian);
     line = Parse({"-typcoor2", "3", "120", "9"});
-    EXPECT_EQ(3, line.targetType);
-    EXPECT_EQ(120, line.targetProjection);
-    EXPECT_EQ(0, line.targetUnit);
+    EXPECT_EQ(3, line.target.type);
+    EXPECT_EQ(120, line.target.projection);
+    EXPECT_EQ(0, line.target.unit);
     line = Parse({"-typcoor1", "1", "5", "6"});  // cartesian: further values fit nowhere
-    EXPECT_EQ(1, line.sourceType);
-    EXPECT_EQ(0, line.sourceUnit);
-    EXPECT_EQ(0, line.sourceProjection);
+    EXPECT_EQ(1, line.source.type);
+    EXPECT_EQ(0, line.source.unit);
+    EXPECT_EQ(0, line.source.projection);
 }
 
 TEST(ParseCommandLine, FormatsAndFileNames) {
     CQuorvelCommandLine line = Parse({"-typcoor1", "2", "2", "1", "-f1", "2", "points.txt"});
-    EXPECT_EQ(10, line.sourceFormat);  // "Nom Lon Lat Hauteur"
-    EXPECT_EQ("points.txt", line.sourceFile);
+    EXPECT_EQ(10, line.source.format);  // "Nom Lon Lat Hauteur"
+    EXPECT_EQ("points.txt", line.source.file);
     line = Parse({"-typcoor1", "2", "-f1", "0", "points.txt"});
-    EXPECT_EQ(0, line.sourceFormat);  // the name is then read as a format number
-    EXPECT_EQ("", line.sourceFile);
+    EXPECT_EQ(0, line.source.format);  // the name is then read as a format number
+    EXPECT_EQ("", line.source.file);
     line = Parse({"-typcoor2", "3", "-f2", "4", "a", "b"});
-    EXPECT_EQ(19, line.targetFormat);  // "E N Hauteur"
-    EXPECT_EQ("b", line.targetFile);   // a later value replaces the name
+    EXPECT_EQ(19, line.target.format);  // "E N Hauteur"
+    EXPECT_EQ("b", line.target.file);   // a later value replaces the name
     line = Parse({"-typcoor2", "1", "-f2", "3", "a"});
-    EXPECT_EQ(0, line.targetFormat);  // outside the cartesian list
+    EXPECT_EQ(0, line.target.format);  // outside the cartesian list
     line = Parse({"-f1", "1", "a"});  // no type yet
-    EXPECT_EQ(0, line.sourceFormat);
-    EXPECT_EQ("", line.sourceFile);
-    EXPECT_EQ(8, Parse({"-typcoor1", "2", "-f1", "1"}).sourceFormat);
-    EXPECT_EQ(15, Parse({"-typcoor1", "2", "-f1", "8"}).sourceFormat);
-    EXPECT_EQ(6, Parse({"-typcoor1", "1", "-f1", "1"}).sourceFormat);
-    EXPECT_EQ(16, Parse({"-typcoor1", "3", "-f1", "1"}).sourceFormat);
+    EXPECT_EQ(0, line.source.format);
+    EXPECT_EQ("", line.source.file);
+    EXPECT_EQ(8, Parse({"-typcoor1", "2", "-f1", "1"}).source.format);
+    EXPECT_EQ(15, Parse({"-typcoor1", "2", "-f1", "8"}).source.format);
+    EXPECT_EQ(6, Parse({"-typcoor1", "1", "-f1", "1"}).source.format);
+    EXPECT_EQ(16, Parse({"-typcoor1", "3", "-f1", "1"}).source.format);
 }
 
 TEST(ParseCommandLine, AltVerboseAndHelp) {

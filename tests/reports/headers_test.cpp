@@ -6,8 +6,6 @@
 #include "../runs/sample_points.h"
 #include "shared/text_encoding.h"
 #include "reports/headers.h"
-#include "runs/input_point_file.h"
-#include "runs/output_point_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -92,12 +90,8 @@ class ReportHeaderTest : public ::testing::Test {
 protected:
     std::string Header(const CCoor& departure, const CCoor& arrival, int inFormat, int outFormat,
                        int kind) {
-        folder.Write("in.txt", "");
-        In_Fic input(folder.File("in.txt"));
-        input.dataFormat = inFormat;
-        Out_Fic output(folder.File("out.txt"));
-        output.dataFormat = outFormat;
-        return ReportHeader(departure, arrival, input, output, kind);
+        return ReportHeader(departure, arrival, folder.File("in.txt"), inFormat,
+                            folder.File("out.txt"), outFormat, kind);
     }
     FixedTime time;
     TempDir folder;

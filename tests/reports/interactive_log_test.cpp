@@ -21,7 +21,7 @@ protected:
         const std::string path = folder.File(kInteractiveLogName);
         {
             Out_Fic log(path);
-            AppendLogEntry(log, departure, arrival, kind);
+            log.Write(LogEntry(departure, arrival, kind));
         }
         const std::string bytes = TempDir::Read(path);
         std::string lines;

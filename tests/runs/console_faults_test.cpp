@@ -173,7 +173,7 @@ TEST_F(ConsoleFaults, OutputRemovedDuringTheRunIsNotReportedAsWritten) {
             nullptr,
             nullptr,
             QUORVEL_SOURCE_DIR "/data/"};
-        EXPECT_EQ(ConsoleRunOutcome::Failed, RunConsoleTransformation(line, environment, result));
+        EXPECT_EQ(ConsoleRunOutcome::Failed, RunConsoleCommandLine(line, environment, result));
         EXPECT_EQ(
             "Impossible d'écrire dans le fichier out.txt (disque plein ou fichier supprimé) : "
             "la transformation est interrompue !",

@@ -43,7 +43,7 @@ protected:
             nullptr,
             nullptr,
             QUORVEL_SOURCE_DIR "/data/"};
-        return RunConsoleTransformation(line, environment, result);
+        return RunConsoleCommandLine(line, environment, result);
     }
 
     Catalogue catalogue;

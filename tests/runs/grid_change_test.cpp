@@ -77,7 +77,7 @@ protected:
             fresh ? nullptr : &translationGrid,
             fresh ? nullptr : &headers,
             work.path() + "/"};
-        return RunConsoleTransformation(line, environment, result);
+        return RunConsoleCommandLine(line, environment, result);
     }
 
     std::string Output() const { return TempDir::Read(user.File("out.txt")); }

@@ -192,7 +192,7 @@ protected:
             nullptr,
             QUORVEL_SOURCE_DIR "/data/"};
         std::string result;
-        const ConsoleRunOutcome outcome = RunConsoleTransformation(line, environment, result);
+        const ConsoleRunOutcome outcome = RunConsoleCommandLine(line, environment, result);
         // The generated files hold refused lines on purpose.
         EXPECT_TRUE(outcome == ConsoleRunOutcome::Finished ||
                     outcome == ConsoleRunOutcome::FinishedWithRefusedLines)

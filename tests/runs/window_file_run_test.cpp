@@ -100,7 +100,7 @@ TEST_F(WindowFileRunTest, RunWithReportMatchesTheConsoleRun) {
         nullptr,
         nullptr,
         kData};
-    ASSERT_EQ(RunConsoleTransformation(line, console, result),
+    ASSERT_EQ(RunConsoleCommandLine(line, console, result),
               ConsoleRunOutcome::FinishedWithRefusedLines);
     std::string expected = TempDir::Read(folder.File("console.txt"));
     const std::string projection = "de la projection de d\xE9part";

@@ -379,7 +379,7 @@ protected:
             nullptr,
             nullptr,
             data};
-        EXPECT_EQ(RunConsoleTransformation(line, environment, result), ConsoleRunOutcome::Finished)
+        EXPECT_EQ(RunConsoleCommandLine(line, environment, result), ConsoleRunOutcome::Finished)
             << result;
         return written;
     }
