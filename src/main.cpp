@@ -8,7 +8,7 @@
 
 #include "shared/console_interface.h"
 #include "app/quorvel_app.h"
-#include "batch/console_mode.h"
+#include "app/console_batch.h"
 #include "ui/window_program.h"
 
 namespace {

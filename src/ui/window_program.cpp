@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/quorvel_app.h"
-#include "batch/console_mode.h"
+#include "app/console_batch.h"
 #include "ui/qt_user_interface.h"
 #include "ui/window_mode.h"
 #include "ui/window_program.h"

@@ -1,4 +1,4 @@
-#include "batch/console_mode.h"
+#include "app/console_batch.h"
 
 #include "shared/console.h"
 #include "app/quorvel_app.h"
