@@ -1,6 +1,8 @@
 #include "reports/interactive_log.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/labels.h"
 #include "catalogue/records.h"
@@ -105,4 +107,16 @@ void AppendLogEntry(Out_Fic& log, const CCoor& departure, const CCoor& arrival, 
                kind == GridKind);
     out += "\n" + std::string(80, '-') + "\n";
     log.Write(out);
+}
+
+bool OpenSessionLog(Out_Fic& log, const std::string& folder) {
+    const std::string current = folder + kInteractiveLogName;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(current, error);
+    if (!error && size > 0) {
+        std::filesystem::rename(current, folder + kPreviousInteractiveLogName, error);
+        // Opening would empty the entries that could not be set aside.
+        if (error) return false;
+    }
+    return log.Open(current);
 }
