@@ -69,6 +69,11 @@ std::vector<const CGr3dEntry*> TranslationGridsBetween(const Catalogue& catalogu
     return grids;
 }
 
+std::string NoGridJoinsText(const std::string& departureName, const std::string& arrivalName) {
+    return "Aucune grille de transformation ne relie les référentiels \"" + departureName +
+           "\" et \"" + arrivalName + "\" !";
+}
+
 std::vector<const CZone*> SystemZonesOf(const Catalogue& catalogue, int systemId) {
     std::vector<const CZone*> zones;
     for (const CZone& zone : catalogue.systemZones) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -74,6 +75,10 @@ std::vector<const CGr1dEntry*> VerticalGridsFor(const Catalogue& catalogue, int 
 // Translation grids joining systems a and b, listed in either direction, in
 // catalogue order.
 std::vector<const CGr3dEntry*> TranslationGridsBetween(const Catalogue& catalogue, int a, int b);
+
+// The refusal of a grid transformation between two different systems that
+// no translation grid joins, naming both (one line, no line end).
+std::string NoGridJoinsText(const std::string& departureName, const std::string& arrivalName);
 
 // Validity zones of a system ("ZNE"), and of one projection of a system
 // ("PROJ"), in catalogue order.
