@@ -1,6 +1,7 @@
 #include "app/quorvel_app.h"
 
 #include "reports/interactive_log.h"
+#include "runs/session_log.h"
 
 #include <unistd.h>
 
@@ -88,17 +89,17 @@ std::string InstallationDataFolder() {
     return QUORVEL_INSTALL_DATA_DIR;
 }
 
-std::string UserDataFolder(const std::string& installationFolder, const std::string& baseName) {
-    std::string folder;
+std::string UserFolder() {
     const std::optional<std::string> config = GetEnvironmentVariable("XDG_CONFIG_HOME");
     const std::optional<std::string> home = GetEnvironmentVariable("HOME");
-    if (config && !config->empty() && (*config)[0] == '/') {
-        folder = *config + "/quorvel";
-    } else if (home && !home->empty()) {
-        folder = *home + "/.config/quorvel";
-    } else {
-        return "";
-    }
+    if (config && !config->empty() && (*config)[0] == '/') return *config + "/quorvel";
+    if (home && !home->empty()) return *home + "/.config/quorvel";
+    return "";
+}
+
+std::string UserDataFolder(const std::string& installationFolder, const std::string& baseName) {
+    const std::string folder = UserFolder();
+    if (folder.empty()) return "";
     const std::string relative = "/Quorvel/" + baseName + ".ini";
     std::error_code error;
     std::filesystem::create_directories(folder + "/Quorvel", error);
@@ -137,8 +138,9 @@ int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& u
     // installation's data folder takes its place and is also the working
     // directory, so that the program runs the same from any folder.
     std::optional<std::string> profile = GetEnvironmentVariable("ALLUSERSPROFILE");
+    const bool fromProfile = profile && !profile->empty();
     std::string base;
-    if (profile && !profile->empty()) {
+    if (fromProfile) {
         base = *profile;
         workingDirectory = startDirectory;
     } else {
@@ -146,21 +148,26 @@ int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& u
         workingDirectory = WithSlash(base);
     }
     logDirectory = workingDirectory;
-    // An installation the user cannot write to (installed for all users):
-    // its catalogue and grids are read where they are, while the
-    // configuration, which keeps the user's choices, and the log live in a
-    // folder of the user's own.
-    if (!(profile && !profile->empty()) && folderWritable && !folderWritable(base)) {
-        const std::string own = UserDataFolder(base, programBaseName);
-        if (!own.empty()) {
-            base = own;
-            logDirectory = WithSlash(own);
+    outputDirectory = workingDirectory;
+    const std::string dataFolder = fromProfile ? *current : base;
+    if (folderWritable && !folderWritable(dataFolder)) {
+        if (!fromProfile) {
+            // An installation the user cannot write to (installed for all
+            // users): its catalogue and grids are read where they are, while
+            // the configuration, which keeps the user's choices, the log and
+            // the files the pages write without a folder of their own live
+            // in a folder of the user's own.
+            const std::string own = UserDataFolder(base, programBaseName);
+            if (!own.empty()) {
+                base = own;
+                logDirectory = outputDirectory = WithSlash(own);
+            }
+        } else if (const std::string own = UserFolder(); !own.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(own, error);
+            if (!error) outputDirectory = WithSlash(own);
         }
     }
-
-    // The interactive log, emptied at every start in both modes; a folder
-    // that cannot be written to only means that there is no log.
-    interactiveLog.Open(logDirectory + kInteractiveLogName);
 
     // 3. The configuration file: first candidate, then second.
     std::string first = base + "/Quorvel/" + programBaseName + ".ini";
@@ -207,9 +214,14 @@ void CQuorvelApp::ReadGlobalKeys() {
 }
 
 int CQuorvelApp::RunWindowMode(UserInterface& ui) {
-    if (windowMode) return windowMode(*this, ui);
-    ui.ShowError(kWindowUnavailable, Caption());
-    return 1;
+    if (!windowMode) {
+        ui.ShowError(kWindowUnavailable, Caption());
+        return 1;
+    }
+    // The interactive log of this session, beside the one of the previous
+    // use of the window; a folder that cannot be written only means no log.
+    OpenSessionLog(interactiveLog, logDirectory);
+    return windowMode(*this, ui);
 }
 
 int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserInterface& ui) {

@@ -97,11 +97,16 @@ public:
     // Folder of the interactive log: the working directory, or the user's
     // own folder when the installation's data folder cannot be written.
     std::string logDirectory;
+    // Folder of the output and report files that the computation pages
+    // write under a name without a folder (the names of the configuration):
+    // the working directory when the user can write to it, else the user's
+    // own folder. Ends with "/".
+    std::string outputDirectory;
     Catalogue catalogue;
     CGrille1D verticalGrid;  // current grids, kept loaded between points
     CGrille3D translationGrid;
     GridHeaderCache gridHeaders;  // header-only openings of candidate grids
-    Out_Fic interactiveLog;       // "log.txt" in the working directory, emptied at start
+    Out_Fic interactiveLog;       // "log.txt" in the log folder, opened by window mode only
     int console = 0;              // 1 while running in console batch mode
     int keyInput = 0;             // file descriptor of the closing key wait (the keyboard)
 
@@ -123,12 +128,14 @@ public:
                        std::string& message)>
         consoleRun;
     // Window mode: creates the main window, checks the grids, shows the
-    // window and returns the exit code. Without it, window mode says that
-    // this build has no window and fails.
+    // window and returns the exit code; the interactive log is open when it
+    // is called. Without it, window mode says that this build has no window
+    // and fails.
     std::function<int(CQuorvelApp&, UserInterface&)> windowMode;
-    // Whether the user may write in a folder: the installation's data folder
-    // that cannot be written is read only, and the user's configuration and
-    // log go to a folder of their own. Tests may replace it.
+    // Whether the user may write in a folder, asked of the data folder at
+    // start: an installation's data folder that cannot be written is read
+    // only, and the user's configuration, log and page outputs go to a
+    // folder of their own. Tests may replace it.
     std::function<bool(const std::string& folder)> folderWritable;
 
 private:
@@ -143,8 +150,12 @@ private:
 // build.
 std::string InstallationDataFolder();
 
-// The user's own folder for an installation they cannot write to:
-// $XDG_CONFIG_HOME/quorvel, else ~/.config/quorvel. At the first start it
+// The user's own folder: $XDG_CONFIG_HOME/quorvel, else ~/.config/quorvel;
+// empty without either variable. Not created here.
+std::string UserFolder();
+
+// The user's own folder for an installation they cannot write to
+// (UserFolder), created when missing. At the first start it
 // receives a copy of the installation's configuration file ("Quorvel/<base
 // name>.ini"), which then keeps the user's page choices. Empty when the
 // folder or the copy cannot be made.

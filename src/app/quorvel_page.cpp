@@ -111,6 +111,22 @@ std::string FilesInfo(const std::string& input, const std::string& output) {
 
 bool IsAbsolute(const std::string& path) { return !path.empty() && path.front() == '/'; }
 
+// `name` taken from `folder`; an empty folder leaves it as it is.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty() || IsAbsolute(name)) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+// The arrival fields that show a computed point.
+constexpr SC kResultFields[] = {
+    SC::X,          SC::Y,          SC::Z,          SC::E,
+    SC::N,          SC::LonDegrees, SC::LonMinutes, SC::LonSeconds,
+    SC::LonDecimalMinutes, SC::LatDegrees, SC::LatMinutes, SC::LatSeconds,
+    SC::LatDecimalMinutes, SC::Height, SC::Altitude, SC::Convergence,
+    SC::Alteration,
+};
+
 }  // namespace
 
 bool ListOrder(const std::string& a, const std::string& b) {
@@ -139,7 +155,7 @@ PageSettings CQuorvelPage::Settings() const {
     s.sourceUnit = FieldText(SourceSide, SC::Unit);
     s.sourceMeridian = FieldText(SourceSide, SC::Meridian);
     s.sourceFile = FieldText(SourceSide, SC::FileName);
-    s.sourcePath = folder_[SourceSide];
+    s.sourcePath = SavedFolder(SourceSide);
     s.sourceFormat = FieldText(SourceSide, SC::Format);
     s.targetSystem = FieldText(TargetSide, SC::System);
     s.targetType = FieldText(TargetSide, SC::Type);
@@ -147,7 +163,7 @@ PageSettings CQuorvelPage::Settings() const {
     s.targetUnit = FieldText(TargetSide, SC::Unit);
     s.targetMeridian = FieldText(TargetSide, SC::Meridian);
     s.targetFile = FieldText(TargetSide, SC::FileName);
-    s.targetPath = folder_[TargetSide];
+    s.targetPath = SavedFolder(TargetSide);
     s.targetFormat = FieldText(TargetSide, SC::Format);
     return s;
 }
@@ -166,6 +182,7 @@ void CQuorvelPage::Restore(const PageSettings& s) {
     S(SourceSide, SC::Meridian).text = s.sourceMeridian;
     S(SourceSide, SC::FileName).text = s.sourceFile;
     folder_[SourceSide] = s.sourcePath;
+    configuredName_[SourceSide] = !s.sourceFile.empty();
     S(SourceSide, SC::Format).text = s.sourceFormat;
     S(TargetSide, SC::System).text = s.targetSystem;
     S(TargetSide, SC::Type).text = s.targetType;
@@ -174,6 +191,7 @@ void CQuorvelPage::Restore(const PageSettings& s) {
     S(TargetSide, SC::Meridian).text = s.targetMeridian;
     S(TargetSide, SC::FileName).text = s.targetFile;
     folder_[TargetSide] = s.targetPath;
+    configuredName_[TargetSide] = !s.targetFile.empty();
     S(TargetSide, SC::Format).text = s.targetFormat;
 }
 
@@ -374,7 +392,8 @@ void CQuorvelPage::OnUnitChanged(PageSide side, const std::string& previous) {
     }
     LayoutAngles(side);
     CCoor* last = context_.lastResult;
-    if (!ready_ || last == nullptr) return;
+    // Only a result this page shows is expressed again.
+    if (!ready_ || last == nullptr || !resultShown_) return;
     const int unit = UnitOf(TargetSide);
     if (unit == 0) return;
     const int type = TypeOf(TargetSide);
@@ -390,7 +409,7 @@ void CQuorvelPage::OnUnitChanged(PageSide side, const std::string& previous) {
 
 void CQuorvelPage::OnTargetMeridianChanged(const std::string& previous) {
     CCoor* last = context_.lastResult;
-    if (!ready_ || mode_ != 0 || last == nullptr) return;
+    if (!ready_ || mode_ != 0 || last == nullptr || !resultShown_) return;
     if (FieldText(TargetSide, SC::Meridian) == previous) return;
     if (TypeOf(TargetSide) != Geographic || last->type != Geographic) return;
     const CLgo* meridian = MeridianOf(TargetSide);
@@ -442,12 +461,17 @@ void CQuorvelPage::ChooseVerticalSystem(const std::string& text) {
 
 void CQuorvelPage::SetFieldText(PageSide side, SideControl field, const std::string& text) {
     S(side, field).text = text;
+    if (ForgetStaleResult()) Changed();
 }
 
-void CQuorvelPage::SetPointName(const std::string& text) { C(PC::PointName).text = text; }
+void CQuorvelPage::SetPointName(const std::string& text) {
+    C(PC::PointName).text = text;
+    if (ForgetStaleResult()) Changed();
+}
 
 void CQuorvelPage::SetFileName(PageSide side, const std::string& text) {
     S(side, SC::FileName).text = text;
+    configuredName_[side] = false;
     // An emptied name forgets the chosen file: the next run takes the folder and the typed name.
     if (text.empty()) path_[side].clear();
 }
@@ -469,7 +493,7 @@ void CQuorvelPage::ChooseVertical(int choice) {
 
 void CQuorvelPage::ChooseWest(PageSide side, bool west) {
     CCoor* last = context_.lastResult;
-    if (side == SourceSide || !ready_ || mode_ != 0 || last == nullptr ||
+    if (side == SourceSide || !ready_ || mode_ != 0 || last == nullptr || !resultShown_ ||
         last->type != Geographic || TypeOf(TargetSide) != Geographic) {
         west_[side] = west;
         Changed();
@@ -500,7 +524,7 @@ void CQuorvelPage::Browse(PageSide side) {
     request.filter = kInputFilter;
     request.defaultExtension = "txt";
     request.initialName = FieldText(side, SC::FileName);
-    request.initialFolder = folder_[side].empty() ? context_.workingDirectory : folder_[side];
+    request.initialFolder = BaseFolder(side);
     request.confirmOverwrite = side == TargetSide;
     const std::optional<std::string> chosen = context_.ui->AskFileName(request);
     if (!chosen) return;
@@ -508,6 +532,7 @@ void CQuorvelPage::Browse(PageSide side) {
     path_[side] = *chosen;
     S(side, SC::FileName).text = full.filename().string();
     folder_[side] = full.parent_path().string() + "/";
+    configuredName_[side] = false;
     C(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
     Changed();
 }
@@ -519,7 +544,81 @@ std::optional<std::pair<PageSide, SideControl>> CQuorvelPage::TakeFocusRequest()
 }
 
 void CQuorvelPage::Changed() {
+    ForgetStaleResult();
     if (onChanged) onChanged();
+}
+
+// --- The shown result and the inputs it was computed from --------------------
+
+std::string CQuorvelPage::InputsKey() const {
+    std::string key;
+    const auto add = [&key](const std::string& text) {
+        key += text;
+        key += '\x1f';
+    };
+    for (SC list : {SC::System, SC::Type, SC::Projection, SC::Unit, SC::Meridian}) {
+        add(FieldText(SourceSide, list));
+    }
+    for (SC field : kSourceFields) add(FieldText(SourceSide, field));
+    add(west_[SourceSide] ? "O" : "E");
+    add(south_[SourceSide] ? "S" : "N");
+    add(std::to_string(vertical_));
+    add(State(PC::VerticalSystem).text);
+    add(State(PC::PointName).text);
+    // The arrival unit and meridian are not here: a change of either
+    // expresses the shown result again.
+    for (SC list : {SC::System, SC::Type, SC::Projection}) add(FieldText(TargetSide, list));
+    return key;
+}
+
+bool CQuorvelPage::ForgetStaleResult() {
+    if (!resultShown_ || InputsKey() == shownFor_) return false;
+    ClearResult();
+    return true;
+}
+
+void CQuorvelPage::ClearResult() {
+    if (!resultShown_) return;
+    for (SC field : kResultFields) S(TargetSide, field).text.clear();
+    if (C(PC::InfoLine).text == precisionSentence_) C(PC::InfoLine).text = infoBeforeResult_;
+    resultShown_ = false;
+}
+
+// --- File names --------------------------------------------------------------
+
+std::string CQuorvelPage::BaseFolder(PageSide side) const {
+    const std::string& folder = folder_[side];
+    if (IsAbsolute(folder)) return folder;
+    // Only the configuration gives a relative folder.
+    if (!folder.empty()) return InFolder(context_.workingDirectory, folder);
+    if (!configuredName_[side]) return context_.startDirectory;
+    // An output the configuration names without any folder goes where the
+    // user can write, never into a read-only installation.
+    const bool bareName = FieldText(side, SC::FileName).find('/') == std::string::npos;
+    if (side == TargetSide && bareName && !context_.outputDirectory.empty()) {
+        return context_.outputDirectory;
+    }
+    return context_.workingDirectory;
+}
+
+std::string CQuorvelPage::ResolvedPath(PageSide side) const {
+    return InFolder(BaseFolder(side), FieldText(side, SC::FileName));
+}
+
+std::string CQuorvelPage::SavedFolder(PageSide side) const {
+    // A name the user typed without a folder is kept with the folder it
+    // was taken from, so that it names the same file at the next start.
+    const std::string& name = FieldText(side, SC::FileName);
+    if (folder_[side].empty() && !configuredName_[side] && !name.empty() && !IsAbsolute(name)) {
+        return context_.startDirectory;
+    }
+    return folder_[side];
+}
+
+std::string CQuorvelPage::ReportFolder() const {
+    if (IsAbsolute(reportFolder_)) return reportFolder_;
+    if (!reportFolder_.empty()) return InFolder(context_.workingDirectory, reportFolder_);
+    return context_.outputDirectory.empty() ? context_.workingDirectory : context_.outputDirectory;
 }
 
 // --- Showing, hiding, enabling -----------------------------------------------
@@ -858,6 +957,10 @@ int CQuorvelPage::BuildRecords(CCoor& source, CCoor& target) {
 }
 
 void CQuorvelPage::DisplayResult(CCoor& target) {
+    if (!resultShown_) {
+        resultShown_ = true;
+        shownFor_ = InputsKey();
+    }
     const PageSide t = TargetSide;
     const auto length = [](double v) { return Format(kPageLengthFormat, v); };
     switch (target.type) {
@@ -928,6 +1031,8 @@ void CQuorvelPage::WritePrecisionSentence(const CCoor& source, const CCoor& targ
                       PrecisionText(target.precision).c_str(),
                       PrecisionText(target.verticalPrecision).c_str());
     }
+    if (C(PC::InfoLine).text != precisionSentence_) infoBeforeResult_ = C(PC::InfoLine).text;
+    precisionSentence_ = text;
     C(PC::InfoLine).text = text;
 }
 
@@ -943,13 +1048,6 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
     auto error = [&](const std::string& text) {
         if (ui) ui->ShowError(text, caption);
     };
-    auto pathOf = [&](PageSide side) {
-        const std::string& name = FieldText(side, SC::FileName);
-        if (IsAbsolute(name)) return name;
-        const std::string base = folder_[side].empty() ? context_.workingDirectory : folder_[side];
-        if (base.empty() || base.back() == '/') return base + name;
-        return base + "/" + name;
-    };
     const char* kEmpty[2] = {"Veuillez saisir un nom de fichier de départ, s'il vous plait !",
                              "Veuillez saisir un nom de fichier d'arrivée s'il vous plait !"};
     for (PageSide side : {SourceSide, TargetSide}) {
@@ -960,7 +1058,7 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
             return std::nullopt;
         }
         if (path_[side].empty()) {
-            path_[side] = pathOf(side);
+            path_[side] = ResolvedPath(side);
             C(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
         }
     }
@@ -1003,7 +1101,7 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
         dialog.filter = kReportFilter;
         dialog.defaultExtension = "prt";
         dialog.initialName = reportFile_;
-        dialog.initialFolder = reportFolder_.empty() ? context_.workingDirectory : reportFolder_;
+        dialog.initialFolder = ReportFolder();
         dialog.confirmOverwrite = true;
         if (const std::optional<std::string> chosen = ui->AskFileName(dialog)) {
             const std::filesystem::path full(*chosen);
@@ -1032,23 +1130,41 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
     return request;
 }
 
-void CQuorvelPage::Compute() {
-    if (mode_ == 0 && !CheckFields()) {
-        Changed();
-        return;
+bool CQuorvelPage::RefusedForMissingGrid() {
+    if (kind_ != GridKind) return false;
+    const CReg* departure = SystemOf(SourceSide);
+    const CReg* arrival = SystemOf(TargetSide);
+    if (departure == nullptr || arrival == nullptr || SameRecord(*departure, *arrival)) return false;
+    if (!TranslationGridsBetween(*context_.catalogue, departure->id, arrival->id).empty()) {
+        return false;
     }
+    // Every point would be out of grid: nothing is read or run.
+    if (context_.ui) {
+        context_.ui->ShowError(NoGridJoinsText(departure->name, arrival->name), context_.caption);
+    }
+    return true;
+}
+
+void CQuorvelPage::Compute() {
+    // A refused computation leaves no result beside the inputs it refused.
+    const auto refused = [this] {
+        ClearResult();
+        Changed();
+    };
+    if (RefusedForMissingGrid() || (mode_ == 0 && !CheckFields())) return refused();
     CCoor source;
     CCoor target;
-    if (!BuildRecords(source, target)) {
-        Changed();
-        return;
-    }
+    if (!BuildRecords(source, target)) return refused();
     if (mode_ == 0) {
+        // The result of these inputs replaces the one shown.
+        ClearResult();
         if (context_.runs) context_.runs->RunInteractive(kind_, source, target);
         DisplayResult(target);
         WritePrecisionSentence(source, target);
     } else if (std::optional<FileRunRequest> request = PrepareFileRun(source, target)) {
         if (context_.runs) context_.runs->RunFile(*request);
+    } else {
+        return refused();
     }
     Changed();
 }

@@ -117,7 +117,15 @@ struct PageContext {
     CCoor* lastResult = nullptr;  // application-wide, shared by both pages
     PageRuns* runs = nullptr;
     std::string caption;          // caption of the page's message boxes
-    std::string workingDirectory;  // base of relative file folders
+    // Folders that relative file names are taken from, each ending with "/"
+    // (an empty one leaves the name relative to the current directory):
+    // the data folder for the names and folders of the configuration, the
+    // start folder for the names the user types, and the folder where an
+    // output or report named in the configuration without a folder goes
+    // (a folder the user can write to; the data folder when empty).
+    std::string workingDirectory;
+    std::string startDirectory;
+    std::string outputDirectory;
 };
 
 // Orders list entries as the sorted drop-down lists do: without regard to
@@ -187,6 +195,10 @@ public:
     void DisplayResult(CCoor& target);
     // The precision sentence of the information line after a computation.
     void WritePrecisionSentence(const CCoor& source, const CCoor& target);
+    // Whether the arrival fields show a result: from its display until a
+    // departure input, the arrival system, type or projection changes, or
+    // a computation is refused.
+    bool ResultShown() const { return resultShown_; }
 
 private:
     ControlState& S(PageSide side, SideControl c) { return side_[side][static_cast<int>(c)]; }
@@ -222,6 +234,20 @@ private:
     std::string FieldText(PageSide side, SideControl c) const { return State(side, c).text; }
     double FieldValue(PageSide side, SideControl c) const;
     void ShowLastResultAngles();
+    // The texts and choices a shown result was computed from; the result is
+    // cleared as soon as they differ.
+    std::string InputsKey() const;
+    bool ForgetStaleResult();
+    void ClearResult();
+    // The grid page between two systems that no translation grid joins:
+    // says so and refuses the computation.
+    bool RefusedForMissingGrid();
+    // The folder a side's relative file name is taken from, and the full
+    // path: see PageContext.
+    std::string BaseFolder(PageSide side) const;
+    std::string ResolvedPath(PageSide side) const;
+    std::string SavedFolder(PageSide side) const;
+    std::string ReportFolder() const;
     void Changed();
 
     int kind_;
@@ -236,6 +262,12 @@ private:
     std::array<ControlState, static_cast<int>(PageControl::Count)> common_;
     std::string folder_[2];
     std::string path_[2];
+    // Whether a side's file name is still the one the configuration gave.
+    bool configuredName_[2] = {false, false};
+    bool resultShown_ = false;
+    std::string shownFor_;           // InputsKey of the shown result
+    std::string precisionSentence_;  // the last precision sentence written
+    std::string infoBeforeResult_;   // the information line it replaced
     std::string previousOutputPath_;
     std::string reportFile_;
     std::string reportFolder_;

@@ -3,7 +3,7 @@
 #include "shared/labels.h"
 #include "shared/codes.h"
 
-// Point-file layouts: DataFormat codes (catalogue/codes.h) with their
+// Point-file layouts: DataFormat codes (shared/codes.h) with their
 // labels and what each carries in the label tables.
 
 inline bool IsDataFormat(int format) {

@@ -48,7 +48,9 @@ CQuorvelDlg::CQuorvelDlg(WindowSetup setup, QWidget* parent)
         context.lastResult = setup_.lastResult;
         context.runs = setup_.runs;
         context.caption = about_.title;
-        context.workingDirectory = setup_.app->startDirectory;
+        context.workingDirectory = setup_.app->workingDirectory;
+        context.startDirectory = setup_.app->startDirectory;
+        context.outputDirectory = setup_.app->outputDirectory;
         if (kind == StandardKind) {
             pages_[kind] = std::make_unique<CStandardPage>(context);
         } else {

@@ -4,30 +4,17 @@
 #include <QBitmap>
 #include <QFileInfo>
 #include <clocale>
-#include <filesystem>
 #include <string>
 
 #include "app/application_runs.h"
+#include "app/display_probe.h"
 #include "shared/platform.h"
 #include "app/quorvel_app.h"
 #include "ui/emblem.h"
 #include "ui/qt_user_interface.h"
 #include "ui/quorvel_dlg.h"
 
-namespace fs = std::filesystem;
-
-bool DisplayAvailable() {
-    const std::optional<std::string> platform = GetEnvironmentVariable("QT_QPA_PLATFORM");
-    if (platform && !platform->empty() && platform->rfind("xcb", 0) != 0) return true;
-    const std::optional<std::string> wayland = GetEnvironmentVariable("WAYLAND_DISPLAY");
-    if (wayland && !wayland->empty()) return true;
-    const std::optional<std::string> display = GetEnvironmentVariable("DISPLAY");
-    if (!display || display->empty()) return false;
-    if ((*display)[0] != ':') return true;  // a remote display cannot be tested here
-    std::string number = display->substr(1);
-    number = number.substr(0, number.find('.'));
-    return fs::exists("/tmp/.X11-unix/X" + number);
-}
+bool DisplayAvailable() { return DisplayReachable(); }
 
 void KeepDecimalPoint() { std::setlocale(LC_NUMERIC, "C"); }
 

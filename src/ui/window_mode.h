@@ -7,9 +7,9 @@ class UserInterface;
 // then the window shown modally until it closes. Returns the exit code.
 int RunMainWindow(CQuorvelApp& app, UserInterface& ui);
 
-// Whether a display seems reachable: a platform named in QT_QPA_PLATFORM, a
-// Wayland display, or an X display whose local socket exists. Without one,
-// Qt would abort; the program says so in French instead.
+// Whether the display Qt would use can be reached (DisplayReachable of
+// app/display_probe.h). Without one, Qt would abort; the program says so
+// in French instead.
 bool DisplayAvailable();
 inline constexpr const char* kNoDisplayMessage =
     "Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le avec "

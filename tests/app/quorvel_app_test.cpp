@@ -209,15 +209,68 @@ TEST_F(StartUp, ConsoleModeChecksGridsAfterTheBannerAndHandsOverTheArguments) {
     EXPECT_EQ(kBanner + "Le flag n'existe pas" + kPrompt, output);
 }
 
-TEST_F(StartUp, TheInteractiveLogIsEmptiedAtEveryStart) {
+// The interactive log: a console run leaves it alone; the window keeps the
+// log of its previous use beside a new empty one.
+TEST_F(StartUp, TheWindowKeepsThePreviousLogAndTheConsoleLeavesItAlone) {
+    // Bytes as the log holds them: ISO-8859-1 with CR LF line ends.
+    const std::string old = "POINT : Borne\tTransformation : Standard\r\nEllipso\xEF" "de\r\n";
+    const std::string older = "journal d'avant-hier\r\n";
+    using Content = std::optional<std::string>;  // nullopt: no such file
+    struct Case {
+        const char* what;
+        std::vector<std::string> arguments;
+        bool window;  // a window is available
+        Content log, previous;
+        Content logAfter, previousAfter;
+        bool openDuringRun;
+    };
+    const Case cases[] = {
+        {"console run keeps both", {"quorvel", "-v"}, false, old, older, old, older, false},
+        {"console run creates none", {"quorvel", "-v"}, false, {}, {}, {}, {}, false},
+        {"window start sets the log aside", {"quorvel"}, true, old, older, "", old, true},
+        {"window start, first predecessor", {"quorvel"}, true, old, {}, "", old, true},
+        {"an empty log replaces nothing", {"quorvel"}, true, "", older, "", older, true},
+        {"no log yet", {"quorvel"}, true, {}, older, "", older, true},
+        {"no window: nothing touched", {"quorvel"}, false, old, older, old, older, false},
+    };
     WriteConfiguration("[DATA]\nData=catalogue.txt\n");
     WriteCatalogue(kCatalogue);
-    work_.Write("log.txt", "journal de la veille");
-    app_.consoleRun = [](CQuorvelApp& app, const std::vector<std::string>&, std::string&) {
-        return app.interactiveLog.IsOpen() ? kExitComplete : kExitStopped;
-    };
-    EXPECT_EQ(0, Run({"quorvel", "-v"}));
-    EXPECT_EQ("", TempDir::Read(work_.File("log.txt")));
+    const std::string logPath = work_.File("log.txt");
+    const std::string previousPath = work_.File("log_precedent.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(logPath);
+        std::filesystem::remove(previousPath);
+        if (c.log) work_.Write("log.txt", *c.log);
+        if (c.previous) work_.Write("log_precedent.txt", *c.previous);
+        CQuorvelApp app;
+        app.keyInput = keys_;
+        std::optional<bool> open;
+        app.consoleRun = [&](CQuorvelApp& a, const std::vector<std::string>&, std::string&) {
+            open = a.interactiveLog.IsOpen();
+            return kExitComplete;
+        };
+        if (c.window) {
+            app.windowMode = [&](CQuorvelApp& a, UserInterface&) {
+                open = a.interactiveLog.IsOpen();
+                return 0;
+            };
+        }
+        testing::internal::CaptureStdout();
+        try {
+            app.Run(c.arguments, ui_);
+        } catch (const ScriptedExit&) {
+        }
+        testing::internal::GetCapturedStdout();
+        std::filesystem::current_path(work_.path());
+        EXPECT_EQ(c.openDuringRun, open.value_or(false));
+        const auto content = [](const std::string& path) -> Content {
+            if (!std::filesystem::exists(path)) return std::nullopt;
+            return TempDir::Read(path);
+        };
+        EXPECT_EQ(c.logAfter, content(logPath));
+        EXPECT_EQ(c.previousAfter, content(previousPath));
+    }
 }
 
 TEST_F(StartUp, AFailedGridCheckEndsTheProgramAfterTheBanner) {
@@ -305,6 +358,7 @@ TEST_F(StartUp, WithoutAllUsersProfileTheDataFolderIsUsed) {
     EXPECT_EQ(0, Run({"quorvel", "-x"}, &output));
     EXPECT_EQ(InstallationDataFolder() + "/Quorvel/quorvel.ini", app_.configurationPath);
     EXPECT_EQ(InstallationDataFolder() + "/", app_.workingDirectory);
+    EXPECT_EQ(InstallationDataFolder() + "/", app_.outputDirectory);
     EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(data));
     EXPECT_EQ(work_.path() + "/", app_.startDirectory);
     EXPECT_EQ(work_.path() + "/in.txt", app_.UserPath("in.txt"));
@@ -335,10 +389,12 @@ TEST_F(StartUp, ReadOnlyInstallationKeepsTheUsersChoicesInTheirOwnFolder) {
         EXPECT_EQ(own + "/Quorvel/quorvel.ini", first.configurationPath);
         EXPECT_EQ(data + "/", first.workingDirectory);
         EXPECT_EQ(own + "/", first.logDirectory);
+        EXPECT_EQ(own + "/", first.outputDirectory);
         EXPECT_EQ(data + "/catalogue.txt", first.cataloguePath);
         EXPECT_EQ(TempDir::Read(data + "/Quorvel/quorvel.ini"),
                   TempDir::Read(first.configurationPath));
-        EXPECT_TRUE(std::filesystem::exists(own + "/log.txt"));
+        // A console run opens no log.
+        EXPECT_FALSE(std::filesystem::exists(own + "/log.txt"));
         std::filesystem::current_path(work_.path());
     }
 
@@ -358,6 +414,43 @@ TEST_F(StartUp, ReadOnlyInstallationKeepsTheUsersChoicesInTheirOwnFolder) {
     EXPECT_EQ("", UserDataFolder(data, "quorvel"));
     if (savedHome) ::setenv("HOME", savedHome->c_str(), 1);
     if (savedConfig) ::setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
+}
+
+// The pages' outputs named without a folder go to the working directory
+// when the user can write to it, else to the user's own folder.
+TEST_F(StartUp, PageOutputsGoWhereTheUserCanWrite) {
+    WriteConfiguration("[DATA]\nData=catalogue.txt\n");
+    WriteCatalogue(kCatalogue);
+    TempDir home;
+    std::optional<std::string> savedConfig;
+    if (const char* value = ::getenv("XDG_CONFIG_HOME")) savedConfig = value;
+    ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+    const std::string own = home.path() + "/quorvel/";
+    for (const bool writable : {true, false}) {
+        SCOPED_TRACE(writable);
+        CQuorvelApp app;
+        app.keyInput = keys_;
+        std::vector<std::string> asked;
+        app.folderWritable = [&](const std::string& folder) {
+            asked.push_back(folder);
+            return writable;
+        };
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(0, app.Run({"quorvel", "-x"}, ui_));
+        testing::internal::GetCapturedStdout();
+        std::filesystem::current_path(work_.path());
+        EXPECT_EQ((std::vector<std::string>{work_.path()}), asked);
+        EXPECT_EQ(work_.path() + "/", app.workingDirectory);
+        EXPECT_EQ(writable ? work_.path() + "/" : own, app.outputDirectory);
+        EXPECT_EQ(!writable, std::filesystem::is_directory(own));
+        // The all-users configuration stays the one in use.
+        EXPECT_EQ(profile_.path() + "/Quorvel/quorvel.ini", app.configurationPath);
+    }
+    if (savedConfig) {
+        ::setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
 }
 
 TEST_F(StartUp, AnEmptyAllUsersProfileCountsAsNotSet) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/display_probe.h"
 #include "support/temp_dir.h"
 
 // The quorvel program itself, started as a user starts it.
@@ -50,17 +51,39 @@ TEST(QuorvelProgram, WithAnyArgumentWritesBannerAndPromptAndReturns) {
     }
 }
 
-TEST(QuorvelProgram, WithoutArgumentNorDisplaySaysSoAndFails) {
+// Without a display it can reach, window mode says so in French and fails,
+// before Qt would end the program with its own message and an abort.
+TEST(QuorvelProgram, WithoutAReachableDisplaySaysSoAndFails) {
     TempDir scratch;
-    Outcome run =
-        RunProgram(scratch, scratch.path(), "",
-                   "env -u ALLUSERSPROFILE -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
-    EXPECT_NE(0, run.code);
-    EXPECT_EQ("", run.out);
-    EXPECT_EQ(
-        "Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le "
-        "avec des arguments pour le mode console).\n",
-        run.err);
+    const std::string clean =
+        "env -u ALLUSERSPROFILE -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM "
+        "-u XDG_SESSION_TYPE XDG_RUNTIME_DIR='" + scratch.path() + "' ";
+    struct Case {
+        const char* display;  // the display given, tried by the row's X probe too
+        std::string environment;
+    };
+    const Case cases[] = {
+        {nullptr, clean},
+        {":99", clean + "DISPLAY=:99"},
+        {"127.0.0.1:99", clean + "DISPLAY=127.0.0.1:99"},
+        // The X platform named, a Wayland display beside it: not for X.
+        {nullptr, clean + "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-99"},
+        // The Wayland platform named, its compositor absent.
+        {nullptr, clean + "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=wayland-99"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.environment);
+        // A display that a server really serves now (another test's Xvfb)
+        // would open the window.
+        if (c.display && XDisplayReachable(c.display)) continue;
+        Outcome run = RunProgram(scratch, scratch.path(), "", c.environment);
+        EXPECT_EQ(1, run.code);
+        EXPECT_EQ("", run.out);
+        EXPECT_EQ(
+            "Quorvel ne peut pas ouvrir sa fenêtre : aucun affichage n'est disponible (lancez-le "
+            "avec des arguments pour le mode console).\n",
+            run.err);
+    }
 }
 
 // The window is a module loaded for window mode only: a console run loads

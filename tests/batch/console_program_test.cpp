@@ -180,11 +180,18 @@ TEST_F(ConsoleProgramTest, HelpFromTheConfiguration) {
     EXPECT_EQ(banner + "\nquorvel -mode 1 -type 1 -sys1 ... (aide de test)\n" + prompt, out);
 }
 
-TEST_F(ConsoleProgramTest, LogIsCreatedEmptyAtStart) {
-    folder.Write("log.txt", "ancien journal");
-    Run({"-?"});
-    ASSERT_TRUE(std::filesystem::exists(folder.File("log.txt")));
-    EXPECT_EQ("", TempDir::Read(folder.File("log.txt")));
+// The console writes nothing to the interactive log, and leaves the user's
+// log of the window as it is, byte for byte; it creates none either.
+TEST_F(ConsoleProgramTest, ConsoleRunsLeaveTheLogAlone) {
+    EXPECT_EQ(0, Run({"-?"}));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("log.txt")));
+    const std::string journal = "POINT : Borne\tTransformation : Standard\r\nEllipso\xEF" "de\r\n";
+    folder.Write("log.txt", journal);
+    folder.Write("in.txt", kInput);
+    EXPECT_EQ(0, Run({"-?"}));
+    EXPECT_EQ(0, Run(FileRun("1", "out.txt")));
+    EXPECT_EQ(journal, TempDir::Read(folder.File("log.txt")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("log_precedent.txt")));
 }
 
 TEST_F(ConsoleProgramTest, RefusedLinesAreCountedAndEndWithStatusTwo) {

@@ -10,8 +10,9 @@
 
 // A small catalogue for the computation pages: NTF (2D, Paris meridian,
 // grades), RGF93 and WGS84 (3D), a standard and a grid transformation from
-// NTF, two projections, one vertical system served by a grid in RGF93, and
-// a system "SANS UNITE" whose UNIT entry lists no unit.
+// NTF, two projections, one vertical system served by a grid in RGF93, a
+// translation grid joining NTF and RGF93, and a system "SANS UNITE" whose
+// UNIT entry lists no unit.
 inline constexpr const char* kPageCatalogueText =
     "ELG 1 6378249.2 6356515.0 293.466021293627 0.00680348764629989 Clarke 1880 IGN\n"
     "ELG 3 6378137.0 6356752.314140 298.257222101 0.00669438002290079 GRS 1980\n"
@@ -38,7 +39,8 @@ inline constexpr const char* kPageCatalogueText =
     "UNIT 4 2 10 12 3 1 5\n"
     "UNIT 3 2 10 12 3 1 5\n"
     "UNIT 9\n"
-    "GR1D RAF09.mnt 4 1\n";
+    "GR1D RAF09.mnt 4 1\n"
+    "GR3D ntf_r93.gsb 1 4\n";
 
 // Loads catalogue lines given as UTF-8 text, failing the test on a bad line.
 inline void LoadCatalogueText(const std::string& text, Catalogue& catalogue) {

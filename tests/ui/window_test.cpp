@@ -335,6 +335,10 @@ protected:
         setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
         app.workingDirectory = data;
         app.startDirectory = dir.path() + "/";
+        // Outputs named without a folder: the test folder, standing for the
+        // user's own folder beside a data folder they cannot write to.
+        app.outputDirectory = dir.path() + "/sorties/";
+        std::filesystem::create_directory(app.outputDirectory);
         std::filesystem::copy_file(data + "Quorvel/quorvel.ini", dir.File("quorvel.ini"));
         app.configurationPath = dir.File("quorvel.ini");
         ASSERT_FALSE(ReadCatalogue(data + "catalogue.txt", app.catalogue));
@@ -440,6 +444,27 @@ TEST_F(ComputingWindowTest, InteractiveLambertIIEtenduToLambert93EqualsTheConsol
         EXPECT_TRUE(info->toPlainText().startsWith("La précision de la transformation est : "))
             << info->toPlainText().toStdString();
     }
+}
+
+// Started from another folder than the data folder, the grid page's preset
+// example file is found in the data folder, and its output goes to the
+// folder the user can write to.
+TEST_F(ComputingWindowTest, ThePresetExampleRunsFromAnyStartFolder) {
+    Select(GridKind);
+    ASSERT_EQ(window->Page(GridKind)->Mode(), 1);
+    ui.answers = {false};  // no report
+    window->ComputeButton()->click();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].kind, Kind::Information);
+    const std::string input = data + "exemples/ntf_lambert2e.txt";
+    const std::string output = dir.path() + "/sorties/ntf_vers_rgf93_grille.txt";
+    EXPECT_EQ(ui.messages[1].text.rfind("Transformation TERMINEE entre les fichiers suivants :\n\n" +
+                                            input + " \n" + output + "\n\n",
+                                        0),
+              0u)
+        << ui.messages[1].text;
+    EXPECT_NE(TempDir::Read(output).find("Paris_NotreDame"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(data + "ntf_vers_rgf93_grille.txt"));
 }
 
 TEST_F(ComputingWindowTest, FileRunWithScriptedReportAnswerEndsInTheSummary) {
