@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "shared/profile.h"
@@ -212,64 +213,51 @@ TEST_F(StartUp, ConsoleModeChecksGridsAfterTheBannerAndHandsOverTheArguments) {
 // The interactive log: a console run leaves it alone; the window keeps the
 // log of its previous use beside a new empty one.
 TEST_F(StartUp, TheWindowKeepsThePreviousLogAndTheConsoleLeavesItAlone) {
-    // Bytes as the log holds them: ISO-8859-1 with CR LF line ends.
-    const std::string old = "POINT : Borne\tTransformation : Standard\r\nEllipso\xEF" "de\r\n";
-    const std::string older = "journal d'avant-hier\r\n";
+    const std::string old = "POINT : Borne\r\nEllipso\xEF" "de\r\n", older = "avant-hier\r\n";
     using Content = std::optional<std::string>;  // nullopt: no such file
-    struct Case {
-        const char* what;
-        std::vector<std::string> arguments;
-        bool window;  // a window is available
-        Content log, previous;
-        Content logAfter, previousAfter;
-        bool openDuringRun;
-    };
-    const Case cases[] = {
-        {"console run keeps both", {"quorvel", "-v"}, false, old, older, old, older, false},
-        {"console run creates none", {"quorvel", "-v"}, false, {}, {}, {}, {}, false},
-        {"window start sets the log aside", {"quorvel"}, true, old, older, "", old, true},
-        {"window start, first predecessor", {"quorvel"}, true, old, {}, "", old, true},
-        {"an empty log replaces nothing", {"quorvel"}, true, "", older, "", older, true},
-        {"no log yet", {"quorvel"}, true, {}, older, "", older, true},
-        {"no window: nothing touched", {"quorvel"}, false, old, older, old, older, false},
+    const std::tuple<const char*, bool, Content, Content, Content, Content> cases[] = {
+        // mode, window available, log and predecessor before, then after
+        {"-v", false, old, older, old, older},      // console: byte for byte
+        {"-v", false, {}, {}, {}, {}},              // console: no log created
+        {nullptr, true, old, older, "", old},       // the log set aside
+        {nullptr, true, old, {}, "", old},
+        {nullptr, true, "", older, "", older},      // an empty log replaces nothing
+        {nullptr, true, {}, older, "", older},
+        {nullptr, false, old, older, old, older},   // no window to start
     };
     WriteConfiguration("[DATA]\nData=catalogue.txt\n");
     WriteCatalogue(kCatalogue);
-    const std::string logPath = work_.File("log.txt");
-    const std::string previousPath = work_.File("log_precedent.txt");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::filesystem::remove(logPath);
-        std::filesystem::remove(previousPath);
-        if (c.log) work_.Write("log.txt", *c.log);
-        if (c.previous) work_.Write("log_precedent.txt", *c.previous);
+    const auto content = [](const std::string& path) -> Content {
+        if (!std::filesystem::exists(path)) return std::nullopt;
+        return TempDir::Read(path);
+    };
+    for (const auto& [flag, window, log, previous, logAfter, previousAfter] : cases) {
+        SCOPED_TRACE(std::string(flag ? flag : "window") + (log ? " log " + *log : " no log"));
+        std::filesystem::remove(work_.File("log.txt"));
+        std::filesystem::remove(work_.File("log_precedent.txt"));
+        if (log) work_.Write("log.txt", *log);
+        if (previous) work_.Write("log_precedent.txt", *previous);
         CQuorvelApp app;
         app.keyInput = keys_;
-        std::optional<bool> open;
+        bool open = false;
         app.consoleRun = [&](CQuorvelApp& a, const std::vector<std::string>&, std::string&) {
             open = a.interactiveLog.IsOpen();
-            return kExitComplete;
+            return open ? kExitStopped : kExitComplete;
         };
-        if (c.window) {
+        if (window) {
             app.windowMode = [&](CQuorvelApp& a, UserInterface&) {
-                open = a.interactiveLog.IsOpen();
-                return 0;
+                return (open = a.interactiveLog.IsOpen()) ? 0 : 1;
             };
         }
+        std::vector<std::string> arguments = {"quorvel"};
+        if (flag) arguments.push_back(flag);
         testing::internal::CaptureStdout();
-        try {
-            app.Run(c.arguments, ui_);
-        } catch (const ScriptedExit&) {
-        }
+        EXPECT_EQ(app.Run(arguments, ui_), window || flag ? 0 : 1);
         testing::internal::GetCapturedStdout();
         std::filesystem::current_path(work_.path());
-        EXPECT_EQ(c.openDuringRun, open.value_or(false));
-        const auto content = [](const std::string& path) -> Content {
-            if (!std::filesystem::exists(path)) return std::nullopt;
-            return TempDir::Read(path);
-        };
-        EXPECT_EQ(c.logAfter, content(logPath));
-        EXPECT_EQ(c.previousAfter, content(previousPath));
+        EXPECT_EQ(open, window);
+        EXPECT_EQ(content(work_.File("log.txt")), logAfter);
+        EXPECT_EQ(content(work_.File("log_precedent.txt")), previousAfter);
     }
 }
 
@@ -422,32 +410,24 @@ TEST_F(StartUp, PageOutputsGoWhereTheUserCanWrite) {
     WriteConfiguration("[DATA]\nData=catalogue.txt\n");
     WriteCatalogue(kCatalogue);
     TempDir home;
-    std::optional<std::string> savedConfig;
-    if (const char* value = ::getenv("XDG_CONFIG_HOME")) savedConfig = value;
+    const char* savedConfig = ::getenv("XDG_CONFIG_HOME");
+    const std::optional<std::string> saved = savedConfig ? std::optional<std::string>(savedConfig) : std::nullopt;
     ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
-    const std::string own = home.path() + "/quorvel/";
     for (const bool writable : {true, false}) {
-        SCOPED_TRACE(writable);
         CQuorvelApp app;
         app.keyInput = keys_;
-        std::vector<std::string> asked;
         app.folderWritable = [&](const std::string& folder) {
-            asked.push_back(folder);
-            return writable;
+            return folder == work_.path() ? writable : true;
         };
         testing::internal::CaptureStdout();
         EXPECT_EQ(0, app.Run({"quorvel", "-x"}, ui_));
         testing::internal::GetCapturedStdout();
         std::filesystem::current_path(work_.path());
-        EXPECT_EQ((std::vector<std::string>{work_.path()}), asked);
+        EXPECT_EQ(writable ? work_.path() + "/" : home.path() + "/quorvel/", app.outputDirectory);
         EXPECT_EQ(work_.path() + "/", app.workingDirectory);
-        EXPECT_EQ(writable ? work_.path() + "/" : own, app.outputDirectory);
-        EXPECT_EQ(!writable, std::filesystem::is_directory(own));
-        // The all-users configuration stays the one in use.
-        EXPECT_EQ(profile_.path() + "/Quorvel/quorvel.ini", app.configurationPath);
     }
-    if (savedConfig) {
-        ::setenv("XDG_CONFIG_HOME", savedConfig->c_str(), 1);
+    if (saved) {
+        ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
     } else {
         ::unsetenv("XDG_CONFIG_HOME");
     }
