@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/quorvel_app.h"
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 #include "ui/qt_user_interface.h"
 #include "ui/quorvel_dlg.h"
 #include "ui/window_mode.h"

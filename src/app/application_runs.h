@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 
 class CQuorvelApp;
 class UserInterface;

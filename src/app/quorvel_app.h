@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "pages/page_settings.h"
 #include "engine/grid_transformation.h"
 #include "grids/grid.h"
 #include "runs/output_point_file.h"
@@ -15,36 +16,6 @@ class UserInterface;
 inline constexpr int kExitComplete = 0;      // the run went to its end
 inline constexpr int kExitStopped = 1;       // the command line, a file or a point stopped it
 inline constexpr int kExitRefusedLines = 2;  // went to its end, but refused input lines
-
-// The choices of one computation page that the configuration file keeps
-// from one use of the program to the next: one section per page ("Standard",
-// "Grille") of 22 keys. List choices are kept as the texts the lists show.
-struct PageSettings {
-    int mode = 0;  // 0 interactive, 1 file
-    std::string pointName;
-    std::string reportFile;
-    std::string reportPath;
-    int vertical = 0;  // VerticalKind of the vertical radio buttons
-    std::string verticalSystem;
-    std::string sourceSystem;
-    std::string sourceType;
-    std::string sourceProjection;
-    std::string sourceUnit;
-    std::string sourceMeridian;
-    std::string sourceFile;
-    std::string sourcePath;
-    std::string sourceFormat;
-    std::string targetSystem;
-    std::string targetType;
-    std::string targetProjection;
-    std::string targetUnit;
-    std::string targetMeridian;
-    std::string targetFile;
-    std::string targetPath;
-    std::string targetFormat;
-
-    bool operator==(const PageSettings&) const = default;
-};
 
 // The application: everything that lives as long as the program runs. It
 // finds and reads the configuration file, loads the catalogue, checks the

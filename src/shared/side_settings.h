@@ -18,4 +18,6 @@ struct SideSettings {
     Choice format{};      // DataFormat
     std::string file;     // the point file's name
     std::string path;     // the folder the pages keep beside the name; empty on the command line
+
+    bool operator==(const SideSettings&) const = default;
 };

@@ -5,7 +5,7 @@
 #include <QScreen>
 
 #include "shared/string_resources.h"
-#include "app/window_rules.h"
+#include "pages/window_rules.h"
 #include "ui_progress_dlg.h"
 
 int CProgressDlg::alive_ = 0;

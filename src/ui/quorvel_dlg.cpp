@@ -11,7 +11,7 @@
 #include "app/quorvel_app.h"
 #include "shared/string_resources.h"
 #include "shared/user_interface.h"
-#include "app/window_rules.h"
+#include "pages/window_rules.h"
 #include "ui/emblem.h"
 #include "ui/quorvel_page_view.h"
 #include "ui_quorvel_dlg.h"

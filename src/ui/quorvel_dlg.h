@@ -5,7 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "app/quorvel_page.h"
+#include "app/quorvel_app.h"
+#include "pages/quorvel_page.h"
 #include "ui/about.h"
 
 namespace Ui {

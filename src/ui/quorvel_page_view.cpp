@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/point_fields.h"
+#include "pages/point_fields.h"
 #include "shared/string_resources.h"
 #include "ui_quorvel_page.h"
 

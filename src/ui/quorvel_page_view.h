@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 
 namespace Ui {
 class QuorvelPage;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/quorvel_app.h"
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 #include "catalogue/loader.h"
 #include "support/scripted_interface.h"
 #include "support/temp_dir.h"
@@ -27,8 +27,8 @@ protected:
     void TearDown() override { unsetenv("QUORVEL_TIME_STAMP"); }
 
     // A page in interactive mode with Paris Notre-Dame typed in NTF Lambert II étendu.
-    std::unique_ptr<CQuorvelPage> Page(int kind, const std::string& targetSystem,
-                                       const std::string& targetProjection) {
+    std::unique_ptr<CQuorvelPage> Page(int kind, const std::string& arrivalSystem,
+                                       const std::string& arrivalProjection) {
         PageContext context;
         context.catalogue = &app.catalogue;
         context.ui = &ui;
@@ -42,13 +42,13 @@ protected:
             page = std::make_unique<CGrillePage>(context);
         }
         PageSettings s;
-        s.sourceSystem = "NTF";
-        s.sourceType = "Planes";
-        s.sourceProjection = "NTF Lambert II étendu";
-        s.targetSystem = targetSystem;
-        s.targetType = "Planes";
-        s.targetProjection = targetProjection;
-        s.targetUnit = "Degrés décimaux";
+        s.source.system = "NTF";
+        s.source.type = "Planes";
+        s.source.projection = "NTF Lambert II étendu";
+        s.target.system = arrivalSystem;
+        s.target.type = "Planes";
+        s.target.projection = arrivalProjection;
+        s.target.unit = "Degrés décimaux";
         s.pointName = "Paris";
         s.vertical = Altitude;
         page->Restore(s);

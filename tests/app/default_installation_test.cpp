@@ -41,15 +41,15 @@ TEST(DefaultInstallation, PageChoicesNameCatalogueRecordsAndLabels) {
     for (int kind : {StandardKind, GridKind}) {
         PageSettings page;
         ASSERT_EQ(1, app.LoadPageConfiguration(kind, page)) << kind;
-        const CReg* source = FindByName(c.systems, page.sourceSystem);
-        const CReg* target = FindByName(c.systems, page.targetSystem);
-        ASSERT_NE(nullptr, source) << page.sourceSystem;
-        ASSERT_NE(nullptr, target) << page.targetSystem;
+        const CReg* source = FindByName(c.systems, page.source.system);
+        const CReg* target = FindByName(c.systems, page.target.system);
+        ASSERT_NE(nullptr, source) << page.source.system;
+        ASSERT_NE(nullptr, target) << page.target.system;
         EXPECT_NE(nullptr, FindByName(c.verticalSystems, page.verticalSystem));
-        EXPECT_NE(nullptr, FindByName(c.meridians, page.sourceMeridian));
-        EXPECT_NE(nullptr, FindByName(c.meridians, page.targetMeridian));
-        const CPrc* from = FindByName(c.projections, page.sourceProjection);
-        const CPrc* to = FindByName(c.projections, page.targetProjection);
+        EXPECT_NE(nullptr, FindByName(c.meridians, page.source.meridian));
+        EXPECT_NE(nullptr, FindByName(c.meridians, page.target.meridian));
+        const CPrc* from = FindByName(c.projections, page.source.projection);
+        const CPrc* to = FindByName(c.projections, page.target.projection);
         ASSERT_NE(nullptr, from);
         ASSERT_NE(nullptr, to);
         bool fromAllowed = false, toAllowed = false;
@@ -57,14 +57,14 @@ TEST(DefaultInstallation, PageChoicesNameCatalogueRecordsAndLabels) {
         for (const CPrc* p : ProjectionsOf(c, target->id)) toAllowed |= p == to;
         EXPECT_TRUE(fromAllowed);
         EXPECT_TRUE(toAllowed);
-        EXPECT_TRUE(CoordTypeCode(page.sourceType) != 0) << page.sourceType;
-        EXPECT_TRUE(CoordTypeCode(page.targetType) != 0) << page.targetType;
-        EXPECT_TRUE(AngleUnitCode(page.sourceUnit) != 0) << page.sourceUnit;
-        EXPECT_TRUE(AngleUnitCode(page.targetUnit) != 0) << page.targetUnit;
-        EXPECT_TRUE(DataFormatCode(page.sourceFormat) != 0) << page.sourceFormat;
-        EXPECT_TRUE(DataFormatCode(page.targetFormat) != 0) << page.targetFormat;
+        EXPECT_TRUE(CoordTypeCode(page.source.type) != 0) << page.source.type;
+        EXPECT_TRUE(CoordTypeCode(page.target.type) != 0) << page.target.type;
+        EXPECT_TRUE(AngleUnitCode(page.source.unit) != 0) << page.source.unit;
+        EXPECT_TRUE(AngleUnitCode(page.target.unit) != 0) << page.target.unit;
+        EXPECT_TRUE(DataFormatCode(page.source.format) != 0) << page.source.format;
+        EXPECT_TRUE(DataFormatCode(page.target.format) != 0) << page.target.format;
         // The example input file is there.
-        EXPECT_FALSE(TempDir::Read(kData + page.sourceFile).empty()) << page.sourceFile;
+        EXPECT_FALSE(TempDir::Read(kData + page.source.file).empty()) << page.source.file;
         // A transformation of the page's kind joins the two systems.
         bool joined = false;
         for (const CTsg& t : c.transformations) {

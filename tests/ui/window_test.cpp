@@ -12,14 +12,14 @@
 #include <fstream>
 
 #include "app/quorvel_app.h"
-#include "app/window_rules.h"
+#include "pages/window_rules.h"
 #include "catalogue/loader.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include "app/application_runs.h"
 #include "shared/profile.h"
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 #include "batch/command_line.h"
 #include "runs/console_run.h"
 #include "support/page_catalogue.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 #include "support/page_catalogue.h"
 #include "support/scripted_interface.h"
 
@@ -25,10 +25,10 @@ TEST(PageMessages, CatalogueNameWithFormatDirectives) {
     context.caption = "Quorvel";
     CStandardPage page(context);
     PageSettings settings;
-    settings.sourceSystem = "NTF %s%n%d%x%n";
-    settings.sourceType = "Géographiques";
-    settings.targetSystem = "RGF93";
-    settings.targetType = "Géographiques";
+    settings.source.system = "NTF %s%n%d%x%n";
+    settings.source.type = "Géographiques";
+    settings.target.system = "RGF93";
+    settings.target.type = "Géographiques";
     page.Restore(settings);
     page.Initialise();
     ui.messages.clear();

@@ -1,4 +1,4 @@
-#include "app/point_fields.h"
+#include "pages/point_fields.h"
 
 #include <cctype>
 #include <charconv>

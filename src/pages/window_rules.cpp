@@ -1,4 +1,4 @@
-#include "app/window_rules.h"
+#include "pages/window_rules.h"
 
 #include <cstdio>
 

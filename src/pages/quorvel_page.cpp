@@ -1,4 +1,4 @@
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "shared/labels.h"
-#include "app/point_fields.h"
+#include "pages/point_fields.h"
 #include "shared/user_interface.h"
 #include "runs/console_run.h"
 #include "engine/coordinate_operations.h"
@@ -141,6 +141,31 @@ CQuorvelPage::CQuorvelPage(int kind, PageContext context) : kind_(kind), context
     C(PC::InfoLine).enabled = true;
 }
 
+SideSettings<std::string> CQuorvelPage::SideSettingsOf(PageSide side) const {
+    SideSettings<std::string> s;
+    s.system = FieldText(side, SC::System);
+    s.type = FieldText(side, SC::Type);
+    s.projection = FieldText(side, SC::Projection);
+    s.unit = FieldText(side, SC::Unit);
+    s.meridian = FieldText(side, SC::Meridian);
+    s.file = FieldText(side, SC::FileName);
+    s.path = SavedFolder(side);
+    s.format = FieldText(side, SC::Format);
+    return s;
+}
+
+void CQuorvelPage::RestoreSide(PageSide side, const SideSettings<std::string>& s) {
+    S(side, SC::System).text = s.system;
+    S(side, SC::Type).text = s.type;
+    S(side, SC::Projection).text = s.projection;
+    S(side, SC::Unit).text = s.unit;
+    S(side, SC::Meridian).text = s.meridian;
+    S(side, SC::FileName).text = s.file;
+    folder_[side] = s.path;
+    configuredName_[side] = !s.file.empty();
+    S(side, SC::Format).text = s.format;
+}
+
 PageSettings CQuorvelPage::Settings() const {
     PageSettings s;
     s.mode = mode_;
@@ -149,22 +174,8 @@ PageSettings CQuorvelPage::Settings() const {
     s.reportPath = reportFolder_;
     s.vertical = vertical_;
     s.verticalSystem = State(PC::VerticalSystem).text;
-    s.sourceSystem = FieldText(SourceSide, SC::System);
-    s.sourceType = FieldText(SourceSide, SC::Type);
-    s.sourceProjection = FieldText(SourceSide, SC::Projection);
-    s.sourceUnit = FieldText(SourceSide, SC::Unit);
-    s.sourceMeridian = FieldText(SourceSide, SC::Meridian);
-    s.sourceFile = FieldText(SourceSide, SC::FileName);
-    s.sourcePath = SavedFolder(SourceSide);
-    s.sourceFormat = FieldText(SourceSide, SC::Format);
-    s.targetSystem = FieldText(TargetSide, SC::System);
-    s.targetType = FieldText(TargetSide, SC::Type);
-    s.targetProjection = FieldText(TargetSide, SC::Projection);
-    s.targetUnit = FieldText(TargetSide, SC::Unit);
-    s.targetMeridian = FieldText(TargetSide, SC::Meridian);
-    s.targetFile = FieldText(TargetSide, SC::FileName);
-    s.targetPath = SavedFolder(TargetSide);
-    s.targetFormat = FieldText(TargetSide, SC::Format);
+    s.source = SideSettingsOf(SourceSide);
+    s.target = SideSettingsOf(TargetSide);
     return s;
 }
 
@@ -175,24 +186,8 @@ void CQuorvelPage::Restore(const PageSettings& s) {
     reportFolder_ = s.reportPath;
     vertical_ = (s.vertical >= 0 && s.vertical <= 2) ? s.vertical : 2;
     C(PC::VerticalSystem).text = s.verticalSystem;
-    S(SourceSide, SC::System).text = s.sourceSystem;
-    S(SourceSide, SC::Type).text = s.sourceType;
-    S(SourceSide, SC::Projection).text = s.sourceProjection;
-    S(SourceSide, SC::Unit).text = s.sourceUnit;
-    S(SourceSide, SC::Meridian).text = s.sourceMeridian;
-    S(SourceSide, SC::FileName).text = s.sourceFile;
-    folder_[SourceSide] = s.sourcePath;
-    configuredName_[SourceSide] = !s.sourceFile.empty();
-    S(SourceSide, SC::Format).text = s.sourceFormat;
-    S(TargetSide, SC::System).text = s.targetSystem;
-    S(TargetSide, SC::Type).text = s.targetType;
-    S(TargetSide, SC::Projection).text = s.targetProjection;
-    S(TargetSide, SC::Unit).text = s.targetUnit;
-    S(TargetSide, SC::Meridian).text = s.targetMeridian;
-    S(TargetSide, SC::FileName).text = s.targetFile;
-    folder_[TargetSide] = s.targetPath;
-    configuredName_[TargetSide] = !s.targetFile.empty();
-    S(TargetSide, SC::Format).text = s.targetFormat;
+    RestoreSide(SourceSide, s.source);
+    RestoreSide(TargetSide, s.target);
 }
 
 void CQuorvelPage::Initialise() {

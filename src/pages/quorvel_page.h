@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/quorvel_app.h"
+#include "pages/page_settings.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "runs/window_file_run.h"
@@ -205,6 +205,9 @@ private:
     ControlState& C(PageControl c) { return common_[static_cast<int>(c)]; }
     void Show(PageSide side, std::initializer_list<SideControl> controls, bool visible);
     void Enable(PageSide side, std::initializer_list<SideControl> controls, bool enabled);
+
+    SideSettings<std::string> SideSettingsOf(PageSide side) const;
+    void RestoreSide(PageSide side, const SideSettings<std::string>& settings);
 
     const CReg* SystemOf(PageSide side) const;
     int TypeOf(PageSide side) const;

@@ -1,4 +1,4 @@
-#include "app/quorvel_page.h"
+#include "pages/quorvel_page.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +31,12 @@ protected:
     static PageSettings NtfToRgf93(int mode = 0) {
         PageSettings s;
         s.mode = mode;
-        s.sourceSystem = "NTF";
-        s.sourceType = "Planes";
-        s.sourceProjection = "NTF Lambert II étendu";
-        s.targetSystem = "RGF93";
-        s.targetType = "Planes";
-        s.targetProjection = "Lambert-93";
+        s.source.system = "NTF";
+        s.source.type = "Planes";
+        s.source.projection = "NTF Lambert II étendu";
+        s.target.system = "RGF93";
+        s.target.type = "Planes";
+        s.target.projection = "Lambert-93";
         return s;
     }
     static std::vector<std::string> Entries(const CQuorvelPage& page, PageSide side, SC list) {
@@ -116,7 +116,7 @@ TEST_F(PageTest, CascadeAfterAChangeOfDepartureSystem) {
 TEST_F(PageTest, ASystemWithoutUnitsOffersAllNine) {
     CStandardPage page(Context());
     PageSettings s;
-    s.sourceSystem = "SANS UNITE";
+    s.source.system = "SANS UNITE";
     page.Restore(s);
     page.Initialise();
     EXPECT_EQ(Entries(page, SourceSide, SC::Unit).size(), 9u);
@@ -125,7 +125,7 @@ TEST_F(PageTest, ASystemWithoutUnitsOffersAllNine) {
 TEST_F(PageTest, TwoDimensionalGeographicDataFormatsHoldOnlyAltitudes) {
     CStandardPage page(Context());
     PageSettings s = NtfToRgf93(1);
-    s.sourceType = "Géographiques";
+    s.source.type = "Géographiques";
     page.Restore(s);
     page.Initialise();
     EXPECT_EQ(Entries(page, SourceSide, SC::Format),
@@ -143,7 +143,7 @@ TEST_F(PageTest, TwoDimensionalGeographicDataFormatsHoldOnlyAltitudes) {
 TEST_F(PageTest, HeightIsRefusedOnATwoDimensionalSystem) {
     CStandardPage page(Context());
     PageSettings s = NtfToRgf93();
-    s.sourceType = "Géographiques";
+    s.source.type = "Géographiques";
     page.Restore(s);
     page.Initialise();
     EXPECT_EQ(page.Vertical(), Altitude);  // the default of a 2D geographic departure
@@ -161,10 +161,10 @@ TEST_F(PageTest, HeightIsRefusedOnATwoDimensionalSystem) {
 TEST_F(PageTest, VerticalChoicesShowTheirFields) {
     CStandardPage page(Context());
     PageSettings s;
-    s.sourceSystem = "RGF93";
-    s.sourceType = "Géographiques";
-    s.targetSystem = "WGS84";
-    s.targetType = "Géographiques";
+    s.source.system = "RGF93";
+    s.source.type = "Géographiques";
+    s.target.system = "WGS84";
+    s.target.type = "Géographiques";
     page.Restore(s);
     page.Initialise();
     EXPECT_EQ(page.Vertical(), EllipsoidalHeight);  // 3D geographic departure
@@ -188,11 +188,11 @@ TEST_F(PageTest, VerticalChoicesShowTheirFields) {
 TEST_F(PageTest, LayoutsFollowTypeAndUnit) {
     CStandardPage page(Context());
     PageSettings s;
-    s.sourceSystem = "RGF93";
-    s.sourceType = "Cartésiennes";
-    s.targetSystem = "WGS84";
-    s.targetType = "Géographiques";
-    s.targetUnit = "Degrés Minutes Secondes";
+    s.source.system = "RGF93";
+    s.source.type = "Cartésiennes";
+    s.target.system = "WGS84";
+    s.target.type = "Géographiques";
+    s.target.unit = "Degrés Minutes Secondes";
     page.Restore(s);
     page.Initialise();
     EXPECT_TRUE(page.State(SourceSide, SC::Z).visible);
@@ -248,8 +248,8 @@ TEST_F(PageTest, FileModeShowsFilesAndHidesTheFields) {
 TEST_F(PageTest, DepartureUnitChangeClearsTheTypedFields) {
     CStandardPage page(Context());
     PageSettings s = NtfToRgf93();
-    s.sourceType = "Géographiques";
-    s.sourceUnit = "Grades";
+    s.source.type = "Géographiques";
+    s.source.unit = "Grades";
     page.Restore(s);
     page.Initialise();
     page.SetFieldText(SourceSide, SC::X, "2.5");
@@ -265,10 +265,10 @@ TEST_F(PageTest, SettingsComeBackAsTheyWereRestored) {
     CStandardPage page(Context());
     PageSettings s = NtfToRgf93(1);
     s.pointName = "Borne 12";
-    s.sourceFile = "entree.txt";
-    s.sourcePath = "/data/";
-    s.sourceFormat = "Nom E N Altitude";
-    s.targetFormat = "Nom E N Hauteur";
+    s.source.file = "entree.txt";
+    s.source.path = "/data/";
+    s.source.format = "Nom E N Altitude";
+    s.target.format = "Nom E N Hauteur";
     s.reportFile = "r.prt";
     s.verticalSystem = "NGF-IGN69";
     page.Restore(s);
@@ -276,12 +276,12 @@ TEST_F(PageTest, SettingsComeBackAsTheyWereRestored) {
     const PageSettings back = page.Settings();
     EXPECT_EQ(back.mode, 1);
     EXPECT_EQ(back.pointName, "Borne 12");
-    EXPECT_EQ(back.sourceProjection, "NTF Lambert II étendu");
-    EXPECT_EQ(back.sourceMeridian, "Paris");
-    EXPECT_EQ(back.sourceFile, "entree.txt");
-    EXPECT_EQ(back.sourcePath, "/data/");
-    EXPECT_EQ(back.sourceFormat, "Nom E N Altitude");
-    EXPECT_EQ(back.targetFormat, "Nom E N Hauteur");
+    EXPECT_EQ(back.source.projection, "NTF Lambert II étendu");
+    EXPECT_EQ(back.source.meridian, "Paris");
+    EXPECT_EQ(back.source.file, "entree.txt");
+    EXPECT_EQ(back.source.path, "/data/");
+    EXPECT_EQ(back.source.format, "Nom E N Altitude");
+    EXPECT_EQ(back.target.format, "Nom E N Hauteur");
     EXPECT_EQ(back.reportFile, "r.prt");
     EXPECT_EQ(back.verticalSystem, "NGF-IGN69");
     EXPECT_EQ(back.vertical, EllipsoidalHeight);
@@ -315,11 +315,11 @@ class RecordTest : public PageTest {
 protected:
     void Geographic(CQuorvelPage& page, const char* unit) {
         PageSettings s;
-        s.sourceSystem = "RGF93";
-        s.sourceType = "Géographiques";
-        s.sourceUnit = unit;
-        s.targetSystem = "WGS84";
-        s.targetType = "Géographiques";
+        s.source.system = "RGF93";
+        s.source.type = "Géographiques";
+        s.source.unit = unit;
+        s.target.system = "WGS84";
+        s.target.type = "Géographiques";
         s.pointName = "P1";
         page.Restore(s);
         page.Initialise();
@@ -497,12 +497,12 @@ protected:
     std::unique_ptr<CStandardPage> FilePage(const std::string& output) {
         auto page = std::make_unique<CStandardPage>(Context());
         PageSettings s = NtfToRgf93(1);
-        s.sourceFile = "entree.txt";
-        s.sourcePath = dir.path() + "/";
-        s.targetFile = output;
-        s.targetPath = dir.path() + "/";
-        s.sourceFormat = "Nom E N Altitude";
-        s.targetFormat = "Nom E N Altitude";
+        s.source.file = "entree.txt";
+        s.source.path = dir.path() + "/";
+        s.target.file = output;
+        s.target.path = dir.path() + "/";
+        s.source.format = "Nom E N Altitude";
+        s.target.format = "Nom E N Altitude";
         page->Restore(s);
         page->Initialise();
         return page;
@@ -635,17 +635,17 @@ protected:
                               "PROJ 4 27572 2 -5.5 41.0 10.0 51.5\nREA 2 EGM96\nGR1D e.mnt 4 2\n",
                           catalogue);
     }
-    // 2.35 48.85 in RGF93, computed into RGF93 coordinates of `targetType`.
-    std::unique_ptr<CStandardPage> ComputedPage(const char* targetType) {
+    // 2.35 48.85 in RGF93, computed into RGF93 coordinates of `arrivalType`.
+    std::unique_ptr<CStandardPage> ComputedPage(const char* arrivalType) {
         PageContext context = Context();
         context.runs = &runs;
         auto page = std::make_unique<CStandardPage>(context);
         PageSettings s;
-        s.sourceSystem = s.targetSystem = "RGF93";
-        s.sourceType = "Géographiques";
-        s.sourceUnit = s.targetUnit = "Degrés décimaux";
-        s.targetType = targetType;
-        s.targetProjection = "Lambert-93";
+        s.source.system = s.target.system = "RGF93";
+        s.source.type = "Géographiques";
+        s.source.unit = s.target.unit = "Degrés décimaux";
+        s.target.type = arrivalType;
+        s.target.projection = "Lambert-93";
         s.verticalSystem = "NGF-IGN69";
         page->Restore(s);
         page->Initialise();
@@ -748,10 +748,10 @@ TEST_F(PageTest, GridPageRefusesSystemsThatNoGridJoins) {
         context.runs = &runs;
         CGrillePage page(context);
         PageSettings s = NtfToRgf93(mode);
-        s.targetSystem = arrival;
-        s.sourceFile = "entree.txt";
-        s.targetFile = "sortie.txt";
-        s.sourceFormat = s.targetFormat = "Nom E N Altitude";
+        s.target.system = arrival;
+        s.source.file = "entree.txt";
+        s.target.file = "sortie.txt";
+        s.source.format = s.target.format = "Nom E N Altitude";
         page.Restore(s);
         page.Initialise();
         page.Compute();
@@ -795,11 +795,11 @@ TEST_F(PageTest, FileNamesAreTakenFromTheirFolders) {
         context.outputDirectory = c.writable ? o : "";
         CStandardPage page(context);
         PageSettings settings = NtfToRgf93(1);
-        settings.sourceFile = c.sourceFile;
-        settings.sourcePath = c.sourcePath;
-        settings.targetFile = c.targetFile;
-        settings.targetPath = c.targetPath;
-        settings.sourceFormat = settings.targetFormat = "Nom E N Altitude";
+        settings.source.file = c.sourceFile;
+        settings.source.path = c.sourcePath;
+        settings.target.file = c.targetFile;
+        settings.target.path = c.targetPath;
+        settings.source.format = settings.target.format = "Nom E N Altitude";
         settings.reportFile = "rapport.rpt";
         page.Restore(settings);
         page.Initialise();
@@ -817,7 +817,7 @@ TEST_F(PageTest, FileNamesAreTakenFromTheirFolders) {
         EXPECT_EQ(ui.fileDialogs.back().initialFolder, c.writable ? o : d);
         // A typed name is saved with its folder, to name the same file at the next start.
         const bool typedRelative = c.typed && c.typed[0] != '/';
-        EXPECT_EQ(page.Settings().sourcePath, typedRelative ? s : c.sourcePath);
+        EXPECT_EQ(page.Settings().source.path, typedRelative ? s : c.sourcePath);
     }
 }
 
