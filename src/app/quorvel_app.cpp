@@ -117,11 +117,11 @@ CQuorvelApp::CQuorvelApp() {
     };
     checkVerticalGrids = [](CQuorvelApp& app, UserInterface& ui) {
         return CheckVerticalGrids(app.catalogue.verticalGrids, app.workingDirectory,
-                                  app.console != 0, ui, app.Caption());
+                                  app.console, ui, app.Caption());
     };
     checkTranslationGrids = [](CQuorvelApp& app, UserInterface& ui) {
         return CheckTranslationGrids(app.catalogue.translationGrids, app.workingDirectory,
-                                     app.console != 0, ui, app.Caption());
+                                     app.console, ui, app.Caption());
     };
 }
 
@@ -228,7 +228,7 @@ int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserI
     if (!OpenConsole()) return 1;
     SetConsoleTitle(title);
     WriteConsole(LoadString(IDS_CONSOLE_BANNER));
-    console = 1;
+    console = true;
     RunStartupGridCheck(ui);
     std::string message;
     // A run stopped by the command line, a file or a failed point ends the

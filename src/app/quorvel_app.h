@@ -78,7 +78,7 @@ public:
     CGrille3D translationGrid;
     GridHeaderCache gridHeaders;  // header-only openings of candidate grids
     Out_Fic interactiveLog;       // "log.txt" in the log folder, opened by window mode only
-    int console = 0;              // 1 while running in console batch mode
+    bool console = false;         // while running in console batch mode
     int keyInput = 0;             // file descriptor of the closing key wait (the keyboard)
 
     // Steps of start-up that other parts of the program provide; an empty

@@ -33,8 +33,8 @@ bool CQuorvelPage::ForgetStaleResult() {
 
 void CQuorvelPage::ClearResult() {
     if (!resultShown_) return;
-    for (SC field : kResultFields) S(TargetSide, field).text.clear();
-    if (C(PC::InfoLine).text == precisionSentence_) C(PC::InfoLine).text = infoBeforeResult_;
+    for (SC field : kResultFields) SideState(TargetSide, field).text.clear();
+    if (PageState(PC::InfoLine).text == precisionSentence_) PageState(PC::InfoLine).text = infoBeforeResult_;
     resultShown_ = false;
 }
 
@@ -168,9 +168,9 @@ void CQuorvelPage::DisplayResult(CCoor& target) {
     const auto length = [](double v) { return Format(kPageLengthFormat, v); };
     switch (target.type) {
         case Cartesian:
-            S(t, SC::X).text = length(target.x);
-            S(t, SC::Y).text = length(target.y);
-            S(t, SC::Z).text = length(target.z);
+            SideState(t, SC::X).text = length(target.x);
+            SideState(t, SC::Y).text = length(target.y);
+            SideState(t, SC::Z).text = length(target.z);
             break;
         case Projected: {
             const int unit = UnitOf(t);
@@ -179,17 +179,17 @@ void CQuorvelPage::DisplayResult(CCoor& target) {
                     ConvertAngle(target.convergence, target.convergenceUnit, unit);
                 target.convergenceUnit = unit;
             }
-            S(t, SC::E).text = length(target.easting);
-            S(t, SC::N).text = length(target.northing);
-            S(t, SC::Altitude).text = length(target.altitude);
-            S(t, SC::Height).text = length(target.height);
-            S(t, SC::Alteration).text = Format(kPageAlterationFormat, target.linearAlteration);
-            S(t, SC::Convergence).text = Format(kPageConvergenceFormat, target.convergence);
+            SideState(t, SC::E).text = length(target.easting);
+            SideState(t, SC::N).text = length(target.northing);
+            SideState(t, SC::Altitude).text = length(target.altitude);
+            SideState(t, SC::Height).text = length(target.height);
+            SideState(t, SC::Alteration).text = Format(kPageAlterationFormat, target.linearAlteration);
+            SideState(t, SC::Convergence).text = Format(kPageConvergenceFormat, target.convergence);
             break;
         }
         case Geographic: {
-            S(t, SC::Height).text = length(target.height);
-            S(t, SC::Altitude).text = length(target.altitude);
+            SideState(t, SC::Height).text = length(target.height);
+            SideState(t, SC::Altitude).text = length(target.altitude);
             const int unit = target.unit;
             if (*AngleUnitLabel(unit) == '\0') break;
             west_[t] = target.longitude < 0;
@@ -197,20 +197,20 @@ void CQuorvelPage::DisplayResult(CCoor& target) {
             const PageAngleFields lon = FormatPageAngle(target.longitude, unit);
             const PageAngleFields lat = FormatPageAngle(target.latitude, unit);
             if (unit == PackedDms || unit == PackedHms) {
-                S(t, SC::LonDegrees).text = lon.fields[0];
-                S(t, SC::LonMinutes).text = lon.fields[1];
-                S(t, SC::LonSeconds).text = lon.fields[2];
-                S(t, SC::LatDegrees).text = lat.fields[0];
-                S(t, SC::LatMinutes).text = lat.fields[1];
-                S(t, SC::LatSeconds).text = lat.fields[2];
+                SideState(t, SC::LonDegrees).text = lon.fields[0];
+                SideState(t, SC::LonMinutes).text = lon.fields[1];
+                SideState(t, SC::LonSeconds).text = lon.fields[2];
+                SideState(t, SC::LatDegrees).text = lat.fields[0];
+                SideState(t, SC::LatMinutes).text = lat.fields[1];
+                SideState(t, SC::LatSeconds).text = lat.fields[2];
             } else if (unit == PackedDm) {
-                S(t, SC::LonDegrees).text = lon.fields[0];
-                S(t, SC::LonDecimalMinutes).text = lon.fields[1];
-                S(t, SC::LatDegrees).text = lat.fields[0];
-                S(t, SC::LatDecimalMinutes).text = lat.fields[1];
+                SideState(t, SC::LonDegrees).text = lon.fields[0];
+                SideState(t, SC::LonDecimalMinutes).text = lon.fields[1];
+                SideState(t, SC::LatDegrees).text = lat.fields[0];
+                SideState(t, SC::LatDecimalMinutes).text = lat.fields[1];
             } else {
-                S(t, SC::X).text = lon.fields[0];
-                S(t, SC::Y).text = lat.fields[0];
+                SideState(t, SC::X).text = lon.fields[0];
+                SideState(t, SC::Y).text = lat.fields[0];
             }
             break;
         }
@@ -234,9 +234,9 @@ void CQuorvelPage::WritePrecisionSentence(const CCoor& source, const CCoor& targ
                       PrecisionText(target.precision).c_str(),
                       PrecisionText(target.verticalPrecision).c_str());
     }
-    if (C(PC::InfoLine).text != precisionSentence_) infoBeforeResult_ = C(PC::InfoLine).text;
+    if (PageState(PC::InfoLine).text != precisionSentence_) infoBeforeResult_ = PageState(PC::InfoLine).text;
     precisionSentence_ = text;
-    C(PC::InfoLine).text = text;
+    PageState(PC::InfoLine).text = text;
 }
 
 // --- The compute handler -----------------------------------------------------

@@ -5,7 +5,7 @@
 
 
 void CQuorvelPage::SetFileName(PageSide side, const std::string& text) {
-    S(side, SC::FileName).text = text;
+    SideState(side, SC::FileName).text = text;
     configuredName_[side] = false;
     // An emptied name forgets the chosen file: the next run takes the folder and the typed name.
     if (text.empty()) path_[side].clear();
@@ -24,10 +24,10 @@ void CQuorvelPage::Browse(PageSide side) {
     if (!chosen) return;
     const std::filesystem::path full(*chosen);
     path_[side] = *chosen;
-    S(side, SC::FileName).text = full.filename().string();
+    SideState(side, SC::FileName).text = full.filename().string();
     folder_[side] = full.parent_path().string() + "/";
     configuredName_[side] = false;
-    C(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
+    PageState(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
     Changed();
 }
 
@@ -89,7 +89,7 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
         }
         if (path_[side].empty()) {
             path_[side] = ResolvedPath(side);
-            C(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
+            PageState(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
         }
     }
     const std::string& input = path_[SourceSide];

@@ -5,12 +5,12 @@
 
 
 void CQuorvelPage::Show(PageSide side, std::initializer_list<SideControl> controls, bool visible) {
-    for (SC c : controls) S(side, c).visible = visible;
+    for (SC c : controls) SideState(side, c).visible = visible;
 }
 
 void CQuorvelPage::Enable(PageSide side, std::initializer_list<SideControl> controls,
                           bool enabled) {
-    for (SC c : controls) S(side, c).enabled = enabled;
+    for (SC c : controls) SideState(side, c).enabled = enabled;
 }
 
 namespace {
@@ -31,16 +31,16 @@ void CQuorvelPage::ApplyTypeEnabling(PageSide side) {
     } else {
         // On the arrival side the unit also expresses the convergence of a projection.
         Enable(side, {SC::Unit, SC::UnitLabel}, type != Cartesian);
-        C(PC::AlterationCheck).enabled = type == Projected;
+        PageState(PC::AlterationCheck).enabled = type == Projected;
     }
 }
 
 void CQuorvelPage::LayoutAngles(PageSide side) {
     if (mode_ != 0 || TypeOf(side) != Geographic) return;
     Show(side, kAngleControls, false);
-    ControlState* symbols[6] = {&S(side, SC::LonDegreesSymbol), &S(side, SC::LonMinutesSymbol),
-                                &S(side, SC::LonSecondsSymbol), &S(side, SC::LatDegreesSymbol),
-                                &S(side, SC::LatMinutesSymbol), &S(side, SC::LatSecondsSymbol)};
+    ControlState* symbols[6] = {&SideState(side, SC::LonDegreesSymbol), &SideState(side, SC::LonMinutesSymbol),
+                                &SideState(side, SC::LonSecondsSymbol), &SideState(side, SC::LatDegreesSymbol),
+                                &SideState(side, SC::LatMinutesSymbol), &SideState(side, SC::LatSecondsSymbol)};
     const int unit = UnitOf(side);
     if (unit == PackedDms || unit == PackedHms) {
         const char* marks[3] = {"°", "'", "\""};
@@ -77,24 +77,24 @@ void CQuorvelPage::LayoutSourceByType() {
     Show(s, kAngleControls, false);
     const bool verticals = !context_.catalogue->verticalSystems.empty();
     for (PC c : {PC::VerticalGroup, PC::NoVerticalRadio, PC::HeightRadio, PC::AltitudeRadio}) {
-        C(c).visible = type != Cartesian;
-        C(c).enabled = type != Cartesian;
+        PageState(c).visible = type != Cartesian;
+        PageState(c).enabled = type != Cartesian;
     }
     if (type == Cartesian) {
         Show(s, {SC::XLabel, SC::X, SC::YLabel, SC::Y, SC::ZLabel, SC::Z}, true);
         Show(s, {SC::HeightLabel, SC::Height, SC::AltitudeLabel, SC::Altitude}, false);
-        if (!verticals) C(PC::VerticalSystem).visible = C(PC::VerticalSystemLabel).visible = false;
-        C(PC::InfoLine).text = "Veuillez saisir les coordonnées cartésiennes du système de départ";
+        if (!verticals) PageState(PC::VerticalSystem).visible = PageState(PC::VerticalSystemLabel).visible = false;
+        PageState(PC::InfoLine).text = "Veuillez saisir les coordonnées cartésiennes du système de départ";
         ApplyVertical(EllipsoidalHeight);
     } else if (type == Geographic) {
         Show(s, {SC::LonLabel, SC::LatLabel, SC::EastWestGroup, SC::NorthSouthGroup}, true);
         LayoutAngles(s);
-        C(PC::InfoLine).text = "Veuillez saisir des coordonnées géographiquesdu système de départ";
+        PageState(PC::InfoLine).text = "Veuillez saisir des coordonnées géographiquesdu système de départ";
         const CReg* system = SystemOf(s);
         ApplyVertical(system && system->dimension == 3 ? EllipsoidalHeight : Altitude);
     } else if (type == Projected) {
         Show(s, {SC::ELabel, SC::E, SC::NLabel, SC::N}, true);
-        C(PC::InfoLine).text =
+        PageState(PC::InfoLine).text =
             "Veuillez saisir des coordonnées planes du système de départ en mètres";
         ApplyVertical(Altitude);
     }
@@ -113,18 +113,18 @@ void CQuorvelPage::LayoutTargetByType() {
     if (type == Cartesian) {
         Show(t, {SC::XLabel, SC::X, SC::YLabel, SC::Y, SC::ZLabel, SC::Z}, true);
         Show(t, {SC::HeightLabel, SC::Height, SC::AltitudeLabel, SC::Altitude}, false);
-        C(PC::InfoLine).text = "Calcul des coordonnées cartésiennes du système d'arrivée";
+        PageState(PC::InfoLine).text = "Calcul des coordonnées cartésiennes du système d'arrivée";
     } else if (type == Geographic) {
         Show(t, {SC::LonLabel, SC::LatLabel, SC::EastWestGroup, SC::NorthSouthGroup}, true);
         LayoutAngles(t);
-        C(PC::InfoLine).text = "Calcul des coordonnées géographiques du système d'arrivée";
+        PageState(PC::InfoLine).text = "Calcul des coordonnées géographiques du système d'arrivée";
         const CReg* system = SystemOf(SourceSide);
         ApplyVertical(system && system->dimension == 3 ? EllipsoidalHeight : Altitude);
     } else if (type == Projected) {
         Show(t, {SC::ELabel, SC::E, SC::NLabel, SC::N, SC::ConvergenceLabel, SC::Convergence,
                  SC::AlterationLabel, SC::Alteration, SC::AlterationUnit},
              true);
-        C(PC::InfoLine).text = "Calcul des coordonnées planes du système d'arrivée en mètres";
+        PageState(PC::InfoLine).text = "Calcul des coordonnées planes du système d'arrivée en mètres";
         ApplyVertical(vertical_);
     }
     ApplyVerticalAvailability();
@@ -172,24 +172,24 @@ void CQuorvelPage::ApplyVerticalAvailability() {
     if (!context_.catalogue->verticalSystems.empty()) return;
     for (PC c : {PC::VerticalSystem, PC::VerticalSystemLabel, PC::VerticalGroup,
                  PC::NoVerticalRadio, PC::HeightRadio}) {
-        C(c).visible = false;
+        PageState(c).visible = false;
     }
-    C(PC::AltitudeRadio).enabled = false;
+    PageState(PC::AltitudeRadio).enabled = false;
 }
 
 void CQuorvelPage::EnterInteractiveMode() {
     for (PageSide side : {SourceSide, TargetSide}) {
         Show(side, {SC::FileGroup, SC::FileName, SC::Browse, SC::FormatLabel, SC::Format}, false);
     }
-    C(PC::AlterationCheck).visible = false;
-    C(PC::InfoLine).text = kInteractiveInfo;
+    PageState(PC::AlterationCheck).visible = false;
+    PageState(PC::InfoLine).text = kInteractiveInfo;
     LayoutAngles(SourceSide);
     LayoutAngles(TargetSide);
     LayoutSourceByType();
     LayoutTargetByType();
     ApplyTypeEnabling(SourceSide);
     ApplyTypeEnabling(TargetSide);
-    C(PC::PointName).visible = C(PC::PointNameLabel).visible = true;
+    PageState(PC::PointName).visible = PageState(PC::PointNameLabel).visible = true;
 }
 
 void CQuorvelPage::EnterFileMode() {
@@ -207,12 +207,12 @@ void CQuorvelPage::EnterFileMode() {
              false);
         Show(side, kAngleControls, false);
     }
-    C(PC::AlterationCheck).visible = true;
-    C(PC::PointName).visible = C(PC::PointNameLabel).visible = false;
+    PageState(PC::AlterationCheck).visible = true;
+    PageState(PC::PointName).visible = PageState(PC::PointNameLabel).visible = false;
     for (PC c : {PC::VerticalGroup, PC::NoVerticalRadio, PC::HeightRadio, PC::AltitudeRadio}) {
-        C(c).visible = false;
+        PageState(c).visible = false;
     }
-    C(PC::InfoLine).text = kFileInfo;
+    PageState(PC::InfoLine).text = kFileInfo;
     ApplyVerticalAvailability();
 }
 

@@ -29,7 +29,7 @@ void CQuorvelPage::Refill(PageSide side, SideControl list, std::vector<std::stri
                           const std::string& select) {
     std::sort(entries.begin(), entries.end(), ListOrder);
     entries.erase(std::unique(entries.begin(), entries.end()), entries.end());
-    ControlState& state = S(side, list);
+    ControlState& state = SideState(side, list);
     state.entries = std::move(entries);
     if (std::find(state.entries.begin(), state.entries.end(), select) != state.entries.end()) {
         state.text = select;
@@ -95,7 +95,7 @@ void CQuorvelPage::FillVerticalSystems() {
     }
     std::sort(names.begin(), names.end(), ListOrder);
     names.erase(std::unique(names.begin(), names.end()), names.end());
-    ControlState& list = C(PC::VerticalSystem);
+    ControlState& list = PageState(PC::VerticalSystem);
     list.entries = std::move(names);
     if (std::find(list.entries.begin(), list.entries.end(), list.text) == list.entries.end()) {
         list.text = list.entries.empty() ? std::string() : list.entries.front();
@@ -177,7 +177,7 @@ void CQuorvelPage::OnUnitChanged(PageSide side, const std::string& previous) {
         if (FieldText(side, SC::Unit) != previous) {
             // Each field back to 0 (assigned as a count and a character: GCC 12
             // reports a false overlap on copying the literal once inlined here).
-            for (SC field : kSourceFields) S(side, field).text.assign(1, '0');
+            for (SC field : kSourceFields) SideState(side, field).text.assign(1, '0');
         }
         LayoutAngles(side);
         return;
@@ -195,7 +195,7 @@ void CQuorvelPage::OnUnitChanged(PageSide side, const std::string& previous) {
     } else if (type == Projected && last->type == Projected) {
         last->convergence = ConvertAngle(last->convergence, last->convergenceUnit, unit);
         last->convergenceUnit = unit;
-        S(TargetSide, SC::Convergence).text = Format(kPageConvergenceFormat, last->convergence);
+        SideState(TargetSide, SC::Convergence).text = Format(kPageConvergenceFormat, last->convergence);
     }
 }
 
@@ -220,7 +220,7 @@ void CQuorvelPage::ShowLastResultAngles() {
 // --- User actions ------------------------------------------------------------
 
 void CQuorvelPage::ChooseList(PageSide side, SideControl list, const std::string& text) {
-    ControlState& state = S(side, list);
+    ControlState& state = SideState(side, list);
     if (std::find(state.entries.begin(), state.entries.end(), text) == state.entries.end()) return;
     const std::string previous = state.text;
     state.text = text;
@@ -244,7 +244,7 @@ void CQuorvelPage::ChooseList(PageSide side, SideControl list, const std::string
 }
 
 void CQuorvelPage::ChooseVerticalSystem(const std::string& text) {
-    ControlState& list = C(PC::VerticalSystem);
+    ControlState& list = PageState(PC::VerticalSystem);
     if (std::find(list.entries.begin(), list.entries.end(), text) != list.entries.end()) {
         list.text = text;
     }

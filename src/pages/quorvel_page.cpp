@@ -6,8 +6,8 @@
 
 
 CQuorvelPage::CQuorvelPage(int kind, PageContext context) : kind_(kind), context_(std::move(context)) {
-    C(PC::InfoLine).text = kInitialInfo;
-    C(PC::InfoLine).enabled = true;
+    PageState(PC::InfoLine).text = kInitialInfo;
+    PageState(PC::InfoLine).enabled = true;
 }
 
 SideSettings<std::string> CQuorvelPage::SideSettingsOf(PageSide side) const {
@@ -24,15 +24,15 @@ SideSettings<std::string> CQuorvelPage::SideSettingsOf(PageSide side) const {
 }
 
 void CQuorvelPage::RestoreSide(PageSide side, const SideSettings<std::string>& s) {
-    S(side, SC::System).text = s.system;
-    S(side, SC::Type).text = s.type;
-    S(side, SC::Projection).text = s.projection;
-    S(side, SC::Unit).text = s.unit;
-    S(side, SC::Meridian).text = s.meridian;
-    S(side, SC::FileName).text = s.file;
+    SideState(side, SC::System).text = s.system;
+    SideState(side, SC::Type).text = s.type;
+    SideState(side, SC::Projection).text = s.projection;
+    SideState(side, SC::Unit).text = s.unit;
+    SideState(side, SC::Meridian).text = s.meridian;
+    SideState(side, SC::FileName).text = s.file;
     folder_[side] = s.path;
     configuredName_[side] = !s.file.empty();
-    S(side, SC::Format).text = s.format;
+    SideState(side, SC::Format).text = s.format;
 }
 
 PageSettings CQuorvelPage::Settings() const {
@@ -50,11 +50,11 @@ PageSettings CQuorvelPage::Settings() const {
 
 void CQuorvelPage::Restore(const PageSettings& s) {
     mode_ = s.mode == 1 ? 1 : 0;
-    C(PC::PointName).text = s.pointName;
+    PageState(PC::PointName).text = s.pointName;
     reportFile_ = s.reportFile;
     reportFolder_ = s.reportPath;
     vertical_ = (s.vertical >= 0 && s.vertical <= 2) ? s.vertical : 2;
-    C(PC::VerticalSystem).text = s.verticalSystem;
+    PageState(PC::VerticalSystem).text = s.verticalSystem;
     RestoreSide(SourceSide, s.source);
     RestoreSide(TargetSide, s.target);
 }
@@ -62,14 +62,14 @@ void CQuorvelPage::Restore(const PageSettings& s) {
 void CQuorvelPage::Initialise() {
     for (PageSide side : {SourceSide, TargetSide}) {
         for (SC field : kSourceFields) {
-            if (S(side, field).text.empty()) S(side, field).text = "0";
+            if (SideState(side, field).text.empty()) SideState(side, field).text = "0";
         }
-        S(side, SC::LonDegreesSymbol).text = "°";
-        S(side, SC::LatDegreesSymbol).text = "°";
+        SideState(side, SC::LonDegreesSymbol).text = "°";
+        SideState(side, SC::LatDegreesSymbol).text = "°";
     }
-    for (SC c : {SC::Convergence, SC::Alteration}) S(SourceSide, c).visible = false;
+    for (SC c : {SC::Convergence, SC::Alteration}) SideState(SourceSide, c).visible = false;
     for (SC c : {SC::ConvergenceLabel, SC::AlterationLabel, SC::AlterationUnit}) {
-        S(SourceSide, c).visible = false;
+        SideState(SourceSide, c).visible = false;
     }
     FillSourceSystems();
     if (mode_ == 1) {
@@ -86,12 +86,12 @@ void CQuorvelPage::Initialise() {
 // --- Looking up the chosen records ------------------------------------------
 
 void CQuorvelPage::SetFieldText(PageSide side, SideControl field, const std::string& text) {
-    S(side, field).text = text;
+    SideState(side, field).text = text;
     if (ForgetStaleResult()) Changed();
 }
 
 void CQuorvelPage::SetPointName(const std::string& text) {
-    C(PC::PointName).text = text;
+    PageState(PC::PointName).text = text;
     if (ForgetStaleResult()) Changed();
 }
 

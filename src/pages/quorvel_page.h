@@ -201,8 +201,8 @@ public:
     bool ResultShown() const { return resultShown_; }
 
 private:
-    ControlState& S(PageSide side, SideControl c) { return side_[side][static_cast<int>(c)]; }
-    ControlState& C(PageControl c) { return common_[static_cast<int>(c)]; }
+    ControlState& SideState(PageSide side, SideControl c) { return side_[side][static_cast<int>(c)]; }
+    ControlState& PageState(PageControl c) { return common_[static_cast<int>(c)]; }
     void Show(PageSide side, std::initializer_list<SideControl> controls, bool visible);
     void Enable(PageSide side, std::initializer_list<SideControl> controls, bool enabled);
 

@@ -42,7 +42,7 @@ int RunMainWindow(CQuorvelApp& app, UserInterface& ui) {
     setup.releaseGrids = [&app] { ReleaseCurrentGrids(app); };
     CQuorvelDlg window(setup);
     if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) qt->SetOwner(&window);
-    app.console = 0;
+    app.console = false;
     app.RunStartupGridCheck(ui);
     window.exec();
     if (auto* qt = dynamic_cast<QtUserInterface*>(&ui)) qt->SetOwner(nullptr);
