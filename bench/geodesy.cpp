@@ -1,7 +1,8 @@
 // Time of one call of each geodetic computation: forward and inverse of every
-// projection family through the record dispatch (which computes the family's
-// constants again at each call, as the transformation of a point does), the
-// geocentric conversions and the similarity in both directions.
+// projection family through the projection dispatch (which finds the
+// family's kept constants from the projection's values at each call, as the
+// transformation of a point does), the geocentric conversions and the
+// catalogue's similarity in both directions.
 //
 // Usage: bench_geodesy [calls]   (default 1 000 000 calls per computation)
 
@@ -13,10 +14,10 @@
 #include <numbers>
 #include <vector>
 
-#include "../tests/geodesy/projection_records.h"
+#include "../tests/geodesy/projection_definitions.h"
+#include "catalogue/standard_transformation.h"
 #include "geodesy/ellipsoid.h"
 #include "geodesy/projection.h"
-#include "geodesy/similarity.h"
 
 namespace {
 
@@ -36,13 +37,13 @@ double NanosecondsPerCall(long calls, const std::function<double(long)>& f, doub
 
 int main(int argc, char** argv) {
     const long calls = argc > 1 ? std::atol(argv[1]) : 1000000;
-    using namespace records;
-    const CElg &clarke = kClarkeIgn, &intl = kInternational, &grs80 = kGrs80;
-    const CLgo &greenwich = kGreenwich, &paris = kParis;
+    using namespace projections;
+    const EllipsoidValues &clarke = kClarkeIgn, &intl = kInternational, &grs80 = kGrs80;
+    const PrimeMeridian &greenwich = kGreenwich, &paris = kParis;
 
     struct Family {
         const char* name;
-        CPrc record;
+        ProjectionParameters projection;
         double lon, lat;  // centre of the points, degrees
     };
     const Family families[] = {
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
             lambda[k] = (f.lon + 2 * std::sin(k * 0.37)) * kDeg;
             phi[k] = (f.lat + 2 * std::cos(k * 0.61)) * kDeg;
             ProjectedPoint p;
-            ProjectGeographic(f.record, lambda[k], phi[k], p);
+            ProjectGeographic(f.projection, lambda[k], phi[k], p);
             e[k] = p.easting;
             n[k] = p.northing;
         }
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
             calls,
             [&](long k) {
                 ProjectedPoint p;
-                ProjectGeographic(f.record, lambda[k % kPoints], phi[k % kPoints], p);
+                ProjectGeographic(f.projection, lambda[k % kPoints], phi[k % kPoints], p);
                 return p.easting + p.scaleFactor + p.convergence;
             },
             checksum);
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
             calls,
             [&](long k) {
                 GeographicPoint g;
-                UnprojectProjected(f.record, e[k % kPoints], n[k % kPoints], g);
+                UnprojectProjected(f.projection, e[k % kPoints], n[k % kPoints], g);
                 return g.longitude + g.latitude;
             },
             checksum);

@@ -7,7 +7,7 @@
 #include "shared/string_resources.h"
 #include "catalogue/catalogue.h"
 #include "shared/codes.h"
-#include "geodesy/similarity.h"
+#include "catalogue/standard_transformation.h"
 #include "shared/number_text.h"
 
 namespace {

@@ -26,12 +26,11 @@ void ReadCodes(FieldScanner& scan, int max, std::vector<int>& codes) {
     for (int i = 0; i < max && scan.Integer(code); ++i) codes.push_back(code);
 }
 
-// A geographic zone corner (longitude, latitude) in `unit`.
-void SetCorner(CCoor& corner, int unit, double longitude, double latitude) {
-    corner.type = Geographic;
-    corner.unit = unit;
-    corner.longitude = longitude;
-    corner.latitude = latitude;
+// The bounds of a zone, in `unit`.
+void SetBounds(CZone& zone, int unit, double west, double south, double east, double north) {
+    zone.unit = unit;
+    zone.southWest = {west, south};
+    zone.northEast = {east, north};
 }
 
 bool ParseZone(std::string_view line, CZone& zone) {
@@ -43,8 +42,7 @@ bool ParseZone(std::string_view line, CZone& zone) {
         scan.Real(south) && scan.Real(east) && scan.Real(north);
     if (scan.Count() != 7) return false;
     zone.projectionKey = 0;
-    SetCorner(zone.southWest, unit, west, south);
-    SetCorner(zone.northEast, unit, east, north);
+    SetBounds(zone, unit, west, south, east, north);
     return true;
 }
 
@@ -59,8 +57,7 @@ bool ParseProjectionZone(std::string_view line, CProjPermission& permission, CZo
     if (scan.Count() != 8) return false;
     zone.systemKey = permission.systemId;
     zone.projectionKey = permission.projectionId;
-    SetCorner(zone.southWest, unit, west, south);
-    SetCorner(zone.northEast, unit, east, north);
+    SetBounds(zone, unit, west, south, east, north);
     return true;
 }
 

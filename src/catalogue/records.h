@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/coordinate.h"
+#include "geodesy/angle_unit.h"
+#include "shared/codes.h"
 
 // Records of the parameter catalogue. The loader appends them to lists that
 // never move their elements (see CatalogueList), so the references that
@@ -81,16 +82,20 @@ struct CPrc {
     virtual ~CPrc() = default;
 };
 
-// Rectangular validity zone in geographic coordinates.
+// A corner of a validity zone: longitude east of Greenwich and latitude, in
+// the unit of the zone.
+struct ZoneCorner {
+    double longitude = 0, latitude = 0;
+};
+
+// Rectangular validity zone in geographic coordinates, longitudes counted
+// from Greenwich.
 struct CZone {
     int systemKey = 0;
-    int projectionKey = 0;  // 0 for a system zone
-    CCoor southWest;        // longitude = west bound, latitude = south bound
-    CCoor northEast;        // longitude = east bound, latitude = north bound
-    CZone() {
-        southWest.type = northEast.type = Geographic;
-        southWest.unit = northEast.unit = DecimalDegree;
-    }
+    int projectionKey = 0;     // 0 for a system zone
+    int unit = DecimalDegree;  // AngleUnit of the bounds
+    ZoneCorner southWest;      // west and south bounds
+    ZoneCorner northEast;      // east and north bounds
 };
 
 // Compatibility entries.

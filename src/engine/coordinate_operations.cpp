@@ -1,5 +1,6 @@
 #include "engine/coordinate_operations.h"
 
+#include "catalogue/projection_parameters.h"
 #include "geodesy/angle.h"
 #include "geodesy/ellipsoid.h"
 
@@ -119,9 +120,9 @@ int GeographicToProjected(CCoor& coordinate, const CPrc* projection, const CLgo*
     coordinate.projectionError = false;
     coordinate.type = Projected;
     ProjectedPoint p;
-    const int status =
-        projection ? ProjectGeographic(*projection, coordinate.longitude, coordinate.latitude, p)
-                   : kProjectionNotHandled;
+    const int status = projection ? ProjectGeographic(ProjectionParametersOf(*projection),
+                                                      coordinate.longitude, coordinate.latitude, p)
+                                  : kProjectionNotHandled;
     if (status != 0) {
         coordinate.projectionError = true;
         return status;
@@ -137,9 +138,9 @@ int GeographicToProjected(CCoor& coordinate, const CPrc* projection, const CLgo*
 int ProjectedToGeographic(CCoor& coordinate, const CLgo* greenwich) {
     const CPrc* projection = coordinate.sys.projection;
     GeographicPoint g;
-    const int status =
-        projection ? UnprojectProjected(*projection, coordinate.easting, coordinate.northing, g)
-                   : kProjectionNotHandled;
+    const int status = projection ? UnprojectProjected(ProjectionParametersOf(*projection),
+                                                       coordinate.easting, coordinate.northing, g)
+                                  : kProjectionNotHandled;
     if (status != 0) return status;
     coordinate.longitude = g.longitude;
     coordinate.latitude = g.latitude;

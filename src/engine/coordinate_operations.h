@@ -2,7 +2,6 @@
 
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
-#include "geodesy/projection.h"
 #include "geodesy/projection.h"  // kProjectionNotHandled
 
 // Conversions of one coordinate between its types, angle units and prime

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "shared/platform.h"
+#include "catalogue/standard_transformation.h"
 #include "engine/coordinate_operations.h"
 #include "engine/transformation_chain.h"
 #include "engine/validity_zone.h"
@@ -59,12 +60,9 @@ bool InGridZone(const CZone& zone, const CCoor& point, const CLgo* greenwich) {
     return false;
 }
 
-// The zone of a candidate, belonging to `system`: its id is recorded and its
-// corners take the system's records.
-void ZoneBelongsTo(CZone& zone, const CReg* system, const CSysCoor& records) {
+// The zone of a candidate, belonging to `system`: its id is recorded.
+void ZoneBelongsTo(CZone& zone, const CReg* system) {
     zone.systemKey = SystemId(system);
-    zone.southWest.sys = zone.northEast.sys = records;
-    zone.southWest.sys.system = zone.northEast.sys.system = system;
 }
 
 // Brings the probe near `to` with the translations of the translation-only
@@ -127,8 +125,6 @@ void MakeCurrent(Grid& current, const Grid& best, const CZone& bestZone, bool& s
     if (SameGridFile(best, current) && !CurrentFileChanged(current, seen)) {
         current.loaded = HoldsValues(current);
         current.zone.systemKey = bestZone.systemKey;
-        current.zone.southWest.sys = bestZone.southWest.sys;
-        current.zone.northEast.sys = bestZone.northEast.sys;
         return;
     }
     current.Fermer();
@@ -231,16 +227,16 @@ int SelectTranslationGrid(GridContext& context, CCoor source, CSysCoor target, C
         if (IsShiftGrid(candidate)) {
             // Positioned in the first system of the entry.
             if (direct) {
-                ZoneBelongsTo(candidateZone, source.sys.system, source.sys);
+                ZoneBelongsTo(candidateZone, source.sys.system);
             } else {
-                ZoneBelongsTo(candidateZone, target.system, target);
+                ZoneBelongsTo(candidateZone, target.system);
                 if (!Approximate(probe, target.system, catalogue, kTranslationOnly, true))
                     return kNoTransformation;
             }
         } else if (reverse) {
-            ZoneBelongsTo(candidateZone, source.sys.system, source.sys);
+            ZoneBelongsTo(candidateZone, source.sys.system);
         } else {
-            ZoneBelongsTo(candidateZone, target.system, target);
+            ZoneBelongsTo(candidateZone, target.system);
             if (!Approximate(probe, target.system, catalogue, kTranslationOnly, false))
                 return kNoTransformation;
         }
@@ -285,8 +281,7 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
             context.headers.Vertical(entry.fileName, context.workingDirectory, context.console);
         CZone candidateZone = candidate.zone;
         const CReg* system = SystemById(catalogue, entry.systemId);
-        CSysCoor records = entry.systemId == sourceId ? source.sys : target.sys;
-        ZoneBelongsTo(candidateZone, system, records);
+        ZoneBelongsTo(candidateZone, system);
         candidateZone.systemKey = entry.systemId;
         zone = candidateZone;
         if (entry.systemId == targetId && entry.systemId != sourceId) {

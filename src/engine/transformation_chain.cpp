@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "catalogue/standard_transformation.h"
 #include "engine/coordinate_operations.h"
-#include "geodesy/similarity.h"
 #include "grids/grid.h"
 
 namespace {

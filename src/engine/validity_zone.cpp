@@ -1,8 +1,8 @@
 #include "engine/validity_zone.h"
 
+#include "catalogue/projection_parameters.h"
 #include "engine/coordinate_operations.h"
 #include "geodesy/angle.h"
-#include "geodesy/projection.h"
 
 namespace {
 
@@ -33,7 +33,8 @@ ZonePosition GreenwichPosition(const CCoor& point) {
     // Greenwich, as ToGeographic leaves it.
     if (point.type == Projected && point.sys.projection != nullptr) {
         GeographicPoint g;
-        if (UnprojectProjected(*point.sys.projection, point.easting, point.northing, g) == 0)
+        if (UnprojectProjected(ProjectionParametersOf(*point.sys.projection), point.easting,
+                               point.northing, g) == 0)
             return {g.longitude, g.latitude, Radian};
     }
     CCoor copy = point;
@@ -54,7 +55,7 @@ bool Contains(const CZone& zone, const ZonePosition& position) {
 
 bool IsInZone(const CZone& zone, const CCoor& point) {
     ZonePosition position = GreenwichPosition(point);
-    position.SetUnit(zone.northEast.unit);
+    position.SetUnit(zone.unit);
     return Contains(zone, position);
 }
 
@@ -69,7 +70,7 @@ int Status(const CCoor& point, const CatalogueList<CZone>& zones, const CZone*& 
     int status = 0;
     for (const CZone& zone : zones) {
         if (zone.systemKey != systemId) continue;
-        position.SetUnit(zone.northEast.unit);
+        position.SetUnit(zone.unit);
         examined = &zone;
         if (!Contains(zone, position)) continue;
         if (projection == nullptr || zone.projectionKey == 0) {

@@ -8,7 +8,7 @@
 // whatever meridian the point was typed from.
 
 // Whether `point` lies in `zone`, borders included, within 1e-10 in the
-// zone's angle unit (the unit of its north-east corner).
+// zone's angle unit.
 bool IsInZone(const CZone& zone, const CCoor& point);
 
 // Extent test of a point against a list of zones (system and projection

@@ -6,7 +6,6 @@
 #include <limits>
 #include <vector>
 
-#include "engine/coordinate.h"
 #include "geodesy/exact_decimal.h"
 #include "geodesy/plain_computation.h"
 
@@ -339,12 +338,11 @@ int AngleFileDecimals(int unit) {
     }
 }
 
-void FormatAngleTexts(const CCoor& coordinate, std::string& longitudeText,
-                      std::string& latitudeText) {
-    const char* format = AngleFileFormat(coordinate.unit);
-    if (format == nullptr) return;
-    longitudeText = FormatNumber(format, coordinate.longitude);
-    latitudeText = FormatNumber(format, coordinate.latitude);
+bool FormatFileAngle(double value, int unit, std::string& text) {
+    const char* format = AngleFileFormat(unit);
+    if (format == nullptr) return false;
+    text = FormatNumber(format, value);
+    return true;
 }
 
 PageAngleFields FormatPageAngle(double value, int unit) {

@@ -5,8 +5,6 @@
 
 #include "geodesy/angle_unit.h"
 
-struct CCoor;
-
 // Angle conversions between the angle units and the text formats of angles.
 // Every routine here is pure and safe to call from several threads at once.
 
@@ -60,11 +58,9 @@ const char* AngleFileFormat(int unit);
 // is not written.
 int AngleFileDecimals(int unit);
 
-// Writes the longitude and latitude of a geographic coordinate in the file
-// format of its unit. For a unit without a format both texts keep their
-// previous content.
-void FormatAngleTexts(const CCoor& coordinate, std::string& longitudeText,
-                      std::string& latitudeText);
+// Writes an angle in the file format of its unit. For a unit without a
+// format it returns false and `text` keeps its previous content.
+bool FormatFileAngle(double value, int unit, std::string& text);
 
 // How a computation page shows the magnitude of one longitude or latitude:
 // one field for the decimal units, degrees (hours) / minutes / seconds for

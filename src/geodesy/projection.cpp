@@ -20,117 +20,82 @@ enum ProjectionFamily : int {
     EqualAreaFamily = 6,
 };
 
-bool LambertConstants(const CPrc& r, LambertConic& c) {
-    const double a = r.ellipsoid->a, e2 = r.ellipsoid->e2;
-    const double lambdaM = RecordCentralLongitude(r);
-    const double phi0 = RecordAngleToRadians(r.originLatitude, r.unit);
-    switch (r.lambertSubkind) {
+bool LambertConstants(const ProjectionParameters& p, LambertConic& c) {
+    const double lambdaM = CentralLongitude(p);
+    const double phi0 = ProjectionAngleToRadians(p.originLatitude, p.unit);
+    switch (p.lambertSubkind) {
         case 1:
         case 2:
-            c = LambertTangent(a, e2, lambdaM, phi0, r.scaleFactor, r.falseEasting,
-                               r.falseNorthing);
+            c = LambertTangent(p.a, p.e2, lambdaM, phi0, p.scaleFactor, p.falseEasting,
+                               p.falseNorthing);
             return true;
         case 3:
-            c = LambertSecant(a, e2, lambdaM, phi0, RecordAngleToRadians(r.firstParallel, r.unit),
-                              RecordAngleToRadians(r.secondParallel, r.unit), r.falseEasting,
-                              r.falseNorthing);
+            c = LambertSecant(p.a, p.e2, lambdaM, phi0,
+                              ProjectionAngleToRadians(p.firstParallel, p.unit),
+                              ProjectionAngleToRadians(p.secondParallel, p.unit), p.falseEasting,
+                              p.falseNorthing);
             return true;
         default:
             return false;
     }
 }
 
-TransverseMercator MercatorConstants(const CPrc& r) {
-    return TransverseMercatorConstants(r.ellipsoid->a, r.ellipsoid->e2, RecordCentralLongitude(r),
-                                       RecordAngleToRadians(r.originLatitude, r.unit),
-                                       r.scaleFactor, r.falseEasting, r.falseNorthing);
+TransverseMercator MercatorConstants(const ProjectionParameters& p) {
+    return TransverseMercatorConstants(p.a, p.e2, CentralLongitude(p),
+                                       ProjectionAngleToRadians(p.originLatitude, p.unit),
+                                       p.scaleFactor, p.falseEasting, p.falseNorthing);
 }
 
 // Gauss-Laborde takes its angles through the full unit conversion and
-// ignores the record's prime meridian.
-GaussLaborde LabordeConstants(const CPrc& r) {
-    return GaussLabordeConstants(r.ellipsoid->a, r.ellipsoid->e2,
-                                 ConvertAngle(r.originLongitude, r.unit, Radian),
-                                 ConvertAngle(r.originLatitude, r.unit, Radian), r.scaleFactor,
-                                 r.falseEasting, r.falseNorthing);
+// ignores the prime meridian.
+GaussLaborde LabordeConstants(const ProjectionParameters& p) {
+    return GaussLabordeConstants(p.a, p.e2, ConvertAngle(p.originLongitude, p.unit, Radian),
+                                 ConvertAngle(p.originLatitude, p.unit, Radian), p.scaleFactor,
+                                 p.falseEasting, p.falseNorthing);
 }
 
-EqualArea AzimuthalConstants(const CPrc& r) {
-    return EqualAreaConstants(r.ellipsoid->a, r.ellipsoid->e2, RecordCentralLongitude(r),
-                              ConvertAngle(r.originLatitude, r.unit, Radian), r.falseEasting,
-                              r.falseNorthing);
+EqualArea AzimuthalConstants(const ProjectionParameters& p) {
+    return EqualAreaConstants(p.a, p.e2, CentralLongitude(p),
+                              ConvertAngle(p.originLatitude, p.unit, Radian), p.falseEasting,
+                              p.falseNorthing);
 }
 
 // ---- Constants computed once per projection -------------------------------
 //
-// A file run projects every point with the same one or two records, and the
-// constants of a family (isometric latitudes of the parallels, series
+// A file run projects every point with the same one or two projections, and
+// the constants of a family (isometric latitudes of the parallels, series
 // coefficients) cost more than the projection of a point. They are kept for
-// the few records last used, keyed by every value they are computed from,
-// so that a record whose values differ (another record, or the same record
-// changed) never gets constants that are not its own. The values are the
-// ones computed at each call: the same functions on the same numbers.
+// the few projections last used, keyed by every value they are computed
+// from, so that a projection whose values differ never gets constants that
+// are not its own. The values are the ones computed at each call: the same
+// functions on the same numbers.
 
-// Every number the constants of a record depend on, compared bit for bit.
-struct ConstantsKey {
-    int family = 0, lambertSubkind = 0, unit = 0;
-    int meridianKind = 0;  // 0 no prime meridian, 1 Greenwich, 2 another
-    int meridianUnit = 0;
-    std::uint64_t meridianLongitude = 0;
-    std::uint64_t a = 0, e2 = 0;
-    std::uint64_t originLongitude = 0, originLatitude = 0;
-    std::uint64_t firstParallel = 0, secondParallel = 0, scaleFactor = 0;
-    std::uint64_t falseEasting = 0, falseNorthing = 0;
+bool SameBits(double x, double y) {
+    return std::bit_cast<std::uint64_t>(x) == std::bit_cast<std::uint64_t>(y);
+}
 
-    static std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+// Whether two projections have the same values, the real ones compared bit
+// for bit (the false origin first: it tells most projections apart). The
+// prime meridian's values count only when it shifts the origin.
+bool SameValues(const ProjectionParameters& x, const ProjectionParameters& y) {
+    if (!SameBits(x.falseEasting, y.falseEasting) || !SameBits(x.falseNorthing, y.falseNorthing) ||
+        x.family != y.family || x.lambertSubkind != y.lambertSubkind || x.unit != y.unit ||
+        !SameBits(x.originLatitude, y.originLatitude) ||
+        !SameBits(x.originLongitude, y.originLongitude) ||
+        !SameBits(x.scaleFactor, y.scaleFactor) || !SameBits(x.firstParallel, y.firstParallel) ||
+        !SameBits(x.secondParallel, y.secondParallel) || !SameBits(x.a, y.a) ||
+        !SameBits(x.e2, y.e2) || x.meridianShift != y.meridianShift)
+        return false;
+    return !x.meridianShift ||
+           (x.meridianUnit == y.meridianUnit && SameBits(x.meridianLongitude, y.meridianLongitude));
+}
 
-    static ConstantsKey Of(const CPrc& r) {
-        ConstantsKey k;
-        k.family = r.family;
-        k.lambertSubkind = r.lambertSubkind;
-        k.unit = r.unit;
-        if (const CLgo* m = r.meridian) {
-            k.meridianKind = m->id == 1 ? 1 : 2;
-            k.meridianUnit = m->unit;
-            k.meridianLongitude = Bits(m->longitude);
-        }
-        k.a = Bits(r.ellipsoid->a);
-        k.e2 = Bits(r.ellipsoid->e2);
-        k.originLongitude = Bits(r.originLongitude);
-        k.originLatitude = Bits(r.originLatitude);
-        k.firstParallel = Bits(r.firstParallel);
-        k.secondParallel = Bits(r.secondParallel);
-        k.scaleFactor = Bits(r.scaleFactor);
-        k.falseEasting = Bits(r.falseEasting);
-        k.falseNorthing = Bits(r.falseNorthing);
-        return k;
-    }
-
-    // Whether `r` has these values, read from the record itself.
-    bool Matches(const CPrc& r) const {
-        if (r.family != family || r.lambertSubkind != lambertSubkind || r.unit != unit ||
-            Bits(r.falseEasting) != falseEasting || Bits(r.falseNorthing) != falseNorthing ||
-            Bits(r.originLatitude) != originLatitude ||
-            Bits(r.originLongitude) != originLongitude || Bits(r.scaleFactor) != scaleFactor ||
-            Bits(r.firstParallel) != firstParallel || Bits(r.secondParallel) != secondParallel ||
-            Bits(r.ellipsoid->a) != a || Bits(r.ellipsoid->e2) != e2)
-            return false;
-        const CLgo* m = r.meridian;
-        if (m == nullptr) return meridianKind == 0;
-        return meridianKind == (m->id == 1 ? 1 : 2) && m->unit == meridianUnit &&
-               Bits(m->longitude) == meridianLongitude;
-    }
-
-    bool operator==(const ConstantsKey&) const = default;
-};
-
-// The constants of one record, with the last inverse projection made with
-// them: the runs ask for the geographic position of the same projected
+// The constants of one projection, with the last inverse projection made
+// with them: the runs ask for the geographic position of the same projected
 // point several times (extent tests, grid selection, computation).
 struct PreparedProjection {
-    ConstantsKey key;
-    const CPrc* record = nullptr;  // the record that last asked for them
-    bool handled = false;          // a family (and Lambert subkind) with constants
+    ProjectionParameters key;
+    bool handled = false;  // a family (and Lambert subkind) with constants
     LambertConic lambert;
     TransverseMercator mercator;
     GaussLaborde laborde;
@@ -139,25 +104,24 @@ struct PreparedProjection {
     std::uint64_t inverseEasting = 0, inverseNorthing = 0;
     GeographicPoint inverse;
 
-    void Prepare(const CPrc& r, const ConstantsKey& k) {
-        key = k;
-        record = &r;
+    void Prepare(const ProjectionParameters& p) {
+        key = p;
         inverseKept = false;
-        switch (r.family) {
+        switch (p.family) {
             case LambertFamily:
-                handled = LambertConstants(r, lambert);
+                handled = LambertConstants(p, lambert);
                 break;
             case TransverseMercatorFamily:
             case TransverseMercatorFamilyToo:
-                mercator = MercatorConstants(r);
+                mercator = MercatorConstants(p);
                 handled = true;
                 break;
             case GaussLabordeFamily:
-                laborde = LabordeConstants(r);
+                laborde = LabordeConstants(p);
                 handled = true;
                 break;
             case EqualAreaFamily:
-                equalArea = AzimuthalConstants(r);
+                equalArea = AzimuthalConstants(p);
                 handled = true;
                 break;
             default:
@@ -167,7 +131,7 @@ struct PreparedProjection {
     }
 };
 
-// A few records per thread: a run uses its departure and arrival projections.
+// A few projections per thread: a run uses its departure and arrival ones.
 constexpr int kPreparedProjections = 4;
 
 struct PreparedProjections {
@@ -178,37 +142,27 @@ struct PreparedProjections {
 
 thread_local PreparedProjections prepared;
 
-// A record not met last: the slot with its values, or a new slot that takes
-// its constants.
-[[gnu::noinline]] PreparedProjection& PrepareFor(const CPrc& record) {
-    const ConstantsKey key = ConstantsKey::Of(record);
-    for (int i = 0; i < prepared.used; ++i) {
-        if (prepared.slots[i].key == key) {
-            prepared.slots[i].record = &record;
-            return prepared.slots[i];
-        }
-    }
+// A projection whose values no slot holds: a new slot takes its constants.
+[[gnu::noinline]] PreparedProjection& PrepareFor(const ProjectionParameters& projection) {
     PreparedProjection& slot = prepared.slots[prepared.next];
     prepared.next = (prepared.next + 1) % kPreparedProjections;
     if (prepared.used < kPreparedProjections) ++prepared.used;
-    slot.Prepare(record, key);
+    slot.Prepare(projection);
     return slot;
 }
 
-PreparedProjection& Prepared(const CPrc& record) {
-    // The slot that this record used last, when its values are still the same.
+PreparedProjection& Prepared(const ProjectionParameters& projection) {
     for (int i = 0; i < prepared.used; ++i) {
         PreparedProjection& slot = prepared.slots[i];
-        if (slot.record == &record && slot.key.Matches(record)) return slot;
+        if (SameValues(slot.key, projection)) return slot;
     }
-    return PrepareFor(record);
+    return PrepareFor(projection);
 }
 
 // The family computations with prepared constants.
-int Forward(const PreparedProjection& p, const CPrc& record, double lambda, double phi,
-            ProjectedPoint& out) {
+int Forward(const PreparedProjection& p, double lambda, double phi, ProjectedPoint& out) {
     if (!p.handled) return kProjectionNotHandled;
-    switch (record.family) {
+    switch (p.key.family) {
         case LambertFamily:
             out = LambertForward(p.lambert, lambda, phi);
             return 0;
@@ -225,10 +179,9 @@ int Forward(const PreparedProjection& p, const CPrc& record, double lambda, doub
     }
 }
 
-int Inverse(const PreparedProjection& p, const CPrc& record, double easting, double northing,
-            GeographicPoint& out) {
+int Inverse(const PreparedProjection& p, double easting, double northing, GeographicPoint& out) {
     if (!p.handled) return kProjectionNotHandled;
-    switch (record.family) {
+    switch (p.key.family) {
         case LambertFamily:
             out = LambertInverse(p.lambert, easting, northing);
             return 0;
@@ -247,7 +200,7 @@ int Inverse(const PreparedProjection& p, const CPrc& record, double easting, dou
 
 }  // namespace
 
-double RecordAngleToRadians(double value, int unit) {
+double ProjectionAngleToRadians(double value, int unit) {
     switch (unit) {
         case Radian:
         case Grade:
@@ -258,31 +211,31 @@ double RecordAngleToRadians(double value, int unit) {
     }
 }
 
-double RecordCentralLongitude(const CPrc& record) {
-    double lambdaM = RecordAngleToRadians(record.originLongitude, record.unit);
-    if (record.meridian != nullptr && record.meridian->id != 1)
-        lambdaM += RecordAngleToRadians(record.meridian->longitude, record.meridian->unit);
+double CentralLongitude(const ProjectionParameters& projection) {
+    double lambdaM = ProjectionAngleToRadians(projection.originLongitude, projection.unit);
+    if (projection.meridianShift)
+        lambdaM += ProjectionAngleToRadians(projection.meridianLongitude, projection.meridianUnit);
     return lambdaM;
 }
 
-int ProjectGeographic(const CPrc& record, double lambda, double phi, ProjectedPoint& out) {
-    if (record.ellipsoid == nullptr) return kProjectionNotHandled;
+int ProjectGeographic(const ProjectionParameters& projection, double lambda, double phi,
+                      ProjectedPoint& out) {
     if (PlainComputation()) {
         PreparedProjection fresh;
-        fresh.Prepare(record, ConstantsKey::Of(record));
-        return Forward(fresh, record, lambda, phi, out);
+        fresh.Prepare(projection);
+        return Forward(fresh, lambda, phi, out);
     }
-    return Forward(Prepared(record), record, lambda, phi, out);
+    return Forward(Prepared(projection), lambda, phi, out);
 }
 
-int UnprojectProjected(const CPrc& record, double easting, double northing, GeographicPoint& out) {
-    if (record.ellipsoid == nullptr) return kProjectionNotHandled;
+int UnprojectProjected(const ProjectionParameters& projection, double easting, double northing,
+                       GeographicPoint& out) {
     if (PlainComputation()) {
         PreparedProjection fresh;
-        fresh.Prepare(record, ConstantsKey::Of(record));
-        return Inverse(fresh, record, easting, northing, out);
+        fresh.Prepare(projection);
+        return Inverse(fresh, easting, northing, out);
     }
-    PreparedProjection& p = Prepared(record);
+    PreparedProjection& p = Prepared(projection);
     if (!p.handled) return kProjectionNotHandled;
     const std::uint64_t e = std::bit_cast<std::uint64_t>(easting);
     const std::uint64_t n = std::bit_cast<std::uint64_t>(northing);
@@ -290,7 +243,7 @@ int UnprojectProjected(const CPrc& record, double easting, double northing, Geog
         out = p.inverse;
         return 0;
     }
-    const int status = Inverse(p, record, easting, northing, out);
+    const int status = Inverse(p, easting, northing, out);
     p.inverseKept = true;
     p.inverseEasting = e;
     p.inverseNorthing = n;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalogue/records.h"
 #include "geodesy/ellipsoid.h"
 
 // Seven-parameter similarity between the geocentric cartesian frames of two
@@ -13,30 +12,23 @@
 // diagonal only: the matrix is [[r, −Rz, Ry], [Rz, r, −Rx], [−Ry, Rx, r]],
 // r = 1 + D, and is never orthonormalised.
 
-// The transformation in use between two systems: a copy of the catalogue
-// record and the direction in which it applies.
-struct CTransfo {
-    int inverse = 0;  // 0: record from source to target (direct); 1: listed the other way
-    CTsg record;
-};
+// D unitless, rotations in radians. Defined here so that the callers that
+// apply them to every point of a file inline them.
+inline Cartesian3 SimilarityDirect(double tx, double ty, double tz, double d, double rx, double ry,
+                                   double rz, double x, double y, double z) {
+    const double r = 1 + d;
+    return {tx + r * x - rz * y + ry * z, ty + rz * x + r * y - rx * z,
+            tz - ry * x + rx * y + r * z};
+}
 
-// Finds the transformation of `kind` (TransfoKind) from `sourceId` to
-// `targetId`: the first record listed from the source to the target, used
-// directly, or failing that the first listed from the target to the source,
-// used inversely. Nothing is found between a system and itself.
-bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations, int sourceId,
-                        int targetId, int kind);
-bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations,
-                        const CReg& source, const CReg& target, int kind);
-
-// D unitless, rotations in radians.
-Cartesian3 SimilarityDirect(double tx, double ty, double tz, double d, double rx, double ry,
-                            double rz, double x, double y, double z);
 // The exact inverse of SimilarityDirect's matrix (not the direct formula
 // with the parameters negated).
-Cartesian3 SimilarityInverse(double tx, double ty, double tz, double d, double rx, double ry,
-                             double rz, double x, double y, double z);
-
-// Applies a catalogue transformation, its parameters in the catalogue's units
-// (metres, parts per million, seconds of arc), in its direction.
-Cartesian3 ApplyTransfo(const CTransfo& transfo, double x, double y, double z);
+inline Cartesian3 SimilarityInverse(double tx, double ty, double tz, double d, double rx, double ry,
+                                    double rz, double x, double y, double z) {
+    const double r = 1 + d;
+    const double dx = x - tx, dy = y - ty, dz = z - tz;
+    const double det = r * (r * r + rx * rx + ry * ry + rz * rz);
+    return {((r * r + rx * rx) * dx + (r * rz + rx * ry) * dy + (rx * rz - r * ry) * dz) / det,
+            ((rx * ry - r * rz) * dx + (r * r + ry * ry) * dy + (ry * rz + r * rx) * dz) / det,
+            ((rx * rz + r * ry) * dx + (ry * rz - r * rx) * dy + (r * r + rz * rz) * dz) / det};
+}

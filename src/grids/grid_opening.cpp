@@ -309,10 +309,7 @@ bool CGrille::Ouvrir(std::string& message, bool console, int mode, UserInterface
 }
 
 void ZoneDeGrille(const CGrille& g, CZone& zone) {
-    for (CCoor* corner : {&zone.southWest, &zone.northEast}) {
-        corner->type = Geographic;
-        corner->unit = DecimalDegree;
-    }
+    zone.unit = DecimalDegree;
     zone.southWest.longitude = ConvertUnit(g.X_MIN, g.NODE_COORD_UNIT, UniteDegres);
     zone.southWest.latitude = ConvertUnit(g.Y_MIN, g.NODE_COORD_UNIT, UniteDegres);
     zone.northEast.longitude = ConvertUnit(g.X_MAX, g.NODE_COORD_UNIT, UniteDegres);

@@ -63,8 +63,7 @@ TEST_F(CatalogueFileTest, EveryKeywordFillsItsList) {
     const CZone& zone = c.systemZones[0];
     EXPECT_EQ(1, zone.systemKey);
     EXPECT_EQ(0, zone.projectionKey);
-    EXPECT_EQ(Geographic, zone.southWest.type);
-    EXPECT_EQ(DecimalDegree, zone.northEast.unit);
+    EXPECT_EQ(DecimalDegree, zone.unit);
     EXPECT_DOUBLE_EQ(-5.5, zone.southWest.longitude);
     EXPECT_DOUBLE_EQ(41.0, zone.southWest.latitude);
     EXPECT_DOUBLE_EQ(10.0, zone.northEast.longitude);
@@ -347,6 +346,36 @@ TEST_F(CatalogueFileTest, ListedCodesStopAtTheirBound) {
     EXPECT_EQ((std::vector<int>{1, 2, 3}), c.coordTypeEntries[0].types);
     EXPECT_EQ(16u, c.verticalGrids[0].verticalIds.size());
     EXPECT_EQ(16, c.verticalGrids[0].verticalIds.back());
+}
+
+// A zone keeps the unit its line gives, and its bounds as they are written.
+TEST(ZoneLines, BoundsKeepTheUnitOfTheLine) {
+    struct Case {
+        const char* line;
+        bool projection;
+        int unit;
+        double west, south, east, north;
+    };
+    const Case cases[] = {
+        {"ZNE 1 2 -5.5 41 10 51.5", false, DecimalDegree, -5.5, 41, 10, 51.5},
+        {"ZNE 1 3 -6.1 45.5 11.1 57.2", false, Grade, -6.1, 45.5, 11.1, 57.2},
+        {"ZNE 1 1 -0.096 0.716 0.175 0.899", false, Radian, -0.096, 0.716, 0.175, 0.899},
+        {"PROJ 1 27572 3 -6.1 46.6 8.6 53.6", true, Grade, -6.1, 46.6, 8.6, 53.6},
+        {"PROJ 1 2154 10 -5.3 41.2 9.3 51.3", true, PackedDms, -5.3, 41.2, 9.3, 51.3},
+    };
+    for (const Case& c : cases) {
+        Catalogue catalogue;
+        ASSERT_EQ(LineOutcome::Added, AddCatalogueLine(c.line, catalogue)) << c.line;
+        const CatalogueList<CZone>& zones =
+            c.projection ? catalogue.projectionZones : catalogue.systemZones;
+        ASSERT_EQ(1u, zones.size()) << c.line;
+        const CZone& zone = zones[0];
+        EXPECT_EQ(c.unit, zone.unit) << c.line;
+        EXPECT_EQ(c.west, zone.southWest.longitude) << c.line;
+        EXPECT_EQ(c.south, zone.southWest.latitude) << c.line;
+        EXPECT_EQ(c.east, zone.northEast.longitude) << c.line;
+        EXPECT_EQ(c.north, zone.northEast.latitude) << c.line;
+    }
 }
 
 TEST_F(CatalogueFileTest, ReferencesStayValidWhileListsGrow) {

@@ -13,9 +13,8 @@ TEST(CatalogueList, ReferencesSurviveAppends) {
     EXPECT_EQ(7, first->id);
 }
 
-TEST(CZone, NewZoneIsGeographicInDecimalDegrees) {
+TEST(CZone, NewZoneIsInDecimalDegrees) {
     CZone zone;
-    EXPECT_EQ(Geographic, zone.southWest.type);
-    EXPECT_EQ(DecimalDegree, zone.northEast.unit);
+    EXPECT_EQ(DecimalDegree, zone.unit);
     EXPECT_EQ(0, zone.systemKey);
 }

@@ -15,7 +15,7 @@ CZone Zone(int systemId, int projectionId, int unit, double west, double south, 
     CZone z;
     z.systemKey = systemId;
     z.projectionKey = projectionId;
-    z.southWest.unit = z.northEast.unit = unit;
+    z.unit = unit;
     z.southWest.longitude = ConvertAngle(west, DecimalDegree, unit);
     z.southWest.latitude = ConvertAngle(south, DecimalDegree, unit);
     z.northEast.longitude = ConvertAngle(east, DecimalDegree, unit);
@@ -180,7 +180,7 @@ TEST(ZoneStatus, KeyAndMatchedAreTheLastZoneOfTheSystemExamined) {
     EXPECT_EQ(2, ZoneStatus(key, centre, zones, matched));
     EXPECT_EQ(27572, key.projectionKey);
     EXPECT_EQ(27572, matched.projectionKey);
-    EXPECT_EQ(Grade, matched.northEast.unit);
+    EXPECT_EQ(Grade, matched.unit);
     CCoor away = PointIn(cat, DecimalDegree, 20, 46);
     away.sys.projection = &lambert;
     EXPECT_EQ(0, ZoneStatus(key, away, zones, matched));

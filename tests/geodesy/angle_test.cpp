@@ -11,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "engine/coordinate.h"
 #include "geodesy/angle.h"
 
 namespace {
@@ -213,35 +212,35 @@ TEST(SnapToInteger, TriesAboveThenBelow) {
     EXPECT_EQ(1.0, v);
 }
 
-TEST(FormatAngleTexts, FileFormatsByUnit) {
-    CCoor c;
-    c.longitude = 45.301525;
-    c.latitude = -2.5;
-    std::string lon, lat;
-    c.unit = PackedDms;
-    FormatAngleTexts(c, lon, lat);
-    EXPECT_EQ(" 45.301525000", lon);
-    EXPECT_EQ(" -2.500000000", lat);
-    c.unit = DecimalDegree;
-    FormatAngleTexts(c, lon, lat);
-    EXPECT_EQ("  45.30152500", lon);
-    c.unit = Radian;
-    FormatAngleTexts(c, lon, lat);
-    EXPECT_EQ("45.3015250000", lon);
-    c.unit = SecondOfDegree;
-    c.longitude = -163800.125;
-    FormatAngleTexts(c, lon, lat);
-    EXPECT_EQ("-163800.12500", lon);
-    c.unit = SecondOfHour;
-    FormatAngleTexts(c, lon, lat);
-    EXPECT_EQ("    -2.500000", lat);
-    // No format: both texts keep what they held.
-    c.unit = 8;
-    lon = "before";
-    lat = "kept";
-    FormatAngleTexts(c, lon, lat);
-    EXPECT_EQ("before", lon);
-    EXPECT_EQ("kept", lat);
+TEST(FormatFileAngle, FileFormatsByUnit) {
+    struct Case {
+        double value;
+        int unit;
+        const char* text;
+    };
+    const Case cases[] = {
+        {45.301525, PackedDms, " 45.301525000"},
+        {-2.5, PackedDms, " -2.500000000"},
+        {45.301525, DecimalDegree, "  45.30152500"},
+        {45.301525, Radian, "45.3015250000"},
+        {-163800.125, SecondOfDegree, "-163800.12500"},
+        {-2.5, SecondOfHour, "    -2.500000"},
+        {-2.5, PackedHms, "-2.5000000000"},
+        {12.25, PackedDm, " 12.250000000"},
+        {-0.125, Grade, "  -0.12500000"},
+        {7, DecimalHour, " 7.0000000000"},
+    };
+    for (const Case& c : cases) {
+        std::string text = "before";
+        EXPECT_TRUE(FormatFileAngle(c.value, c.unit, text)) << c.unit;
+        EXPECT_EQ(c.text, text) << c.unit;
+    }
+    // No format: the text keeps what it held.
+    for (int unit : {0, 8, 99}) {
+        std::string text = "kept";
+        EXPECT_FALSE(FormatFileAngle(1.5, unit, text)) << unit;
+        EXPECT_EQ("kept", text) << unit;
+    }
     EXPECT_STREQ("%13.10lf", AngleFileFormat(PackedHms));
     EXPECT_STREQ("%13.9lf", AngleFileFormat(PackedDm));
     EXPECT_STREQ("%13.8lf", AngleFileFormat(Grade));

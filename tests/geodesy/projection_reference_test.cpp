@@ -1,4 +1,4 @@
-// The four projection families against PROJ, through the record dispatch,
+// The four projection families against PROJ, through the projection dispatch,
 // on the committed reference tables (reference/make_reference.py).
 
 #include <gtest/gtest.h>
@@ -13,16 +13,16 @@
 
 #include "geodesy/angle.h"
 #include "geodesy/projection.h"
-#include "projection_records.h"
+#include "projection_definitions.h"
 #include "reference_table.h"
 
 namespace {
 
-using namespace records;
+using namespace projections;
 
 struct Case {
     std::string table;
-    CPrc record;
+    ProjectionParameters projection;
     // Largest differences from PROJ that the family keeps to.
     double positionTolerance = 1e-5;     // metres (0.01 mm)
     double alterationTolerance = 0.01;   // mm/km
@@ -100,7 +100,7 @@ TEST_P(ProjectionReference, AgreesWithProj) {
         ASSERT_TRUE(row.size() == 2 || row.size() == 4);
         const double lambda = Radians(points[n].lon), phi = Radians(points[n].lat);
         ProjectedPoint p;
-        ASSERT_EQ(ProjectGeographic(c.record, lambda, phi, p), 0);
+        ASSERT_EQ(ProjectGeographic(c.projection, lambda, phi, p), 0);
         position =
             std::max({position, std::fabs(p.easting - row[0]), std::fabs(p.northing - row[1])});
         if (row.size() == 4) {
@@ -110,9 +110,9 @@ TEST_P(ProjectionReference, AgreesWithProj) {
             convergence = std::max(convergence, std::fabs(p.convergence + Radians(row[3])));
         }
         GeographicPoint g;
-        ASSERT_EQ(UnprojectProjected(c.record, row[0], row[1], g), 0);
+        ASSERT_EQ(UnprojectProjected(c.projection, row[0], row[1], g), 0);
         inverse = std::max({inverse, std::fabs(g.longitude - lambda), std::fabs(g.latitude - phi)});
-        ASSERT_EQ(UnprojectProjected(c.record, p.easting, p.northing, g), 0);
+        ASSERT_EQ(UnprojectProjected(c.projection, p.easting, p.northing, g), 0);
         roundTrip =
             std::max({roundTrip, std::fabs(g.longitude - lambda), std::fabs(g.latitude - phi)});
     }

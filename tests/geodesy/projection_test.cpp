@@ -1,6 +1,6 @@
-// Properties of the projection families and of the record dispatch that the
-// reference tables do not show: origins, standard parallels, unit handling,
-// aspects of the equal-area projection and refused records.
+// Properties of the projection families and of the projection dispatch that
+// the reference tables do not show: origins, standard parallels, unit
+// handling, aspects of the equal-area projection and refused projections.
 
 #include "geodesy/projection.h"
 
@@ -17,7 +17,7 @@
 #include "geodesy/gauss_laborde.h"
 #include "geodesy/lambert_conic.h"
 #include "geodesy/transverse_mercator.h"
-#include "projection_records.h"
+#include "projection_definitions.h"
 
 namespace {
 
@@ -28,15 +28,15 @@ constexpr double kE2 = 0.00669438002290079;  // GRS 1980
 constexpr double kClarkeA = 6378249.2;
 constexpr double kClarkeE2 = 0.00680348764629989;
 
-using records::kGreenwich;
-using records::kParis;
-using records::Meridian;
-const CElg kGrs80 = records::Ellipsoid(kA, kE2);
+using projections::kGreenwich;
+using projections::kParis;
+using projections::PrimeMeridian;
+const projections::EllipsoidValues kGrs80{kA, kE2};
 
-CPrc Record(int family, int subkind, int unit, double lon0, double lat0, double k0,
-            const CLgo& meridian = kGreenwich) {
-    return records::Projection(family, subkind, unit, kGrs80, meridian, lon0, lat0, k0, 700000,
-                               6600000);
+ProjectionParameters Definition(int family, int subkind, int unit, double lon0, double lat0,
+                                double k0, const PrimeMeridian& meridian = kGreenwich) {
+    return projections::Projection(family, subkind, unit, kGrs80, meridian, lon0, lat0, k0, 700000,
+                                   6600000);
 }
 
 TEST(LambertConic, TangentOriginHasTheFalseOriginAndK0) {
@@ -170,9 +170,9 @@ TEST(EqualArea, SphereAndAbsurdAuthalicValues) {
         std::isnan(LatitudeFromAuthalicQ(std::numeric_limits<double>::quiet_NaN(), qp, kE2)));
 }
 
-TEST(ProjectionRecord, UnhandledFamiliesAndSubkindsAreRefused) {
+TEST(ProjectionDispatch, UnhandledFamiliesAndSubkindsAreRefused) {
     for (int family : {0, 4, 7, -1}) {
-        const CPrc r = Record(family, 1, DecimalDegree, 3, 46.5, 1);
+        const ProjectionParameters r = Definition(family, 1, DecimalDegree, 3, 46.5, 1);
         ProjectedPoint p;
         p.easting = 12;
         EXPECT_EQ(ProjectGeographic(r, 0.05, 0.8, p), kProjectionNotHandled) << family;
@@ -183,21 +183,17 @@ TEST(ProjectionRecord, UnhandledFamiliesAndSubkindsAreRefused) {
         EXPECT_EQ(g.latitude, 34);
     }
     for (int subkind : {0, 4, 99}) {
-        const CPrc r = Record(1, subkind, DecimalDegree, 3, 46.5, 1);
+        const ProjectionParameters r = Definition(1, subkind, DecimalDegree, 3, 46.5, 1);
         ProjectedPoint p;
         GeographicPoint g;
         EXPECT_EQ(ProjectGeographic(r, 0.05, 0.8, p), kProjectionNotHandled) << subkind;
         EXPECT_EQ(UnprojectProjected(r, 700000, 6600000, g), kProjectionNotHandled);
     }
-    CPrc noEllipsoid = Record(2, 0, DecimalDegree, 3, 0, 0.9996);
-    noEllipsoid.ellipsoid = nullptr;
-    ProjectedPoint p;
-    EXPECT_EQ(ProjectGeographic(noEllipsoid, 0.05, 0.8, p), kProjectionNotHandled);
 }
 
-TEST(ProjectionRecord, SubkindsOneAndTwoAreTheSameTangentCone) {
-    const CPrc one = Record(1, 1, Grade, 0, 52, 0.99987742, kParis);
-    const CPrc two = Record(1, 2, Grade, 0, 52, 0.99987742, kParis);
+TEST(ProjectionDispatch, SubkindsOneAndTwoAreTheSameTangentCone) {
+    const ProjectionParameters one = Definition(1, 1, Grade, 0, 52, 0.99987742, kParis);
+    const ProjectionParameters two = Definition(1, 2, Grade, 0, 52, 0.99987742, kParis);
     ProjectedPoint a, b;
     ASSERT_EQ(ProjectGeographic(one, 0.05, 0.8, a), 0);
     ASSERT_EQ(ProjectGeographic(two, 0.05, 0.8, b), 0);
@@ -205,43 +201,48 @@ TEST(ProjectionRecord, SubkindsOneAndTwoAreTheSameTangentCone) {
     EXPECT_EQ(a.northing, b.northing);
 }
 
-TEST(ProjectionRecord, RecordConversionAndPrimeMeridian) {
-    // The record conversion knows radians, grades and packed DMS only.
-    EXPECT_DOUBLE_EQ(RecordAngleToRadians(100, Grade), kPi / 2);
-    EXPECT_DOUBLE_EQ(RecordAngleToRadians(0.25, Radian), 0.25);
-    EXPECT_DOUBLE_EQ(RecordAngleToRadians(45.30, PackedDms), 45.5 * kDeg);
-    EXPECT_DOUBLE_EQ(RecordAngleToRadians(3, DecimalHour), 3 * kDeg);
-    EXPECT_DOUBLE_EQ(RecordAngleToRadians(3600, SecondOfDegree), 3600 * kDeg);
-    EXPECT_EQ(RecordAngleToRadians(0, Grade), 0);
+TEST(ProjectionDispatch, AngleConversionAndPrimeMeridian) {
+    // The projection conversion knows radians, grades and packed DMS only.
+    EXPECT_DOUBLE_EQ(ProjectionAngleToRadians(100, Grade), kPi / 2);
+    EXPECT_DOUBLE_EQ(ProjectionAngleToRadians(0.25, Radian), 0.25);
+    EXPECT_DOUBLE_EQ(ProjectionAngleToRadians(45.30, PackedDms), 45.5 * kDeg);
+    EXPECT_DOUBLE_EQ(ProjectionAngleToRadians(3, DecimalHour), 3 * kDeg);
+    EXPECT_DOUBLE_EQ(ProjectionAngleToRadians(3600, SecondOfDegree), 3600 * kDeg);
+    EXPECT_EQ(ProjectionAngleToRadians(0, Grade), 0);
 
-    // Paris adds its longitude; a Greenwich record (id 1) never does.
-    EXPECT_NEAR(RecordCentralLongitude(Record(1, 1, Grade, 0, 52, 1, kParis)), 2.33722917 * kDeg,
+    // Paris adds its longitude; a meridian that does not shift the origin
+    // never does, whatever longitude it holds.
+    EXPECT_NEAR(CentralLongitude(Definition(1, 1, Grade, 0, 52, 1, kParis)), 2.33722917 * kDeg,
                 1e-16);
-    const CLgo oddGreenwich = Meridian(1, 5, DecimalDegree);
-    EXPECT_DOUBLE_EQ(RecordCentralLongitude(Record(2, 0, DecimalDegree, 3, 0, 1, oddGreenwich)),
+    const PrimeMeridian unshifted{false, 5, DecimalDegree};
+    EXPECT_DOUBLE_EQ(CentralLongitude(Definition(2, 0, DecimalDegree, 3, 0, 1, unshifted)),
                      3 * kDeg);
 
     // A transverse Mercator record in decimal hours reads its angles as
     // degrees; Gauss-Laborde converts them fully and ignores the meridian.
     ProjectedPoint p;
-    ASSERT_EQ(ProjectGeographic(Record(2, 0, DecimalHour, 3, 0, 0.9996), 3 * kDeg, 0.5, p), 0);
+    ASSERT_EQ(ProjectGeographic(Definition(2, 0, DecimalHour, 3, 0, 0.9996), 3 * kDeg, 0.5, p), 0);
     EXPECT_NEAR(p.easting, 700000, 1e-9);
-    CPrc laborde = Record(5, 0, DecimalHour, 3.7, 0, 1, kParis);  // 3.7 h = 55.5°
+    const ProjectionParameters laborde =
+        Definition(5, 0, DecimalHour, 3.7, 0, 1, kParis);  // 3.7 h = 55.5°
     ASSERT_EQ(ProjectGeographic(laborde, 55.5 * kDeg, -0.3, p), 0);
     EXPECT_NEAR(p.easting, 700000, 1e-9);
     // The equal-area origin latitude goes through the full conversion too.
-    CPrc equalArea = Record(6, 0, DecimalHour, 10, 3.2, 1);  // 3.2 h = 48°, λ₀ read as 10°
+    const ProjectionParameters equalArea =
+        Definition(6, 0, DecimalHour, 10, 3.2, 1);  // 3.2 h = 48°, λ₀ read as 10°
     ASSERT_EQ(ProjectGeographic(equalArea, 10 * kDeg, 48 * kDeg, p), 0);
     EXPECT_NEAR(p.easting, 700000, 1e-9);
     EXPECT_NEAR(p.northing, 6600000, 1e-8);
 }
 
-TEST(ProjectionRecord, InverseOfEveryFamilyThroughTheRecord) {
-    const CPrc records[] = {
-        Record(1, 1, Grade, 0, 52, 0.99987742, kParis), Record(1, 3, DecimalDegree, 3, 46.5, 1),
-        Record(2, 0, DecimalDegree, 3, 0, 0.9996),      Record(3, 0, Radian, 0.05, 0, 0.9996),
-        Record(5, 0, PackedDms, 3.3, 46.3, 1),          Record(6, 0, DecimalDegree, 3, 46.5, 1)};
-    for (CPrc r : records) {
+TEST(ProjectionDispatch, InverseOfEveryFamily) {
+    const ProjectionParameters definitions[] = {Definition(1, 1, Grade, 0, 52, 0.99987742, kParis),
+                                                Definition(1, 3, DecimalDegree, 3, 46.5, 1),
+                                                Definition(2, 0, DecimalDegree, 3, 0, 0.9996),
+                                                Definition(3, 0, Radian, 0.05, 0, 0.9996),
+                                                Definition(5, 0, PackedDms, 3.3, 46.3, 1),
+                                                Definition(6, 0, DecimalDegree, 3, 46.5, 1)};
+    for (ProjectionParameters r : definitions) {
         if (r.family == 1 && r.lambertSubkind == 3) {
             r.firstParallel = 44;
             r.secondParallel = 49;
@@ -260,10 +261,10 @@ TEST(ProjectionRecord, InverseOfEveryFamilyThroughTheRecord) {
 
 }  // namespace
 
-// The record dispatch keeps the constants of the records it last used and
-// the last inverse of each: every result must be, bit for bit, the one of
-// constants computed for the call, whatever the order of the records and
-// even when a record's values change in place.
+// The projection dispatch keeps the constants of the projections it last
+// used and the last inverse of each: every result must be, bit for bit, the
+// one of constants computed for the call, whatever the order of the
+// projections and whichever single value tells two of them apart.
 namespace kept {
 
 bool SameBits(double a, double b) {
@@ -271,24 +272,26 @@ bool SameBits(double a, double b) {
 }
 
 // The family computation with constants computed now.
-ProjectedPoint FreshForward(const CPrc& r, double lambda, double phi) {
-    const double a = r.ellipsoid->a, e2 = r.ellipsoid->e2;
-    const double lambdaM = RecordCentralLongitude(r);
+ProjectedPoint FreshForward(const ProjectionParameters& r, double lambda, double phi) {
+    const double a = r.a, e2 = r.e2;
+    const double lambdaM = CentralLongitude(r);
     switch (r.family) {
         case 1:
             return LambertForward(
                 r.lambertSubkind == 3
-                    ? LambertSecant(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
-                                    RecordAngleToRadians(r.firstParallel, r.unit),
-                                    RecordAngleToRadians(r.secondParallel, r.unit), r.falseEasting,
-                                    r.falseNorthing)
-                    : LambertTangent(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
+                    ? LambertSecant(a, e2, lambdaM,
+                                    ProjectionAngleToRadians(r.originLatitude, r.unit),
+                                    ProjectionAngleToRadians(r.firstParallel, r.unit),
+                                    ProjectionAngleToRadians(r.secondParallel, r.unit),
+                                    r.falseEasting, r.falseNorthing)
+                    : LambertTangent(a, e2, lambdaM,
+                                     ProjectionAngleToRadians(r.originLatitude, r.unit),
                                      r.scaleFactor, r.falseEasting, r.falseNorthing),
                 lambda, phi);
         case 2:
             return TransverseMercatorForward(
                 TransverseMercatorConstants(a, e2, lambdaM,
-                                            RecordAngleToRadians(r.originLatitude, r.unit),
+                                            ProjectionAngleToRadians(r.originLatitude, r.unit),
                                             r.scaleFactor, r.falseEasting, r.falseNorthing),
                 lambda, phi);
         case 5:
@@ -305,24 +308,26 @@ ProjectedPoint FreshForward(const CPrc& r, double lambda, double phi) {
     }
 }
 
-GeographicPoint FreshInverse(const CPrc& r, double easting, double northing) {
-    const double a = r.ellipsoid->a, e2 = r.ellipsoid->e2;
-    const double lambdaM = RecordCentralLongitude(r);
+GeographicPoint FreshInverse(const ProjectionParameters& r, double easting, double northing) {
+    const double a = r.a, e2 = r.e2;
+    const double lambdaM = CentralLongitude(r);
     switch (r.family) {
         case 1:
             return LambertInverse(
                 r.lambertSubkind == 3
-                    ? LambertSecant(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
-                                    RecordAngleToRadians(r.firstParallel, r.unit),
-                                    RecordAngleToRadians(r.secondParallel, r.unit), r.falseEasting,
-                                    r.falseNorthing)
-                    : LambertTangent(a, e2, lambdaM, RecordAngleToRadians(r.originLatitude, r.unit),
+                    ? LambertSecant(a, e2, lambdaM,
+                                    ProjectionAngleToRadians(r.originLatitude, r.unit),
+                                    ProjectionAngleToRadians(r.firstParallel, r.unit),
+                                    ProjectionAngleToRadians(r.secondParallel, r.unit),
+                                    r.falseEasting, r.falseNorthing)
+                    : LambertTangent(a, e2, lambdaM,
+                                     ProjectionAngleToRadians(r.originLatitude, r.unit),
                                      r.scaleFactor, r.falseEasting, r.falseNorthing),
                 easting, northing);
         case 2:
             return TransverseMercatorInverse(
                 TransverseMercatorConstants(a, e2, lambdaM,
-                                            RecordAngleToRadians(r.originLatitude, r.unit),
+                                            ProjectionAngleToRadians(r.originLatitude, r.unit),
                                             r.scaleFactor, r.falseEasting, r.falseNorthing),
                 easting, northing);
         case 5:
@@ -339,7 +344,7 @@ GeographicPoint FreshInverse(const CPrc& r, double easting, double northing) {
     }
 }
 
-void ExpectFresh(const CPrc& r, double lambda, double phi) {
+void ExpectFresh(const ProjectionParameters& r, double lambda, double phi) {
     ProjectedPoint p;
     ASSERT_EQ(ProjectGeographic(r, lambda, phi, p), 0);
     const ProjectedPoint f = FreshForward(r, lambda, phi);
@@ -358,27 +363,31 @@ void ExpectFresh(const CPrc& r, double lambda, double phi) {
 
 }  // namespace kept
 
-TEST(ProjectionRecord, KeptConstantsGiveTheResultsOfFreshOnes) {
-    std::vector<CPrc> all = {
-        Record(1, 1, Grade, 0, 52, 0.99987742, kParis),
-        records::Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1, 700000, 6600000,
-                            44, 49),
-        Record(2, 0, DecimalDegree, 3, 0, 0.9996),
-        Record(5, 0, DecimalDegree, 55.533333333333333, -21.116666666666667, 1),
-        Record(6, 0, DecimalDegree, 10, 52, 1),
-        Record(1, 2, PackedDms, 2.2014025, 46.48, 0.99987742, kParis),
+TEST(ProjectionDispatch, KeptConstantsGiveTheResultsOfFreshOnes) {
+    std::vector<ProjectionParameters> all = {
+        Definition(1, 1, Grade, 0, 52, 0.99987742, kParis),
+        projections::Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1, 700000,
+                                6600000, 44, 49),
+        Definition(2, 0, DecimalDegree, 3, 0, 0.9996),
+        Definition(5, 0, DecimalDegree, 55.533333333333333, -21.116666666666667, 1),
+        Definition(6, 0, DecimalDegree, 10, 52, 1),
+        Definition(1, 2, PackedDms, 2.2014025, 46.48, 0.99987742, kParis),
     };
-    // More records than are kept, in turns: every one is met again after
+    // More projections than are kept, in turns: every one is met again after
     // being pushed out.
     for (int turn = 0; turn < 3; ++turn)
-        for (const CPrc& r : all) kept::ExpectFresh(r, (0.02 + 0.01 * turn) * (1 + r.family), 0.8);
+        for (const ProjectionParameters& r : all)
+            kept::ExpectFresh(r, (0.02 + 0.01 * turn) * (1 + r.family), 0.8);
 
-    // A record changed in place after use gets its new constants.
-    CPrc changing = all[1];
+    // A projection that differs from the last one by a single value gets its
+    // own constants.
+    ProjectionParameters changing = all[1];
     kept::ExpectFresh(changing, 0.05, 0.8);
-    for (double CPrc::*field :
-         {&CPrc::falseEasting, &CPrc::falseNorthing, &CPrc::originLatitude, &CPrc::originLongitude,
-          &CPrc::firstParallel, &CPrc::secondParallel}) {
+    for (double ProjectionParameters::*field :
+         {&ProjectionParameters::falseEasting, &ProjectionParameters::falseNorthing,
+          &ProjectionParameters::originLatitude, &ProjectionParameters::originLongitude,
+          &ProjectionParameters::firstParallel, &ProjectionParameters::secondParallel,
+          &ProjectionParameters::a}) {
         changing.*field += 0.5;
         kept::ExpectFresh(changing, 0.05, 0.8);
     }
@@ -387,18 +396,19 @@ TEST(ProjectionRecord, KeptConstantsGiveTheResultsOfFreshOnes) {
     kept::ExpectFresh(changing, 0.05, 0.8);
     changing.unit = Grade;
     kept::ExpectFresh(changing, 0.05, 0.8);
-    CElg other = kGrs80;
-    other.e2 = kClarkeE2;
-    changing.ellipsoid = &other;
+    changing.e2 = kClarkeE2;
     kept::ExpectFresh(changing, 0.05, 0.8);
-    CLgo meridian = kParis;
-    changing.meridian = &meridian;
+    changing.meridianShift = true;
+    changing.meridianLongitude = kParis.longitude;
+    changing.meridianUnit = kParis.unit;
     kept::ExpectFresh(changing, 0.05, 0.8);
-    meridian.longitude = 2.6;
+    changing.meridianLongitude = 2.6;
     kept::ExpectFresh(changing, 0.05, 0.8);
-    meridian.id = 1;  // Greenwich: the meridian's longitude no longer counts
+    changing.meridianUnit = DecimalDegree;
     kept::ExpectFresh(changing, 0.05, 0.8);
-    // The same record becoming unhandled is refused at once.
+    changing.meridianShift = false;  // the meridian's longitude no longer counts
+    kept::ExpectFresh(changing, 0.05, 0.8);
+    // The same projection becoming unhandled is refused at once.
     changing.lambertSubkind = 7;
     ProjectedPoint p;
     GeographicPoint g;

@@ -276,10 +276,10 @@ TEST(Ouvrir, ZonesOfTheTwoKinds) {
     CGrille1D vertical;
     vertical.NAME = "v.mnt";
     vertical.zone.systemKey = 7;
+    vertical.zone.unit = Grade;
     std::string message;
     EXPECT_TRUE(vertical.Ouvrir(message, false, ModeEnTete)) << message;
-    EXPECT_EQ(Geographic, vertical.zone.southWest.type);
-    EXPECT_EQ(DecimalDegree, vertical.zone.northEast.unit);
+    EXPECT_EQ(DecimalDegree, vertical.zone.unit);
     EXPECT_EQ(-1, vertical.zone.southWest.longitude);
     EXPECT_EQ(44, vertical.zone.southWest.latitude);
     EXPECT_EQ(1, vertical.zone.northEast.longitude);

@@ -7,6 +7,7 @@
 
 #include "batch/command_line.h"
 #include "catalogue/loader.h"
+#include "engine/coordinate.h"
 #include "grids/grid.h"
 #include "console_run_fixture.h"
 #include "run_files.h"

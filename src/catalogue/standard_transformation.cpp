@@ -1,6 +1,7 @@
-#include "geodesy/similarity.h"
+#include "catalogue/standard_transformation.h"
 
 #include "geodesy/angle.h"
+#include "geodesy/similarity.h"
 
 bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations, int sourceId,
                         int targetId, int kind) {
@@ -23,23 +24,6 @@ bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformat
 bool FindTransformation(CTransfo& result, const CatalogueList<CTsg>& transformations,
                         const CReg& source, const CReg& target, int kind) {
     return FindTransformation(result, transformations, source.id, target.id, kind);
-}
-
-Cartesian3 SimilarityDirect(double tx, double ty, double tz, double d, double rx, double ry,
-                            double rz, double x, double y, double z) {
-    const double r = 1 + d;
-    return {tx + r * x - rz * y + ry * z, ty + rz * x + r * y - rx * z,
-            tz - ry * x + rx * y + r * z};
-}
-
-Cartesian3 SimilarityInverse(double tx, double ty, double tz, double d, double rx, double ry,
-                             double rz, double x, double y, double z) {
-    const double r = 1 + d;
-    const double dx = x - tx, dy = y - ty, dz = z - tz;
-    const double det = r * (r * r + rx * rx + ry * ry + rz * rz);
-    return {((r * r + rx * rx) * dx + (r * rz + rx * ry) * dy + (rx * rz - r * ry) * dz) / det,
-            ((rx * ry - r * rz) * dx + (r * r + ry * ry) * dy + (ry * rz + r * rx) * dz) / det,
-            ((rx * rz + r * ry) * dx + (ry * rz - r * rx) * dy + (r * r + rz * rz) * dz) / det};
 }
 
 Cartesian3 ApplyTransfo(const CTransfo& transfo, double x, double y, double z) {
