@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
-#include "engine/grid_transformation.h"
 #include "grids/grid.h"
+#include "grids/grid_header_cache.h"
 #include "runs/output_point_file.h"
 
 class UserInterface;
