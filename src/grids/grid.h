@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 
 class GridProgress;
 class GridReader;
+class LoadProgress;
+class NodeSink;
 class UserInterface;
 
 // Opening modes of Ouvrir.
@@ -113,6 +116,11 @@ private:
     // a new binary cache (mode 0, header.NAME then names the cache) or into
     // memory (mode 1). Empty on success, else a French message.
     std::string Charger_Valeurs(GridReader& reader, int mode, GridProgress* progress);
+    // Reads every node record into memory with `read`, shown as "Chargement
+    // de la grille". Empty on success; otherwise the message, and nothing held.
+    std::string Charger_En_Memoire(
+        const std::function<std::string(NodeSink&, LoadProgress&)>& read,
+        GridProgress* progress);
     // The failed end of an opening: no file left open, no values.
     void Echec();
     // The node record stored at s, from the file or from memory; null when

@@ -30,10 +30,18 @@ void GridHeader::Taille_Valeur() {
     }
 }
 
-void GridHeader::NativeLayout() {
+void GridHeader::CountNodes() {
+    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
+}
+
+void GridHeader::CountsFromLimits() {
     N_COLUMNS = CountFromLimits(X_MIN, X_MAX, X_INC);
     N_LINES = CountFromLimits(Y_MIN, Y_MAX, Y_INC);
-    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
+    CountNodes();
+}
+
+void GridHeader::NativeLayout() {
+    CountsFromLimits();
     NODE_COORD_UNIT = UniteDegres;
     INC_UNIT = UniteDegres;
     VALUES_LOCATION = 0;

@@ -86,6 +86,10 @@ struct GridHeader {
     bool bigEndian = false;         // numbers stored big-endian (NTv2 type 6)
 
     int64_t NodeCount() const { return static_cast<int64_t>(N_COLUMNS) * N_LINES; }
+    // N_NODES from the column and line counts (saturated to 32 bits).
+    void CountNodes();
+    // The column and line counts from the limits and steps, then N_NODES.
+    void CountsFromLimits();
     // Bytes of one node record: the values, then the code when there is one.
     int64_t RecordSize() const;
     // Value size from VALUES_TYPE (unchanged for an undefined type).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "grids/binary_cache.h"
 #include "grids/grid.h"
@@ -178,19 +179,26 @@ std::string CGrille::Charger_Valeurs(GridReader& reader, int mode, GridProgress*
         return HeaderProblem(h.NAME, 0);
     if (mode == ModeSurDisque) return Ecrire_Cache(h, reader, Path(), progress);
 
+    const std::string failure = Charger_En_Memoire(
+        [&](NodeSink& sink, LoadProgress& shown) { return reader.Lire_Noeuds(h, sink, shown); },
+        progress);
+    if (failure.empty()) loaded = true;
+    return failure;
+}
+
+std::string CGrille::Charger_En_Memoire(
+    const std::function<std::string(NodeSink&, LoadProgress&)>& read, GridProgress* progress) {
+    const GridHeader& h = header;
+    const int64_t nodes = h.NodeCount();
     if (!records.Reserve(nodes, h.RecordSize()))
         return "Mémoire insuffisante pour charger la grille\n" + h.NAME;
     MemorySink sink(records);
     LoadProgress shown(progress, "Chargement de la grille ", h.NAME, nodes,
                        "Chargement de la grille " + h.NAME + " annulé");
-    const std::string failure = reader.Lire_Noeuds(h, sink, shown);
+    const std::string failure = read(sink, shown);
     shown.Finish();
-    if (!failure.empty()) {
-        records.Clear();
-        return failure;
-    }
-    loaded = true;
-    return "";
+    if (!failure.empty()) records.Clear();
+    return failure;
 }
 
 std::string CGrille::Charger_Binaire(GridProgress* progress, UserInterface* ui) {
@@ -213,20 +221,13 @@ std::string CGrille::Charger_Binaire(GridProgress* progress, UserInterface* ui) 
         return message;
     }
 
-    const int64_t nodes = h.NodeCount();
-    if (!records.Reserve(nodes, h.RecordSize())) {
-        binary_.reset();
-        loaded = false;
-        return "Mémoire insuffisante pour charger la grille\n" + h.NAME;
-    }
-    MemorySink sink(records);
-    LoadProgress shown(progress, "Chargement de la grille ", h.NAME, nodes,
-                       "Chargement de la grille " + h.NAME + " annulé");
-    message = LireNoeudsBinaires(*binary_, h, sink, shown);
-    shown.Finish();
+    message = Charger_En_Memoire(
+        [&](NodeSink& sink, LoadProgress& shown) {
+            return LireNoeudsBinaires(*binary_, h, sink, shown);
+        },
+        progress);
     binary_.reset();
     if (!message.empty()) {
-        records.Clear();
         loaded = false;
         return message;
     }

@@ -45,7 +45,7 @@ double SquaredEccentricity(double major, double minor) {
 namespace {
 
 // What an NTv2 header sets besides the fields it names, and the check of the
-// node count; -10 when the counts agree.
+// node count; kHeaderRead when the counts agree.
 int SetNtv2Layout(GridHeader& g, int64_t gsCount, std::string& message) {
     g.LAYOUT = SE2W2N;
     g.VALUES_NUMBER = 4;

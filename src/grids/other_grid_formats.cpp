@@ -34,12 +34,6 @@ void SetDegrees(GridHeader& g) {
     g.NODE_COORD_UNIT = g.INC_UNIT = UniteDegres;
 }
 
-void DeriveCounts(GridHeader& g) {
-    g.N_COLUMNS = CountFromLimits(g.X_MIN, g.X_MAX, g.X_INC);
-    g.N_LINES = CountFromLimits(g.Y_MIN, g.Y_MAX, g.Y_INC);
-    g.N_NODES = SaturateToInt32(static_cast<double>(g.N_COLUMNS) * g.N_LINES);
-}
-
 // The position reported for a header that a free-format reader could not
 // read: the byte where reading stopped, at least 1.
 int StopPosition(const GridTextFile& file) {
@@ -95,7 +89,7 @@ int Lire_EnTete_ESRI(GridTextFile& file, GridHeader& h, std::string& message) {
     h.X_MAX = h.X_MIN + cellsize * (ncols - 1);
     h.Y_MAX = h.Y_MIN + cellsize * (nrows - 1);
     h.VALUE_UNK = nodata;
-    h.N_NODES = SaturateToInt32(static_cast<double>(ncols) * nrows);
+    h.CountNodes();
     SetDegrees(h);
     SetSingleValue(h, NW2E2S, Integer2);
     return kHeaderRead;
@@ -105,7 +99,7 @@ int Lire_EnTete_Gravsoft(GridTextFile& file, GridHeader& h, std::string& /*messa
     for (double* field : {&h.Y_MIN, &h.Y_MAX, &h.X_MIN, &h.X_MAX, &h.Y_INC, &h.X_INC}) {
         if (file.ReadReal8(*field) != GridTextFile::Lecture::Ok) return StopPosition(file);
     }
-    DeriveCounts(h);
+    h.CountsFromLimits();
     SetDegrees(h);
     SetSingleValue(h, NW2E2S, Real8);
     return kHeaderRead;
@@ -125,7 +119,7 @@ int Lire_EnTete_Surfer(GridTextFile& file, GridHeader& h, std::string& /*message
     if (h.N_COLUMNS < 2 || h.N_LINES < 2) return StopPosition(file);
     h.X_INC = (h.X_MAX - h.X_MIN) / (h.N_COLUMNS - 1);
     h.Y_INC = (h.Y_MAX - h.Y_MIN) / (h.N_LINES - 1);
-    h.N_NODES = SaturateToInt32(static_cast<double>(h.N_COLUMNS) * h.N_LINES);
+    h.CountNodes();
     SetDegrees(h);
     SetSingleValue(h, SW2E2N, Real8);
     return kHeaderRead;
@@ -143,7 +137,7 @@ int Lire_EnTete_EGM(GridTextFile& file, GridHeader& h, std::string& /*message*/)
     h.Y_INC /= 60;
     h.X_MAX = (h.N_COLUMNS - 1) * h.X_INC + h.X_MIN;
     h.Y_MIN = h.Y_MAX - (h.N_LINES - 1) * h.Y_INC;
-    h.N_NODES = SaturateToInt32(static_cast<double>(h.N_COLUMNS) * h.N_LINES);
+    h.CountNodes();
     SetDegrees(h);
     SetSingleValue(h, NW2E2S, Real8);
     return kHeaderRead;
@@ -221,18 +215,10 @@ int Lire_EnTete_DIS(GridTextFile& file, GridHeader& h, std::string& message) {
     } while (dropped.back() != '\n' && dropped.size() == kDisLineRoom);
     if (dropped.back() != '\n') return StopPosition(file);
 
-    h.VALUES_NUMBER = 1;
-    h.LAYOUT = NW2E2S;
-    h.NODE_COORD_WRITTEN = 0;
-    h.CODE_PREC = 0;
-    h.TRANSLATION.assign(1, 0.0);
-    h.VALUES_LOCATION = 0;
-    h.EAST_TO_WEST = 0;
+    SetSingleValue(h, NW2E2S, Integer4);
     h.SEP = 0;
     h.rowWrap = 1;
-    h.VALUES_UNIT = UniteMetres;
-    h.N_NODES = SaturateToInt32(static_cast<double>(h.N_COLUMNS) * h.N_LINES);
-    h.VALUES_TYPE = Integer4;
+    h.CountNodes();
     h.valueSize = width;  // the character width of one value
     return kHeaderRead;
 }
