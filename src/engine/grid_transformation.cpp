@@ -41,6 +41,15 @@ void ShiftAt(CGrille3D& grid, double longitude, double latitude, double& dLongit
     dLongitude = -v[1] / 3600;
 }
 
+// The coordinate now belongs to the target system, with the precision code
+// the grid gave.
+void ArriveIn(CCoor& c, const CSysCoor& target, int code) {
+    c.precision = code;
+    c.sys.system = target.system;
+    c.sys.projection = target.projection;
+    c.sys.vertical = target.vertical;
+}
+
 int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Catalogue& catalogue) {
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     const int status = ToGreenwichDegrees(c, greenwich);
@@ -67,10 +76,7 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
         c.longitude = guessLon;
         c.latitude = guessLat;
     }
-    c.precision = code;
-    c.sys.system = target.system;
-    c.sys.projection = target.projection;
-    c.sys.vertical = target.vertical;
+    ArriveIn(c, target, code);
     return status;
 }
 
@@ -110,10 +116,7 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
     c.x = moved.x;
     c.y = moved.y;
     c.z = moved.z;
-    c.precision = code;
-    c.sys.system = target.system;
-    c.sys.projection = target.projection;
-    c.sys.vertical = target.vertical;
+    ArriveIn(c, target, code);
     return status;
 }
 

@@ -44,6 +44,7 @@ public:
     std::string folder;
     bool loaded = false;  // values are available
     bool onDisk = false;  // values are read from the binary file at each query
+    CZone zone;           // the grid's rectangle in decimal degrees, set by Ouvrir
     // Node records loaded into memory (when not onDisk).
     NodeRecords records;
 
@@ -54,8 +55,8 @@ public:
     // message naming the problem. A text grid read node by node shows its
     // progress through `progress` (none when null); `ui` shows the keyword of
     // a binary file that is not a cache.
-    virtual bool Ouvrir(std::string& message, int mode, GridProgress* progress = nullptr,
-                        UserInterface* ui = nullptr);
+    bool Ouvrir(std::string& message, int mode, GridProgress* progress = nullptr,
+                UserInterface* ui = nullptr);
     // Closes the grid's file and releases TRANSLATION and the values in
     // memory; the header and the loaded flag stay.
     void Fermer();
@@ -103,6 +104,9 @@ private:
         Scratch& operator=(const Scratch&) { return *this; }
     };
 
+    // Ouvrir but for the zone.
+    bool Ouvrir_Fichier(std::string& message, int mode, GridProgress* progress,
+                        UserInterface* ui);
     // Opens the file named header.NAME with the reader of its format and
     // reads the format's header (see the results in grids/grid_header.h).
     int Lire_EnTete_Format(std::unique_ptr<GridReader>& reader, std::string& message,
@@ -137,21 +141,11 @@ private:
 
 // A vertical grid: the height of the vertical reference surface above the
 // ellipsoid, one value per node.
-class CGrille1D : public CGrille {
-public:
-    CZone zone;  // the grid's rectangle in decimal degrees, set by Ouvrir
-    bool Ouvrir(std::string& message, int mode, GridProgress* progress = nullptr,
-                UserInterface* ui = nullptr) override;
-};
+class CGrille1D : public CGrille {};
 
 // A translation grid: three (or seven) parameters of a similarity per node,
 // or the four values of a shift grid.
-class CGrille3D : public CGrille {
-public:
-    CZone zone;  // the grid's rectangle in decimal degrees, set by Ouvrir
-    bool Ouvrir(std::string& message, int mode, GridProgress* progress = nullptr,
-                UserInterface* ui = nullptr) override;
-};
+class CGrille3D : public CGrille {};
 
 // Sets the corners of zone to the rectangle of the grid, geographic, in
 // decimal degrees; the zone's other fields stay.

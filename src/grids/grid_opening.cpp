@@ -135,6 +135,13 @@ bool CGrille::Ouvrir_EnTete(std::string& message, std::unique_ptr<GridReader>& r
 }
 
 bool CGrille::Ouvrir(std::string& message, int mode, GridProgress* progress, UserInterface* ui) {
+    const bool opened = Ouvrir_Fichier(message, mode, progress, ui);
+    ZoneDeGrille(header, zone);
+    return opened;
+}
+
+bool CGrille::Ouvrir_Fichier(std::string& message, int mode, GridProgress* progress,
+                             UserInterface* ui) {
     std::unique_ptr<GridReader> reader;
     if (!Ouvrir_EnTete(message, reader, ui)) return false;
     if (mode == ModeEnTete) {
@@ -245,18 +252,4 @@ void ZoneDeGrille(const GridHeader& h, CZone& zone) {
     zone.southWest.latitude = ConvertUnit(h.Y_MIN, h.NODE_COORD_UNIT, UniteDegres);
     zone.northEast.longitude = ConvertUnit(h.X_MAX, h.NODE_COORD_UNIT, UniteDegres);
     zone.northEast.latitude = ConvertUnit(h.Y_MAX, h.NODE_COORD_UNIT, UniteDegres);
-}
-
-bool CGrille1D::Ouvrir(std::string& message, int mode, GridProgress* progress,
-                       UserInterface* ui) {
-    const bool opened = CGrille::Ouvrir(message, mode, progress, ui);
-    ZoneDeGrille(header, zone);
-    return opened;
-}
-
-bool CGrille3D::Ouvrir(std::string& message, int mode, GridProgress* progress,
-                       UserInterface* ui) {
-    const bool opened = CGrille::Ouvrir(message, mode, progress, ui);
-    ZoneDeGrille(header, zone);
-    return opened;
 }

@@ -273,6 +273,29 @@ double TranslationOf(const GridHeader& g, int k) {
     return k < static_cast<int>(g.TRANSLATION.size()) ? g.TRANSLATION[static_cast<size_t>(k)] : 0.0;
 }
 
+// The elements that both forms write alike: where the grid comes from,
+void WriteProvenance(XmlWriter& w, const GridHeader& h) {
+    w.Element("ORIGIN", XmlWriter::Text(h.ORIGIN));
+    w.Element("CREATED", XmlWriter::Text(h.CREATED));
+    w.Element("VERSION", XmlWriter::Text(h.VERSION));
+    w.Element("KEY", XmlWriter::Text(h.KEY));
+}
+// its layout and counts,
+void WriteCounts(XmlWriter& w, const GridHeader& h) {
+    w.Element("LAYOUT", kLayoutNames.NameOf(h.LAYOUT));
+    w.Element("N_NODES", std::to_string(h.N_NODES));
+    w.Element("N_COLUMNS", std::to_string(h.N_COLUMNS));
+    w.Element("N_LINES", std::to_string(h.N_LINES));
+}
+// and its node coordinates.
+void WriteNodeCoordinates(XmlWriter& w, const GridHeader& h) {
+    w.Element("NODE_COORD_TYPE", kNodeCoordTypeNames.NameOf(h.NODE_COORD_TYPE));
+    w.Element("INC_UNIT", kUnitNames.NameOf(h.INC_UNIT));
+    w.Element("NODE_COORD_UNIT", kUnitNames.NameOf(h.NODE_COORD_UNIT));
+    w.Element("NODE_COORD_WRITTEN", YesNo(h.NODE_COORD_WRITTEN));
+    w.Element("EAST_TO_WEST", YesNo(h.EAST_TO_WEST));
+}
+
 const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>";
 
 }  // namespace
@@ -286,25 +309,15 @@ void Ecrire_Xml(const GridHeader& h, const std::string& path) {
     w.Line(kDeclaration);
     w.Line("<GRID_HEADER>");
     w.Element("GRID_TYPE", kGridTypeNames.NameOf(h.GRID_TYPE));
-    w.Element("ORIGIN", XmlWriter::Text(h.ORIGIN));
-    w.Element("CREATED", XmlWriter::Text(h.CREATED));
-    w.Element("VERSION", XmlWriter::Text(h.VERSION));
-    w.Element("KEY", XmlWriter::Text(h.KEY));
-    w.Element("LAYOUT", kLayoutNames.NameOf(h.LAYOUT));
-    w.Element("N_NODES", std::to_string(h.N_NODES));
-    w.Element("N_COLUMNS", std::to_string(h.N_COLUMNS));
-    w.Element("N_LINES", std::to_string(h.N_LINES));
+    WriteProvenance(w, h);
+    WriteCounts(w, h);
     w.Element("X_INC", Fixed15OrUndefined(h.X_INC));
     w.Element("Y_INC", Fixed15OrUndefined(h.Y_INC));
     w.Element("X_MIN", Format("%.15f", xMin));
     w.Element("X_MAX", Format("%.15f", xMax));
     w.Element("Y_MIN", Format("%.15f", h.Y_MIN));
     w.Element("Y_MAX", Format("%.15f", h.Y_MAX));
-    w.Element("NODE_COORD_TYPE", kNodeCoordTypeNames.NameOf(h.NODE_COORD_TYPE));
-    w.Element("INC_UNIT", kUnitNames.NameOf(h.INC_UNIT));
-    w.Element("NODE_COORD_UNIT", kUnitNames.NameOf(h.NODE_COORD_UNIT));
-    w.Element("NODE_COORD_WRITTEN", YesNo(h.NODE_COORD_WRITTEN));
-    w.Element("EAST_TO_WEST", YesNo(h.EAST_TO_WEST));
+    WriteNodeCoordinates(w, h);
     w.Element("VALUES_LOCATION", h.VALUES_LOCATION == 1 ? "PIXEL_CENTER" : "NODE");
     w.Element("SEP", YesNo(h.SEP));
     w.Element("VALUES_NUMBER", IntOrUndefined(h.VALUES_NUMBER));
@@ -354,26 +367,16 @@ void Ecrire_Xml_Numerique(const GridHeader& h, const std::string& path) {
     w.Line("<GRID_HEADER>");
     w.Element("GRID_TYPE", kGridTypeNames.NameOf(h.GRID_TYPE));
     w.Element("NAME", XmlWriter::Text(h.NAME));
-    w.Element("ORIGIN", XmlWriter::Text(h.ORIGIN));
-    w.Element("CREATED", XmlWriter::Text(h.CREATED));
-    w.Element("VERSION", XmlWriter::Text(h.VERSION));
-    w.Element("KEY", XmlWriter::Text(h.KEY));
+    WriteProvenance(w, h);
     w.Element("DESC", XmlWriter::Text(h.DESC));
-    w.Element("LAYOUT", kLayoutNames.NameOf(h.LAYOUT));
-    w.Element("N_NODES", std::to_string(h.N_NODES));
-    w.Element("N_COLUMNS", std::to_string(h.N_COLUMNS));
-    w.Element("N_LINES", std::to_string(h.N_LINES));
+    WriteCounts(w, h);
     w.Element("X_INC", Format("%lf", h.X_INC));
     w.Element("Y_INC", Format("%lf", h.Y_INC));
     w.Element("X_MIN", Format("%lf", xMin));
     w.Element("X_MAX", Format("%lf", xMax));
     w.Element("Y_MIN", Format("%lf", h.Y_MIN));
     w.Element("Y_MAX", Format("%lf", h.Y_MAX));
-    w.Element("NODE_COORD_TYPE", kNodeCoordTypeNames.NameOf(h.NODE_COORD_TYPE));
-    w.Element("INC_UNIT", kUnitNames.NameOf(h.INC_UNIT));
-    w.Element("NODE_COORD_UNIT", kUnitNames.NameOf(h.NODE_COORD_UNIT));
-    w.Element("NODE_COORD_WRITTEN", YesNo(h.NODE_COORD_WRITTEN));
-    w.Element("EAST_TO_WEST", YesNo(h.EAST_TO_WEST));
+    WriteNodeCoordinates(w, h);
     w.Element("VALUES_LOCATION", YesNo(h.VALUES_LOCATION));
     w.Element("SEP", YesNo(h.SEP));
     w.Element("VALUES_NUMBER", std::to_string(h.VALUES_NUMBER));

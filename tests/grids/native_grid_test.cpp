@@ -302,12 +302,18 @@ TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
     EXPECT_FALSE(GridFolder::Exists("u.bin"));
 }
 
-TEST(BinaryCache, ConsoleProgress) {
-    GridFolder folder;
+// "p.mnt", a bilinear native grid of 20 x 10 nodes: its progress steps every
+// 2 nodes.
+void WriteHundredsGrid() {
     std::string text = "0 19 0 9 1 1 4 0 1 0 0\n";
     for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
     GridFolder::Write("p.mnt", text);
     GridFolder::Write("p.xml", BilinearXml());
+}
+
+TEST(BinaryCache, ConsoleProgress) {
+    GridFolder folder;
+    WriteHundredsGrid();
     CGrille g;
     g.header.NAME = "p.mnt";
     EXPECT_EQ("Création du fichier binaire  p.bin ...|" + std::string(99, '|') + "\n",
@@ -323,10 +329,7 @@ TEST(BinaryCache, ConsoleProgress) {
 
 TEST(BinaryCache, CancelledConversionLeavesNoCache) {
     GridFolder folder;
-    std::string text = "0 19 0 9 1 1 4 0 1 0 0\n";
-    for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
-    GridFolder::Write("p.mnt", text);
-    GridFolder::Write("p.xml", BilinearXml());
+    WriteHundredsGrid();
     ScriptedInterface ui;
     ui.cancelAtCheck = 30;
     CGrille g;
