@@ -24,10 +24,11 @@ constexpr int kMostValuesPerNode = 1000;
 // Interpolations (Interpoler, Interpoler_Mode, Interpoler_Bilineaire,
 // Interpoler_Spline):
 //   0 the point is inside the grid (or within the step beyond its border that
-//     the interpolation accepts), 2 it is outside, -1 the grid has no
-//     interpolation type.
-// Openings and loadings (Ouvrir, Charger_Binaire, LoadCurrentGrid ...) give
-// an empty text on success, else the French message for the user.
+//     the interpolation accepts), 2 it is outside, -1 the mode asks for no
+//     interpolation that the grid knows.
+// Openings and loadings: Ouvrir is true, or false with its message;
+// Charger_Binaire, Ecrire_Cache and GridReader::Lire_Noeuds give an empty
+// text on success, else the French message for the user.
 inline constexpr int kHeaderRead = -10;
 inline constexpr int kHeaderRefused = -1;
 

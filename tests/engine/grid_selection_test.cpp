@@ -151,55 +151,6 @@ TEST(SelectTranslationGrid, MissingApproximationRecord) {
     EXPECT_EQ(s.translation.header.NAME, "avant.mnt");
 }
 
-// Outside a run every selection looks at the candidate's file and opens it
-// again only when it changed.
-TEST(GridHeaderCache, ReopensOnlyAChangedFile) {
-    GridWorld s({"GR3D g.mnt 1 4"});
-    WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    CZone zone;
-    for (int i = 0; i < 100; ++i)
-        SelectTranslationGrid(s.context, s.Point(1, 2 + i * 0.001, 47), s.Target(4), zone);
-    EXPECT_EQ(s.headers.Openings(), 1);
-    EXPECT_EQ(s.headers.Looks(), 100);
-    // Another extent: the file changes size, the header is read again.
-    WriteNativeGrid(s.folder, "g", 1, 2, 46, 48, 0.1, -160);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-    EXPECT_EQ(s.headers.Openings(), 2);
-}
-
-// During a run a file that was there is looked at once: every point of the
-// run sees the headers of its first point, whatever happens to the files,
-// and the next run looks again.
-TEST(GridHeaderCache, ARunLooksAtEachFileOnce) {
-    GridWorld s({"GR3D g.mnt 1 4"});
-    WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    CZone zone;
-    {
-        GridHeaderCache::RunScope run(s.headers);
-        for (int i = 0; i < 100; ++i)
-            EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 1);
-        EXPECT_EQ(s.headers.Looks(), 1);
-        WriteNativeGrid(s.folder, "g", 1, 2, 46, 48, 0.1, -160);
-        EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 1);
-        EXPECT_EQ(s.headers.Openings(), 1);
-    }
-    {
-        GridHeaderCache::RunScope run(s.headers);
-        EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-        EXPECT_EQ(s.headers.Openings(), 2);
-        EXPECT_EQ(s.headers.Looks(), 2);
-    }
-    // A file missing when the run looks at it is looked at again at each use,
-    // and found as soon as it is there.
-    std::filesystem::remove(std::filesystem::path(s.folder) / "g.mnt");
-    GridHeaderCache::RunScope run(s.headers);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-    EXPECT_EQ(s.headers.Looks(), 4);
-    WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 1);
-}
-
 TEST(SelectVerticalGrid, ResultsAndCurrentGrid) {
     GridWorld s({"GR1D geo.mnt 4 3", "GR1D fin.mnt 4 3"});
     WriteVerticalGrid(s.folder, "geo", 0, 4, 45, 49, 0.25);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "grid_test_support.h"
 #include "grids/grid.h"
 
@@ -300,4 +302,45 @@ TEST(Ouvrir, ZonesOfTheTwoKinds) {
     missing.header.X_MAX = 3;
     EXPECT_FALSE(missing.Ouvrir(message, ModeEnTete));
     EXPECT_EQ(3, missing.zone.northEast.longitude);
+}
+
+// A grid named relative to its folder is opened there, whatever the current
+// directory, which the opening leaves as it was; its cache is made beside it;
+// the messages name the file as it was given.
+TEST(Ouvrir, FilesOfTheGridFolder) {
+    GridFolder current;  // the current directory, which must stay empty
+    const std::filesystem::path before = std::filesystem::current_path();
+    TempDir dir;
+    dir.Write("g.mnt", "0.0 2.0 45.0 46.0 1.0 1.0 4 0 1 0 0 Grille\n1 2 3\n4 5 6\n");
+    dir.Write("g.xml", BilinearXml());
+    dir.Write("h.mnt", "0.0 2.0 45.0 46.0 1.0 1.0 4 0 1 0 0 Grille\n1 2 3\n4 5 6\n");
+    dir.Write("h.xml", "<GRID_HEADER><INTERPOLATION_TYPE>");
+    const struct {
+        std::string folder, name, message;
+    } cases[] = {
+        {dir.path() + "/", "g.mnt", ""},
+        {dir.path(), "g.mnt", ""},  // a folder without its last slash
+        {"/nulle/part/", dir.File("g.mnt"), ""},  // an absolute name needs no folder
+        {dir.path(), "absente.mnt", "Impossible d'ouvrir le fichier \nabsente.mnt"},
+        {dir.path(), "h.mnt",
+         "h.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"
+         "Fichier h.xml non chargé.\nUne piste : l'élément CDATA n'est pas supporté."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder + " " + c.name);
+        std::filesystem::remove(dir.File("g.bin"));
+        CGrille g;
+        g.folder = c.folder;
+        g.header.NAME = c.name;
+        EXPECT_EQ(c.message, OpenMessage(g, ModeSurDisque));
+        if (c.message.empty()) {
+            EXPECT_TRUE(std::filesystem::exists(dir.File("g.bin")));
+            double v = 0;
+            int code = 0;
+            g.Lire_Noeud(2, 1, &v, code);
+            EXPECT_EQ(6, v);
+        }
+        EXPECT_TRUE(current.Files().empty());
+        EXPECT_EQ(before, std::filesystem::current_path());
+    }
 }
