@@ -104,7 +104,7 @@ private:
         Scratch& operator=(const Scratch&) { return *this; }
     };
 
-    // Ouvrir but for the zone.
+    // The opening itself; Ouvrir then sets the zone from the header.
     bool Ouvrir_Fichier(std::string& message, int mode, GridProgress* progress,
                         UserInterface* ui);
     // Opens the file named header.NAME with the reader of its format and
@@ -125,7 +125,7 @@ private:
     std::string Charger_En_Memoire(
         const std::function<std::string(NodeSink&, LoadProgress&)>& read,
         GridProgress* progress);
-    // The failed end of an opening: no file left open, no values.
+    // The failed end of an opening: no file left open, the grid not loaded.
     void Echec();
     // The node record stored at s, from the file or from memory; null when
     // it cannot be read.
