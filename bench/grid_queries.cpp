@@ -54,7 +54,7 @@ struct Result {
 };
 
 Result Run(CGrille& g, const std::vector<double>& points, int mode) {
-    std::vector<double> values(static_cast<size_t>(g.VALUES_NUMBER));
+    std::vector<double> values(static_cast<size_t>(g.header.VALUES_NUMBER));
     int code = 0;
     double checksum = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -87,18 +87,18 @@ int main(int argc, char** argv) {
 
     std::string message;
     CGrille disk;
-    disk.NAME = "mesure.mnt";
+    disk.header.NAME = "mesure.mnt";
     start = std::chrono::steady_clock::now();
-    if (!disk.Ouvrir(message, false, ModeSurDisque)) {
+    if (!disk.Ouvrir(message, ModeSurDisque)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return 1;
     }
     std::printf("binary cache made in %.2f s (%lld bytes)\n", Seconds(start),
                 static_cast<long long>(std::filesystem::file_size("mesure.bin")));
     CGrille memory;
-    memory.NAME = "mesure.mnt";
+    memory.header.NAME = "mesure.mnt";
     start = std::chrono::steady_clock::now();
-    if (!memory.Ouvrir(message, false, ModeEnMemoire)) {
+    if (!memory.Ouvrir(message, ModeEnMemoire)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return 1;
     }
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
 
     // Points spread over the whole grid, the same for every run.
     std::mt19937_64 random(20240501);
-    std::uniform_real_distribution<double> lon(disk.X_MIN, disk.X_MAX), lat(disk.Y_MIN, disk.Y_MAX);
+    std::uniform_real_distribution<double> lon(disk.header.X_MIN, disk.header.X_MAX), lat(disk.header.Y_MIN, disk.header.Y_MAX);
     std::vector<double> points(static_cast<size_t>(2 * queries));
     for (size_t i = 0; i < points.size(); i += 2)
         points[i] = lon(random), points[i + 1] = lat(random);

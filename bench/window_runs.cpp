@@ -23,7 +23,8 @@
 #include "shared/user_interface.h"
 #include "catalogue/loader.h"
 #include "engine/coordinate_system.h"
-#include "engine/grid_transformation.h"
+#include "engine/grid_selection.h"
+#include "grids/grid_progress.h"
 #include "runs/interactive_run.h"
 #include "runs/output_point_file.h"
 #include "runs/window_file_run.h"
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
         CGrille1D vertical;
         CGrille3D translation;
         GridHeaderCache headers;
-        GridContext grids{catalogue, vertical, translation, headers, data, false};
+        WindowGridProgress progress(ui);
+        GridContext grids{catalogue, vertical, translation, headers, data, &progress};
         const WindowRunEnvironment environment{grids, &log, ui, "Quorvel"};
 
         std::vector<double> times;

@@ -16,20 +16,20 @@ namespace {
 // beyond the grid, in the unit of its nodes.
 void Query(CGrille& grid) {
     if (!grid.loaded) return;
-    const int values = grid.VALUES_NUMBER > 0 ? grid.VALUES_NUMBER : 0;
+    const int values = grid.header.VALUES_NUMBER > 0 ? grid.header.VALUES_NUMBER : 0;
     if (values > kMostValuesPerNode) return;
     double result[kMostValuesPerNode + 1];
-    const double xs[] = {grid.X_MIN, (grid.X_MIN + grid.X_MAX) / 2, grid.X_MAX,
-                         grid.X_MAX + grid.X_INC, grid.X_MIN - grid.X_INC / 2};
-    const double ys[] = {grid.Y_MIN, (grid.Y_MIN + grid.Y_MAX) / 2, grid.Y_MAX,
-                         grid.Y_MAX + grid.Y_INC, grid.Y_MIN - grid.Y_INC / 2};
+    const double xs[] = {grid.header.X_MIN, (grid.header.X_MIN + grid.header.X_MAX) / 2, grid.header.X_MAX,
+                         grid.header.X_MAX + grid.header.X_INC, grid.header.X_MIN - grid.header.X_INC / 2};
+    const double ys[] = {grid.header.Y_MIN, (grid.header.Y_MIN + grid.header.Y_MAX) / 2, grid.header.Y_MAX,
+                         grid.header.Y_MAX + grid.header.Y_INC, grid.header.Y_MIN - grid.header.Y_INC / 2};
     for (double x : xs) {
         for (double y : ys) {
             const double point[3] = {x, y, 0};
             int code = 0;
             grid.Interpoler_Bilineaire(point, result, code);
             grid.Interpoler_Spline(4, point, result, code);
-            grid.Interpoler_Mode(grid.NODE_COORD_UNIT, point, result, code, ValeurNoeud);
+            grid.Interpoler_Mode(grid.header.NODE_COORD_UNIT, point, result, code, ValeurNoeud);
         }
     }
 }
@@ -37,9 +37,9 @@ void Query(CGrille& grid) {
 template <class Grid>
 void Open(const std::string& path, int mode) {
     Grid grid;
-    grid.NAME = path;
+    grid.header.NAME = path;
     std::string message;
-    if (grid.Ouvrir(message, false, mode)) Query(grid);
+    if (grid.Ouvrir(message, mode)) Query(grid);
     grid.Fermer();
 }
 

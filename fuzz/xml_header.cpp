@@ -24,20 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string xml = fuzz::WriteFile("grille.xml", data, size);
     {
         CGrille grid;
-        Lire_Xml(grid, xml);
-        grid.Verifier(true);
+        Lire_Xml(grid.header, xml);
+        grid.header.Verifier(true);
     }
     const std::string path = fuzz::WriteFile(
         "grille.mnt", reinterpret_cast<const uint8_t*>(kSmallGrid), sizeof kSmallGrid - 1);
     CGrille1D grid;
-    grid.NAME = path;
+    grid.header.NAME = path;
     std::string message;
-    if (grid.Ouvrir(message, false, ModeEnMemoire) && grid.loaded &&
-        grid.VALUES_NUMBER > 0 && grid.VALUES_NUMBER <= kMostValuesPerNode) {
+    if (grid.Ouvrir(message, ModeEnMemoire) && grid.loaded &&
+        grid.header.VALUES_NUMBER > 0 && grid.header.VALUES_NUMBER <= kMostValuesPerNode) {
         double values[kMostValuesPerNode];
         int code = 0;
         const double point[3] = {1.5, 0.5, 0};
-        grid.Interpoler_Mode(grid.NODE_COORD_UNIT, point, values, code, grid.INTERPOLATION_TYPE);
+        grid.Interpoler_Mode(grid.header.NODE_COORD_UNIT, point, values, code, grid.header.INTERPOLATION_TYPE);
         grid.Interpoler_Spline(4, point, values, code);
     }
     grid.Fermer();

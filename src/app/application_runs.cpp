@@ -1,16 +1,18 @@
 #include "app/application_runs.h"
 
 #include "app/quorvel_app.h"
-#include "engine/grid_transformation.h"
+#include "engine/grid_selection.h"
+#include "grids/grid_progress.h"
 #include "runs/interactive_run.h"
 #include "runs/window_file_run.h"
 
 namespace {
 
-// The application's grids, with the working directory as it is now.
-GridContext Grids(CQuorvelApp& app) {
+// The application's grids, with the working directory as it is now; a grid
+// loaded during a run shows its progress in a progress window.
+GridContext Grids(CQuorvelApp& app, GridProgress& progress) {
     return {app.catalogue,   app.verticalGrid,     app.translationGrid,
-            app.gridHeaders, app.workingDirectory, false};
+            app.gridHeaders, app.workingDirectory, &progress};
 }
 
 }  // namespace
@@ -19,13 +21,15 @@ CApplicationRuns::CApplicationRuns(CQuorvelApp& app, UserInterface& ui, CCoor& l
     : app_(app), ui_(ui), lastResult_(lastResult) {}
 
 void CApplicationRuns::RunInteractive(int kind, CCoor& source, CCoor& target) {
-    GridContext grids = Grids(app_);
+    WindowGridProgress progress(ui_);
+    GridContext grids = Grids(app_, progress);
     const WindowRunEnvironment environment{grids, &app_.interactiveLog, ui_, app_.Caption()};
     ::RunInteractive(kind, source, target, lastResult_, environment);
 }
 
 void CApplicationRuns::RunFile(const FileRunRequest& request) {
-    GridContext grids = Grids(app_);
+    WindowGridProgress progress(ui_);
+    GridContext grids = Grids(app_, progress);
     // The candidates' files are looked at once in the run, not at every point.
     GridHeaderCache::RunScope headersRun(app_.gridHeaders);
     const WindowRunEnvironment environment{grids, &app_.interactiveLog, ui_, app_.Caption()};

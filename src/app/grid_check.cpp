@@ -1,27 +1,33 @@
 #include "app/grid_check.h"
 
-#include "shared/platform.h"
 #include "shared/user_interface.h"
 #include "grids/grid.h"
+#include "grids/grid_progress.h"
 
 namespace {
 
 template <class Grid, class Entry>
 int CheckGrids(CatalogueList<Entry>& entries, const std::string& workingDirectory, bool console,
                UserInterface& ui, const std::string& caption) {
+    // A text grid converted into its cache shows its progress in the console
+    // or in a progress window.
+    ConsoleGridProgress consoleProgress;
+    WindowGridProgress windowProgress(ui);
+    GridProgress& progress =
+        console ? static_cast<GridProgress&>(consoleProgress) : windowProgress;
     for (Entry& entry : entries) {
         Grid grid;
         // Grid file names in the catalogue are relative to the working directory.
-        SetCurrentDirectory(workingDirectory);
-        grid.NAME = entry.fileName;
+        grid.header.NAME = entry.fileName;
+        grid.folder = workingDirectory;
         std::string message;
-        grid.Ouvrir(message, console, ModeSurDisque, &ui);
+        grid.Ouvrir(message, ModeSurDisque, &progress, &ui);
         grid.Fermer();
         if (!message.empty()) {
             ui.ShowError(message, caption);
             return 0;
         }
-        entry.fileName = grid.NAME;
+        entry.fileName = grid.header.NAME;
     }
     return 1;
 }

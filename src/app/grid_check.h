@@ -16,8 +16,8 @@ class UserInterface;
 // Checks one list in catalogue order: 1 when every grid opened, 0 at the
 // first one that did not, after showing its message in an error box titled
 // `caption` (in the console too). Entries checked before it keep their new
-// names. The working directory is made current before each grid is opened;
-// console selects the console progress instead of the progress window.
+// names. Grid file names are relative to the working directory; console
+// selects the console progress instead of the progress window.
 int CheckVerticalGrids(CatalogueList<CGr1dEntry>& entries, const std::string& workingDirectory,
                        bool console, UserInterface& ui, const std::string& caption);
 int CheckTranslationGrids(CatalogueList<CGr3dEntry>& entries, const std::string& workingDirectory,

@@ -8,6 +8,7 @@
 #include "pages/page_settings.h"
 #include "engine/grid_transformation.h"
 #include "grids/grid.h"
+#include "grids/grid_header_cache.h"
 #include "runs/output_point_file.h"
 
 class UserInterface;

@@ -27,7 +27,7 @@ double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich
     const double point[3] = {working.longitude, working.latitude, 0};
     // Room for every value a node may carry; a vertical grid has one.
     std::array<double, 16> values{};
-    if (grid.VALUES_NUMBER < 1 || grid.VALUES_NUMBER > static_cast<int>(values.size())) return 0;
+    if (grid.header.VALUES_NUMBER < 1 || grid.header.VALUES_NUMBER > static_cast<int>(values.size())) return 0;
     grid.Interpoler(UniteDegres, point, values.data(), code);
     return values[0];
 }

@@ -11,3 +11,8 @@ GridFileName SplitGridFileName(const std::string& name) {
 std::string XmlHeaderName(const std::string& gridName) {
     return SplitGridFileName(gridName).stem + ".xml";
 }
+
+std::string GridPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || (!name.empty() && name[0] == '/')) return name;
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}

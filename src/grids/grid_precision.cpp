@@ -39,14 +39,14 @@ void CGrille::Precision_Vers_Ecarts(int code, double latitude, double& dlon, dou
         dlon = dlat = 0;
         return;
     }
-    dlon = b / (PrimeVerticalRadius(latitude, MAJOR_F, SQ_EXC_F) * std::cos(latitude));
-    dlat = b / MeridianRadius(MAJOR_F, SQ_EXC_F, latitude);
+    dlon = b / (PrimeVerticalRadius(latitude, header.MAJOR_F, header.SQ_EXC_F) * std::cos(latitude));
+    dlat = b / MeridianRadius(header.MAJOR_F, header.SQ_EXC_F, latitude);
 }
 
 void CGrille::Ecarts_Vers_Precision(int& code, double latitude, double dlon, double dlat) const {
     const double east =
-        PrimeVerticalRadius(latitude, MAJOR_F, SQ_EXC_F) * std::cos(latitude) * dlon;
-    const double north = MeridianRadius(MAJOR_F, SQ_EXC_F, latitude) * dlat;
+        PrimeVerticalRadius(latitude, header.MAJOR_F, header.SQ_EXC_F) * std::cos(latitude) * dlon;
+    const double north = MeridianRadius(header.MAJOR_F, header.SQ_EXC_F, latitude) * dlat;
     const double m = std::sqrt(east * east + north * north);
     if (m <= 0.05)
         code = 1;

@@ -19,40 +19,40 @@ void CopyValues(double* to, const double* from, int n) {
 }  // namespace
 
 void CGrille::ValeursHorsGrille(double* values) const {
-    const double fill = VALUE_UNK_TO_ZERO ? 0.0 : VALUE_UNK;
-    for (int k = 0; k < VALUES_NUMBER; ++k) values[k] = fill;
+    const double fill = header.VALUE_UNK_TO_ZERO ? 0.0 : header.VALUE_UNK;
+    for (int k = 0; k < header.VALUES_NUMBER; ++k) values[k] = fill;
 }
 
 int CGrille::Interpoler(int unit, const double* point, double* values, int& code) {
-    return Interpoler_Mode(unit, point, values, code, INTERPOLATION_TYPE);
+    return Interpoler_Mode(unit, point, values, code, header.INTERPOLATION_TYPE);
 }
 
 int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int& code, int mode) {
-    double x = ConvertUnit(point[0], unit, NODE_COORD_UNIT);
-    const double y = ConvertUnit(point[1], unit, NODE_COORD_UNIT);
+    double x = ConvertUnit(point[0], unit, header.NODE_COORD_UNIT);
+    const double y = ConvertUnit(point[1], unit, header.NODE_COORD_UNIT);
     // Grids laid out over 0 .. 360 degrees of longitude: a full turn in the
     // unit of the node coordinates (360 for metres or an undefined unit).
-    if (x < 0 && X_MIN >= 0) x += ConvertUnit(360, UniteDegres, NODE_COORD_UNIT);
+    if (x < 0 && header.X_MIN >= 0) x += ConvertUnit(360, UniteDegres, header.NODE_COORD_UNIT);
     const double p[3] = {x, y, point[2]};
 
     if (mode & ValeurNoeud) {
-        Lire_Noeud(SaturateToInt32(Nearest((x - X_MIN) / X_INC)),
-                   SaturateToInt32(Nearest((y - Y_MIN) / Y_INC)), values, code);
+        Lire_Noeud(SaturateToInt32(Nearest((x - header.X_MIN) / header.X_INC)),
+                   SaturateToInt32(Nearest((y - header.Y_MIN) / header.Y_INC)), values, code);
         return 0;
     }
     if (mode & Bilineaire) return Interpoler_Bilineaire(p, values, code);
     if (mode & Spline) {
-        if (INTERPOLATION_ORDER == 0) INTERPOLATION_ORDER = 4;
-        return Interpoler_Spline(INTERPOLATION_ORDER, p, values, code);
+        if (header.INTERPOLATION_ORDER == 0) header.INTERPOLATION_ORDER = 4;
+        return Interpoler_Spline(header.INTERPOLATION_ORDER, p, values, code);
     }
     return -1;
 }
 
 int CGrille::Interpoler_Bilineaire(const double* point, double* values, int& code) {
-    const int n = std::max(VALUES_NUMBER, 0);
-    const int C = N_COLUMNS, L = N_LINES;
-    const double fx = (point[0] - X_MIN) / X_INC;
-    const double fy = (point[1] - Y_MIN) / Y_INC;
+    const int n = std::max(header.VALUES_NUMBER, 0);
+    const int C = header.N_COLUMNS, L = header.N_LINES;
+    const double fx = (point[0] - header.X_MIN) / header.X_INC;
+    const double fy = (point[1] - header.Y_MIN) / header.Y_INC;
     const int i = IndexOf(fx), j = IndexOf(fy);
     // Up to one step beyond the border on every side.
     if (i < -1 || i >= C || j < -1 || j >= L) {
@@ -103,12 +103,12 @@ int CGrille::Interpoler_Bilineaire(const double* point, double* values, int& cod
     }
 
     for (int k = 0; k < n; ++k) {
-        if (VALUE_UNK != 0 &&
-            (A[k] == VALUE_UNK || B[k] == VALUE_UNK || Cn[k] == VALUE_UNK || D[k] == VALUE_UNK)) {
-            values[k] = VALUE_UNK;
+        if (header.VALUE_UNK != 0 &&
+            (A[k] == header.VALUE_UNK || B[k] == header.VALUE_UNK || Cn[k] == header.VALUE_UNK || D[k] == header.VALUE_UNK)) {
+            values[k] = header.VALUE_UNK;
             continue;
         }
-        const double translation = k < static_cast<int>(TRANSLATION.size()) ? TRANSLATION[k] : 0.0;
+        const double translation = k < static_cast<int>(header.TRANSLATION.size()) ? header.TRANSLATION[k] : 0.0;
         values[k] = (1 - u) * (1 - v) * A[k] + (1 - u) * v * B[k] + u * (1 - v) * Cn[k] +
                     u * v * D[k] + translation;
     }
@@ -116,10 +116,10 @@ int CGrille::Interpoler_Bilineaire(const double* point, double* values, int& cod
 }
 
 int CGrille::Interpoler_Spline(int order, const double* point, double* values, int& code) {
-    const int nv = std::max(VALUES_NUMBER, 0);
-    const int C = N_COLUMNS, L = N_LINES;
-    const double fx = Snap((point[0] - X_MIN) / X_INC);
-    const double fy = Snap((point[1] - Y_MIN) / Y_INC);
+    const int nv = std::max(header.VALUES_NUMBER, 0);
+    const int C = header.N_COLUMNS, L = header.N_LINES;
+    const double fx = Snap((point[0] - header.X_MIN) / header.X_INC);
+    const double fy = Snap((point[1] - header.Y_MIN) / header.Y_INC);
     const int i = IndexOf(fx), j = IndexOf(fy);
     // Nothing before the first column or line; up to one step beyond the last.
     if (i < 0 || i >= C || j < 0 || j >= L) {
@@ -152,8 +152,8 @@ int CGrille::Interpoler_Spline(int order, const double* point, double* values, i
             double* node = window + (static_cast<size_t>(a) * ny + b) * nv;
             int nodeCode = 0;
             Lire_Noeud(i0 + a, j0 + b, node, nodeCode);
-            if (VALUE_UNK != 0) {
-                for (int k = 0; k < nv; ++k) unknown = unknown || node[k] == VALUE_UNK;
+            if (header.VALUE_UNK != 0) {
+                for (int k = 0; k < nv; ++k) unknown = unknown || node[k] == header.VALUE_UNK;
             }
             // The last node within half a step of the point gives the code.
             if (std::fabs(fx - (i0 + a)) <= 0.5 && std::fabs(fy - (j0 + b)) <= 0.5) code = nodeCode;
@@ -163,7 +163,7 @@ int CGrille::Interpoler_Spline(int order, const double* point, double* values, i
     const double tx = fx - i0 + 1, ty = fy - j0 + 1;
     for (int k = 0; k < nv; ++k) {
         if (unknown) {
-            values[k] = VALUE_UNK;
+            values[k] = header.VALUE_UNK;
             continue;
         }
         for (int b = 0; b < ny; ++b) {

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "shared/text_encoding.h"
-#include "grids/grid.h"
+#include "grids/grid_reader.h"
 #include "grids/grid_rules.h"
 #include "grids/header_tokenizer.h"
 
@@ -45,8 +45,8 @@ double SquaredEccentricity(double major, double minor) {
 namespace {
 
 // What an NTv2 header sets besides the fields it names, and the check of the
-// node count; -10 when the counts agree.
-int SetNtv2Layout(CGrille& g, int64_t gsCount, std::string& message) {
+// node count; kHeaderRead when the counts agree.
+int SetNtv2Layout(GridHeader& g, int64_t gsCount, std::string& message) {
     g.LAYOUT = SE2W2N;
     g.VALUES_NUMBER = 4;
     g.VALUES_TYPE = Real4;
@@ -61,45 +61,42 @@ int SetNtv2Layout(CGrille& g, int64_t gsCount, std::string& message) {
     g.N_LINES = CountFromLimits(g.Y_MIN, g.Y_MAX, g.Y_INC);
     if (static_cast<int64_t>(g.N_COLUMNS) * g.N_LINES != gsCount) {
         message = kCountMismatch;
-        return -1;
+        return kHeaderRefused;
     }
     g.EAST_TO_WEST = 1;
-    return -10;
+    return kHeaderRead;
 }
 
 }  // namespace
 
-int CGrille::Lire_EnTete_NTV2_Binaire(std::string& message) {
-    if (!binary_) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
+int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& message,
+                             UserInterface*) {
     unsigned char record[kRecordSize];
-    firstRecordOffset = 0;
-    if (!binary_->Read(0, record, kRecordSize) || std::memcmp(record, "NUM_OREC", 8) != 0) {
+    h.firstRecordOffset = 0;
+    if (!file.Read(0, record, kRecordSize) || std::memcmp(record, "NUM_OREC", 8) != 0) {
         message = "Grille non NTV2";
-        return -1;
+        return kHeaderRefused;
     }
     // The byte order is the file's own: the overview count is small in the
     // right one.
     const int32_t little = LoadInt32LE(record + 8), big = LoadInt32BE(record + 8);
-    bigEndian = (little < 1 || little > kMostRecords) && big >= 1 && big <= kMostRecords;
-    if (bigEndian) GRID_TYPE = GrilleNtv2Big;
-    const int32_t overviewCount = bigEndian ? big : little;
-    auto integer = [&] { return bigEndian ? LoadInt32BE(record + 8) : LoadInt32LE(record + 8); };
-    auto real = [&] { return bigEndian ? LoadReal8BE(record + 8) : LoadReal8LE(record + 8); };
+    h.bigEndian = (little < 1 || little > kMostRecords) && big >= 1 && big <= kMostRecords;
+    if (h.bigEndian) h.GRID_TYPE = GrilleNtv2Big;
+    const int32_t overviewCount = h.bigEndian ? big : little;
+    auto integer = [&] { return h.bigEndian ? LoadInt32BE(record + 8) : LoadInt32LE(record + 8); };
+    auto real = [&] { return h.bigEndian ? LoadReal8BE(record + 8) : LoadReal8LE(record + 8); };
     auto keyword = [&](const char* k) { return std::memcmp(record, k, 8) == 0; };
     auto unexpected = [&] {
         message = "FirstDataElement imprévu : " + Characters(record);
-        return -1;
+        return kHeaderRefused;
     };
 
     int64_t offset = kRecordSize;
     int32_t subGridCount = 0;
     for (int32_t i = 1; i < overviewCount; ++i, offset += kRecordSize) {
-        if (!binary_->Read(offset, record, kRecordSize)) {
+        if (!file.Read(offset, record, kRecordSize)) {
             message = kHeaderMismatch;
-            return -1;
+            return kHeaderRefused;
         }
         if (keyword("NUM_SREC")) {
             subGridCount = integer();
@@ -107,21 +104,21 @@ int CGrille::Lire_EnTete_NTV2_Binaire(std::string& message) {
         } else if (keyword("GS_TYPE ")) {
             if (std::memcmp(record + 8, "SECONDS", 7) != 0) {
                 message = "GS_TYPE imprévu";
-                return -1;
+                return kHeaderRefused;
             }
-            NODE_COORD_UNIT = INC_UNIT = VALUES_UNIT = UniteSecondes;
+            h.NODE_COORD_UNIT = h.INC_UNIT = h.VALUES_UNIT = UniteSecondes;
         } else if (keyword("SYSTEM_F")) {
-            SYSTEM_F = Characters(record + 8);
+            h.SYSTEM_F = Characters(record + 8);
         } else if (keyword("SYSTEM_T")) {
-            SYSTEM_T = Characters(record + 8);
+            h.SYSTEM_T = Characters(record + 8);
         } else if (keyword("MAJOR_F ")) {
-            MAJOR_F = real();
+            h.MAJOR_F = real();
         } else if (keyword("MAJOR_T ")) {
-            MAJOR_T = real();
+            h.MAJOR_T = real();
         } else if (keyword("MINOR_F ")) {
-            SQ_EXC_F = SquaredEccentricity(MAJOR_F, real());
+            h.SQ_EXC_F = SquaredEccentricity(h.MAJOR_F, real());
         } else if (keyword("MINOR_T ")) {
-            SQ_EXC_T = SquaredEccentricity(MAJOR_T, real());
+            h.SQ_EXC_T = SquaredEccentricity(h.MAJOR_T, real());
         } else {
             return unexpected();
         }
@@ -129,25 +126,25 @@ int CGrille::Lire_EnTete_NTV2_Binaire(std::string& message) {
 
     int64_t gsCount = -1;
     for (int32_t i = 0; i < subGridCount; ++i, offset += kRecordSize) {
-        if (!binary_->Read(offset, record, kRecordSize)) {
+        if (!file.Read(offset, record, kRecordSize)) {
             message = kHeaderMismatch;
-            return -1;
+            return kHeaderRefused;
         }
         if (keyword("SUB_NAME")) {
-            DESC = Characters(record + 8);
+            h.DESC = Characters(record + 8);
         } else if (keyword("PARENT  ") || keyword("CREATED ") || keyword("UPDATED ")) {
         } else if (keyword("S_LAT   ")) {
-            Y_MIN = real();
+            h.Y_MIN = real();
         } else if (keyword("N_LAT   ")) {
-            Y_MAX = real();
+            h.Y_MAX = real();
         } else if (keyword("E_LONG  ")) {
-            X_MIN = real();
+            h.X_MIN = real();
         } else if (keyword("W_LONG  ")) {
-            X_MAX = real();
+            h.X_MAX = real();
         } else if (keyword("LAT_INC ")) {
-            Y_INC = real();
+            h.Y_INC = real();
         } else if (keyword("LONG_INC")) {
-            X_INC = real();
+            h.X_INC = real();
         } else if (keyword("GS_COUNT")) {
             gsCount = integer();
         } else {
@@ -156,12 +153,10 @@ int CGrille::Lire_EnTete_NTV2_Binaire(std::string& message) {
     }
     if (offset != kFirstNodeRecord) {
         message = kHeaderMismatch;
-        return -1;
+        return kHeaderRefused;
     }
-    firstRecordOffset = kFirstNodeRecord;
-    const int read = SetNtv2Layout(*this, gsCount, message);
-    if (read == -10) onDisk = true;
-    return read;
+    h.firstRecordOffset = kFirstNodeRecord;
+    return SetNtv2Layout(h, gsCount, message);
 }
 
 namespace {
@@ -203,24 +198,19 @@ int Ntv2Number(const std::string& line, ChampKind kind, std::string& token, std:
     if (r == 2) return 0;
     if (r < 0) {
         message = token;
-        return -1;
+        return kHeaderRefused;
     }
     return position;
 }
 
 }  // namespace
 
-int CGrille::Lire_EnTete_NTV2_Texte(std::string& message) {
-    if (!text_.file) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
-    GridTextFile& file = *text_.file;
+int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& h, std::string& message) {
     Ntv2Line line;
     std::string token;
     if (!ReadNtv2Line(file, line) || line.keyword != "NUM_OREC") {
         message = "Grille non NTV2";
-        return -1;
+        return kHeaderRefused;
     }
     if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0) return r;
     const int32_t overviewCount = TokenInteger(token);
@@ -229,7 +219,7 @@ int CGrille::Lire_EnTete_NTV2_Texte(std::string& message) {
     for (int32_t i = 1; i < overviewCount; ++i) {
         if (!ReadNtv2Line(file, line)) {
             message = kHeaderMismatch;
-            return -1;
+            return kHeaderRefused;
         }
         const std::string& k = line.keyword;
         if (k == "NUM_SREC" || k == "NUM_FILE") {
@@ -241,21 +231,21 @@ int CGrille::Lire_EnTete_NTV2_Texte(std::string& message) {
             Lire_Champ(' ', line.text, position, token, ChampKind::Chaine);
             if (token != "SECONDS") {
                 message = "GS_TYPE imprévu";
-                return -1;
+                return kHeaderRefused;
             }
-            NODE_COORD_UNIT = INC_UNIT = VALUES_UNIT = UniteSecondes;
+            h.NODE_COORD_UNIT = h.INC_UNIT = h.VALUES_UNIT = UniteSecondes;
         } else if (k == "SYSTEM_F") {
-            SYSTEM_F = SecondWord(line.text);
+            h.SYSTEM_F = SecondWord(line.text);
         } else if (k == "SYSTEM_T") {
-            SYSTEM_T = SecondWord(line.text);
+            h.SYSTEM_T = SecondWord(line.text);
         } else if (k == "MAJOR_F" || k == "MAJOR_T" || k == "MINOR_F" || k == "MINOR_T") {
             if (const int r = Ntv2Number(line.text, ChampKind::Reel, token, message); r != 0)
                 return r;
             const double v = TokenReal(token);
-            if (k == "MAJOR_F") MAJOR_F = v;
-            if (k == "MAJOR_T") MAJOR_T = v;
-            if (k == "MINOR_F") SQ_EXC_F = SquaredEccentricity(MAJOR_F, v);
-            if (k == "MINOR_T") SQ_EXC_T = SquaredEccentricity(MAJOR_T, v);
+            if (k == "MAJOR_F") h.MAJOR_F = v;
+            if (k == "MAJOR_T") h.MAJOR_T = v;
+            if (k == "MINOR_F") h.SQ_EXC_F = SquaredEccentricity(h.MAJOR_F, v);
+            if (k == "MINOR_T") h.SQ_EXC_T = SquaredEccentricity(h.MAJOR_T, v);
         }
         // VERSION and any other record are passed over.
     }
@@ -264,18 +254,18 @@ int CGrille::Lire_EnTete_NTV2_Texte(std::string& message) {
     for (int32_t i = 0; i < subGridCount; ++i) {
         if (!ReadNtv2Line(file, line)) {
             message = kHeaderMismatch;
-            return -1;
+            return kHeaderRefused;
         }
         const std::string& k = line.keyword;
-        double* field = k == "S_LAT"      ? &Y_MIN
-                        : k == "N_LAT"    ? &Y_MAX
-                        : k == "E_LONG"   ? &X_MIN
-                        : k == "W_LONG"   ? &X_MAX
-                        : k == "LAT_INC"  ? &Y_INC
-                        : k == "LONG_INC" ? &X_INC
+        double* field = k == "S_LAT"      ? &h.Y_MIN
+                        : k == "N_LAT"    ? &h.Y_MAX
+                        : k == "E_LONG"   ? &h.X_MIN
+                        : k == "W_LONG"   ? &h.X_MAX
+                        : k == "LAT_INC"  ? &h.Y_INC
+                        : k == "LONG_INC" ? &h.X_INC
                                           : nullptr;
         if (k == "SUB_NAME") {
-            DESC = SecondWord(line.text);
+            h.DESC = SecondWord(line.text);
         } else if (field) {
             if (const int r = Ntv2Number(line.text, ChampKind::Reel, token, message); r != 0)
                 return r;
@@ -287,5 +277,5 @@ int CGrille::Lire_EnTete_NTV2_Texte(std::string& message) {
         }
         // PARENT, CREATED, UPDATED and any other record are passed over.
     }
-    return SetNtv2Layout(*this, gsCount, message);
+    return SetNtv2Layout(h, gsCount, message);
 }

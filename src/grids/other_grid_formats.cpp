@@ -1,11 +1,11 @@
 // Text grids produced by other software, one value per node: ESRI ascii
 // grids (".asc"), Gravsoft (".gra"), Surfer ascii (".grd"), EGM2008
 // sub-grids (".egm") and DIS (".dis"). Each reader fills the header from the
-// open text file; the values that follow are read by Charger_Valeurs. A
+// open text file; the values that follow are read like those of any text grid. A
 // header that ends with the file is a header problem, never a wait for more.
 
 #include "shared/text_encoding.h"
-#include "grids/grid.h"
+#include "grids/grid_reader.h"
 #include "grids/grid_rules.h"
 #include "grids/header_tokenizer.h"
 
@@ -17,7 +17,7 @@ constexpr size_t kDisLineRoom = 2599;
 constexpr size_t kEsriKeywordRoom = 14;
 
 // What every one-value format sets, then its node counts and units.
-void SetSingleValue(CGrille& g, int layout, int valuesType) {
+void SetSingleValue(GridHeader& g, int layout, int valuesType) {
     g.VALUES_NUMBER = 1;
     g.TRANSLATION.assign(1, 0.0);
     g.VALUES_UNIT = UniteMetres;
@@ -30,14 +30,8 @@ void SetSingleValue(CGrille& g, int layout, int valuesType) {
     g.Taille_Valeur();
 }
 
-void SetDegrees(CGrille& g) {
+void SetDegrees(GridHeader& g) {
     g.NODE_COORD_UNIT = g.INC_UNIT = UniteDegres;
-}
-
-void DeriveCounts(CGrille& g) {
-    g.N_COLUMNS = CountFromLimits(g.X_MIN, g.X_MAX, g.X_INC);
-    g.N_LINES = CountFromLimits(g.Y_MIN, g.Y_MAX, g.Y_INC);
-    g.N_NODES = SaturateToInt32(static_cast<double>(g.N_COLUMNS) * g.N_LINES);
 }
 
 // The position reported for a header that a free-format reader could not
@@ -49,12 +43,7 @@ int StopPosition(const GridTextFile& file) {
 
 }  // namespace
 
-int CGrille::Lire_EnTete_ESRI(std::string& message) {
-    if (!text_.file) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
-    GridTextFile& file = *text_.file;
+int Lire_EnTete_ESRI(GridTextFile& file, GridHeader& h, std::string& message) {
     int32_t ncols = 0, nrows = 0, nodata = 0;
     double xll = 0, yll = 0, cellsize = 0;
     std::string line, token;
@@ -78,7 +67,7 @@ int CGrille::Lire_EnTete_ESRI(std::string& message) {
             Lire_Champ(' ', line, position, token, isInteger ? ChampKind::Entier : ChampKind::Reel);
         if (r < 0) {
             message = token;
-            return -1;
+            return kHeaderRefused;
         }
         if (r != 2 || token.empty()) return position < 1 ? 1 : position;
         if (keyword == "ncols") ncols = TokenInteger(token);
@@ -91,90 +80,70 @@ int CGrille::Lire_EnTete_ESRI(std::string& message) {
             break;
         }
     }
-    N_COLUMNS = ncols;
-    N_LINES = nrows;
+    h.N_COLUMNS = ncols;
+    h.N_LINES = nrows;
     // The nodes are the centres of the cells.
-    X_MIN = xll + cellsize / 2;
-    Y_MIN = yll + cellsize / 2;
-    X_INC = Y_INC = cellsize;
-    X_MAX = X_MIN + cellsize * (ncols - 1);
-    Y_MAX = Y_MIN + cellsize * (nrows - 1);
-    VALUE_UNK = nodata;
-    N_NODES = SaturateToInt32(static_cast<double>(ncols) * nrows);
-    SetDegrees(*this);
-    SetSingleValue(*this, NW2E2S, Integer2);
-    return -10;
+    h.X_MIN = xll + cellsize / 2;
+    h.Y_MIN = yll + cellsize / 2;
+    h.X_INC = h.Y_INC = cellsize;
+    h.X_MAX = h.X_MIN + cellsize * (ncols - 1);
+    h.Y_MAX = h.Y_MIN + cellsize * (nrows - 1);
+    h.VALUE_UNK = nodata;
+    h.CountNodes();
+    SetDegrees(h);
+    SetSingleValue(h, NW2E2S, Integer2);
+    return kHeaderRead;
 }
 
-int CGrille::Lire_EnTete_Gravsoft(std::string& message) {
-    if (!text_.file) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
-    GridTextFile& file = *text_.file;
-    for (double* field : {&Y_MIN, &Y_MAX, &X_MIN, &X_MAX, &Y_INC, &X_INC}) {
+int Lire_EnTete_Gravsoft(GridTextFile& file, GridHeader& h, std::string& /*message*/) {
+    for (double* field : {&h.Y_MIN, &h.Y_MAX, &h.X_MIN, &h.X_MAX, &h.Y_INC, &h.X_INC}) {
         if (file.ReadReal8(*field) != GridTextFile::Lecture::Ok) return StopPosition(file);
     }
-    DeriveCounts(*this);
-    SetDegrees(*this);
-    SetSingleValue(*this, NW2E2S, Real8);
-    return -10;
+    h.CountsFromLimits();
+    SetDegrees(h);
+    SetSingleValue(h, NW2E2S, Real8);
+    return kHeaderRead;
 }
 
-int CGrille::Lire_EnTete_Surfer(std::string& message) {
-    if (!text_.file) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
-    GridTextFile& file = *text_.file;
+int Lire_EnTete_Surfer(GridTextFile& file, GridHeader& h, std::string& /*message*/) {
     using Lecture = GridTextFile::Lecture;
     std::string tag;
     double range = 0;
-    if (file.ReadWord(tag) != Lecture::Ok || file.ReadInt32(N_COLUMNS) != Lecture::Ok ||
-        file.ReadInt32(N_LINES) != Lecture::Ok)
+    if (file.ReadWord(tag) != Lecture::Ok || file.ReadInt32(h.N_COLUMNS) != Lecture::Ok ||
+        file.ReadInt32(h.N_LINES) != Lecture::Ok)
         return StopPosition(file);
-    for (double* field : {&X_MIN, &X_MAX, &Y_MIN, &Y_MAX, &range, &range}) {
+    for (double* field : {&h.X_MIN, &h.X_MAX, &h.Y_MIN, &h.Y_MAX, &range, &range}) {
         if (file.ReadReal8(*field) != Lecture::Ok) return StopPosition(file);
     }
     // A grid of one column or one line has no step: a header problem.
-    if (N_COLUMNS < 2 || N_LINES < 2) return StopPosition(file);
-    X_INC = (X_MAX - X_MIN) / (N_COLUMNS - 1);
-    Y_INC = (Y_MAX - Y_MIN) / (N_LINES - 1);
-    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
-    SetDegrees(*this);
-    SetSingleValue(*this, SW2E2N, Real8);
-    return -10;
+    if (h.N_COLUMNS < 2 || h.N_LINES < 2) return StopPosition(file);
+    h.X_INC = (h.X_MAX - h.X_MIN) / (h.N_COLUMNS - 1);
+    h.Y_INC = (h.Y_MAX - h.Y_MIN) / (h.N_LINES - 1);
+    h.CountNodes();
+    SetDegrees(h);
+    SetSingleValue(h, SW2E2N, Real8);
+    return kHeaderRead;
 }
 
-int CGrille::Lire_EnTete_EGM(std::string& message) {
-    if (!text_.file) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
-    GridTextFile& file = *text_.file;
+int Lire_EnTete_EGM(GridTextFile& file, GridHeader& h, std::string& /*message*/) {
     using Lecture = GridTextFile::Lecture;
-    for (double* field : {&Y_MAX, &X_MIN, &Y_INC, &X_INC}) {
+    for (double* field : {&h.Y_MAX, &h.X_MIN, &h.Y_INC, &h.X_INC}) {
         if (file.ReadReal8(*field) != Lecture::Ok) return StopPosition(file);
     }
-    if (file.ReadInt32(N_LINES) != Lecture::Ok || file.ReadInt32(N_COLUMNS) != Lecture::Ok)
+    if (file.ReadInt32(h.N_LINES) != Lecture::Ok || file.ReadInt32(h.N_COLUMNS) != Lecture::Ok)
         return StopPosition(file);
     // Steps in minutes of arc.
-    X_INC /= 60;
-    Y_INC /= 60;
-    X_MAX = (N_COLUMNS - 1) * X_INC + X_MIN;
-    Y_MIN = Y_MAX - (N_LINES - 1) * Y_INC;
-    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
-    SetDegrees(*this);
-    SetSingleValue(*this, NW2E2S, Real8);
-    return -10;
+    h.X_INC /= 60;
+    h.Y_INC /= 60;
+    h.X_MAX = (h.N_COLUMNS - 1) * h.X_INC + h.X_MIN;
+    h.Y_MIN = h.Y_MAX - (h.N_LINES - 1) * h.Y_INC;
+    h.CountNodes();
+    SetDegrees(h);
+    SetSingleValue(h, NW2E2S, Real8);
+    return kHeaderRead;
 }
 
-int CGrille::Lire_EnTete_DIS(std::string& message) {
-    if (!text_.file) {
-        message = "Impossible d'ouvrir le fichier \n" + NAME;
-        return -1;
-    }
-    GridTextFile& file = *text_.file;
+int Lire_EnTete_DIS(GridTextFile& file, GridHeader& h, std::string& message) {
     std::string line, token;
     if (!file.ReadLine(line, kDisLineRoom)) return StopPosition(file);
     int position = 0;
@@ -184,7 +153,7 @@ int CGrille::Lire_EnTete_DIS(std::string& message) {
         const int r = Lire_Champ(' ', line, position, token, kind);
         if (r < 0) {
             message = token;
-            return -1;
+            return kHeaderRefused;
         }
         if (r == 2 && !last) return position < 1 ? 1 : position;
         return 0;
@@ -194,7 +163,7 @@ int CGrille::Lire_EnTete_DIS(std::string& message) {
     if (const int r = next(ChampKind::Chaine); r != 0) return r;
     if (token != "ORTH") {
         message = "Mot-clé ORTH non trouvé";
-        return -1;
+        return kHeaderRefused;
     }
     double corners[8];
     for (double& c : corners) {
@@ -205,33 +174,33 @@ int CGrille::Lire_EnTete_DIS(std::string& message) {
     const double x3 = corners[4], y3 = corners[5], x4 = corners[6], y4 = corners[7];
     if (x3 != x1 || y2 != y1 || x4 != x2 || y4 != y3) {
         message = "Grille non orthogonale";
-        return -1;
+        return kHeaderRefused;
     }
-    X_MIN = x1;
-    X_MAX = x2;
-    Y_MIN = y3;
-    Y_MAX = y1;
+    h.X_MIN = x1;
+    h.X_MAX = x2;
+    h.Y_MIN = y3;
+    h.Y_MAX = y1;
 
     if (const int r = next(ChampKind::Reel); r != 0) return r;
-    X_INC = real();
+    h.X_INC = real();
     if (const int r = next(ChampKind::ReelForce); r != 0) return r;
-    Y_INC = real();
+    h.Y_INC = real();
     if (const int r = next(ChampKind::Chaine); r != 0) return r;
-    if (token == "METRES") NODE_COORD_UNIT = INC_UNIT = UniteMetres;
+    if (token == "METRES") h.NODE_COORD_UNIT = h.INC_UNIT = UniteMetres;
 
     if (const int r = next(ChampKind::Entier); r != 0) return r;
-    N_COLUMNS = TokenInteger(token);
+    h.N_COLUMNS = TokenInteger(token);
     if (const int r = next(ChampKind::EntierForce); r != 0) return r;
-    N_LINES = TokenInteger(token);
+    h.N_LINES = TokenInteger(token);
 
     for (ChampKind kind :
          {ChampKind::Chaine, ChampKind::Reel, ChampKind::ReelForce, ChampKind::Chaine}) {
         if (const int r = next(kind); r != 0) return r;
     }
     if (const int r = next(ChampKind::Reel); r != 0) return r;
-    VALUES_MIN = real();
+    h.VALUES_MIN = real();
     if (const int r = next(ChampKind::ReelForce); r != 0) return r;
-    VALUES_MAX = real();
+    h.VALUES_MAX = real();
     if (const int r = next(ChampKind::Chaine); r != 0)
         return r;  // unit of the values, without effect
     if (const int r = next(ChampKind::Entier, true); r != 0) return r;
@@ -246,18 +215,10 @@ int CGrille::Lire_EnTete_DIS(std::string& message) {
     } while (dropped.back() != '\n' && dropped.size() == kDisLineRoom);
     if (dropped.back() != '\n') return StopPosition(file);
 
-    VALUES_NUMBER = 1;
-    LAYOUT = NW2E2S;
-    NODE_COORD_WRITTEN = 0;
-    CODE_PREC = 0;
-    TRANSLATION.assign(1, 0.0);
-    VALUES_LOCATION = 0;
-    EAST_TO_WEST = 0;
-    SEP = 0;
-    rowWrap = 1;
-    VALUES_UNIT = UniteMetres;
-    N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
-    VALUES_TYPE = Integer4;
-    valueSize = width;  // the character width of one value
-    return -10;
+    SetSingleValue(h, NW2E2S, Integer4);
+    h.SEP = 0;
+    h.rowWrap = 1;
+    h.CountNodes();
+    h.valueSize = width;  // the character width of one value
+    return kHeaderRead;
 }

@@ -14,7 +14,6 @@
 #include <limits>
 
 #include "shared/text_encoding.h"
-#include "grids/grid.h"
 #include "grids/grid_file_name.h"
 
 namespace {
@@ -124,9 +123,9 @@ bool DeclaresUtf8(const tinyxml2::XMLDocument& doc) {
 
 }  // namespace
 
-std::string Lire_Xml(CGrille& g, const std::string& fileName) {
+std::string Lire_Xml(GridHeader& g, const std::string& fileName, const std::string& folder) {
     const std::string name = fileName.empty() ? XmlHeaderName(g.NAME) : fileName;
-    std::FILE* file = std::fopen(name.c_str(), "rb");
+    std::FILE* file = std::fopen(GridPath(folder, name).c_str(), "rb");
     if (!file) return "Fichier " + name + " introuvable";
     tinyxml2::XMLDocument doc;
     const tinyxml2::XMLError loaded = doc.LoadFile(file);
@@ -270,82 +269,95 @@ std::string IntOrUndefined(int v) {
     return v == 0 ? "UNDEFINED" : std::to_string(v);
 }
 
-double TranslationOf(const CGrille& g, int k) {
+double TranslationOf(const GridHeader& g, int k) {
     return k < static_cast<int>(g.TRANSLATION.size()) ? g.TRANSLATION[static_cast<size_t>(k)] : 0.0;
+}
+
+// The elements that both forms write alike: where the grid comes from,
+void WriteProvenance(XmlWriter& w, const GridHeader& h) {
+    w.Element("ORIGIN", XmlWriter::Text(h.ORIGIN));
+    w.Element("CREATED", XmlWriter::Text(h.CREATED));
+    w.Element("VERSION", XmlWriter::Text(h.VERSION));
+    w.Element("KEY", XmlWriter::Text(h.KEY));
+}
+// its layout and counts,
+void WriteCounts(XmlWriter& w, const GridHeader& h) {
+    w.Element("LAYOUT", kLayoutNames.NameOf(h.LAYOUT));
+    w.Element("N_NODES", std::to_string(h.N_NODES));
+    w.Element("N_COLUMNS", std::to_string(h.N_COLUMNS));
+    w.Element("N_LINES", std::to_string(h.N_LINES));
+}
+// and its node coordinates.
+void WriteNodeCoordinates(XmlWriter& w, const GridHeader& h) {
+    w.Element("NODE_COORD_TYPE", kNodeCoordTypeNames.NameOf(h.NODE_COORD_TYPE));
+    w.Element("INC_UNIT", kUnitNames.NameOf(h.INC_UNIT));
+    w.Element("NODE_COORD_UNIT", kUnitNames.NameOf(h.NODE_COORD_UNIT));
+    w.Element("NODE_COORD_WRITTEN", YesNo(h.NODE_COORD_WRITTEN));
+    w.Element("EAST_TO_WEST", YesNo(h.EAST_TO_WEST));
 }
 
 const char* kDeclaration = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>";
 
 }  // namespace
 
-void CGrille::Ecrire_Xml(const std::string& path) const {
-    XmlWriter w(path.empty() ? XmlHeaderName(NAME) : path);
+void Ecrire_Xml(const GridHeader& h, const std::string& path) {
+    XmlWriter w(path.empty() ? XmlHeaderName(h.NAME) : path);
     if (!w.Ok()) return;
     // Limits as the file gives them: westward values for an east-to-west grid.
-    const double xMin = EAST_TO_WEST ? -X_MAX : X_MIN;
-    const double xMax = EAST_TO_WEST ? -X_MIN : X_MAX;
+    const double xMin = h.EAST_TO_WEST ? -h.X_MAX : h.X_MIN;
+    const double xMax = h.EAST_TO_WEST ? -h.X_MIN : h.X_MAX;
     w.Line(kDeclaration);
     w.Line("<GRID_HEADER>");
-    w.Element("GRID_TYPE", kGridTypeNames.NameOf(GRID_TYPE));
-    w.Element("ORIGIN", XmlWriter::Text(ORIGIN));
-    w.Element("CREATED", XmlWriter::Text(CREATED));
-    w.Element("VERSION", XmlWriter::Text(VERSION));
-    w.Element("KEY", XmlWriter::Text(KEY));
-    w.Element("LAYOUT", kLayoutNames.NameOf(LAYOUT));
-    w.Element("N_NODES", std::to_string(N_NODES));
-    w.Element("N_COLUMNS", std::to_string(N_COLUMNS));
-    w.Element("N_LINES", std::to_string(N_LINES));
-    w.Element("X_INC", Fixed15OrUndefined(X_INC));
-    w.Element("Y_INC", Fixed15OrUndefined(Y_INC));
+    w.Element("GRID_TYPE", kGridTypeNames.NameOf(h.GRID_TYPE));
+    WriteProvenance(w, h);
+    WriteCounts(w, h);
+    w.Element("X_INC", Fixed15OrUndefined(h.X_INC));
+    w.Element("Y_INC", Fixed15OrUndefined(h.Y_INC));
     w.Element("X_MIN", Format("%.15f", xMin));
     w.Element("X_MAX", Format("%.15f", xMax));
-    w.Element("Y_MIN", Format("%.15f", Y_MIN));
-    w.Element("Y_MAX", Format("%.15f", Y_MAX));
-    w.Element("NODE_COORD_TYPE", kNodeCoordTypeNames.NameOf(NODE_COORD_TYPE));
-    w.Element("INC_UNIT", kUnitNames.NameOf(INC_UNIT));
-    w.Element("NODE_COORD_UNIT", kUnitNames.NameOf(NODE_COORD_UNIT));
-    w.Element("NODE_COORD_WRITTEN", YesNo(NODE_COORD_WRITTEN));
-    w.Element("EAST_TO_WEST", YesNo(EAST_TO_WEST));
-    w.Element("VALUES_LOCATION", VALUES_LOCATION == 1 ? "PIXEL_CENTER" : "NODE");
-    w.Element("SEP", YesNo(SEP));
-    w.Element("VALUES_NUMBER", IntOrUndefined(VALUES_NUMBER));
-    w.Element("CODE_PREC", YesNo(CODE_PREC));
-    w.Element("VALUES_TYPE", kValueTypeNames.NameOf(VALUES_TYPE));
-    w.Element("VALUE_UNK", General(VALUE_UNK));
-    w.Element("VALUE_UNK_TO_ZERO", YesNo(VALUE_UNK_TO_ZERO));
-    if (VALUES_NUMBER > 0) {
+    w.Element("Y_MIN", Format("%.15f", h.Y_MIN));
+    w.Element("Y_MAX", Format("%.15f", h.Y_MAX));
+    WriteNodeCoordinates(w, h);
+    w.Element("VALUES_LOCATION", h.VALUES_LOCATION == 1 ? "PIXEL_CENTER" : "NODE");
+    w.Element("SEP", YesNo(h.SEP));
+    w.Element("VALUES_NUMBER", IntOrUndefined(h.VALUES_NUMBER));
+    w.Element("CODE_PREC", YesNo(h.CODE_PREC));
+    w.Element("VALUES_TYPE", kValueTypeNames.NameOf(h.VALUES_TYPE));
+    w.Element("VALUE_UNK", General(h.VALUE_UNK));
+    w.Element("VALUE_UNK_TO_ZERO", YesNo(h.VALUE_UNK_TO_ZERO));
+    if (h.VALUES_NUMBER > 0) {
         std::string list;
-        for (int k = 0; k < VALUES_NUMBER; ++k)
-            list += (k ? "," : "") + General(TranslationOf(*this, k));
+        for (int k = 0; k < h.VALUES_NUMBER; ++k)
+            list += (k ? "," : "") + General(TranslationOf(h, k));
         w.Element("TRANSLATION", list);
     }
-    w.Element("VALUES_MIN", General(VALUES_MIN));
-    w.Element("VALUES_MAX", General(VALUES_MAX));
-    w.Element("VALUES_UNIT", kUnitNames.NameOf(VALUES_UNIT));
-    w.Element("INTERPOLATION_TYPE", kInterpolationNames.NameOf(INTERPOLATION_TYPE));
-    w.Element("INTERPOLATION_ORDER", IntOrUndefined(INTERPOLATION_ORDER));
-    w.Element("CRS_CODE_F", XmlWriter::Text(CRS_CODE_F));
-    w.Element("SYSTEM_F", XmlWriter::Text(SYSTEM_F));
-    w.Element("MAJOR_F", Fixed4OrUndefined(MAJOR_F));
-    w.Element("MINOR_F", Fixed4OrUndefined(MINOR_F));
-    w.Element("SQ_EXC_F", Fixed12OrUndefined(SQ_EXC_F));
-    w.Element("CRS_CODE_T", XmlWriter::Text(CRS_CODE_T));
-    w.Element("SYSTEM_T", XmlWriter::Text(SYSTEM_T));
-    w.Element("MAJOR_T", Fixed4OrUndefined(MAJOR_T));
-    w.Element("MINOR_T", Fixed4OrUndefined(MINOR_T));
-    w.Element("SQ_EXC_T", Fixed12OrUndefined(SQ_EXC_T));
-    w.Element("NODE_COORD_SYST", std::to_string(NODE_COORD_SYST));
-    w.Element("SHIFT_TYPE", std::to_string(SHIFT_TYPE));
+    w.Element("VALUES_MIN", General(h.VALUES_MIN));
+    w.Element("VALUES_MAX", General(h.VALUES_MAX));
+    w.Element("VALUES_UNIT", kUnitNames.NameOf(h.VALUES_UNIT));
+    w.Element("INTERPOLATION_TYPE", kInterpolationNames.NameOf(h.INTERPOLATION_TYPE));
+    w.Element("INTERPOLATION_ORDER", IntOrUndefined(h.INTERPOLATION_ORDER));
+    w.Element("CRS_CODE_F", XmlWriter::Text(h.CRS_CODE_F));
+    w.Element("SYSTEM_F", XmlWriter::Text(h.SYSTEM_F));
+    w.Element("MAJOR_F", Fixed4OrUndefined(h.MAJOR_F));
+    w.Element("MINOR_F", Fixed4OrUndefined(h.MINOR_F));
+    w.Element("SQ_EXC_F", Fixed12OrUndefined(h.SQ_EXC_F));
+    w.Element("CRS_CODE_T", XmlWriter::Text(h.CRS_CODE_T));
+    w.Element("SYSTEM_T", XmlWriter::Text(h.SYSTEM_T));
+    w.Element("MAJOR_T", Fixed4OrUndefined(h.MAJOR_T));
+    w.Element("MINOR_T", Fixed4OrUndefined(h.MINOR_T));
+    w.Element("SQ_EXC_T", Fixed12OrUndefined(h.SQ_EXC_T));
+    w.Element("NODE_COORD_SYST", std::to_string(h.NODE_COORD_SYST));
+    w.Element("SHIFT_TYPE", std::to_string(h.SHIFT_TYPE));
     w.Line("</GRID_HEADER>");
 }
 
-void CGrille::Ecrire_Xml_Numerique(const std::string& path) const {
+void Ecrire_Xml_Numerique(const GridHeader& h, const std::string& path) {
     XmlWriter w(path);
     if (!w.Ok()) return;
-    const double xMin = EAST_TO_WEST ? -X_MAX : X_MIN;
-    const double xMax = EAST_TO_WEST ? -X_MIN : X_MAX;
+    const double xMin = h.EAST_TO_WEST ? -h.X_MAX : h.X_MIN;
+    const double xMax = h.EAST_TO_WEST ? -h.X_MIN : h.X_MAX;
     // The integer part of the unknown value, kept within the integer range.
-    const double unknown = std::trunc(VALUE_UNK);
+    const double unknown = std::trunc(h.VALUE_UNK);
     const int unknownInt =
         std::isnan(unknown)                          ? 0
         : unknown >= std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
@@ -353,55 +365,45 @@ void CGrille::Ecrire_Xml_Numerique(const std::string& path) const {
                                                      : static_cast<int>(unknown);
     w.Line(kDeclaration);
     w.Line("<GRID_HEADER>");
-    w.Element("GRID_TYPE", kGridTypeNames.NameOf(GRID_TYPE));
-    w.Element("NAME", XmlWriter::Text(NAME));
-    w.Element("ORIGIN", XmlWriter::Text(ORIGIN));
-    w.Element("CREATED", XmlWriter::Text(CREATED));
-    w.Element("VERSION", XmlWriter::Text(VERSION));
-    w.Element("KEY", XmlWriter::Text(KEY));
-    w.Element("DESC", XmlWriter::Text(DESC));
-    w.Element("LAYOUT", kLayoutNames.NameOf(LAYOUT));
-    w.Element("N_NODES", std::to_string(N_NODES));
-    w.Element("N_COLUMNS", std::to_string(N_COLUMNS));
-    w.Element("N_LINES", std::to_string(N_LINES));
-    w.Element("X_INC", Format("%lf", X_INC));
-    w.Element("Y_INC", Format("%lf", Y_INC));
+    w.Element("GRID_TYPE", kGridTypeNames.NameOf(h.GRID_TYPE));
+    w.Element("NAME", XmlWriter::Text(h.NAME));
+    WriteProvenance(w, h);
+    w.Element("DESC", XmlWriter::Text(h.DESC));
+    WriteCounts(w, h);
+    w.Element("X_INC", Format("%lf", h.X_INC));
+    w.Element("Y_INC", Format("%lf", h.Y_INC));
     w.Element("X_MIN", Format("%lf", xMin));
     w.Element("X_MAX", Format("%lf", xMax));
-    w.Element("Y_MIN", Format("%lf", Y_MIN));
-    w.Element("Y_MAX", Format("%lf", Y_MAX));
-    w.Element("NODE_COORD_TYPE", kNodeCoordTypeNames.NameOf(NODE_COORD_TYPE));
-    w.Element("INC_UNIT", kUnitNames.NameOf(INC_UNIT));
-    w.Element("NODE_COORD_UNIT", kUnitNames.NameOf(NODE_COORD_UNIT));
-    w.Element("NODE_COORD_WRITTEN", YesNo(NODE_COORD_WRITTEN));
-    w.Element("EAST_TO_WEST", YesNo(EAST_TO_WEST));
-    w.Element("VALUES_LOCATION", YesNo(VALUES_LOCATION));
-    w.Element("SEP", YesNo(SEP));
-    w.Element("VALUES_NUMBER", std::to_string(VALUES_NUMBER));
-    w.Element("CODE_PREC", YesNo(CODE_PREC));
-    w.Element("VALUES_TYPE", std::to_string(VALUES_TYPE));
+    w.Element("Y_MIN", Format("%lf", h.Y_MIN));
+    w.Element("Y_MAX", Format("%lf", h.Y_MAX));
+    WriteNodeCoordinates(w, h);
+    w.Element("VALUES_LOCATION", YesNo(h.VALUES_LOCATION));
+    w.Element("SEP", YesNo(h.SEP));
+    w.Element("VALUES_NUMBER", std::to_string(h.VALUES_NUMBER));
+    w.Element("CODE_PREC", YesNo(h.CODE_PREC));
+    w.Element("VALUES_TYPE", std::to_string(h.VALUES_TYPE));
     w.Element("VALUE_UNK", std::to_string(unknownInt));
-    w.Element("VALUE_UNK_TO_ZERO", YesNo(VALUE_UNK_TO_ZERO));
+    w.Element("VALUE_UNK_TO_ZERO", YesNo(h.VALUE_UNK_TO_ZERO));
     std::string list;
-    for (int k = 0; k < VALUES_NUMBER; ++k)
-        list += (k ? "," : "") + Format("%lf", TranslationOf(*this, k));
+    for (int k = 0; k < h.VALUES_NUMBER; ++k)
+        list += (k ? "," : "") + Format("%lf", TranslationOf(h, k));
     w.Element("TRANSLATION", list);
-    w.Element("VALUES_MIN", Format("%lf", VALUES_MIN));
-    w.Element("VALUES_MAX", Format("%lf", VALUES_MAX));
-    w.Element("VALUES_UNIT", kUnitNames.NameOf(VALUES_UNIT));
-    w.Element("INTERPOLATION_TYPE", std::to_string(INTERPOLATION_TYPE));
-    w.Element("INTERPOLATION_ORDER", std::to_string(INTERPOLATION_ORDER));
-    w.Element("CRS_CODE_F", XmlWriter::Text(CRS_CODE_F));
-    w.Element("SYSTEM_F", XmlWriter::Text(SYSTEM_F));
-    w.Element("MAJOR_F", Format("%.4lf", MAJOR_F));
-    w.Element("MINOR_F", Format("%.4lf", MINOR_F));
-    w.Element("SQ_EXC_F", Format("%.12lf", SQ_EXC_F));
-    w.Element("CRS_CODE_T", XmlWriter::Text(CRS_CODE_T));
-    w.Element("SYSTEM_T", XmlWriter::Text(SYSTEM_T));
-    w.Element("MAJOR_T", Format("%.4lf", MAJOR_T));
-    w.Element("MINOR_T", Format("%.4lf", MINOR_T));
-    w.Element("SQ_EXC_T", Format("%.12lf", SQ_EXC_T));
-    w.Element("NODE_COORD_SYST", std::to_string(NODE_COORD_SYST));
-    w.Element("SHIFT_TYPE", std::to_string(SHIFT_TYPE));
+    w.Element("VALUES_MIN", Format("%lf", h.VALUES_MIN));
+    w.Element("VALUES_MAX", Format("%lf", h.VALUES_MAX));
+    w.Element("VALUES_UNIT", kUnitNames.NameOf(h.VALUES_UNIT));
+    w.Element("INTERPOLATION_TYPE", std::to_string(h.INTERPOLATION_TYPE));
+    w.Element("INTERPOLATION_ORDER", std::to_string(h.INTERPOLATION_ORDER));
+    w.Element("CRS_CODE_F", XmlWriter::Text(h.CRS_CODE_F));
+    w.Element("SYSTEM_F", XmlWriter::Text(h.SYSTEM_F));
+    w.Element("MAJOR_F", Format("%.4lf", h.MAJOR_F));
+    w.Element("MINOR_F", Format("%.4lf", h.MINOR_F));
+    w.Element("SQ_EXC_F", Format("%.12lf", h.SQ_EXC_F));
+    w.Element("CRS_CODE_T", XmlWriter::Text(h.CRS_CODE_T));
+    w.Element("SYSTEM_T", XmlWriter::Text(h.SYSTEM_T));
+    w.Element("MAJOR_T", Format("%.4lf", h.MAJOR_T));
+    w.Element("MINOR_T", Format("%.4lf", h.MINOR_T));
+    w.Element("SQ_EXC_T", Format("%.12lf", h.SQ_EXC_T));
+    w.Element("NODE_COORD_SYST", std::to_string(h.NODE_COORD_SYST));
+    w.Element("SHIFT_TYPE", std::to_string(h.SHIFT_TYPE));
     w.Line("</GRID_HEADER>");
 }

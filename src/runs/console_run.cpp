@@ -9,7 +9,8 @@
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "engine/coordinate_system.h"
-#include "engine/grid_transformation.h"
+#include "engine/grid_selection.h"
+#include "grids/grid_progress.h"
 #include "runs/input_point_file.h"
 #include "shared/number_text.h"
 #include "runs/output_point_file.h"
@@ -50,6 +51,7 @@ void PutSinglePoint(const ConsoleRunDescription& line, CCoor& point) {
 struct RunGrids {
     CGrille3D ownTranslation;
     GridHeaderCache ownHeaders;
+    ConsoleGridProgress progress;  // a grid loaded during the run shows its progress in the console
     GridContext context;
     GridHeaderCache::RunScope headersRun;
     explicit RunGrids(const ConsoleRunEnvironment& e)
@@ -58,7 +60,7 @@ struct RunGrids {
                   e.translationGrid ? *e.translationGrid : ownTranslation,
                   e.gridHeaders ? *e.gridHeaders : ownHeaders,
                   e.workingDirectory,
-                  true},
+                  &progress},
           headersRun(context.headers) {}
 };
 

@@ -6,7 +6,8 @@
 #include "shared/user_interface.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
-#include "engine/grid_transformation.h"
+#include "engine/current_grid_loading.h"
+#include "engine/grid_selection.h"
 #include "engine/transformation_chain.h"
 #include "reports/interactive_log.h"
 #include "runs/output_point_file.h"
@@ -90,7 +91,7 @@ InteractiveOutcome RunInteractive(int kind, CCoor& departure, CCoor& arrival, CC
         }
         if (!grids.translationGrid.loaded) {
             const std::string failure =
-                LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, false, &ui);
+                LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.progress, &ui);
             if (!failure.empty()) {
                 ui.ShowError(failure, caption);
                 return InteractiveOutcome::Stopped;
@@ -103,7 +104,7 @@ InteractiveOutcome RunInteractive(int kind, CCoor& departure, CCoor& arrival, CC
         ui.ShowPlain(ZoneLimits(kOutsideGeoidGrid, zone), caption);
     } else if (vertical > 0 && !grids.verticalGrid.loaded) {
         const std::string failure =
-            LoadCurrentGrid(grids.verticalGrid, grids.workingDirectory, false, &ui);
+            LoadCurrentGrid(grids.verticalGrid, grids.workingDirectory, grids.progress, &ui);
         if (!failure.empty()) {
             ui.ShowError(failure, caption);
             return InteractiveOutcome::Stopped;

@@ -3,6 +3,8 @@
 #include "shared/string_resources.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
+#include "engine/current_grid_loading.h"
+#include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
 #include "engine/transformation_chain.h"
 #include "engine/validity_zone.h"
@@ -64,14 +66,14 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
             text = ComputationErrorText(found);
         } else if (!grids.translationGrid.loaded) {
             failure =
-                LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.console, ui);
+                LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.progress, ui);
         }
     }
     // The vertical selection has a message of its own: the point's text stays.
     std::string message;
     const int vertical = SelectVerticalGrid(grids, kind, departure, arrival, zone, message);
     if (vertical > 0 && !grids.verticalGrid.loaded && failure.empty()) {
-        failure = LoadCurrentGrid(grids.verticalGrid, grids.workingDirectory, grids.console, ui);
+        failure = LoadCurrentGrid(grids.verticalGrid, grids.workingDirectory, grids.progress, ui);
     }
     return text;
 }

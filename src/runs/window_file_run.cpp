@@ -6,7 +6,7 @@
 #include "shared/platform.h"
 #include "shared/string_resources.h"
 #include "shared/user_interface.h"
-#include "engine/grid_transformation.h"
+#include "engine/grid_selection.h"
 #include "reports/interactive_log.h"
 #include "shared/data_format.h"
 #include "runs/input_point_file.h"

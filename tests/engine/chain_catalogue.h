@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
 #include "grids/grid.h"
+#include "grids/grid_test_support.h"
 
 // A small catalogue for the chain: NTF (Clarke 1880 IGN, Paris), WGS84 and
 // RGF93 on Greenwich, and a system that no record joins; a seven-parameter
@@ -139,29 +140,26 @@ struct ChainCatalogue {
 // of latitude: N = 40 + lon + 0.5 (lat - 41), bilinear, so exact between
 // nodes. Every node carries precision code 88888888.
 inline void MakeVerticalGrid(CGrille1D& grid, int systemId) {
-    grid.N_COLUMNS = 17;  // -6 .. 10 degrees
-    grid.N_LINES = 12;    // 41 .. 52 degrees
-    grid.X_MIN = -6;
-    grid.X_MAX = 10;
-    grid.Y_MIN = 41;
-    grid.Y_MAX = 52;
-    grid.X_INC = grid.Y_INC = 1;
-    grid.N_NODES = grid.N_COLUMNS * grid.N_LINES;
-    grid.LAYOUT = SW2E2N;
-    grid.VALUES_NUMBER = 1;
-    grid.VALUES_TYPE = Real8;
-    grid.valueSize = 8;
-    grid.CODE_PREC = 1;
-    grid.INTERPOLATION_TYPE = Bilineaire;
-    grid.valuesReal8.clear();
-    grid.codes.clear();
-    for (int l = 0; l < grid.N_LINES; ++l)
-        for (int c = 0; c < grid.N_COLUMNS; ++c) {
-            grid.valuesReal8.push_back(40 + (grid.X_MIN + c) + 0.5 * l);
-            grid.codes.push_back(88888888);
-        }
+    grid.header.N_COLUMNS = 17;  // -6 .. 10 degrees
+    grid.header.N_LINES = 12;    // 41 .. 52 degrees
+    grid.header.X_MIN = -6;
+    grid.header.X_MAX = 10;
+    grid.header.Y_MIN = 41;
+    grid.header.Y_MAX = 52;
+    grid.header.X_INC = grid.header.Y_INC = 1;
+    grid.header.N_NODES = grid.header.N_COLUMNS * grid.header.N_LINES;
+    grid.header.LAYOUT = SW2E2N;
+    grid.header.VALUES_NUMBER = 1;
+    grid.header.VALUES_TYPE = Real8;
+    grid.header.valueSize = 8;
+    grid.header.CODE_PREC = 1;
+    grid.header.INTERPOLATION_TYPE = Bilineaire;
+    const int columns = grid.header.N_COLUMNS;
+    HoldReal8Nodes(
+        grid,
+        [&](int64_t s, int) { return 40 + (grid.header.X_MIN + s % columns) + 0.5 * (s / columns); },
+        [](int64_t) { return 88888888; });
     grid.zone.systemKey = systemId;
-    grid.loaded = true;
 }
 
 inline double GridN(double greenwichLongitude, double latitude) {

@@ -16,7 +16,10 @@
 #include "catalogue/loader.h"
 #include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"
+#include "engine/current_grid_loading.h"
+#include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
+#include "grids/grid_progress.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -84,14 +87,14 @@ protected:
         const auto rows = ReadTable(table);
         EXPECT_GE(rows.size(), 1000u) << table;
         double largest = 0;
-        GridContext context{catalogue, vertical, translation, headers, dir.path() + "/", true};
+        GridContext context{catalogue, vertical, translation, headers, dir.path() + "/", &progress};
         for (const auto& row : rows) {
             CCoor source = Point(type, from, fromProjection, row[0], row[1]);
             CCoor target = Point(type, to, toProjection, 0, 0);
             CZone zone;
             EXPECT_EQ(SelectTranslationGrid(context, source, target.sys, zone), 1) << row[0];
             if (!translation.loaded) {
-                EXPECT_EQ(LoadCurrentGrid(translation, context.workingDirectory, true), "");
+                EXPECT_EQ(LoadCurrentGrid(translation, context.workingDirectory, &progress), "");
             }
             EXPECT_EQ(TransformPointGrid(source, target, vertical, translation, catalogue), 0);
             double difference;
@@ -115,6 +118,7 @@ protected:
     CGrille1D vertical;
     CGrille3D translation;
     GridHeaderCache headers;
+    ConsoleGridProgress progress;  // a grid converted into its cache shows it in the console
 };
 
 TEST_F(GridAccuracy, NtfToRgf93Geographic) {
@@ -141,7 +145,7 @@ TEST_F(GridAccuracy, Beta2007AndNewZealand) {
 TEST_F(GridAccuracy, Egm96HeightsAndAltitudes) {
     const std::string data = QUORVEL_SOURCE_DIR "/data/";
     if (!std::filesystem::exists(data + "egm96_france.mnt")) GTEST_SKIP() << "run scripts/setup";
-    GridContext context{catalogue, vertical, translation, headers, data, true};
+    GridContext context{catalogue, vertical, translation, headers, data, &progress};
     const CRea* egm96 = FindById(catalogue.verticalSystems, 3);
     ASSERT_NE(egm96, nullptr);
     const auto rows = ReadTable("grid_egm96.txt");
@@ -160,7 +164,7 @@ TEST_F(GridAccuracy, Egm96HeightsAndAltitudes) {
             std::string message;
             ASSERT_EQ(SelectVerticalGrid(context, 2, source, target, zone, message), 1);
             if (!vertical.loaded) {
-                ASSERT_EQ(LoadCurrentGrid(vertical, data, true), "");
+                ASSERT_EQ(LoadCurrentGrid(vertical, data, &progress), "");
             }
             EXPECT_EQ(TransformPointGrid(source, target, vertical, translation, catalogue), 0);
             const double difference =

@@ -10,7 +10,10 @@
 
 #include "catalogue/loader.h"
 #include "engine/coordinate_operations.h"
+#include "engine/current_grid_loading.h"
+#include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
+#include "grids/grid_progress.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -64,7 +67,8 @@ struct GridWorld {
     CGrille1D vertical;
     CGrille3D translation;
     GridHeaderCache headers;
-    GridContext context{catalogue, vertical, translation, headers, folder, true};
+    ConsoleGridProgress progress;
+    GridContext context{catalogue, vertical, translation, headers, folder, &progress};
 
     explicit GridWorld(const std::vector<const char*>& lines, bool withApproximation = true) {
         for (const char* line : kBaseLines) AddCatalogueLine(line, catalogue);
@@ -101,14 +105,14 @@ TEST(SelectTranslationGrid, FinestGridWinsWhateverTheOrder) {
         WriteNativeGrid(s.folder, "fine", 1.5, 2.5, 46.5, 47.5, 0.025, -170);
         CZone zone;
         EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2, 47), s.Target(4), zone), 1);
-        EXPECT_EQ(s.translation.NAME, "fine.mnt");
+        EXPECT_EQ(s.translation.header.NAME, "fine.mnt");
         EXPECT_FALSE(s.translation.loaded);
         EXPECT_EQ(s.translation.zone.systemKey, 4);  // positioned in the target system
         // Outside the fine grid, the coarse one.
         EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 1.2, 46.2), s.Target(4), zone), 1);
-        EXPECT_EQ(s.translation.NAME, "coarse.mnt");
+        EXPECT_EQ(s.translation.header.NAME, "coarse.mnt");
         // The grid is loaded by the run, with its values on disk.
-        EXPECT_EQ(LoadCurrentGrid(s.translation, s.folder, true), "");
+        EXPECT_EQ(LoadCurrentGrid(s.translation, s.folder, &s.progress), "");
         EXPECT_TRUE(s.translation.loaded);
         EXPECT_EQ(s.translation.zone.systemKey, 4);
         // The same grid again: kept loaded, nothing reopened.
@@ -141,59 +145,10 @@ TEST(SelectTranslationGrid, ReverseListedSameSystemAndOutside) {
 TEST(SelectTranslationGrid, MissingApproximationRecord) {
     GridWorld s({"GR3D g.mnt 1 4"}, false);
     WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    s.translation.NAME = "avant.mnt";
+    s.translation.header.NAME = "avant.mnt";
     CZone zone;
     EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2, 47), s.Target(4), zone), 600);
-    EXPECT_EQ(s.translation.NAME, "avant.mnt");
-}
-
-// Outside a run every selection looks at the candidate's file and opens it
-// again only when it changed.
-TEST(GridHeaderCache, ReopensOnlyAChangedFile) {
-    GridWorld s({"GR3D g.mnt 1 4"});
-    WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    CZone zone;
-    for (int i = 0; i < 100; ++i)
-        SelectTranslationGrid(s.context, s.Point(1, 2 + i * 0.001, 47), s.Target(4), zone);
-    EXPECT_EQ(s.headers.Openings(), 1);
-    EXPECT_EQ(s.headers.Looks(), 100);
-    // Another extent: the file changes size, the header is read again.
-    WriteNativeGrid(s.folder, "g", 1, 2, 46, 48, 0.1, -160);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-    EXPECT_EQ(s.headers.Openings(), 2);
-}
-
-// During a run a file that was there is looked at once: every point of the
-// run sees the headers of its first point, whatever happens to the files,
-// and the next run looks again.
-TEST(GridHeaderCache, ARunLooksAtEachFileOnce) {
-    GridWorld s({"GR3D g.mnt 1 4"});
-    WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    CZone zone;
-    {
-        GridHeaderCache::RunScope run(s.headers);
-        for (int i = 0; i < 100; ++i)
-            EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 1);
-        EXPECT_EQ(s.headers.Looks(), 1);
-        WriteNativeGrid(s.folder, "g", 1, 2, 46, 48, 0.1, -160);
-        EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 1);
-        EXPECT_EQ(s.headers.Openings(), 1);
-    }
-    {
-        GridHeaderCache::RunScope run(s.headers);
-        EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-        EXPECT_EQ(s.headers.Openings(), 2);
-        EXPECT_EQ(s.headers.Looks(), 2);
-    }
-    // A file missing when the run looks at it is looked at again at each use,
-    // and found as soon as it is there.
-    std::filesystem::remove(std::filesystem::path(s.folder) / "g.mnt");
-    GridHeaderCache::RunScope run(s.headers);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 0);
-    EXPECT_EQ(s.headers.Looks(), 4);
-    WriteNativeGrid(s.folder, "g", 1, 3, 46, 48, 0.1, -160);
-    EXPECT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2.5, 47), s.Target(4), zone), 1);
+    EXPECT_EQ(s.translation.header.NAME, "avant.mnt");
 }
 
 TEST(SelectVerticalGrid, ResultsAndCurrentGrid) {
@@ -210,13 +165,13 @@ TEST(SelectVerticalGrid, ResultsAndCurrentGrid) {
     // with the translations of the record first.
     EXPECT_EQ(SelectVerticalGrid(s.context, 2, source, target, zone, message), 1);
     EXPECT_EQ(message, "OK");
-    EXPECT_EQ(s.vertical.NAME, "fin.mnt");
+    EXPECT_EQ(s.vertical.header.NAME, "fin.mnt");
     EXPECT_EQ(s.vertical.zone.systemKey, 4);
     // No vertical value: -2, the current grid stays.
     CCoor flat = source;
     flat.verticalKind = NoVertical;
     EXPECT_EQ(SelectVerticalGrid(s.context, 2, flat, target, zone, message), -2);
-    EXPECT_EQ(s.vertical.NAME, "fin.mnt");
+    EXPECT_EQ(s.vertical.header.NAME, "fin.mnt");
     // Outside every listed grid: 0 and the precision codes of no geoid.
     CCoor far = s.Point(1, 8, 47);
     far.sys.vertical = egm96;
@@ -258,7 +213,7 @@ TEST_F(PublishedShiftGrid, ZoneOfTheSourceSystemAndRoundTrip) {
     CZone zone;
     ASSERT_EQ(SelectTranslationGrid(s.context, s.Point(1, 2, 47), s.Target(4), zone), 1);
     EXPECT_EQ(s.translation.zone.systemKey, 1);  // shift grids belong to their first system
-    ASSERT_EQ(LoadCurrentGrid(s.translation, s.folder, true), "");
+    ASSERT_EQ(LoadCurrentGrid(s.translation, s.folder, &s.progress), "");
 
     for (double lon = -4.5; lon <= 8; lon += 0.77) {
         for (double lat = 42.5; lat <= 51; lat += 0.61) {

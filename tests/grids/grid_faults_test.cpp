@@ -19,16 +19,10 @@ const char* const kSecret = "SECRET-1234-CONTENU";
 // A sound native text grid of 3 x 2 nodes, one value each.
 const char* const kGrid = "0.0 2.0 45.0 46.0 1.0 1.0 4 0 1 0 0 Grille\n1 2 3\n4 5 6\n";
 
-std::string Opened(CGrille& g, int mode) {
-    std::string message;
-    g.Ouvrir(message, false, mode);
-    return message;
-}
-
 // Every text field of a header, for looking for text that should not be there.
 std::vector<std::string> TextFields(const CGrille& g) {
-    return {g.NAME,       g.ORIGIN,     g.CREATED,  g.VERSION,  g.KEY,
-            g.DESC,       g.CRS_CODE_F, g.CRS_CODE_T, g.SYSTEM_F, g.SYSTEM_T};
+    return {g.header.NAME,       g.header.ORIGIN,     g.header.CREATED,  g.header.VERSION,  g.header.KEY,
+            g.header.DESC,       g.header.CRS_CODE_F, g.header.CRS_CODE_T, g.header.SYSTEM_F, g.header.SYSTEM_T};
 }
 
 }  // namespace
@@ -58,8 +52,8 @@ TEST(XmlHeaderFaults, ExternalEntitiesAreNotResolved) {
         SCOPED_TRACE(document);
         GridFolder::Write("g.xml", document);
         CGrille g;
-        g.NAME = "g.mnt";
-        const std::string message = Opened(g, ModeEnTete);
+        g.header.NAME = "g.mnt";
+        const std::string message = OpenMessage(g, ModeEnTete);
         EXPECT_EQ(std::string::npos, message.find(kSecret));
         for (const std::string& field : TextFields(g))
             EXPECT_EQ(std::string::npos, field.find(kSecret)) << field;
@@ -67,11 +61,11 @@ TEST(XmlHeaderFaults, ExternalEntitiesAreNotResolved) {
     // The references stay the text they are.
     GridFolder::Write("g.xml", documents[0]);
     CGrille g;
-    g.NAME = "g.mnt";
-    ASSERT_EQ("", Opened(g, ModeEnTete));
-    EXPECT_EQ("&fichier;", g.ORIGIN);
-    EXPECT_EQ("&relatif;", g.DESC);
-    EXPECT_EQ("a&fichier;b", g.KEY);
+    g.header.NAME = "g.mnt";
+    ASSERT_EQ("", OpenMessage(g, ModeEnTete));
+    EXPECT_EQ("&fichier;", g.header.ORIGIN);
+    EXPECT_EQ("&relatif;", g.header.DESC);
+    EXPECT_EQ("a&fichier;b", g.header.KEY);
 }
 
 TEST(XmlHeaderFaults, EntitiesThatWouldMultiplyAreNotExpanded) {
@@ -87,9 +81,9 @@ TEST(XmlHeaderFaults, EntitiesThatWouldMultiplyAreNotExpanded) {
                                    "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
                                    "</GRID_HEADER>\n");
     CGrille g;
-    EXPECT_EQ("", Lire_Xml(g, "g.xml"));
-    EXPECT_EQ("&r11;", g.DESC);
-    EXPECT_EQ(Bilineaire, g.INTERPOLATION_TYPE);
+    EXPECT_EQ("", Lire_Xml(g.header, "g.xml"));
+    EXPECT_EQ("&r11;", g.header.DESC);
+    EXPECT_EQ(Bilineaire, g.header.INTERPOLATION_TYPE);
 }
 
 TEST(XmlHeaderFaults, MalformedHeaderIsNamedWhenTheGridIsRefused) {
@@ -116,10 +110,10 @@ TEST(XmlHeaderFaults, MalformedHeaderIsNamedWhenTheGridIsRefused) {
         GridFolder::Write("g.xml", c.document);
         for (int mode : {ModeEnTete, ModeSurDisque}) {
             CGrille g;
-            g.NAME = "g.mnt";
-            EXPECT_EQ(check + c.failure, Opened(g, mode));
+            g.header.NAME = "g.mnt";
+            EXPECT_EQ(check + c.failure, OpenMessage(g, mode));
             EXPECT_FALSE(g.loaded);
-            EXPECT_FALSE(g.BinaryFileOpen() || g.TextFileOpen());
+            EXPECT_FALSE(g.BinaryFileOpen());
         }
         // Nothing written beside the grid, nothing changed.
         EXPECT_EQ((std::vector<std::string>{"g.mnt", "g.xml"}), folder.Files());
@@ -129,12 +123,12 @@ TEST(XmlHeaderFaults, MalformedHeaderIsNamedWhenTheGridIsRefused) {
     // grid opens.
     std::filesystem::remove("g.xml");
     CGrille bare;
-    bare.NAME = "g.mnt";
-    EXPECT_EQ(check, Opened(bare, ModeEnTete));
+    bare.header.NAME = "g.mnt";
+    EXPECT_EQ(check, OpenMessage(bare, ModeEnTete));
     GridFolder::Write("g.xml", BilinearXml());
     CGrille sound;
-    sound.NAME = "g.mnt";
-    EXPECT_EQ("", Opened(sound, ModeEnTete));
+    sound.header.NAME = "g.mnt";
+    EXPECT_EQ("", OpenMessage(sound, ModeEnTete));
 }
 
 TEST(BinaryCacheFaults, CacheOfAnotherVersionIsRefusedAndKept) {
@@ -143,8 +137,8 @@ TEST(BinaryCacheFaults, CacheOfAnotherVersionIsRefusedAndKept) {
     GridFolder::Write("g.xml", BilinearXml());
     {
         CGrille g;
-        g.NAME = "g.mnt";
-        ASSERT_EQ("", Opened(g, ModeSurDisque));
+        g.header.NAME = "g.mnt";
+        ASSERT_EQ("", OpenMessage(g, ModeSurDisque));
     }
     const std::string cache = GridFolder::Read("g.bin");
     for (const int32_t version : {1, 4, 7, 0, -1, 0x7fffffff}) {
@@ -157,9 +151,9 @@ TEST(BinaryCacheFaults, CacheOfAnotherVersionIsRefusedAndKept) {
         // Through the text grid, as the catalogue names it, and through the cache.
         for (const char* name : {"g.mnt", "g.bin"}) {
             CGrille g;
-            g.NAME = name;
+            g.header.NAME = name;
             EXPECT_EQ("Numéro de version imprévu : " + std::to_string(version) + "\n(g.bin)",
-                      Opened(g, ModeSurDisque))
+                      OpenMessage(g, ModeSurDisque))
                 << name;
             EXPECT_FALSE(g.loaded);
             EXPECT_FALSE(g.BinaryFileOpen());

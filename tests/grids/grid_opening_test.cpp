@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "grid_test_support.h"
 #include "grids/grid.h"
 
@@ -8,179 +10,173 @@ namespace {
 // A header that passes every check: 11 x 6 nodes, bilinear.
 CGrille SoundHeader() {
     CGrille g;
-    g.NAME = "g.mnt";
-    g.LAYOUT = SW2E2N;
-    g.X_MIN = 0, g.X_MAX = 10, g.X_INC = 1, g.N_COLUMNS = 11;
-    g.Y_MIN = 40, g.Y_MAX = 45, g.Y_INC = 1, g.N_LINES = 6;
-    g.VALUES_NUMBER = 1;
-    g.VALUES_TYPE = Real8;
-    g.INTERPOLATION_TYPE = Bilineaire;
+    g.header.NAME = "g.mnt";
+    g.header.LAYOUT = SW2E2N;
+    g.header.X_MIN = 0, g.header.X_MAX = 10, g.header.X_INC = 1, g.header.N_COLUMNS = 11;
+    g.header.Y_MIN = 40, g.header.Y_MAX = 45, g.header.Y_INC = 1, g.header.N_LINES = 6;
+    g.header.VALUES_NUMBER = 1;
+    g.header.VALUES_TYPE = Real8;
+    g.header.INTERPOLATION_TYPE = Bilineaire;
     return g;
-}
-
-std::string Open(CGrille& g, int mode = ModeEnTete) {
-    std::string message;
-    g.Ouvrir(message, false, mode);
-    return message;
 }
 
 }  // namespace
 
 TEST(Verifier, EveryCheckMessage) {
     CGrille g = SoundHeader();
-    EXPECT_EQ("", g.Verifier(false));
+    EXPECT_EQ("", g.header.Verifier(false));
 
-    g.LAYOUT = 9;
-    EXPECT_EQ("g.mnt :\n+ Type de rangement imprévu : 9\n", g.Verifier(false));
+    g.header.LAYOUT = 9;
+    EXPECT_EQ("g.mnt :\n+ Type de rangement imprévu : 9\n", g.header.Verifier(false));
     g = SoundHeader();
-    g.X_MAX = g.X_MIN;
-    g.Y_MAX = 39;
-    g.N_COLUMNS = 1;
-    g.N_LINES = 0;
+    g.header.X_MAX = g.header.X_MIN;
+    g.header.Y_MAX = 39;
+    g.header.N_COLUMNS = 1;
+    g.header.N_LINES = 0;
     EXPECT_EQ("g.mnt :\n+ XMin >= XMax\n+ YMin >= YMax\n+ Emprise de la grille non valide\n",
-              g.Verifier(false));
+              g.header.Verifier(false));
 
     g = SoundHeader();
-    g.Y_MAX = 95, g.N_LINES = 56;
-    EXPECT_EQ("g.mnt :\n+ Emprise de la grille non valide\n", g.Verifier(false));
-    g.NODE_COORD_UNIT = UniteSecondes;  // 95 seconds of latitude is fine
-    EXPECT_EQ("", g.Verifier(false));
-    g.NODE_COORD_UNIT = UniteMetres;  // no bounds in metres
-    g.Y_MAX = 1e6, g.Y_MIN = 0, g.Y_INC = 1e5, g.N_LINES = 11;
-    EXPECT_EQ("", g.Verifier(false));
+    g.header.Y_MAX = 95, g.header.N_LINES = 56;
+    EXPECT_EQ("g.mnt :\n+ Emprise de la grille non valide\n", g.header.Verifier(false));
+    g.header.NODE_COORD_UNIT = UniteSecondes;  // 95 seconds of latitude is fine
+    EXPECT_EQ("", g.header.Verifier(false));
+    g.header.NODE_COORD_UNIT = UniteMetres;  // no bounds in metres
+    g.header.Y_MAX = 1e6, g.header.Y_MIN = 0, g.header.Y_INC = 1e5, g.header.N_LINES = 11;
+    EXPECT_EQ("", g.header.Verifier(false));
 
     g = SoundHeader();
-    g.X_INC = 0;
+    g.header.X_INC = 0;
     EXPECT_EQ(
         "g.mnt :\n+ Pas non valide\n+ Incohérence des limites, pas et nombre de lignes et de "
         "colonnes\n"
         "+ Ajustez mieux les limites et les pas de votre grille\n",
-        g.Verifier(false));
+        g.header.Verifier(false));
 
     // 11 columns over 10.5 steps: both the counts line and the adjusting line.
     g = SoundHeader();
-    g.X_MAX = 10.5;
+    g.header.X_MAX = 10.5;
     EXPECT_EQ(
         "g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
         "+ Ajustez mieux les limites et les pas de votre grille\n",
-        g.Verifier(false));
+        g.header.Verifier(false));
     // The lines are tested only when the columns passed: one such line at most.
-    g.N_LINES = 7;
+    g.header.N_LINES = 7;
     EXPECT_EQ(
         "g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
         "+ Ajustez mieux les limites et les pas de votre grille\n",
-        g.Verifier(false));
+        g.header.Verifier(false));
     g = SoundHeader();
-    g.N_LINES = 7;
+    g.header.N_LINES = 7;
     EXPECT_EQ(
         "g.mnt :\n+ Incohérence des limites, pas et nombre de lignes et de colonnes\n"
         "+ Ajustez mieux les limites et les pas de votre grille\n",
-        g.Verifier(false));
+        g.header.Verifier(false));
     // A step within 1e-5 of the limits is adjusted enough.
     g = SoundHeader();
-    g.X_MAX = 10.000005;
-    EXPECT_EQ("", g.Verifier(false));
+    g.header.X_MAX = 10.000005;
+    EXPECT_EQ("", g.header.Verifier(false));
 
     g = SoundHeader();
-    g.VALUES_TYPE = TypeValIndefini;
-    g.INTERPOLATION_TYPE = ValeurNoeud;
+    g.header.VALUES_TYPE = TypeValIndefini;
+    g.header.INTERPOLATION_TYPE = ValeurNoeud;
     EXPECT_EQ(
         "g.mnt :\n+ TypeVal non initialisé\n+ Le type d'interpolation doit être bilinéaire ou "
         "spline\n",
-        g.Verifier(false));
-    g.VALUES_TYPE = Real8;
-    g.INTERPOLATION_TYPE = Spline;
-    g.INTERPOLATION_ORDER = 0;
+        g.header.Verifier(false));
+    g.header.VALUES_TYPE = Real8;
+    g.header.INTERPOLATION_TYPE = Spline;
+    g.header.INTERPOLATION_ORDER = 0;
     EXPECT_EQ("g.mnt :\n+ Pour une interpolation spline, l'ordre doit être >= 4\n",
-              g.Verifier(false));
-    g.INTERPOLATION_ORDER = 4;
-    EXPECT_EQ("", g.Verifier(false));
+              g.header.Verifier(false));
+    g.header.INTERPOLATION_ORDER = 4;
+    EXPECT_EQ("", g.header.Verifier(false));
 
-    g.VALUES_NUMBER = 0;
-    EXPECT_EQ("g.mnt :\n+ Nombre de valeurs par noeud non valide : 0\n", g.Verifier(false));
+    g.header.VALUES_NUMBER = 0;
+    EXPECT_EQ("g.mnt :\n+ Nombre de valeurs par noeud non valide : 0\n", g.header.Verifier(false));
 
     g = SoundHeader();
-    g.NAME = "";
-    g.LAYOUT = 0;
-    EXPECT_EQ("+ Type de rangement imprévu : 0\n", g.Verifier(false));
+    g.header.NAME = "";
+    g.header.LAYOUT = 0;
+    EXPECT_EQ("+ Type de rangement imprévu : 0\n", g.header.Verifier(false));
 }
 
 TEST(Verifier, Normalisation) {
     CGrille g = SoundHeader();
-    g.EAST_TO_WEST = 1;
-    g.X_MIN = -10, g.X_MAX = 0;  // westward bounds of the file
-    g.INC_UNIT = UniteSecondes;
-    g.X_INC = 3600, g.Y_INC = 3600;
-    EXPECT_EQ("", g.Verifier(true));
-    EXPECT_EQ(0, g.X_MIN);
-    EXPECT_EQ(10, g.X_MAX);
-    EXPECT_EQ(1, g.X_INC);
-    EXPECT_EQ(1, g.Y_INC);
-    EXPECT_EQ(UniteSecondes, g.INC_UNIT);  // the unit itself stays
+    g.header.EAST_TO_WEST = 1;
+    g.header.X_MIN = -10, g.header.X_MAX = 0;  // westward bounds of the file
+    g.header.INC_UNIT = UniteSecondes;
+    g.header.X_INC = 3600, g.header.Y_INC = 3600;
+    EXPECT_EQ("", g.header.Verifier(true));
+    EXPECT_EQ(0, g.header.X_MIN);
+    EXPECT_EQ(10, g.header.X_MAX);
+    EXPECT_EQ(1, g.header.X_INC);
+    EXPECT_EQ(1, g.header.Y_INC);
+    EXPECT_EQ(UniteSecondes, g.header.INC_UNIT);  // the unit itself stays
 
     g = SoundHeader();
-    g.X_MIN = 355, g.X_MAX = 365;
-    EXPECT_EQ("", g.Verifier(true));
-    EXPECT_EQ(-5, g.X_MIN);
-    EXPECT_EQ(5, g.X_MAX);
-    g.X_MIN = 355, g.X_MAX = 365;
-    EXPECT_EQ("g.mnt :\n+ Emprise de la grille non valide\n", g.Verifier(false));
+    g.header.X_MIN = 355, g.header.X_MAX = 365;
+    EXPECT_EQ("", g.header.Verifier(true));
+    EXPECT_EQ(-5, g.header.X_MIN);
+    EXPECT_EQ(5, g.header.X_MAX);
+    g.header.X_MIN = 355, g.header.X_MAX = 365;
+    EXPECT_EQ("g.mnt :\n+ Emprise de la grille non valide\n", g.header.Verifier(false));
 }
 
 TEST(Ouvrir, MessagesBeforeTheHeader) {
     GridFolder folder;
     CGrille g;
-    g.NAME = "";
-    EXPECT_EQ("Le nom du fichier de grille n'est pas initialisé", Open(g));
-    g.NAME = "absente.mnt";
-    EXPECT_EQ("Impossible d'ouvrir le fichier \nabsente.mnt", Open(g));
+    g.header.NAME = "";
+    EXPECT_EQ("Le nom du fichier de grille n'est pas initialisé", OpenMessage(g));
+    g.header.NAME = "absente.mnt";
+    EXPECT_EQ("Impossible d'ouvrir le fichier \nabsente.mnt", OpenMessage(g));
     GridFolder::Write("g.Mnt", "0 1 0 1 1 1 4 0 1 0 0\n1 2\n3 4\n");
-    g.NAME = "g.Mnt";
-    EXPECT_EQ("TypeGrille non initialisé", Open(g));
+    g.header.NAME = "g.Mnt";
+    EXPECT_EQ("TypeGrille non initialisé", OpenMessage(g));
     GridFolder::Write("g.MNT", "0 1 0 1 1 1 4 0 1 0 0\n1 2\n3 4\n");
-    g.NAME = "g.MNT";
-    EXPECT_EQ("g.MNT :\n+ Le type d'interpolation doit être bilinéaire ou spline\n", Open(g));
+    g.header.NAME = "g.MNT";
+    EXPECT_EQ("g.MNT :\n+ Le type d'interpolation doit être bilinéaire ou spline\n", OpenMessage(g));
 }
 
 TEST(Ouvrir, HeaderProblemsAndTheXmlHint) {
     GridFolder folder;
     CGrille g;
-    g.NAME = "g.mnt";
+    g.header.NAME = "g.mnt";
     GridFolder::Write("g.mnt", "0 1 0 1 1 1 4 0\n");
-    EXPECT_EQ("Problème dans l'en-tête de\ng.mnt (position 17)", Open(g));
+    EXPECT_EQ("Problème dans l'en-tête de\ng.mnt (position 17)", OpenMessage(g));
     GridFolder::Write("g.mnt", "0 1 0 1 1 1 4 0 x 0 0\n");
     EXPECT_EQ("Entier attendu dans : \n0 1 0 1 1 1 4 0 x 0 0\n\n(peu avant la position 18",
-              Open(g));
+              OpenMessage(g));
     GridFolder::Write("g.mnt", std::string(257, '1') + "\n");
-    EXPECT_EQ(std::string::npos, Open(g).find("trop longue"));
+    EXPECT_EQ(std::string::npos, OpenMessage(g).find("trop longue"));
     GridFolder::Write("g.mnt", std::string(258, '1') + "\n");
-    EXPECT_EQ("g.mnt :\nLa ligne d'en-tête est trop longue (258 char max)", Open(g));
+    EXPECT_EQ("g.mnt :\nLa ligne d'en-tête est trop longue (258 char max)", OpenMessage(g));
 
     // A sound header without XML header: the interpolation line alone, no hint.
     GridFolder::Write("g.mnt", "0 1 0 1 1 1 4 0 1 0 0\n1 2\n3 4\n");
-    EXPECT_EQ("g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n", Open(g));
+    EXPECT_EQ("g.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n", OpenMessage(g));
     // With an XML header asking for a spline of order 3: the hint follows.
     GridFolder::Write("g.xml", XmlHeader("<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>"
                                          "<INTERPOLATION_ORDER>3</INTERPOLATION_ORDER>"));
     EXPECT_EQ(
         "g.mnt :\n+ Pour une interpolation spline, l'ordre doit être >= 4\n\n(cf fichier XML le "
         "cas échéant)",
-        Open(g));
+        OpenMessage(g));
     GridFolder::Write("g.xml", XmlHeader("<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>"
                                          "<X_INC>UNDEFINED</X_INC>"
                                          "<INTERPOLATION_ORDER>4</INTERPOLATION_ORDER>"));
-    EXPECT_EQ(0u, Open(g).find("g.mnt :\n+ Pas non valide\n"));
+    EXPECT_EQ(0u, OpenMessage(g).find("g.mnt :\n+ Pas non valide\n"));
     GridFolder::Write("g.xml", XmlHeader("<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>"
                                          "<INTERPOLATION_ORDER>4</INTERPOLATION_ORDER>"));
-    EXPECT_EQ("", Open(g));
-    EXPECT_FALSE(g.TextFileOpen() || g.BinaryFileOpen());  // mode 2 leaves no file open
+    EXPECT_EQ("", OpenMessage(g));
+    EXPECT_FALSE(g.BinaryFileOpen());  // mode 2 leaves no file open
     EXPECT_FALSE(g.loaded);
-    EXPECT_EQ(2, g.N_COLUMNS);
+    EXPECT_EQ(2, g.header.N_COLUMNS);
 
     // A binary NTv2 file too short for its first record.
     GridFolder::Write("n.gsb", "NUM_OREC");
-    g.NAME = "n.gsb";
-    EXPECT_EQ("Grille non NTV2", Open(g));
+    g.header.NAME = "n.gsb";
+    EXPECT_EQ("Grille non NTV2", OpenMessage(g));
 }
 
 TEST(Ouvrir, ModesAndFiles) {
@@ -188,19 +184,18 @@ TEST(Ouvrir, ModesAndFiles) {
     GridFolder::Write("g.mnt", "0 1 0 1 1 1 4 0 1 0 0\n1 2\n3 4\n");
     GridFolder::Write("g.xml", BilinearXml());
     CGrille header;
-    header.NAME = "g.mnt";
-    EXPECT_EQ("", Open(header, ModeEnTete));
-    EXPECT_FALSE(header.TextFileOpen() || header.BinaryFileOpen());
+    header.header.NAME = "g.mnt";
+    EXPECT_EQ("", OpenMessage(header, ModeEnTete));
+    EXPECT_FALSE(header.BinaryFileOpen());
     EXPECT_FALSE(GridFolder::Exists("g.bin"));
 
     CGrille disk;
-    disk.NAME = "g.mnt";
-    EXPECT_EQ("", Open(disk, ModeSurDisque));
+    disk.header.NAME = "g.mnt";
+    EXPECT_EQ("", OpenMessage(disk, ModeSurDisque));
     EXPECT_TRUE(disk.BinaryFileOpen());
-    EXPECT_FALSE(disk.TextFileOpen());
     disk.Fermer();
     EXPECT_FALSE(disk.BinaryFileOpen());
-    EXPECT_TRUE(disk.TRANSLATION.empty());
+    EXPECT_TRUE(disk.header.TRANSLATION.empty());
     EXPECT_TRUE(disk.loaded);  // the flag stays; values now read as zeros
     double v = 9;
     int code = 9;
@@ -209,14 +204,14 @@ TEST(Ouvrir, ModesAndFiles) {
 
     // A binary grid in mode 2: header only, and no file left open.
     CGrille bin;
-    bin.NAME = "g.bin";
-    EXPECT_EQ("", Open(bin, ModeEnTete));
+    bin.header.NAME = "g.bin";
+    EXPECT_EQ("", OpenMessage(bin, ModeEnTete));
     EXPECT_FALSE(bin.BinaryFileOpen());
 
     // Mode 1 on a binary grid still reads from its file.
     CGrille binMemory;
-    binMemory.NAME = "g.bin";
-    EXPECT_EQ("", Open(binMemory, ModeEnMemoire));
+    binMemory.header.NAME = "g.bin";
+    EXPECT_EQ("", OpenMessage(binMemory, ModeEnMemoire));
     EXPECT_TRUE(binMemory.onDisk && binMemory.BinaryFileOpen());
     binMemory.Lire_Noeud(1, 1, &v, code);
     EXPECT_EQ(4, v);
@@ -237,13 +232,13 @@ TEST(Ouvrir, CacheHeaderIsNormalisedOnce) {
                                 "<N_COLUMNS>2</N_COLUMNS><N_LINES>2</N_LINES>"
                                 "<INC_UNIT>SECONDS</INC_UNIT><EAST_TO_WEST>YES</EAST_TO_WEST>"));
     CGrille g;
-    g.NAME = "w.mnt";
-    EXPECT_EQ("", Open(g, ModeSurDisque));
-    EXPECT_EQ("w.bin", g.NAME);
-    EXPECT_EQ(-3, g.X_MIN);
-    EXPECT_EQ(-2, g.X_MAX);
-    EXPECT_EQ(1, g.X_INC);
-    EXPECT_EQ(0.5, g.Y_INC);
+    g.header.NAME = "w.mnt";
+    EXPECT_EQ("", OpenMessage(g, ModeSurDisque));
+    EXPECT_EQ("w.bin", g.header.NAME);
+    EXPECT_EQ(-3, g.header.X_MIN);
+    EXPECT_EQ(-2, g.header.X_MAX);
+    EXPECT_EQ(1, g.header.X_INC);
+    EXPECT_EQ(0.5, g.header.Y_INC);
     double v = 0;
     int code = 0;
     const double p[3] = {-2.5, 0.25, 0};
@@ -252,21 +247,21 @@ TEST(Ouvrir, CacheHeaderIsNormalisedOnce) {
 
     // The cache opened by its own name later on: the same grid.
     CGrille again;
-    again.NAME = "w.bin";
-    EXPECT_EQ("", Open(again, ModeSurDisque));
-    EXPECT_EQ(-3, again.X_MIN);
-    EXPECT_EQ(-2, again.X_MAX);
-    EXPECT_EQ(1, again.X_INC);
+    again.header.NAME = "w.bin";
+    EXPECT_EQ("", OpenMessage(again, ModeSurDisque));
+    EXPECT_EQ(-3, again.header.X_MIN);
+    EXPECT_EQ(-2, again.header.X_MAX);
+    EXPECT_EQ(1, again.header.X_INC);
 
     // Limits that the XML header gives itself are its own, westward.
     GridFolder::Write("w.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
                                          "<X_MIN>2</X_MIN><X_MAX>3</X_MAX>"
                                          "<EAST_TO_WEST>YES</EAST_TO_WEST>"));
     CGrille own;
-    own.NAME = "w.bin";
-    EXPECT_EQ("", Open(own, ModeSurDisque));
-    EXPECT_EQ(-3, own.X_MIN);
-    EXPECT_EQ(-2, own.X_MAX);
+    own.header.NAME = "w.bin";
+    EXPECT_EQ("", OpenMessage(own, ModeSurDisque));
+    EXPECT_EQ(-3, own.header.X_MIN);
+    EXPECT_EQ(-2, own.header.X_MAX);
 }
 
 TEST(Ouvrir, ZonesOfTheTwoKinds) {
@@ -274,11 +269,11 @@ TEST(Ouvrir, ZonesOfTheTwoKinds) {
     GridFolder::Write("v.mnt", "-1 1 44 45 1 0.5 4 0 1 0 0\n1 2 3\n3 4 5\n5 6 7\n");
     GridFolder::Write("v.xml", BilinearXml());
     CGrille1D vertical;
-    vertical.NAME = "v.mnt";
+    vertical.header.NAME = "v.mnt";
     vertical.zone.systemKey = 7;
     vertical.zone.unit = Grade;
     std::string message;
-    EXPECT_TRUE(vertical.Ouvrir(message, false, ModeEnTete)) << message;
+    EXPECT_TRUE(vertical.Ouvrir(message, ModeEnTete)) << message;
     EXPECT_EQ(DecimalDegree, vertical.zone.unit);
     EXPECT_EQ(-1, vertical.zone.southWest.longitude);
     EXPECT_EQ(44, vertical.zone.southWest.latitude);
@@ -294,8 +289,8 @@ TEST(Ouvrir, ZonesOfTheTwoKinds) {
         XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
                   "<NODE_COORD_UNIT>SECONDS</NODE_COORD_UNIT><INC_UNIT>SECONDS</INC_UNIT>"));
     CGrille3D translation;
-    translation.NAME = "t.mnt";
-    EXPECT_TRUE(translation.Ouvrir(message, false, ModeEnTete)) << message;
+    translation.header.NAME = "t.mnt";
+    EXPECT_TRUE(translation.Ouvrir(message, ModeEnTete)) << message;
     EXPECT_EQ(-1, translation.zone.southWest.longitude);
     EXPECT_EQ(45, translation.zone.southWest.latitude);
     EXPECT_EQ(1, translation.zone.northEast.longitude);
@@ -303,8 +298,49 @@ TEST(Ouvrir, ZonesOfTheTwoKinds) {
 
     // The zone is set even when the opening fails.
     CGrille3D missing;
-    missing.NAME = "absente.mnt";
-    missing.X_MAX = 3;
-    EXPECT_FALSE(missing.Ouvrir(message, false, ModeEnTete));
+    missing.header.NAME = "absente.mnt";
+    missing.header.X_MAX = 3;
+    EXPECT_FALSE(missing.Ouvrir(message, ModeEnTete));
     EXPECT_EQ(3, missing.zone.northEast.longitude);
+}
+
+// A grid named relative to its folder is opened there, whatever the current
+// directory, which the opening leaves as it was; its cache is made beside it;
+// the messages name the file as it was given.
+TEST(Ouvrir, FilesOfTheGridFolder) {
+    GridFolder current;  // the current directory, which must stay empty
+    const std::filesystem::path before = std::filesystem::current_path();
+    TempDir dir;
+    dir.Write("g.mnt", "0.0 2.0 45.0 46.0 1.0 1.0 4 0 1 0 0 Grille\n1 2 3\n4 5 6\n");
+    dir.Write("g.xml", BilinearXml());
+    dir.Write("h.mnt", "0.0 2.0 45.0 46.0 1.0 1.0 4 0 1 0 0 Grille\n1 2 3\n4 5 6\n");
+    dir.Write("h.xml", "<GRID_HEADER><INTERPOLATION_TYPE>");
+    const struct {
+        std::string folder, name, message;
+    } cases[] = {
+        {dir.path() + "/", "g.mnt", ""},
+        {dir.path(), "g.mnt", ""},  // a folder without its last slash
+        {"/nulle/part/", dir.File("g.mnt"), ""},  // an absolute name needs no folder
+        {dir.path(), "absente.mnt", "Impossible d'ouvrir le fichier \nabsente.mnt"},
+        {dir.path(), "h.mnt",
+         "h.mnt :\n+ Le type d'interpolation doit être bilinéaire ou spline\n\n"
+         "Fichier h.xml non chargé.\nUne piste : l'élément CDATA n'est pas supporté."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder + " " + c.name);
+        std::filesystem::remove(dir.File("g.bin"));
+        CGrille g;
+        g.folder = c.folder;
+        g.header.NAME = c.name;
+        EXPECT_EQ(c.message, OpenMessage(g, ModeSurDisque));
+        if (c.message.empty()) {
+            EXPECT_TRUE(std::filesystem::exists(dir.File("g.bin")));
+            double v = 0;
+            int code = 0;
+            g.Lire_Noeud(2, 1, &v, code);
+            EXPECT_EQ(6, v);
+        }
+        EXPECT_TRUE(current.Files().empty());
+        EXPECT_EQ(before, std::filesystem::current_path());
+    }
 }

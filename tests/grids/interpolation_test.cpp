@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "grids/grid.h"
+#include "grids/grid_test_support.h"
 #include "grids/natural_spline.h"
 
 namespace {
@@ -12,29 +13,22 @@ namespace {
 // 100·c + l.
 CGrille MemoryGrid(int C, int L, std::vector<std::function<double(int, int)>> values) {
     CGrille g;
-    g.N_COLUMNS = C;
-    g.N_LINES = L;
-    g.N_NODES = C * L;
-    g.X_INC = g.Y_INC = 1;
-    g.X_MAX = C - 1;
-    g.Y_MAX = L - 1;
-    g.LAYOUT = SW2E2N;
-    g.VALUES_NUMBER = static_cast<int>(values.size());
-    g.VALUES_TYPE = Real8;
-    g.Taille_Valeur();
-    g.CODE_PREC = 1;
-    g.TRANSLATION.assign(values.size(), 0.0);
-    g.valuesReal8.resize(static_cast<size_t>(C * L) * values.size());
-    g.codes.resize(static_cast<size_t>(C * L));
-    for (int l = 0; l < L; ++l) {
-        for (int c = 0; c < C; ++c) {
-            const size_t s = static_cast<size_t>(l * C + c);
-            for (size_t k = 0; k < values.size(); ++k)
-                g.valuesReal8[s * values.size() + k] = values[k](c, l);
-            g.codes[s] = 100 * c + l;
-        }
-    }
-    g.loaded = true;
+    g.header.N_COLUMNS = C;
+    g.header.N_LINES = L;
+    g.header.N_NODES = C * L;
+    g.header.X_INC = g.header.Y_INC = 1;
+    g.header.X_MAX = C - 1;
+    g.header.Y_MAX = L - 1;
+    g.header.LAYOUT = SW2E2N;
+    g.header.VALUES_NUMBER = static_cast<int>(values.size());
+    g.header.VALUES_TYPE = Real8;
+    g.header.Taille_Valeur();
+    g.header.CODE_PREC = 1;
+    g.header.TRANSLATION.assign(values.size(), 0.0);
+    // Stored along rows from the south-west: node s is column s % C, line s / C.
+    HoldReal8Nodes(
+        g, [&](int64_t s, int k) { return values[static_cast<size_t>(k)](s % C, s / C); },
+        [&](int64_t s) { return static_cast<int32_t>(100 * (s % C) + s / C); });
     return g;
 }
 
@@ -66,7 +60,7 @@ Query Spl(CGrille& g, int n, double x, double y) {
 
 TEST(Bilinear, InsideTheGridWithTranslationAndNearestCode) {
     CGrille g = MemoryGrid(3, 3, {Bilinear, [](int c, int l) { return c - l; }});
-    g.TRANSLATION = {0.5, -2};
+    g.header.TRANSLATION = {0.5, -2};
     Query q = Bil(g, 1.25, 0.5);
     EXPECT_EQ(0, q.status);
     EXPECT_DOUBLE_EQ(1 + 1.25 + 1 + 3 * 0.625 + 0.5, q.values[0]);
@@ -79,7 +73,7 @@ TEST(Bilinear, InsideTheGridWithTranslationAndNearestCode) {
 
 TEST(Bilinear, EveryBorderOfTheCompletionList) {
     CGrille g = MemoryGrid(3, 3, {Bilinear, Bilinear});
-    g.TRANSLATION = {0.5, 0};
+    g.header.TRANSLATION = {0.5, 0};
     struct Case {
         double x, y;
         double expected;
@@ -109,7 +103,7 @@ TEST(Bilinear, EveryBorderOfTheCompletionList) {
 
 TEST(Bilinear, UpToOneStepBeyondTheBorder) {
     CGrille g = MemoryGrid(3, 3, {Bilinear});
-    g.VALUE_UNK = -9999;
+    g.header.VALUE_UNK = -9999;
     for (auto [x, y] :
          {std::pair{-1.01, 1.0}, std::pair{3.0, 1.0}, std::pair{1.0, -1.5}, std::pair{1.0, 3.0}}) {
         Query q;
@@ -126,7 +120,7 @@ TEST(Bilinear, UpToOneStepBeyondTheBorder) {
     EXPECT_EQ(0, Bil(g, 3 - 1e-12 - 1, 2 - 1e-12).status);
     EXPECT_NEAR(Bilinear(2, 2), Bil(g, 2 - 1e-12, 2 - 1e-12).values[0], 1e-9);
 
-    g.VALUE_UNK_TO_ZERO = 1;
+    g.header.VALUE_UNK_TO_ZERO = 1;
     const Query outside = Bil(g, 5, 5);
     EXPECT_EQ(2, outside.status);
     EXPECT_EQ(0, outside.values[0]);
@@ -135,7 +129,7 @@ TEST(Bilinear, UpToOneStepBeyondTheBorder) {
 TEST(Bilinear, UnknownValuesValueByValue) {
     auto withHole = [](int c, int l) { return c == 1 && l == 1 ? -9999.0 : 10.0 * c; };
     CGrille g = MemoryGrid(3, 3, {withHole, Bilinear});
-    g.VALUE_UNK = -9999;
+    g.header.VALUE_UNK = -9999;
     Query q = Bil(g, 0.5, 0.5);
     EXPECT_EQ(-9999, q.values[0]);
     EXPECT_DOUBLE_EQ(0.25 * (Bilinear(0, 0) + Bilinear(0, 1) + Bilinear(1, 0) + Bilinear(1, 1)),
@@ -143,7 +137,7 @@ TEST(Bilinear, UnknownValuesValueByValue) {
     EXPECT_DOUBLE_EQ(15, Bil(g, 1.5, 2.0).values[0]);  // a cell without the unknown node
 
     // Read as zeros, the unknown value takes part in the interpolation.
-    g.VALUE_UNK_TO_ZERO = 1;
+    g.header.VALUE_UNK_TO_ZERO = 1;
     EXPECT_DOUBLE_EQ(0.25 * (0 + 0 + 10 + 0), Bil(g, 0.5, 0.5).values[0]);
 
     // A zero VALUE_UNK marks nothing as unknown.
@@ -153,8 +147,8 @@ TEST(Bilinear, UnknownValuesValueByValue) {
 
 TEST(Interpolation, QueryConvertsUnitsAndTurnsNegativeLongitudes) {
     CGrille g = MemoryGrid(360, 2, {[](int c, int) { return c; }});
-    g.INTERPOLATION_TYPE = Bilineaire;
-    g.TRANSLATION = {0.25};
+    g.header.INTERPOLATION_TYPE = Bilineaire;
+    g.header.TRANSLATION = {0.25};
     double values[1];
     int code = 0;
     const double west[3] = {-1, 0.5, 0};
@@ -187,7 +181,7 @@ TEST(Interpolation, ModeWord) {
 
     // Order 0 becomes 4 at the first spline query, and stays 4.
     EXPECT_EQ(0, g.Interpoler_Mode(UniteDegres, p, values, code, Spline));
-    EXPECT_EQ(4, g.INTERPOLATION_ORDER);
+    EXPECT_EQ(4, g.header.INTERPOLATION_ORDER);
 }
 
 TEST(NaturalSpline, HandComputedValues) {
@@ -218,7 +212,7 @@ double SplineOf(const std::vector<double>& y, double t) {
 
 TEST(Spline, WindowPlacement) {
     CGrille g = MemoryGrid(6, 6, {Spike, Bilinear});
-    g.TRANSLATION = {100, 100};  // never added by the spline
+    g.header.TRANSLATION = {100, 100};  // never added by the spline
     // Column 2.5 of order 4: window columns 1 .. 4, the spike at t = 3.
     Query q = Spl(g, 4, 2.5, 2);
     EXPECT_EQ(0, q.status);
@@ -260,7 +254,7 @@ TEST(Spline, BordersAndCodes) {
 TEST(Spline, AnyUnknownValueMakesEveryValueUnknown) {
     auto withHole = [](int c, int l) { return c == 2 && l == 3 ? -9999.0 : 1.0; };
     CGrille g = MemoryGrid(8, 8, {withHole, Bilinear});
-    g.VALUE_UNK = -9999;
+    g.header.VALUE_UNK = -9999;
     Query q = Spl(g, 4, 2.5, 2.5);
     EXPECT_EQ(-9999, q.values[0]);
     EXPECT_EQ(-9999, q.values[1]);

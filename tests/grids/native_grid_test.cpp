@@ -6,6 +6,7 @@
 #include "grid_test_support.h"
 #include "grids/grid.h"
 #include "grids/grid_rules.h"
+#include "grids/grid_reader.h"
 #include "grids/header_tokenizer.h"
 
 TEST(GridRules, NearestIndexSnapAndUnits) {
@@ -32,20 +33,20 @@ TEST(GridRules, NearestIndexSnapAndUnits) {
 
 TEST(GridModel, ValueSizeFromType) {
     CGrille g;
-    g.VALUES_TYPE = Real4;
-    g.Taille_Valeur();
-    EXPECT_EQ(4, g.valueSize);
-    g.VALUES_TYPE = TypeValIndefini;
-    g.Taille_Valeur();
-    EXPECT_EQ(4, g.valueSize);
-    g.VALUES_TYPE = Integer2;
-    g.Taille_Valeur();
-    EXPECT_EQ(2, g.valueSize);
-    g.VALUES_TYPE = Real8;
-    g.CODE_PREC = 1;
-    g.VALUES_NUMBER = 3;
-    g.Taille_Valeur();
-    EXPECT_EQ(28, g.RecordSize());
+    g.header.VALUES_TYPE = Real4;
+    g.header.Taille_Valeur();
+    EXPECT_EQ(4, g.header.valueSize);
+    g.header.VALUES_TYPE = TypeValIndefini;
+    g.header.Taille_Valeur();
+    EXPECT_EQ(4, g.header.valueSize);
+    g.header.VALUES_TYPE = Integer2;
+    g.header.Taille_Valeur();
+    EXPECT_EQ(2, g.header.valueSize);
+    g.header.VALUES_TYPE = Real8;
+    g.header.CODE_PREC = 1;
+    g.header.VALUES_NUMBER = 3;
+    g.header.Taille_Valeur();
+    EXPECT_EQ(28, g.header.RecordSize());
 }
 
 TEST(HeaderTokenizer, KindsAndResults) {
@@ -92,38 +93,38 @@ TEST(NativeHeader, FieldsTranslationsAndDescription) {
     CGrille g;
     std::string message;
     EXPECT_EQ(-10,
-              g.Lire_EnTete_Texte("-5.5 10.0 41.0 52.0 0.1 0.1 2 0 3 1 1.5 -2.25 0.0\n", message));
-    EXPECT_EQ(-5.5, g.X_MIN);
-    EXPECT_EQ(52, g.Y_MAX);
-    EXPECT_EQ(2, g.LAYOUT);
-    EXPECT_EQ(3, g.VALUES_NUMBER);
-    EXPECT_EQ(1, g.CODE_PREC);
-    EXPECT_EQ((std::vector<double>{1.5, -2.25, 0}), g.TRANSLATION);
-    EXPECT_EQ("UNDEFINED", g.DESC);  // exactly 10 + n fields
-    EXPECT_EQ(156, g.N_COLUMNS);
-    EXPECT_EQ(111, g.N_LINES);
-    EXPECT_EQ(156 * 111, g.N_NODES);
-    EXPECT_EQ(Real8, g.VALUES_TYPE);
-    EXPECT_EQ(8, g.valueSize);
+              Lire_EnTete_Texte(g.header, "-5.5 10.0 41.0 52.0 0.1 0.1 2 0 3 1 1.5 -2.25 0.0\n", message));
+    EXPECT_EQ(-5.5, g.header.X_MIN);
+    EXPECT_EQ(52, g.header.Y_MAX);
+    EXPECT_EQ(2, g.header.LAYOUT);
+    EXPECT_EQ(3, g.header.VALUES_NUMBER);
+    EXPECT_EQ(1, g.header.CODE_PREC);
+    EXPECT_EQ((std::vector<double>{1.5, -2.25, 0}), g.header.TRANSLATION);
+    EXPECT_EQ("UNDEFINED", g.header.DESC);  // exactly 10 + n fields
+    EXPECT_EQ(156, g.header.N_COLUMNS);
+    EXPECT_EQ(111, g.header.N_LINES);
+    EXPECT_EQ(156 * 111, g.header.N_NODES);
+    EXPECT_EQ(Real8, g.header.VALUES_TYPE);
+    EXPECT_EQ(8, g.header.valueSize);
 
-    EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0  Grille  de  Mayotte\n", message));
-    EXPECT_EQ("Grille de Mayotte", g.DESC);
-    EXPECT_EQ(-10, g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 1 0 0 Ge\xEF"
+    EXPECT_EQ(-10, Lire_EnTete_Texte(g.header, "0 1 0 1 1 1 4 0 1 0 0  Grille  de  Mayotte\n", message));
+    EXPECT_EQ("Grille de Mayotte", g.header.DESC);
+    EXPECT_EQ(-10, Lire_EnTete_Texte(g.header, "0 1 0 1 1 1 4 0 1 0 0 Ge\xEF"
                                        "de\n",
                                        message));
-    EXPECT_EQ("Geïde", g.DESC);
+    EXPECT_EQ("Geïde", g.header.DESC);
 }
 
 TEST(NativeHeader, ShortAndMalformedHeaders) {
     CGrille g;
     std::string message;
     // The line ends after field 6: the position where reading stopped.
-    EXPECT_EQ(25, g.Lire_EnTete_Texte("0.0 1.0 0.0 1.0 0.5 0.5\n", message));
+    EXPECT_EQ(25, Lire_EnTete_Texte(g.header, "0.0 1.0 0.0 1.0 0.5 0.5\n", message));
     EXPECT_TRUE(message.empty());
-    EXPECT_EQ(-1, g.Lire_EnTete_Texte("0.0 1.0 0.0 1e1 0.5 0.5 4 0 1 0 0\n", message));
+    EXPECT_EQ(-1, Lire_EnTete_Texte(g.header, "0.0 1.0 0.0 1e1 0.5 0.5 4 0 1 0 0\n", message));
     EXPECT_EQ("Réel attendu dans l'en-tête peu avant la position 16", message);
     // No value per node makes no grid.
-    EXPECT_GT(g.Lire_EnTete_Texte("0 1 0 1 1 1 4 0 0 0 0\n", message), 0);
+    EXPECT_GT(Lire_EnTete_Texte(g.header, "0 1 0 1 1 1 4 0 0 0 0\n", message), 0);
 }
 
 namespace {
@@ -134,13 +135,6 @@ const char* kSmallGrid =
     "1.5 11\r\n2.5 12\r\n3.5 13\r\n"
     "4.5 21\r\n5.5 22\r\n6.5 23\r\n";
 
-std::string Opened(CGrille& g, int mode, bool console = false, UserInterface* ui = nullptr) {
-    std::string message;
-    testing::internal::CaptureStdout();
-    g.Ouvrir(message, console, mode, ui);
-    const std::string out = testing::internal::GetCapturedStdout();
-    return console ? out : message;
-}
 
 }  // namespace
 
@@ -149,13 +143,12 @@ TEST(BinaryCache, TextGridToCacheAndBack) {
     GridFolder::Write("petite.mnt", kSmallGrid);
     GridFolder::Write("petite.xml", BilinearXml());
     CGrille g;
-    g.NAME = "petite.mnt";
-    EXPECT_EQ("", Opened(g, ModeSurDisque));
-    EXPECT_EQ("petite.bin", g.NAME);
-    EXPECT_EQ(GrilleBinairePlenar, g.GRID_TYPE);
+    g.header.NAME = "petite.mnt";
+    EXPECT_EQ("", OpenMessage(g, ModeSurDisque));
+    EXPECT_EQ("petite.bin", g.header.NAME);
+    EXPECT_EQ(GrilleBinairePlenar, g.header.GRID_TYPE);
     EXPECT_TRUE(g.onDisk && g.loaded && g.BinaryFileOpen());
-    EXPECT_FALSE(g.TextFileOpen());
-    EXPECT_EQ("Petite grille", g.DESC);
+    EXPECT_EQ("Petite grille", g.header.DESC);
 
     const std::string cache = GridFolder::Read("petite.bin");
     ASSERT_GE(cache.size(), 85u + 8 + 13);
@@ -179,18 +172,18 @@ TEST(BinaryCache, TextGridToCacheAndBack) {
 
     // The cache opened by its own name gives the same grid.
     CGrille again;
-    again.NAME = "petite.bin";
-    EXPECT_EQ("", Opened(again, ModeSurDisque));
+    again.header.NAME = "petite.bin";
+    EXPECT_EQ("", OpenMessage(again, ModeSurDisque));
     again.Lire_Noeud(0, 1, &v, code);
     EXPECT_EQ(4.5, v);
     EXPECT_EQ(21, code);
-    EXPECT_EQ((std::vector<double>{0.5}), again.TRANSLATION);
-    EXPECT_EQ(3, again.N_COLUMNS);
+    EXPECT_EQ((std::vector<double>{0.5}), again.header.TRANSLATION);
+    EXPECT_EQ(3, again.header.N_COLUMNS);
 
     // Loaded into memory from the cache, it answers the same.
     CGrille memory;
-    memory.NAME = "petite.bin";
-    EXPECT_EQ("", memory.Charger_Binaire(false));
+    memory.header.NAME = "petite.bin";
+    EXPECT_EQ("", memory.Charger_Binaire());
     EXPECT_TRUE(memory.loaded);
     EXPECT_FALSE(memory.onDisk || memory.BinaryFileOpen());
     memory.Lire_Noeud(1, 0, &v, code);
@@ -203,17 +196,17 @@ TEST(BinaryCache, ExistingCacheIsReusedUntouched) {
     GridFolder::Write("petite.mnt", kSmallGrid);
     GridFolder::Write("petite.xml", BilinearXml());
     CGrille first;
-    first.NAME = "petite.mnt";
-    ASSERT_EQ("", Opened(first, ModeSurDisque));
+    first.header.NAME = "petite.mnt";
+    ASSERT_EQ("", OpenMessage(first, ModeSurDisque));
     first.Fermer();
     const std::string made = GridFolder::Read("petite.bin");
 
     // The text grid changes; its cache is still taken as it is.
     GridFolder::Write("petite.mnt", std::string(kSmallGrid).replace(60, 3, "9.5"));
     CGrille second;
-    second.NAME = "petite.mnt";
-    EXPECT_EQ("", Opened(second, ModeSurDisque, true));  // nothing printed: no conversion
-    EXPECT_EQ("petite.bin", second.NAME);
+    second.header.NAME = "petite.mnt";
+    EXPECT_EQ("", ConsoleOutput(second, ModeSurDisque));  // nothing printed: no conversion
+    EXPECT_EQ("petite.bin", second.header.NAME);
     EXPECT_EQ(made, GridFolder::Read("petite.bin"));
     double v = 0;
     int code = 0;
@@ -254,12 +247,12 @@ TEST(BinaryCache, VersionTwoCacheHoldsDoubles) {
     GridFolder::Write("v2.xml", BilinearXml());
 
     CGrille g;
-    g.NAME = "v2.bin";
-    EXPECT_EQ("", Opened(g, ModeSurDisque));
-    EXPECT_EQ(Real8, g.VALUES_TYPE);
-    EXPECT_EQ("v2 !", g.DESC);
-    EXPECT_EQ(3, g.N_COLUMNS);
-    EXPECT_EQ(2, g.N_LINES);
+    g.header.NAME = "v2.bin";
+    EXPECT_EQ("", OpenMessage(g, ModeSurDisque));
+    EXPECT_EQ(Real8, g.header.VALUES_TYPE);
+    EXPECT_EQ("v2 !", g.header.DESC);
+    EXPECT_EQ(3, g.header.N_COLUMNS);
+    EXPECT_EQ(2, g.header.N_LINES);
     double v = 0;
     int code = 0;
     g.Lire_Noeud(2, 1, &v, code);  // layout 1: index 2·2 + 1
@@ -270,8 +263,8 @@ TEST(BinaryCache, VersionTwoCacheHoldsDoubles) {
     cache.replace(5, 4, reinterpret_cast<char*>(b), 4);
     GridFolder::Write("v7.bin", cache);
     CGrille seven;
-    seven.NAME = "v7.bin";
-    EXPECT_EQ("Numéro de version imprévu : 7\n(v7.bin)", Opened(seven, ModeSurDisque));
+    seven.header.NAME = "v7.bin";
+    EXPECT_EQ("Numéro de version imprévu : 7\n(v7.bin)", OpenMessage(seven, ModeSurDisque));
 }
 
 TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
@@ -281,64 +274,67 @@ TEST(BinaryCache, StoredTypesAndDescriptionLimit) {
     GridFolder::Write("t.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
                                          "<VALUES_TYPE>INTEGER4</VALUES_TYPE>"));
     CGrille g;
-    g.NAME = "t.mnt";
+    g.header.NAME = "t.mnt";
     // The 300-character description makes the header line too long.
     EXPECT_EQ("t.mnt :\nLa ligne d'en-tête est trop longue (258 char max)",
-              Opened(g, ModeSurDisque));
+              OpenMessage(g, ModeSurDisque));
 
     GridFolder::Write("t.mnt", "0 1 0 1 1 1 4 0 2 0 0 0 " + std::string(230, 'd') +
                                    "\n-7 40000\n1 2\n3 4\n5 6\n");
-    EXPECT_EQ("", Opened(g, ModeSurDisque));
-    EXPECT_EQ(Integer4, g.VALUES_TYPE);
-    EXPECT_EQ(8, g.RecordSize());
+    EXPECT_EQ("", OpenMessage(g, ModeSurDisque));
+    EXPECT_EQ(Integer4, g.header.VALUES_TYPE);
+    EXPECT_EQ(8, g.header.RecordSize());
     double v[2] = {};
     int code = 0;
     g.Lire_Noeud(0, 0, v, code);
     EXPECT_EQ(-7, v[0]);
     EXPECT_EQ(40000, v[1]);
-    EXPECT_EQ(static_cast<size_t>(g.firstRecordOffset) + 4 * 8, GridFolder::Read("t.bin").size());
+    EXPECT_EQ(static_cast<size_t>(g.header.firstRecordOffset) + 4 * 8, GridFolder::Read("t.bin").size());
 
     // 40000 does not fit a 2-byte integer: the value is refused, not wrapped.
     GridFolder::Write("u.mnt", "0 1 0 1 1 1 4 0 2 0 0 0\n-7 40000\n1 2\n3 4\n5 6\n");
     GridFolder::Write("u.xml", XmlHeader("<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
                                          "<VALUES_TYPE>INTEGER2</VALUES_TYPE>"));
     CGrille u;
-    u.NAME = "u.mnt";
+    u.header.NAME = "u.mnt";
     EXPECT_EQ("Valeur illisible dans la grille :\nu.mnt\n(noeud 1, octet 32)",
-              Opened(u, ModeSurDisque));
+              OpenMessage(u, ModeSurDisque));
     EXPECT_FALSE(GridFolder::Exists("u.bin"));
 }
 
-TEST(BinaryCache, ConsoleProgress) {
-    GridFolder folder;
+// "p.mnt", a bilinear native grid of 20 x 10 nodes: its progress steps every
+// 2 nodes.
+void WriteHundredsGrid() {
     std::string text = "0 19 0 9 1 1 4 0 1 0 0\n";
     for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
     GridFolder::Write("p.mnt", text);
     GridFolder::Write("p.xml", BilinearXml());
+}
+
+TEST(BinaryCache, ConsoleProgress) {
+    GridFolder folder;
+    WriteHundredsGrid();
     CGrille g;
-    g.NAME = "p.mnt";
+    g.header.NAME = "p.mnt";
     EXPECT_EQ("Création du fichier binaire  p.bin ...|" + std::string(99, '|') + "\n",
-              Opened(g, ModeSurDisque, true));
+              ConsoleOutput(g, ModeSurDisque));
 
     // Fewer than 100 nodes: no step is ever taken.
     GridFolder::Write("q.mnt", "0 1 0 1 1 1 4 0 1 0 0\n1\n2\n3\n4\n");
     GridFolder::Write("q.xml", BilinearXml());
     CGrille q;
-    q.NAME = "q.mnt";
-    EXPECT_EQ("Chargement de la grille  q.mnt ...\n", Opened(q, ModeEnMemoire, true));
+    q.header.NAME = "q.mnt";
+    EXPECT_EQ("Chargement de la grille  q.mnt ...\n", ConsoleOutput(q, ModeEnMemoire));
 }
 
 TEST(BinaryCache, CancelledConversionLeavesNoCache) {
     GridFolder folder;
-    std::string text = "0 19 0 9 1 1 4 0 1 0 0\n";
-    for (int s = 0; s < 200; ++s) text += std::to_string(s) + "\n";
-    GridFolder::Write("p.mnt", text);
-    GridFolder::Write("p.xml", BilinearXml());
+    WriteHundredsGrid();
     ScriptedInterface ui;
     ui.cancelAtCheck = 30;
     CGrille g;
-    g.NAME = "p.mnt";
-    EXPECT_EQ("Création du fichier binaire p.bin annulée", Opened(g, ModeSurDisque, false, &ui));
+    g.header.NAME = "p.mnt";
+    EXPECT_EQ("Création du fichier binaire p.bin annulée", OpenMessage(g, ModeSurDisque, ui));
     ASSERT_GE(ui.progress->size(), 4u);
     EXPECT_EQ("Patience...|Création du fichier binaire  p.bin ...", (*ui.progress)[0].text);
     EXPECT_EQ(1, (*ui.progress)[1].a);  // range 1 .. 100
@@ -346,14 +342,14 @@ TEST(BinaryCache, CancelledConversionLeavesNoCache) {
     EXPECT_EQ(30, StepsOf(ui));
     EXPECT_EQ("destroy", ui.progress->back().call);
     EXPECT_FALSE(g.loaded);
-    EXPECT_FALSE(g.TextFileOpen() || g.BinaryFileOpen());
+    EXPECT_FALSE(g.BinaryFileOpen());
     EXPECT_EQ((std::vector<std::string>{"p.mnt", "p.xml"}), folder.Files());
 
     // Next time the conversion runs to its end.
     ScriptedInterface patient;
     CGrille h;
-    h.NAME = "p.mnt";
-    EXPECT_EQ("", Opened(h, ModeSurDisque, false, &patient));
+    h.header.NAME = "p.mnt";
+    EXPECT_EQ("", OpenMessage(h, ModeSurDisque, patient));
     EXPECT_EQ(100, StepsOf(patient));
     EXPECT_EQ((std::vector<std::string>{"p.bin", "p.mnt", "p.xml"}), folder.Files());
 }
@@ -364,10 +360,10 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
     GridFolder::Write("court.xml", BilinearXml());
     for (int mode : {ModeSurDisque, ModeEnMemoire}) {
         CGrille g;
-        g.NAME = "court.mnt";
+        g.header.NAME = "court.mnt";
         // The message names the text file that ends early, also when a cache was being made.
         EXPECT_EQ("Grille incomplète :\ncourt.mnt\n(5 noeuds lus sur 6 attendus)",
-                  Opened(g, mode));
+                  OpenMessage(g, mode));
         EXPECT_FALSE(g.loaded);
     }
     EXPECT_EQ((std::vector<std::string>{"court.mnt", "court.xml"}), folder.Files());
@@ -376,18 +372,18 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
     GridFolder::Write("entier.mnt", "0 2 0 1 1 1 4 0 1 0 0\n1 2 3\n4 5 6\n");
     GridFolder::Write("entier.xml", BilinearXml());
     CGrille whole;
-    whole.NAME = "entier.mnt";
-    ASSERT_EQ("", Opened(whole, ModeSurDisque));
+    whole.header.NAME = "entier.mnt";
+    ASSERT_EQ("", OpenMessage(whole, ModeSurDisque));
     whole.Fermer();
     std::string cache = GridFolder::Read("entier.bin");
     const size_t full = cache.size();
     cache.resize(full - 3);
     GridFolder::Write("entier.bin", cache);
     CGrille shortCache;
-    shortCache.NAME = "entier.bin";
+    shortCache.header.NAME = "entier.bin";
     EXPECT_EQ("Grille incomplète :\nentier.bin\n(" + std::to_string(full - 3) +
                   " octets au lieu de " + std::to_string(full) + " attendus)",
-              Opened(shortCache, ModeSurDisque));
+              OpenMessage(shortCache, ModeSurDisque));
     EXPECT_FALSE(shortCache.BinaryFileOpen());
 
     // The XML header that the text grid and its cache share may name the text
@@ -396,10 +392,10 @@ TEST(BinaryCache, TruncatedGridsAreRefused) {
                                               "<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"));
     for (const char* name : {"entier.bin", "entier.mnt"}) {
         CGrille named;
-        named.NAME = name;
+        named.header.NAME = name;
         EXPECT_EQ("Grille incomplète :\nentier.bin\n(" + std::to_string(full - 3) +
                       " octets au lieu de " + std::to_string(full) + " attendus)",
-                  Opened(named, ModeSurDisque))
+                  OpenMessage(named, ModeSurDisque))
             << name;
         EXPECT_FALSE(named.loaded) << name;
     }
@@ -411,15 +407,15 @@ TEST(BinaryCache, DamagedCacheHeaders) {
     GridFolder::Write("x.bin", std::string("GRIB\0\3\0\0\0", 9));
     ScriptedInterface ui;
     CGrille g;
-    g.NAME = "x.bin";
+    g.header.NAME = "x.bin";
     EXPECT_EQ("Problème dans l'en-tête de\nx.bin (position 2)",
-              Opened(g, ModeSurDisque, false, &ui));
+              OpenMessage(g, ModeSurDisque, ui));
     ASSERT_EQ(1u, ui.messages.size());
     EXPECT_EQ("Mot-clé imprévu : GRIB\n(x.bin)", ui.messages[0].text);
     EXPECT_EQ(ScriptedInterface::Kind::Error, ui.messages[0].kind);
 
     GridFolder::Write("x.bin", std::string("GRID\0\3\0\0\0\0\0", 11));
-    EXPECT_EQ("En-tête du fichier binaire endommagé :\nx.bin", Opened(g, ModeSurDisque));
+    EXPECT_EQ("En-tête du fichier binaire endommagé :\nx.bin", OpenMessage(g, ModeSurDisque));
 }
 
 TEST(BinaryCache, PositionedReadsWhenTheFileIsNotMapped) {
@@ -427,26 +423,26 @@ TEST(BinaryCache, PositionedReadsWhenTheFileIsNotMapped) {
     GridFolder::Write("petite.mnt", kSmallGrid);
     GridFolder::Write("petite.xml", BilinearXml());
     CGrille g;
-    g.NAME = "petite.mnt";
-    ASSERT_EQ("", Opened(g, ModeSurDisque));
+    g.header.NAME = "petite.mnt";
+    ASSERT_EQ("", OpenMessage(g, ModeSurDisque));
     auto file = GridBinaryFile::Open("petite.bin", false);
     ASSERT_TRUE(file);
     EXPECT_FALSE(file->Mapped());
     unsigned char record[12];
-    ASSERT_TRUE(file->Read(g.firstRecordOffset + 5 * 12, record, 12));
+    ASSERT_TRUE(file->Read(g.header.firstRecordOffset + 5 * 12, record, 12));
     EXPECT_EQ(6.5, LoadReal8LE(record));
     EXPECT_EQ(23, LoadInt32LE(record + 8));
-    EXPECT_FALSE(file->Read(g.firstRecordOffset + 5 * 12 + 1, record, 12));
+    EXPECT_FALSE(file->Read(g.header.firstRecordOffset + 5 * 12 + 1, record, 12));
 }
 
 TEST(GridModel, PrecisionClassesAndDeviations) {
     CGrille g;
-    g.MAJOR_F = 6378137;
-    g.SQ_EXC_F = 0.00669438002290;
+    g.header.MAJOR_F = 6378137;
+    g.header.SQ_EXC_F = 0.00669438002290;
     const double phi = 46 * 3.141592653589793 / 180;
-    const double w = std::sqrt(1 - g.SQ_EXC_F * std::sin(phi) * std::sin(phi));
-    const double N = g.MAJOR_F / w;
-    const double M = g.MAJOR_F * (1 - g.SQ_EXC_F) / (w * w * w);
+    const double w = std::sqrt(1 - g.header.SQ_EXC_F * std::sin(phi) * std::sin(phi));
+    const double N = g.header.MAJOR_F / w;
+    const double M = g.header.MAJOR_F * (1 - g.header.SQ_EXC_F) / (w * w * w);
     double dlon = -1, dlat = -1;
     g.Precision_Vers_Ecarts(4, phi, dlon, dlat);
     EXPECT_NEAR(0.5 / std::sqrt(2.0) / (N * std::cos(phi)), dlon, 1e-18);

@@ -111,20 +111,16 @@ TEST(NodeLayout, EveryLayoutInMemoryAndFromItsCache) {
         GridFolder::Write("g.xml", BilinearXml());
 
         CGrille memory;
-        memory.NAME = "g.mnt";
+        memory.header.NAME = "g.mnt";
         std::string message;
-        ASSERT_TRUE(memory.Ouvrir(message, false, ModeEnMemoire)) << message;
+        ASSERT_TRUE(memory.Ouvrir(message, ModeEnMemoire)) << message;
         EXPECT_FALSE(memory.onDisk);
-        EXPECT_FALSE(memory.TextFileOpen());
         ExpectEveryNode(memory, layout);
 
         CGrille disk;
-        disk.NAME = "g.mnt";
-        testing::internal::CaptureStdout();
-        const bool opened = disk.Ouvrir(message, true, ModeSurDisque);
-        testing::internal::GetCapturedStdout();
-        ASSERT_TRUE(opened) << message;
-        EXPECT_EQ("g.bin", disk.NAME);
+        disk.header.NAME = "g.mnt";
+        ASSERT_EQ("", OpenMessage(disk, ModeSurDisque));
+        EXPECT_EQ("g.bin", disk.header.NAME);
         EXPECT_TRUE(disk.onDisk && disk.loaded && disk.BinaryFileOpen());
         ExpectEveryNode(disk, layout);
     }
@@ -136,11 +132,8 @@ TEST(NodeLayout, NodesOutsideTheGridReadAsZeros) {
     GridFolder::Write("g.xml", BilinearXml());
     for (int mode : {ModeEnMemoire, ModeSurDisque}) {
         CGrille g;
-        g.NAME = "g.mnt";
-        std::string message;
-        testing::internal::CaptureStdout();
-        ASSERT_TRUE(g.Ouvrir(message, true, mode)) << message;
-        testing::internal::GetCapturedStdout();
+        g.header.NAME = "g.mnt";
+        ASSERT_EQ("", OpenMessage(g, mode));
         for (auto [c, l] : {std::pair{C, 0}, std::pair{-1, 0}, std::pair{0, L}, std::pair{0, -1}}) {
             double values[2] = {7, 7};
             int code = 7;
@@ -162,16 +155,16 @@ TEST(NodeLayout, UnknownValuesReadAsZeroWhenAsked) {
                                          "<VALUE_UNK>-9999</VALUE_UNK>"
                                          "<VALUE_UNK_TO_ZERO>YES</VALUE_UNK_TO_ZERO>"));
     CGrille g;
-    g.NAME = "g.mnt";
+    g.header.NAME = "g.mnt";
     std::string message;
-    ASSERT_TRUE(g.Ouvrir(message, false, ModeEnMemoire)) << message;
+    ASSERT_TRUE(g.Ouvrir(message, ModeEnMemoire)) << message;
     double v = 1;
     int code = 1;
     g.Lire_Noeud(0, 0, &v, code);
     EXPECT_EQ(0, v);
     g.Lire_Noeud(1, 1, &v, code);
     EXPECT_EQ(-9999.5, v);  // only the exact unknown value becomes 0
-    g.VALUE_UNK_TO_ZERO = 0;
+    g.header.VALUE_UNK_TO_ZERO = 0;
     g.Lire_Noeud(0, 0, &v, code);
     EXPECT_EQ(-9999, v);
 }

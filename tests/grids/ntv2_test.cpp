@@ -21,37 +21,30 @@ Ntv2File SmallGrid() {
     return f;
 }
 
-std::string OpenMessage(CGrille& grid, const std::string& name, int mode = ModeEnTete) {
-    grid.NAME = name;
-    std::string message;
-    grid.Ouvrir(message, true, mode);
-    return message;
-}
-
 TEST(Ntv2Binary, HeaderFieldsAndEastwardLimits) {
     GridFolder folder;
     GridFolder::Write("f.gsb", SmallGrid().Binary());
     GridFolder::Write("f.xml", BilinearXml());
     CGrille3D grid;
     ASSERT_EQ(OpenMessage(grid, "f.gsb"), "");
-    EXPECT_EQ(grid.GRID_TYPE, GrilleNtv2Little);
-    EXPECT_EQ(grid.X_MIN, 3600);   // -W_LONG
-    EXPECT_EQ(grid.X_MAX, 10800);  // -E_LONG
-    EXPECT_EQ(grid.Y_MIN, 180000);
-    EXPECT_EQ(grid.Y_MAX, 183600);
-    EXPECT_EQ(grid.N_COLUMNS, 5);
-    EXPECT_EQ(grid.N_LINES, 3);
-    EXPECT_EQ(grid.LAYOUT, SE2W2N);
-    EXPECT_EQ(grid.VALUES_NUMBER, 4);
-    EXPECT_EQ(grid.VALUES_TYPE, Real4);
-    EXPECT_EQ(grid.NODE_COORD_UNIT, UniteSecondes);
-    EXPECT_EQ(grid.VALUES_UNIT, UniteSecondes);
-    EXPECT_EQ(grid.DESC, "FRANCE");
-    EXPECT_EQ(grid.SYSTEM_F, "NTF");
-    EXPECT_EQ(grid.SYSTEM_T, "RGF93");
-    EXPECT_DOUBLE_EQ(grid.MAJOR_F, 6378249.2);
-    EXPECT_NEAR(grid.SQ_EXC_F, 0.00680348764630, 1e-13);
-    EXPECT_NEAR(grid.SQ_EXC_T, 0.00669438002290, 1e-12);
+    EXPECT_EQ(grid.header.GRID_TYPE, GrilleNtv2Little);
+    EXPECT_EQ(grid.header.X_MIN, 3600);   // -W_LONG
+    EXPECT_EQ(grid.header.X_MAX, 10800);  // -E_LONG
+    EXPECT_EQ(grid.header.Y_MIN, 180000);
+    EXPECT_EQ(grid.header.Y_MAX, 183600);
+    EXPECT_EQ(grid.header.N_COLUMNS, 5);
+    EXPECT_EQ(grid.header.N_LINES, 3);
+    EXPECT_EQ(grid.header.LAYOUT, SE2W2N);
+    EXPECT_EQ(grid.header.VALUES_NUMBER, 4);
+    EXPECT_EQ(grid.header.VALUES_TYPE, Real4);
+    EXPECT_EQ(grid.header.NODE_COORD_UNIT, UniteSecondes);
+    EXPECT_EQ(grid.header.VALUES_UNIT, UniteSecondes);
+    EXPECT_EQ(grid.header.DESC, "FRANCE");
+    EXPECT_EQ(grid.header.SYSTEM_F, "NTF");
+    EXPECT_EQ(grid.header.SYSTEM_T, "RGF93");
+    EXPECT_DOUBLE_EQ(grid.header.MAJOR_F, 6378249.2);
+    EXPECT_NEAR(grid.header.SQ_EXC_F, 0.00680348764630, 1e-13);
+    EXPECT_NEAR(grid.header.SQ_EXC_T, 0.00669438002290, 1e-12);
     EXPECT_FALSE(grid.BinaryFileOpen());
     // The zone is in degrees, eastwards.
     EXPECT_DOUBLE_EQ(grid.zone.southWest.longitude, 1);
@@ -72,9 +65,9 @@ TEST(Ntv2Binary, NodesOfTheFirstSubGridInBothByteOrders) {
         GridFolder::Write("f.xml", BilinearXml());
         CGrille3D grid;
         ASSERT_EQ(OpenMessage(grid, "f.gsb", ModeSurDisque), "");
-        EXPECT_EQ(grid.GRID_TYPE, big ? GrilleNtv2Big : GrilleNtv2Little);
+        EXPECT_EQ(grid.header.GRID_TYPE, big ? GrilleNtv2Big : GrilleNtv2Little);
         EXPECT_TRUE(grid.onDisk);
-        EXPECT_EQ(grid.N_COLUMNS, 5);
+        EXPECT_EQ(grid.header.N_COLUMNS, 5);
         for (int l = 0; l < 3; ++l) {
             for (int c = 0; c < 5; ++c) {
                 double v[4];
@@ -93,8 +86,8 @@ TEST(Ntv2Binary, NodesOfTheFirstSubGridInBothByteOrders) {
         EXPECT_FLOAT_EQ(v[0], Ntv2File::Value(2 * 5 + 3, 0));
         // In memory, the same values.
         CGrille3D loaded;
-        loaded.NAME = "f.gsb";
-        ASSERT_EQ(loaded.Charger_Binaire(true), "");
+        loaded.header.NAME = "f.gsb";
+        ASSERT_EQ(loaded.Charger_Binaire(), "");
         double w[4];
         loaded.Lire_Noeud(1, 2, w, code);
         EXPECT_EQ(w[1], Ntv2File::Value(2 * 5 + 3, 1));
@@ -179,19 +172,19 @@ TEST(Ntv2Text, ConvertedToItsCacheWithTheSameValues) {
 
     CGrille3D header;
     ASSERT_EQ(OpenMessage(header, "t.gsa"), "");
-    EXPECT_EQ(header.X_MIN, 3600);
-    EXPECT_EQ(header.X_MAX, 10800);
-    EXPECT_EQ(header.DESC, "FRANCE");
-    EXPECT_EQ(header.SYSTEM_T, "RGF93");
-    EXPECT_NEAR(header.SQ_EXC_T, 0.00669438002290, 1e-12);
+    EXPECT_EQ(header.header.X_MIN, 3600);
+    EXPECT_EQ(header.header.X_MAX, 10800);
+    EXPECT_EQ(header.header.DESC, "FRANCE");
+    EXPECT_EQ(header.header.SYSTEM_T, "RGF93");
+    EXPECT_NEAR(header.header.SQ_EXC_T, 0.00669438002290, 1e-12);
 
     CGrille3D text, binary;
     ASSERT_EQ(OpenMessage(text, "t.gsa", ModeSurDisque), "");
-    EXPECT_EQ(text.NAME, "t.bin");
+    EXPECT_EQ(text.header.NAME, "t.bin");
     EXPECT_TRUE(GridFolder::Exists("t.bin"));
     ASSERT_EQ(OpenMessage(binary, "b.gsb", ModeSurDisque), "");
-    EXPECT_EQ(text.X_MIN, binary.X_MIN);
-    EXPECT_EQ(text.Y_INC, binary.Y_INC);
+    EXPECT_EQ(text.header.X_MIN, binary.header.X_MIN);
+    EXPECT_EQ(text.header.Y_INC, binary.header.Y_INC);
     for (double lon = 0.75; lon <= 3.25; lon += 0.125) {
         for (double lat = 49.75; lat <= 51.25; lat += 0.125) {
             const double p[3] = {lon, lat, 0};
@@ -241,9 +234,9 @@ TEST(Ntv2Binary, PublishedFrenchGrid) {
     GridFolder::Write("ntf_r93.xml", BilinearXml());
     CGrille3D grid;
     ASSERT_EQ(OpenMessage(grid, "ntf_r93.gsb", ModeSurDisque), "");
-    EXPECT_EQ(grid.SYSTEM_F, "NTF");
-    EXPECT_EQ(grid.DESC, "FRANCE");
-    EXPECT_EQ(grid.X_INC, 360);  // 0.1 degree
+    EXPECT_EQ(grid.header.SYSTEM_F, "NTF");
+    EXPECT_EQ(grid.header.DESC, "FRANCE");
+    EXPECT_EQ(grid.header.X_INC, 360);  // 0.1 degree
     EXPECT_LT(grid.zone.southWest.longitude, -5);
     EXPECT_GT(grid.zone.northEast.longitude, 9.5);
     EXPECT_LT(grid.zone.southWest.latitude, 41.5);

@@ -15,13 +15,6 @@
 
 namespace {
 
-std::string Open(CGrille& grid, const std::string& name, int mode = ModeEnTete) {
-    grid.NAME = name;
-    std::string message;
-    grid.Ouvrir(message, true, mode);
-    return message;
-}
-
 std::string Real8Xml() {
     return XmlHeader(
         "\t<VALUES_TYPE>REAL8</VALUES_TYPE>\n\t<INTERPOLATION_TYPE>BILINEAR</"
@@ -43,16 +36,16 @@ TEST(EsriGrid, HeaderAndCellCentres) {
                                    Esri("NODATA_value", "-9999") +
                                    "1 2 3 4\n5 6 -9999 8\n9 10 11 12\n");
     CGrille1D grid;
-    ASSERT_EQ(Open(grid, "e.asc"), "");
-    EXPECT_EQ(grid.X_MIN, 0.25);
-    EXPECT_EQ(grid.X_MAX, 1.75);
-    EXPECT_EQ(grid.Y_MIN, 40.25);
-    EXPECT_EQ(grid.Y_MAX, 41.25);
-    EXPECT_EQ(grid.VALUE_UNK, -9999);
-    EXPECT_EQ(grid.VALUES_TYPE, Integer2);
-    EXPECT_EQ(grid.LAYOUT, NW2E2S);
+    ASSERT_EQ(OpenMessage(grid, "e.asc"), "");
+    EXPECT_EQ(grid.header.X_MIN, 0.25);
+    EXPECT_EQ(grid.header.X_MAX, 1.75);
+    EXPECT_EQ(grid.header.Y_MIN, 40.25);
+    EXPECT_EQ(grid.header.Y_MAX, 41.25);
+    EXPECT_EQ(grid.header.VALUE_UNK, -9999);
+    EXPECT_EQ(grid.header.VALUES_TYPE, Integer2);
+    EXPECT_EQ(grid.header.LAYOUT, NW2E2S);
     // In memory: the unknown node makes the values around it unknown.
-    ASSERT_EQ(Open(grid, "e.asc", ModeEnMemoire), "");
+    ASSERT_EQ(OpenMessage(grid, "e.asc", ModeEnMemoire), "");
     double v = 0;
     int code = 0;
     const double nearUnknown[3] = {1.1, 40.9, 0};
@@ -70,26 +63,26 @@ TEST(EsriGrid, HeaderEdgeCases) {
     // Capitals are other keywords, passed over: the header never ends.
     GridFolder::Write(
         "e.asc", Esri("NCOLS", "4") + Esri("NROWS", "3") + Esri("NODATA_VALUE", "0") + "1 2 3 4\n");
-    EXPECT_EQ(Open(grid, "e.asc").rfind("Problème dans l'en-tête de\ne.asc (position ", 0), 0u);
+    EXPECT_EQ(OpenMessage(grid, "e.asc").rfind("Problème dans l'en-tête de\ne.asc (position ", 0), 0u);
     // A header that never reaches NODATA_value ends at the end of the file.
     GridFolder::Write("e.asc", Esri("ncols", "4") + Esri("nrows", "3"));
-    EXPECT_EQ(Open(grid, "e.asc"), "Problème dans l'en-tête de\ne.asc (position 32)");
+    EXPECT_EQ(OpenMessage(grid, "e.asc"), "Problème dans l'en-tête de\ne.asc (position 32)");
     GridFolder::Write("e.asc", "");
-    EXPECT_EQ(Open(grid, "e.asc"), "Problème dans l'en-tête de\ne.asc (position 1)");
+    EXPECT_EQ(OpenMessage(grid, "e.asc"), "Problème dans l'en-tête de\ne.asc (position 1)");
     // NODATA_value with a decimal point: the integer field's message.
     GridFolder::Write("e.asc", Esri("ncols", "4") + Esri("NODATA_value", "-9999.0"));
-    EXPECT_EQ(Open(grid, "e.asc").rfind("Entier attendu dans : \nNODATA_value", 0), 0u);
+    EXPECT_EQ(OpenMessage(grid, "e.asc").rfind("Entier attendu dans : \nNODATA_value", 0), 0u);
     // A value followed by another word does not end its line.
     GridFolder::Write("e.asc", Esri("ncols", "4 5") + Esri("NODATA_value", "0"));
-    EXPECT_EQ(Open(grid, "e.asc"), "Problème dans l'en-tête de\ne.asc (position 16)");
+    EXPECT_EQ(OpenMessage(grid, "e.asc"), "Problème dans l'en-tête de\ne.asc (position 16)");
     // Values one column before the fifteenth character, as many writers
     // align them, are read whole.
     GridFolder::Write("e.asc",
                       "ncols        4\nnrows        3\nxllcorner    0\nyllcorner    40\n"
                       "cellsize     0.5\nNODATA_value 0\n1 2 3 4\n5 6 7 8\n9 10 11 12\n");
-    ASSERT_EQ(Open(grid, "e.asc"), "");
-    EXPECT_EQ(grid.N_COLUMNS, 4);
-    EXPECT_EQ(grid.X_MAX, 1.75);
+    ASSERT_EQ(OpenMessage(grid, "e.asc"), "");
+    EXPECT_EQ(grid.header.N_COLUMNS, 4);
+    EXPECT_EQ(grid.header.X_MAX, 1.75);
 }
 
 TEST(EgmSurferGravsoft, Headers) {
@@ -100,31 +93,31 @@ TEST(EgmSurferGravsoft, Headers) {
     std::string values;
     for (int i = 0; i < 121 * 241; ++i) values += "1.5\n";
     GridFolder::Write("g.egm", "50 -5 1 1 121 241\n" + values);
-    ASSERT_EQ(Open(grid, "g.egm"), "");
-    EXPECT_DOUBLE_EQ(grid.X_INC, 1.0 / 60);
-    EXPECT_DOUBLE_EQ(grid.Y_INC, 1.0 / 60);
-    EXPECT_DOUBLE_EQ(grid.X_MAX, -1);
-    EXPECT_DOUBLE_EQ(grid.Y_MIN, 48);
-    EXPECT_EQ(grid.LAYOUT, NW2E2S);
+    ASSERT_EQ(OpenMessage(grid, "g.egm"), "");
+    EXPECT_DOUBLE_EQ(grid.header.X_INC, 1.0 / 60);
+    EXPECT_DOUBLE_EQ(grid.header.Y_INC, 1.0 / 60);
+    EXPECT_DOUBLE_EQ(grid.header.X_MAX, -1);
+    EXPECT_DOUBLE_EQ(grid.header.Y_MIN, 48);
+    EXPECT_EQ(grid.header.LAYOUT, NW2E2S);
     // Surfer with two columns: the step is the whole width.
     GridFolder::Write("g.grd", "DSAA\n2 3\n1 3\n40 41\n0 9\n1 2\n3 4\n5 6\n");
-    ASSERT_EQ(Open(grid, "g.grd"), "");
-    EXPECT_EQ(grid.X_INC, 2);
-    EXPECT_EQ(grid.Y_INC, 0.5);
-    EXPECT_EQ(grid.LAYOUT, SW2E2N);
+    ASSERT_EQ(OpenMessage(grid, "g.grd"), "");
+    EXPECT_EQ(grid.header.X_INC, 2);
+    EXPECT_EQ(grid.header.Y_INC, 0.5);
+    EXPECT_EQ(grid.header.LAYOUT, SW2E2N);
     // One column or one line: no step, a header problem, no division by zero.
     GridFolder::Write("g.grd", "DSAA\n1 3\n1 1\n40 41\n0 9\n1\n2\n3\n");
-    EXPECT_EQ(Open(grid, "g.grd").rfind("Problème dans l'en-tête de\ng.grd", 0), 0u);
+    EXPECT_EQ(OpenMessage(grid, "g.grd").rfind("Problème dans l'en-tête de\ng.grd", 0), 0u);
     GridFolder::Write("g.grd", "DSAA\n2 1\n1 3\n40 40\n0 9\n1 2\n");
-    EXPECT_EQ(Open(grid, "g.grd").rfind("Problème dans l'en-tête de\ng.grd", 0), 0u);
+    EXPECT_EQ(OpenMessage(grid, "g.grd").rfind("Problème dans l'en-tête de\ng.grd", 0), 0u);
     // A header cut short.
     GridFolder::Write("g.grd", "DSAA\n2 3\n1 3\n");
-    EXPECT_EQ(Open(grid, "g.grd").rfind("Problème dans l'en-tête de\ng.grd", 0), 0u);
+    EXPECT_EQ(OpenMessage(grid, "g.grd").rfind("Problème dans l'en-tête de\ng.grd", 0), 0u);
     // Gravsoft: latitudes, longitudes, then the steps.
     GridFolder::Write("g.gra", "40 41 1 3 0.5 1\n1 2 3\n4 5 6\n7 8 9\n");
-    ASSERT_EQ(Open(grid, "g.gra", ModeEnMemoire), "");
-    EXPECT_EQ(grid.N_COLUMNS, 3);
-    EXPECT_EQ(grid.N_LINES, 3);
+    ASSERT_EQ(OpenMessage(grid, "g.gra", ModeEnMemoire), "");
+    EXPECT_EQ(grid.header.N_COLUMNS, 3);
+    EXPECT_EQ(grid.header.N_LINES, 3);
     const double northWest[3] = {1, 41, 0};
     double v = 0;
     int code = 0;
@@ -147,30 +140,30 @@ TEST(DisGrid, HeaderMessagesAndFixedWidthRows) {
     CGrille1D grid;
     const std::string rows = "  100  200  300\n  400  500  600\n  700  800  900\n";
     GridFolder::Write("d.dis", DisHeader("ORTHO", 41) + "second line\n" + rows);
-    EXPECT_EQ(Open(grid, "d.dis"), "Mot-clé ORTH non trouvé");
+    EXPECT_EQ(OpenMessage(grid, "d.dis"), "Mot-clé ORTH non trouvé");
     GridFolder::Write("d.dis", DisHeader("ORTH", 41.5) + "second line\n" + rows);
-    EXPECT_EQ(Open(grid, "d.dis"), "Grille non orthogonale");
+    EXPECT_EQ(OpenMessage(grid, "d.dis"), "Grille non orthogonale");
     // A second line without line break ends at the end of the file.
     GridFolder::Write("d.dis", DisHeader("ORTH", 41) + "second line");
-    EXPECT_EQ(Open(grid, "d.dis").rfind("Problème dans l'en-tête de\nd.dis (position ", 0), 0u);
+    EXPECT_EQ(OpenMessage(grid, "d.dis").rfind("Problème dans l'en-tête de\nd.dis (position ", 0), 0u);
     GridFolder::Write("d.dis", "ORTH 1 41 3 41");
-    EXPECT_EQ(Open(grid, "d.dis"), "Problème dans l'en-tête de\nd.dis (position 15)");
+    EXPECT_EQ(OpenMessage(grid, "d.dis"), "Problème dans l'en-tête de\nd.dis (position 15)");
 
     // Without an XML header the width comes from the file (5 characters):
     // the interpolation type is missing.
     GridFolder::Write("d.dis", DisHeader("ORTH", 41) + "second line\n" + rows);
-    EXPECT_NE(Open(grid, "d.dis").find("+ Le type d'interpolation doit être bilinéaire ou spline"),
+    EXPECT_NE(OpenMessage(grid, "d.dis").find("+ Le type d'interpolation doit être bilinéaire ou spline"),
               std::string::npos);
-    EXPECT_EQ(grid.valueSize, 5);
-    EXPECT_EQ(grid.NODE_COORD_UNIT, UniteMetres);
-    EXPECT_EQ(grid.VALUES_MAX, 900);
+    EXPECT_EQ(grid.header.valueSize, 5);
+    EXPECT_EQ(grid.header.NODE_COORD_UNIT, UniteMetres);
+    EXPECT_EQ(grid.header.VALUES_MAX, 900);
     // With the XML header the width becomes the size of INTEGER4 (4
     // characters); rows of 3 values, the rest of each line dropped.
     GridFolder::Write("d.dis", DisHeader("ORTH", 41) + "second line\n" +
                                    " 100 200 300\n 400 500 600\n 700 800 900\n");
     GridFolder::Write("d.xml", XmlHeader("\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n"));
-    ASSERT_EQ(Open(grid, "d.dis", ModeEnMemoire), "");
-    EXPECT_EQ(grid.valueSize, 4);
+    ASSERT_EQ(OpenMessage(grid, "d.dis", ModeEnMemoire), "");
+    EXPECT_EQ(grid.header.valueSize, 4);
     double v[1];
     int code = 0;
     grid.Lire_Noeud(0, 2, v, code);  // the north-west node comes first
@@ -249,7 +242,7 @@ TEST(VerticalFormats, TheGeoidCropInterpolatesIdenticallyInEveryFormat) {
     for (const char* name :
          {"geoide.mnt", "geoide.asc", "geoide.gra", "geoide.grd", "geoide.egm"}) {
         grids.push_back(std::make_unique<CGrille1D>());
-        ASSERT_EQ(Open(*grids.back(), name, ModeEnMemoire), "") << name;
+        ASSERT_EQ(OpenMessage(*grids.back(), name, ModeEnMemoire), "") << name;
         EXPECT_EQ(grids.back()->zone.southWest.longitude, crop.west) << name;
         EXPECT_EQ(grids.back()->zone.northEast.latitude, crop.north) << name;
     }
@@ -265,7 +258,7 @@ TEST(VerticalFormats, TheGeoidCropInterpolatesIdenticallyInEveryFormat) {
         for (size_t g = 1; g < grids.size(); ++g) {
             double v = 0;
             ASSERT_EQ(grids[g]->Interpoler(UniteDegres, point, &v, code), 0);
-            EXPECT_EQ(v, reference) << grids[g]->NAME << " " << point[0] << " " << point[1];
+            EXPECT_EQ(v, reference) << grids[g]->header.NAME << " " << point[0] << " " << point[1];
             ++compared;
         }
     }

@@ -34,9 +34,9 @@ TEST(QueryAllocation, OnDiskQueriesAllocateNothing) {
     GridFolder::Write("g.xml", XmlHeader("<INTERPOLATION_TYPE>SPLINE</INTERPOLATION_TYPE>"
                                          "<INTERPOLATION_ORDER>5</INTERPOLATION_ORDER>"));
     CGrille g;
-    g.NAME = "g.mnt";
+    g.header.NAME = "g.mnt";
     std::string message;
-    ASSERT_TRUE(g.Ouvrir(message, false, ModeSurDisque)) << message;
+    ASSERT_TRUE(g.Ouvrir(message, ModeSurDisque)) << message;
     double values[3];
     int code = 0;
     const long before = allocations.load();

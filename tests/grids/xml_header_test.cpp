@@ -8,101 +8,101 @@ namespace {
 
 CGrille Described() {
     CGrille g;
-    g.NAME = "ntf.mnt";
-    g.GRID_TYPE = GrilleTextePlenar;
-    g.ORIGIN = "IGN & SHOM <France>";
-    g.CREATED = "2024";
-    g.VERSION = "v1.2";
-    g.KEY = "clé";
-    g.LAYOUT = NE2S2W;
-    g.N_NODES = 12;
-    g.N_COLUMNS = 4;
-    g.N_LINES = 3;
-    g.X_INC = 0.1;
-    g.Y_INC = 0.125;
-    g.X_MIN = -5.5;
-    g.X_MAX = -5.2;
-    g.Y_MIN = 41;
-    g.Y_MAX = 41.25;
-    g.NODE_COORD_TYPE = CoordonneesLonLat;
-    g.INC_UNIT = UniteSecondes;
-    g.NODE_COORD_UNIT = UniteRadians;
-    g.NODE_COORD_WRITTEN = 1;
-    g.EAST_TO_WEST = 0;
-    g.VALUES_LOCATION = 1;
-    g.SEP = 0;
-    g.VALUES_NUMBER = 3;
-    g.CODE_PREC = 1;
-    g.VALUES_TYPE = Real4;
-    g.VALUE_UNK = -9999;
-    g.VALUE_UNK_TO_ZERO = 1;
-    g.TRANSLATION = {-168, -60, 320};
-    g.VALUES_MIN = -1.5;
-    g.VALUES_MAX = 2.5;
-    g.VALUES_UNIT = UniteSecondes;
-    g.INTERPOLATION_TYPE = Spline;
-    g.INTERPOLATION_ORDER = 6;
-    g.CRS_CODE_F = "IGNF:NTF";
-    g.SYSTEM_F = "NTF";
-    g.MAJOR_F = 6378249.2;
-    g.MINOR_F = 6356515;
-    g.SQ_EXC_F = 0.006803487646;
-    g.CRS_CODE_T = "IGNF:RGF93";
-    g.SYSTEM_T = "RGF93";
-    g.MAJOR_T = 6378137;
-    g.MINOR_T = 6356752.3141;
-    g.SQ_EXC_T = 0.006694380023;
-    g.NODE_COORD_SYST = 3;
-    g.SHIFT_TYPE = 1;
+    g.header.NAME = "ntf.mnt";
+    g.header.GRID_TYPE = GrilleTextePlenar;
+    g.header.ORIGIN = "IGN & SHOM <France>";
+    g.header.CREATED = "2024";
+    g.header.VERSION = "v1.2";
+    g.header.KEY = "clé";
+    g.header.LAYOUT = NE2S2W;
+    g.header.N_NODES = 12;
+    g.header.N_COLUMNS = 4;
+    g.header.N_LINES = 3;
+    g.header.X_INC = 0.1;
+    g.header.Y_INC = 0.125;
+    g.header.X_MIN = -5.5;
+    g.header.X_MAX = -5.2;
+    g.header.Y_MIN = 41;
+    g.header.Y_MAX = 41.25;
+    g.header.NODE_COORD_TYPE = CoordonneesLonLat;
+    g.header.INC_UNIT = UniteSecondes;
+    g.header.NODE_COORD_UNIT = UniteRadians;
+    g.header.NODE_COORD_WRITTEN = 1;
+    g.header.EAST_TO_WEST = 0;
+    g.header.VALUES_LOCATION = 1;
+    g.header.SEP = 0;
+    g.header.VALUES_NUMBER = 3;
+    g.header.CODE_PREC = 1;
+    g.header.VALUES_TYPE = Real4;
+    g.header.VALUE_UNK = -9999;
+    g.header.VALUE_UNK_TO_ZERO = 1;
+    g.header.TRANSLATION = {-168, -60, 320};
+    g.header.VALUES_MIN = -1.5;
+    g.header.VALUES_MAX = 2.5;
+    g.header.VALUES_UNIT = UniteSecondes;
+    g.header.INTERPOLATION_TYPE = Spline;
+    g.header.INTERPOLATION_ORDER = 6;
+    g.header.CRS_CODE_F = "IGNF:NTF";
+    g.header.SYSTEM_F = "NTF";
+    g.header.MAJOR_F = 6378249.2;
+    g.header.MINOR_F = 6356515;
+    g.header.SQ_EXC_F = 0.006803487646;
+    g.header.CRS_CODE_T = "IGNF:RGF93";
+    g.header.SYSTEM_T = "RGF93";
+    g.header.MAJOR_T = 6378137;
+    g.header.MINOR_T = 6356752.3141;
+    g.header.SQ_EXC_T = 0.006694380023;
+    g.header.NODE_COORD_SYST = 3;
+    g.header.SHIFT_TYPE = 1;
     return g;
 }
 
 void ExpectSameHeader(const CGrille& a, const CGrille& b) {
-    EXPECT_EQ(a.GRID_TYPE, b.GRID_TYPE);
-    EXPECT_EQ(a.ORIGIN, b.ORIGIN);
-    EXPECT_EQ(a.CREATED, b.CREATED);
-    EXPECT_EQ(a.VERSION, b.VERSION);
-    EXPECT_EQ(a.KEY, b.KEY);
-    EXPECT_EQ(a.LAYOUT, b.LAYOUT);
-    EXPECT_EQ(a.N_NODES, b.N_NODES);
-    EXPECT_EQ(a.N_COLUMNS, b.N_COLUMNS);
-    EXPECT_EQ(a.N_LINES, b.N_LINES);
-    EXPECT_DOUBLE_EQ(a.X_INC, b.X_INC);
-    EXPECT_DOUBLE_EQ(a.Y_INC, b.Y_INC);
-    EXPECT_DOUBLE_EQ(a.X_MIN, b.X_MIN);
-    EXPECT_DOUBLE_EQ(a.X_MAX, b.X_MAX);
-    EXPECT_DOUBLE_EQ(a.Y_MIN, b.Y_MIN);
-    EXPECT_DOUBLE_EQ(a.Y_MAX, b.Y_MAX);
-    EXPECT_EQ(a.NODE_COORD_TYPE, b.NODE_COORD_TYPE);
-    EXPECT_EQ(a.INC_UNIT, b.INC_UNIT);
-    EXPECT_EQ(a.NODE_COORD_UNIT, b.NODE_COORD_UNIT);
-    EXPECT_EQ(a.NODE_COORD_WRITTEN, b.NODE_COORD_WRITTEN);
-    EXPECT_EQ(a.EAST_TO_WEST, b.EAST_TO_WEST);
-    EXPECT_EQ(a.VALUES_LOCATION, b.VALUES_LOCATION);
-    EXPECT_EQ(a.SEP, b.SEP);
-    EXPECT_EQ(a.VALUES_NUMBER, b.VALUES_NUMBER);
-    EXPECT_EQ(a.CODE_PREC, b.CODE_PREC);
-    EXPECT_EQ(a.VALUES_TYPE, b.VALUES_TYPE);
-    EXPECT_EQ(a.VALUE_UNK, b.VALUE_UNK);
-    EXPECT_EQ(a.VALUE_UNK_TO_ZERO, b.VALUE_UNK_TO_ZERO);
-    EXPECT_EQ(a.TRANSLATION, b.TRANSLATION);
-    EXPECT_EQ(a.VALUES_MIN, b.VALUES_MIN);
-    EXPECT_EQ(a.VALUES_MAX, b.VALUES_MAX);
-    EXPECT_EQ(a.VALUES_UNIT, b.VALUES_UNIT);
-    EXPECT_EQ(a.INTERPOLATION_TYPE, b.INTERPOLATION_TYPE);
-    EXPECT_EQ(a.INTERPOLATION_ORDER, b.INTERPOLATION_ORDER);
-    EXPECT_EQ(a.CRS_CODE_F, b.CRS_CODE_F);
-    EXPECT_EQ(a.SYSTEM_F, b.SYSTEM_F);
-    EXPECT_NEAR(a.MAJOR_F, b.MAJOR_F, 1e-4);
-    EXPECT_NEAR(a.MINOR_F, b.MINOR_F, 1e-4);
-    EXPECT_NEAR(a.SQ_EXC_F, b.SQ_EXC_F, 1e-12);
-    EXPECT_EQ(a.CRS_CODE_T, b.CRS_CODE_T);
-    EXPECT_EQ(a.SYSTEM_T, b.SYSTEM_T);
-    EXPECT_NEAR(a.MAJOR_T, b.MAJOR_T, 1e-4);
-    EXPECT_NEAR(a.MINOR_T, b.MINOR_T, 1e-4);
-    EXPECT_NEAR(a.SQ_EXC_T, b.SQ_EXC_T, 1e-12);
-    EXPECT_EQ(a.NODE_COORD_SYST, b.NODE_COORD_SYST);
-    EXPECT_EQ(a.SHIFT_TYPE, b.SHIFT_TYPE);
+    EXPECT_EQ(a.header.GRID_TYPE, b.header.GRID_TYPE);
+    EXPECT_EQ(a.header.ORIGIN, b.header.ORIGIN);
+    EXPECT_EQ(a.header.CREATED, b.header.CREATED);
+    EXPECT_EQ(a.header.VERSION, b.header.VERSION);
+    EXPECT_EQ(a.header.KEY, b.header.KEY);
+    EXPECT_EQ(a.header.LAYOUT, b.header.LAYOUT);
+    EXPECT_EQ(a.header.N_NODES, b.header.N_NODES);
+    EXPECT_EQ(a.header.N_COLUMNS, b.header.N_COLUMNS);
+    EXPECT_EQ(a.header.N_LINES, b.header.N_LINES);
+    EXPECT_DOUBLE_EQ(a.header.X_INC, b.header.X_INC);
+    EXPECT_DOUBLE_EQ(a.header.Y_INC, b.header.Y_INC);
+    EXPECT_DOUBLE_EQ(a.header.X_MIN, b.header.X_MIN);
+    EXPECT_DOUBLE_EQ(a.header.X_MAX, b.header.X_MAX);
+    EXPECT_DOUBLE_EQ(a.header.Y_MIN, b.header.Y_MIN);
+    EXPECT_DOUBLE_EQ(a.header.Y_MAX, b.header.Y_MAX);
+    EXPECT_EQ(a.header.NODE_COORD_TYPE, b.header.NODE_COORD_TYPE);
+    EXPECT_EQ(a.header.INC_UNIT, b.header.INC_UNIT);
+    EXPECT_EQ(a.header.NODE_COORD_UNIT, b.header.NODE_COORD_UNIT);
+    EXPECT_EQ(a.header.NODE_COORD_WRITTEN, b.header.NODE_COORD_WRITTEN);
+    EXPECT_EQ(a.header.EAST_TO_WEST, b.header.EAST_TO_WEST);
+    EXPECT_EQ(a.header.VALUES_LOCATION, b.header.VALUES_LOCATION);
+    EXPECT_EQ(a.header.SEP, b.header.SEP);
+    EXPECT_EQ(a.header.VALUES_NUMBER, b.header.VALUES_NUMBER);
+    EXPECT_EQ(a.header.CODE_PREC, b.header.CODE_PREC);
+    EXPECT_EQ(a.header.VALUES_TYPE, b.header.VALUES_TYPE);
+    EXPECT_EQ(a.header.VALUE_UNK, b.header.VALUE_UNK);
+    EXPECT_EQ(a.header.VALUE_UNK_TO_ZERO, b.header.VALUE_UNK_TO_ZERO);
+    EXPECT_EQ(a.header.TRANSLATION, b.header.TRANSLATION);
+    EXPECT_EQ(a.header.VALUES_MIN, b.header.VALUES_MIN);
+    EXPECT_EQ(a.header.VALUES_MAX, b.header.VALUES_MAX);
+    EXPECT_EQ(a.header.VALUES_UNIT, b.header.VALUES_UNIT);
+    EXPECT_EQ(a.header.INTERPOLATION_TYPE, b.header.INTERPOLATION_TYPE);
+    EXPECT_EQ(a.header.INTERPOLATION_ORDER, b.header.INTERPOLATION_ORDER);
+    EXPECT_EQ(a.header.CRS_CODE_F, b.header.CRS_CODE_F);
+    EXPECT_EQ(a.header.SYSTEM_F, b.header.SYSTEM_F);
+    EXPECT_NEAR(a.header.MAJOR_F, b.header.MAJOR_F, 1e-4);
+    EXPECT_NEAR(a.header.MINOR_F, b.header.MINOR_F, 1e-4);
+    EXPECT_NEAR(a.header.SQ_EXC_F, b.header.SQ_EXC_F, 1e-12);
+    EXPECT_EQ(a.header.CRS_CODE_T, b.header.CRS_CODE_T);
+    EXPECT_EQ(a.header.SYSTEM_T, b.header.SYSTEM_T);
+    EXPECT_NEAR(a.header.MAJOR_T, b.header.MAJOR_T, 1e-4);
+    EXPECT_NEAR(a.header.MINOR_T, b.header.MINOR_T, 1e-4);
+    EXPECT_NEAR(a.header.SQ_EXC_T, b.header.SQ_EXC_T, 1e-12);
+    EXPECT_EQ(a.header.NODE_COORD_SYST, b.header.NODE_COORD_SYST);
+    EXPECT_EQ(a.header.SHIFT_TYPE, b.header.SHIFT_TYPE);
 }
 
 }  // namespace
@@ -110,14 +110,14 @@ void ExpectSameHeader(const CGrille& a, const CGrille& b) {
 TEST(XmlHeader, WrittenHeaderReadsBack) {
     GridFolder folder;
     const CGrille written = Described();
-    written.Ecrire_Xml("");  // beside the grid: ntf.xml
+    Ecrire_Xml(written.header, "");  // beside the grid: ntf.xml
     ASSERT_TRUE(GridFolder::Exists("ntf.xml"));
     CGrille read;
-    read.NAME = "ntf.mnt";
-    EXPECT_EQ("", Lire_Xml(read, ""));
+    read.header.NAME = "ntf.mnt";
+    EXPECT_EQ("", Lire_Xml(read.header, ""));
     ExpectSameHeader(written, read);
-    EXPECT_EQ(4, read.valueSize);       // the value size follows the type read
-    EXPECT_EQ("UNDEFINED", read.DESC);  // neither NAME nor DESC is written
+    EXPECT_EQ(4, read.header.valueSize);       // the value size follows the type read
+    EXPECT_EQ("UNDEFINED", read.header.DESC);  // neither NAME nor DESC is written
 
     const std::string text = GridFolder::Read("ntf.xml");
     EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\r\n<GRID_HEADER>\r\n"
@@ -139,10 +139,10 @@ TEST(XmlHeader, WrittenHeaderReadsBack) {
 TEST(XmlHeader, NamedFormOfEmptyAndWestwardFields) {
     GridFolder folder;
     CGrille g;
-    g.EAST_TO_WEST = 1;
-    g.X_MIN = -10;
-    g.X_MAX = 20;
-    g.Ecrire_Xml("w.xml");
+    g.header.EAST_TO_WEST = 1;
+    g.header.X_MIN = -10;
+    g.header.X_MAX = 20;
+    Ecrire_Xml(g.header, "w.xml");
     const std::string text = GridFolder::Read("w.xml");
     for (const char* line :
          {"\t<X_INC>UNDEFINED</X_INC>", "\t<VALUES_NUMBER>UNDEFINED</VALUES_NUMBER>",
@@ -159,9 +159,9 @@ TEST(XmlHeader, NamedFormOfEmptyAndWestwardFields) {
 TEST(XmlHeader, NumericForm) {
     GridFolder folder;
     CGrille g = Described();
-    g.DESC = "Grille NTF -> RGF93";
-    g.VALUE_UNK = -9999.75;
-    g.Ecrire_Xml_Numerique("n.xml");
+    g.header.DESC = "Grille NTF -> RGF93";
+    g.header.VALUE_UNK = -9999.75;
+    Ecrire_Xml_Numerique(g.header, "n.xml");
     const std::string text = GridFolder::Read("n.xml");
     for (const char* line :
          {"\t<NAME>ntf.mnt</NAME>\r\n", "\t<DESC>Grille NTF -&gt; RGF93</DESC>\r\n",
@@ -174,42 +174,42 @@ TEST(XmlHeader, NumericForm) {
     }
     // Read back, the two numeric enumerations are not names: unchanged.
     CGrille read;
-    read.NAME = "";
-    EXPECT_EQ("", Lire_Xml(read, "n.xml"));
-    EXPECT_EQ(TypeValIndefini, read.VALUES_TYPE);
-    EXPECT_EQ(InterpolationIndefinie, read.INTERPOLATION_TYPE);
-    EXPECT_EQ("ntf.mnt", read.NAME);  // taken because the grid had no name
-    EXPECT_EQ("Grille NTF -> RGF93", read.DESC);
-    EXPECT_EQ(0, read.VALUES_LOCATION);  // "YES" is not "PIXEL_CENTER"
+    read.header.NAME = "";
+    EXPECT_EQ("", Lire_Xml(read.header, "n.xml"));
+    EXPECT_EQ(TypeValIndefini, read.header.VALUES_TYPE);
+    EXPECT_EQ(InterpolationIndefinie, read.header.INTERPOLATION_TYPE);
+    EXPECT_EQ("ntf.mnt", read.header.NAME);  // taken because the grid had no name
+    EXPECT_EQ("Grille NTF -> RGF93", read.header.DESC);
+    EXPECT_EQ(0, read.header.VALUES_LOCATION);  // "YES" is not "PIXEL_CENTER"
 
     // Without a path nothing is written.
-    g.Ecrire_Xml_Numerique("");
+    Ecrire_Xml_Numerique(g.header, "");
     EXPECT_EQ((std::vector<std::string>{"n.xml"}), folder.Files());
 }
 
 TEST(XmlHeader, FailureTexts) {
     GridFolder folder;
     CGrille g;
-    g.NAME = "absente.mnt";
-    EXPECT_EQ("Fichier absente.xml introuvable", Lire_Xml(g, ""));
+    g.header.NAME = "absente.mnt";
+    EXPECT_EQ("Fichier absente.xml introuvable", Lire_Xml(g.header, ""));
     GridFolder::Write("casse.xml", "<GRID_HEADER><X_MIN>1</GRID_HEADER>");
     EXPECT_EQ("Fichier casse.xml non chargé.\nUne piste : l'élément CDATA n'est pas supporté.",
-              Lire_Xml(g, "casse.xml"));
+              Lire_Xml(g.header, "casse.xml"));
     GridFolder::Write("autre.xml", "<?xml version=\"1.0\"?>\n<HEADER><X_MIN>1</X_MIN></HEADER>\n");
-    EXPECT_EQ("Balise non trouvée : \n<GRID_HEADER>", Lire_Xml(g, "autre.xml"));
-    EXPECT_EQ(0, g.X_MIN);
+    EXPECT_EQ("Balise non trouvée : \n<GRID_HEADER>", Lire_Xml(g.header, "autre.xml"));
+    EXPECT_EQ(0, g.header.X_MIN);
 }
 
 TEST(XmlHeader, ElementsCompleteOrOverride) {
     GridFolder folder;
     CGrille g;
-    g.X_MIN = 3;
-    g.LAYOUT = SW2E2N;
+    g.header.X_MIN = 3;
+    g.header.LAYOUT = SW2E2N;
     GridFolder::Write("a.xml", XmlHeader("\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n"));
-    EXPECT_EQ("", Lire_Xml(g, "a.xml"));
-    EXPECT_EQ(Bilineaire, g.INTERPOLATION_TYPE);
-    EXPECT_EQ(3, g.X_MIN);
-    EXPECT_EQ(SW2E2N, g.LAYOUT);
+    EXPECT_EQ("", Lire_Xml(g.header, "a.xml"));
+    EXPECT_EQ(Bilineaire, g.header.INTERPOLATION_TYPE);
+    EXPECT_EQ(3, g.header.X_MIN);
+    EXPECT_EQ(SW2E2N, g.header.LAYOUT);
 
     // Names are exact; "UNDEFINED" steps are 0; empty elements change nothing.
     GridFolder::Write("b.xml",
@@ -218,28 +218,28 @@ TEST(XmlHeader, ElementsCompleteOrOverride) {
                                 "<LAYOUT>sw2e2n</LAYOUT><VALUES_LOCATION>NODE</VALUES_LOCATION>"
                                 "<N_COLUMNS>12 colonnes</N_COLUMNS><N_LINES>douze</N_LINES>"
                                 "<Y_MAX> 47.5°</Y_MAX><EAST_TO_WEST>oui</EAST_TO_WEST>"));
-    g.X_INC = 1;
-    g.X_MAX = 9;
-    g.N_LINES = 5;
-    g.VALUES_LOCATION = 1;
-    EXPECT_EQ("", Lire_Xml(g, "b.xml"));
-    EXPECT_EQ(Bilineaire, g.INTERPOLATION_TYPE);
-    EXPECT_EQ(0, g.X_INC);
-    EXPECT_EQ(0.5, g.Y_INC);
-    EXPECT_EQ(9, g.X_MAX);
-    EXPECT_EQ(SW2E2N, g.LAYOUT);
-    EXPECT_EQ(0, g.VALUES_LOCATION);
-    EXPECT_EQ(12, g.N_COLUMNS);  // the leading number of the text
-    EXPECT_EQ(5, g.N_LINES);
-    EXPECT_EQ(47.5, g.Y_MAX);
-    EXPECT_EQ(0, g.EAST_TO_WEST);
+    g.header.X_INC = 1;
+    g.header.X_MAX = 9;
+    g.header.N_LINES = 5;
+    g.header.VALUES_LOCATION = 1;
+    EXPECT_EQ("", Lire_Xml(g.header, "b.xml"));
+    EXPECT_EQ(Bilineaire, g.header.INTERPOLATION_TYPE);
+    EXPECT_EQ(0, g.header.X_INC);
+    EXPECT_EQ(0.5, g.header.Y_INC);
+    EXPECT_EQ(9, g.header.X_MAX);
+    EXPECT_EQ(SW2E2N, g.header.LAYOUT);
+    EXPECT_EQ(0, g.header.VALUES_LOCATION);
+    EXPECT_EQ(12, g.header.N_COLUMNS);  // the leading number of the text
+    EXPECT_EQ(5, g.header.N_LINES);
+    EXPECT_EQ(47.5, g.header.Y_MAX);
+    EXPECT_EQ(0, g.header.EAST_TO_WEST);
 
     // TRANSLATION after VALUES_NUMBER, whatever the document's order;
     // missing items are 0.
     GridFolder::Write(
         "c.xml", XmlHeader("<TRANSLATION>1.5, -2,x</TRANSLATION><VALUES_NUMBER>4</VALUES_NUMBER>"));
-    EXPECT_EQ("", Lire_Xml(g, "c.xml"));
-    EXPECT_EQ((std::vector<double>{1.5, -2, 0, 0}), g.TRANSLATION);
+    EXPECT_EQ("", Lire_Xml(g.header, "c.xml"));
+    EXPECT_EQ((std::vector<double>{1.5, -2, 0, 0}), g.header.TRANSLATION);
 }
 
 TEST(XmlHeader, TextsCdataAndEncodings) {
@@ -253,16 +253,16 @@ TEST(XmlHeader, TextsCdataAndEncodings) {
                                          "</VERSION>"
                                          "<DESC>" +
                                          std::string(300, 'd') + "</DESC>"));
-    EXPECT_EQ("", Lire_Xml(g, "l.xml"));
-    EXPECT_EQ("Nouvelle Triangulation de la Française", g.SYSTEM_F);
-    EXPECT_EQ("IGN <service géodésie>", g.ORIGIN);  // a CDATA section is text like any other
-    EXPECT_EQ(std::string(259, 'v'), g.VERSION);
-    EXPECT_EQ(std::string(300, 'd'), g.DESC);
+    EXPECT_EQ("", Lire_Xml(g.header, "l.xml"));
+    EXPECT_EQ("Nouvelle Triangulation de la Française", g.header.SYSTEM_F);
+    EXPECT_EQ("IGN <service géodésie>", g.header.ORIGIN);  // a CDATA section is text like any other
+    EXPECT_EQ(std::string(259, 'v'), g.header.VERSION);
+    EXPECT_EQ(std::string(300, 'd'), g.header.DESC);
 
     GridFolder::Write("u.xml",
                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<GRID_HEADER><KEY>clé</KEY>"
                       "<ORIGIN><![CDATA[a<b]]></ORIGIN></GRID_HEADER>\n");
-    EXPECT_EQ("", Lire_Xml(g, "u.xml"));
-    EXPECT_EQ("clé", g.KEY);
-    EXPECT_EQ("a<b", g.ORIGIN);
+    EXPECT_EQ("", Lire_Xml(g.header, "u.xml"));
+    EXPECT_EQ("clé", g.header.KEY);
+    EXPECT_EQ("a<b", g.header.ORIGIN);
 }

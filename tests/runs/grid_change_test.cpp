@@ -17,7 +17,7 @@
 
 #include "batch/command_line.h"
 #include "catalogue/loader.h"
-#include "engine/grid_transformation.h"
+#include "grids/grid_header_cache.h"
 #include "grids/grid.h"
 #include "runs/console_run.h"
 #include "grids/ntv2_file.h"
@@ -200,7 +200,7 @@ TEST_F(GridChange, GeoidCacheTruncatedStopsTheNextRun) {
     ASSERT_EQ(ConsoleRunOutcome::Finished, Run(GeoidRun())) << result;
     ASSERT_EQ(0u, PointLines().at(0).find(kBourges)) << Output();
     ASSERT_TRUE(verticalGrid.loaded);
-    ASSERT_EQ("egm96_france.bin", verticalGrid.NAME);
+    ASSERT_EQ("egm96_france.bin", verticalGrid.header.NAME);
 
     // The catalogue names the text grid, whose own file did not change.
     fs::resize_file(work.File("egm96_france.bin"), 2000);

@@ -69,7 +69,7 @@ TEST_F(InteractiveRunTest, PointOutsideTheTranslationGridShowsItsLimits) {
     EXPECT_EQ(Run(GridKind), InteractiveOutcome::OutsideGrid);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, Kind::Plain);
-    const CZone zone = headers.Translation("ntf_r93.gsb", kData, false).zone;
+    const CZone zone = headers.Translation("ntf_r93.gsb", kData).zone;
     EXPECT_LT(zone.northEast.longitude, 11);
     EXPECT_EQ(ui.messages[0].text,
               Limits("\nLes coordonnées que vous avez saisies sont hors grille de paramètres de "
@@ -92,7 +92,7 @@ TEST_F(InteractiveRunTest, PointOutsideTheGeoidIsComputedWithItsPrecisionText) {
     EXPECT_EQ(Run(StandardKind), InteractiveOutcome::Computed);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, Kind::Plain);
-    const CZone zone = headers.Vertical("egm96_france.mnt", kData, false).zone;
+    const CZone zone = headers.Vertical("egm96_france.mnt", kData).zone;
     EXPECT_EQ(ui.messages[0].text,
               Limits("\nLes coordonnées que vous avez saisies sont hors grille de geoide :", zone));
     EXPECT_NEAR(arrival.longitude, 10.2, 1e-6);

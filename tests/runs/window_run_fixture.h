@@ -9,7 +9,8 @@
 #include "catalogue/loader.h"
 #include "engine/coordinate.h"
 #include "engine/coordinate_system.h"
-#include "engine/grid_transformation.h"
+#include "engine/grid_selection.h"
+#include "grids/grid_progress.h"
 #include "runs/output_point_file.h"
 #include "runs/window_run_environment.h"
 #include "support/scripted_interface.h"
@@ -55,8 +56,9 @@ protected:
     CGrille1D verticalGrid;
     CGrille3D translationGrid;
     GridHeaderCache headers;
-    GridContext grids{catalogue, verticalGrid, translationGrid, headers, kData, false};
+    ScriptedInterface ui;
+    WindowGridProgress gridProgress{ui};  // as the application's window runs show it
+    GridContext grids{catalogue, verticalGrid, translationGrid, headers, kData, &gridProgress};
     TempDir folder;
     Out_Fic log;
-    ScriptedInterface ui;
 };
