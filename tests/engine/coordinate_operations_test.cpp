@@ -2,17 +2,16 @@
 
 #include <cmath>
 
-#include "chain_catalogue.h"
+#include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
 #include "geodesy/angle.h"
 
 namespace {
 
-constexpr double kParisDegrees = 2.33722917;
 
 class Conversions : public ::testing::Test {
 protected:
-    ChainCatalogue cat;
+    TestCatalogue cat;
 
     CCoor Lambert(double easting, double northing, const CPrc* projection) const {
         CCoor c;

@@ -1,24 +1,24 @@
 #include <gtest/gtest.h>
 
 #include "engine/coordinate_system.h"
-#include "small_catalogue.h"
+#include "support/test_catalogue.h"
 
 namespace {
 
 // Systems, meridians, projections and vertical systems of a small catalogue,
 // with two systems sharing id 7 to show that the first one wins.
 struct ResolveCatalogue {
-    SmallCatalogue base;
+    TestCatalogue base;
     Catalogue catalogue;
     ResolveCatalogue() {
         catalogue.meridians.push_back(*base.greenwich);
         catalogue.meridians.push_back(*base.paris);
         catalogue.systems.push_back(
-            SmallCatalogue::System(1, "NTF", &base.ellipsoids[0], &catalogue.meridians[1]));
+            TestCatalogue::System(1, "NTF", &base.catalogue.ellipsoids[0], &catalogue.meridians[1]));
         catalogue.systems.push_back(
-            SmallCatalogue::System(7, "RGF93", &base.ellipsoids[2], &catalogue.meridians[0]));
+            TestCatalogue::System(7, "RGF93", &base.catalogue.ellipsoids[1], &catalogue.meridians[0]));
         catalogue.systems.push_back(
-            SmallCatalogue::System(7, "RGF93 bis", &base.ellipsoids[2], &catalogue.meridians[0]));
+            TestCatalogue::System(7, "RGF93 bis", &base.catalogue.ellipsoids[1], &catalogue.meridians[0]));
         CPrc lambert;
         lambert.id = 27572;
         lambert.name = "Lambert II étendu";

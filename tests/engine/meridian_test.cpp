@@ -4,7 +4,7 @@
 
 #include "engine/coordinate_operations.h"
 #include "geodesy/angle.h"
-#include "small_catalogue.h"
+#include "support/test_catalogue.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ double Degrees(const CCoor& c) {
 TEST(FindGreenwich, TakesTheLastRecordWithIdOne) {
     CatalogueList<CLgo> meridians;
     EXPECT_EQ(nullptr, FindGreenwich(meridians));
-    meridians.push_back(SmallCatalogue::Meridian(1, "Greenwich", 0, DecimalDegree));
-    meridians.push_back(SmallCatalogue::Meridian(2, "Paris", 2.5969213, Grade));
-    meridians.push_back(SmallCatalogue::Meridian(1, "Greenwich bis", 0, DecimalDegree));
+    meridians.push_back(TestCatalogue::Meridian(1, "Greenwich", 0, DecimalDegree));
+    meridians.push_back(TestCatalogue::Meridian(2, "Paris", 2.5969213, Grade));
+    meridians.push_back(TestCatalogue::Meridian(1, "Greenwich bis", 0, DecimalDegree));
     EXPECT_EQ(&meridians[2], FindGreenwich(meridians));
 }
 
 TEST(SetUnit, ConvertsBothAnglesAndRecordsTheUnit) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor c = cat.Geographic(cat.rgf93, cat.greenwich, Grade, 100, 50);
     SetUnit(c, DecimalDegree);
     EXPECT_EQ(DecimalDegree, c.unit);
@@ -39,7 +39,7 @@ TEST(SetUnit, ConvertsBothAnglesAndRecordsTheUnit) {
 // the catalogue gives in grades: the sum is made in decimal degrees and given
 // back packed.
 TEST(ToGreenwich, AddsAMeridianInGradesToAPackedLongitude) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor c = cat.Geographic(cat.ntf, cat.paris, PackedDms, 1.3, 48.5);  // 1°30'
     ToGreenwich(c, cat.greenwich);
     EXPECT_EQ(PackedDms, c.unit);
@@ -50,7 +50,7 @@ TEST(ToGreenwich, AddsAMeridianInGradesToAPackedLongitude) {
 }
 
 TEST(ToGreenwich, LeavesAGreenwichLongitudeAlone) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor c = cat.Geographic(cat.ntf, cat.greenwich, DecimalDegree, 1.25, 48.5);
     ToGreenwich(c, cat.greenwich);
     EXPECT_EQ(1.25, c.longitude);
@@ -61,7 +61,7 @@ TEST(ToGreenwich, LeavesAGreenwichLongitudeAlone) {
 // a WGS84 point (system on Greenwich) typed relative to Paris is 2.337° east
 // of where it would be from Greenwich.
 TEST(ToGreenwich, UsesTheCoordinatesMeridianNotTheSystems) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor c = cat.Geographic(cat.wgs84, cat.paris, DecimalDegree, 0.5, 45);
     ToGreenwich(c, cat.greenwich);
     EXPECT_NEAR(0.5 + kParisDegrees, c.longitude, 1e-12);
@@ -74,7 +74,7 @@ TEST(ToGreenwich, UsesTheCoordinatesMeridianNotTheSystems) {
 }
 
 TEST(ChangeMeridian, ToTheSameRecordChangesNothing) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor c = cat.Geographic(cat.ntf, cat.paris, PackedDms, 0.12345678912, 48.5);
     const CCoor before = c;
     ChangeMeridian(c, cat.paris, cat.greenwich);
@@ -83,7 +83,7 @@ TEST(ChangeMeridian, ToTheSameRecordChangesNothing) {
 }
 
 TEST(ChangeMeridian, ReexpressesFromTheCoordinatesMeridianAndNamesTheNewOne) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor c = cat.Geographic(cat.rgf93, cat.greenwich, Grade, 3, 52);
     ChangeMeridian(c, cat.paris, cat.greenwich);
     EXPECT_NEAR(3 - 2.5969213, c.longitude, 1e-12);
@@ -98,7 +98,7 @@ TEST(ChangeMeridian, ReexpressesFromTheCoordinatesMeridianAndNamesTheNewOne) {
 // the same system, typed from Greenwich, is not shifted by an earlier point's
 // change to Paris.
 TEST(ChangeMeridian, LeavesTheSystemRecordAsTheCatalogueGaveIt) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CCoor first = cat.Geographic(cat.wgs84, cat.greenwich, DecimalDegree, 3, 45);
     ChangeMeridian(first, cat.paris, cat.greenwich);
     EXPECT_EQ(cat.greenwich, cat.wgs84->meridian);
@@ -114,7 +114,7 @@ TEST(ChangeMeridian, LeavesTheSystemRecordAsTheCatalogueGaveIt) {
 // Every unit, both ways between Paris and Greenwich, at longitudes either side
 // of both meridians.
 TEST(ChangeMeridian, AgreesInEveryUnit) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     for (int unit : kAllUnits) {
         for (double degrees : {-5.1, -0.25, 0.0, 1.0, 2.33722917, 3.75, 8.2}) {
             CCoor c = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, degrees, 46);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "chain_catalogue.h"
+#include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
 #include "engine/precision.h"
 #include "engine/transformation_chain.h"
@@ -11,11 +11,9 @@
 
 namespace {
 
-constexpr double kParisDegrees = 2.33722917;
-
 class Chain : public ::testing::Test {
 protected:
-    ChainCatalogue cat;
+    TestCatalogue cat;
     CGrille1D noGrid;
     CGrille1D grid;
 

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "chain_catalogue.h"
+#include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
 #include "engine/validity_zone.h"
 #include "geodesy/angle.h"
-#include "small_catalogue.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ CZone Zone(int systemId, int projectionId, int unit, double west, double south, 
 }
 
 // A point whose longitude and latitude are given in `unit` directly.
-CCoor PointIn(const SmallCatalogue& cat, int unit, double longitude, double latitude) {
+CCoor PointIn(const TestCatalogue& cat, int unit, double longitude, double latitude) {
     return cat.Geographic(cat.ntf, cat.greenwich, unit, longitude, latitude);
 }
 
@@ -33,7 +32,7 @@ CCoor PointIn(const SmallCatalogue& cat, int unit, double longitude, double lati
 // Borders are inside within 1e-10 of the zone's unit: 1e-11 beyond is still
 // inside, 1e-9 beyond is outside, on every side and in every unit.
 TEST(IsInZone, BordersAreInclusiveWithinOneTenthOfANanoUnit) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     for (int unit : {DecimalDegree, Radian, Grade, SecondOfDegree}) {
         const CZone z = Zone(1, 0, unit, -5.5, 41, 10, 51.5);
         const double w = z.southWest.longitude, s = z.southWest.latitude;
@@ -54,7 +53,7 @@ TEST(IsInZone, BordersAreInclusiveWithinOneTenthOfANanoUnit) {
 
 // The point is brought into the zone's unit, whatever its own.
 TEST(IsInZone, ComparesInTheZonesUnit) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     const CZone grades = Zone(1, 0, Grade, -5.5, 41, 10, 51.5);
     for (int unit : {Radian, DecimalDegree, PackedDms, PackedDm, SecondOfHour, DecimalHour}) {
         CCoor inside = PointIn(cat, DecimalDegree, 9.99, 51.49);
@@ -70,7 +69,7 @@ TEST(IsInZone, ComparesInTheZonesUnit) {
 // Greenwich longitude. 8° east of Paris is 10.34° east of Greenwich, outside
 // France; 7° west of Paris is 4.66° west of Greenwich, inside.
 TEST(IsInZone, TestsTheGreenwichLongitudeOfAPointTypedFromParis) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     const CZone france = Zone(1, 0, DecimalDegree, -5.5, 41, 10, 51.5);
     EXPECT_FALSE(IsInZone(france, cat.Geographic(cat.ntf, cat.paris, DecimalDegree, 8, 45)));
     EXPECT_TRUE(IsInZone(france, cat.Geographic(cat.ntf, cat.paris, DecimalDegree, -7, 45)));
@@ -80,13 +79,13 @@ TEST(IsInZone, TestsTheGreenwichLongitudeOfAPointTypedFromParis) {
 }
 
 TEST(ZoneStatus, AnEmptyListHoldsEveryPoint) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CZone key, matched;
     EXPECT_EQ(1, ZoneStatus(key, PointIn(cat, DecimalDegree, 100, 0), {}, matched));
 }
 
 TEST(ZoneStatus, ZonesOfOtherSystemsOnly) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CatalogueList<CZone> zones{Zone(2, 0, DecimalDegree, -180, -90, 180, 90),
                                Zone(3, 0, DecimalDegree, -180, -90, 180, 90)};
     CZone key, matched;
@@ -98,7 +97,7 @@ TEST(ZoneStatus, ZonesOfOtherSystemsOnly) {
 // comes first; inside its system's zone only, 1; inside neither, 0. Zones are
 // in several units.
 TEST(ZoneStatus, SystemAndProjectionZones) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CPrc lambert;
     lambert.id = 27572;
     const CZone system = Zone(1, 0, Grade, -5.5, 41, 10, 51.5);
@@ -127,7 +126,7 @@ TEST(ZoneStatus, SystemAndProjectionZones) {
 }
 
 TEST(ZoneStatus, BordersAndGreenwichLongitudes) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     const CatalogueList<CZone> zones{Zone(1, 0, DecimalDegree, -5.5, 41, 10, 51.5)};
     CZone key, matched;
     EXPECT_EQ(1, ZoneStatus(key, PointIn(cat, DecimalDegree, 10 + 1e-11, 45), zones, matched));
@@ -143,7 +142,7 @@ TEST(ZoneStatus, BordersAndGreenwichLongitudes) {
 // The same point, given projected or geographic from Paris, meets the same
 // zone test.
 TEST(IsInZone, ProjectedAndGeographicFromParisAgree) {
-    ChainCatalogue cat;
+    TestCatalogue cat;
     CZone east = Zone(1, 0, DecimalDegree, 2.5, 46, 3, 47);  // just east of Paris
     CCoor projected;
     projected.type = Projected;
@@ -165,7 +164,7 @@ TEST(IsInZone, ProjectedAndGeographicFromParisAgree) {
 // search examined: the one that ended it with 2, else the last of the system
 // in the list, zones of other systems aside.
 TEST(ZoneStatus, KeyAndMatchedAreTheLastZoneOfTheSystemExamined) {
-    SmallCatalogue cat;
+    TestCatalogue cat;
     CPrc lambert;
     lambert.id = 27572;
     const CZone first = Zone(1, 0, DecimalDegree, -5.5, 41, 10, 51.5);
@@ -200,7 +199,7 @@ TEST(ZoneStatus, KeyAndMatchedAreTheLastZoneOfTheSystemExamined) {
 // The form without key and matched zones gives the same answer for points of
 // every type, unit and meridian.
 TEST(ZoneStatus, StatusOnlyFormAgrees) {
-    ChainCatalogue cat;
+    TestCatalogue cat;
     const CatalogueList<CZone> zones{
         Zone(1, 0, Grade, -5.5, 41, 10, 51.5), Zone(1, 27572, Radian, -5.5, 45.4, 7.7, 48.2),
         Zone(1, 27561, DecimalDegree, -5.5, 48.1, 8.3, 51.5),

@@ -5,11 +5,12 @@
 #include "grids/grid.h"
 #include "grids/grid_test_support.h"
 
-// A small catalogue for the chain: NTF (Clarke 1880 IGN, Paris), WGS84 and
+// The tests' own small catalogue, written by hand and shaped like the default
+// one: NTF (Clarke 1880 IGN, Paris), WGS84 and
 // RGF93 on Greenwich, and a system that no record joins; a seven-parameter
 // record listed from NTF to RGF93 only, the NTF Lambert II étendu projection
 // and a projection of family 4, which is not handled.
-struct ChainCatalogue {
+struct TestCatalogue {
     Catalogue catalogue;
     const CLgo* greenwich = nullptr;
     const CLgo* paris = nullptr;
@@ -21,7 +22,7 @@ struct ChainCatalogue {
     const CPrc* family4 = nullptr;
     const CTsg* ntfToRgf93 = nullptr;
 
-    ChainCatalogue() {
+    TestCatalogue() {
         auto& c = catalogue;
         c.ellipsoids.push_back(Ellipsoid(1, "Clarke 1880 IGN", 6378249.2, 0.00680348764629989));
         c.ellipsoids.push_back(Ellipsoid(3, "GRS 1980", 6378137, 0.00669438002290079));
@@ -82,7 +83,7 @@ struct ChainCatalogue {
         lambert2e = &c.projections[0];
         family4 = &c.projections[1];
     }
-    ChainCatalogue(const ChainCatalogue&) = delete;
+    TestCatalogue(const TestCatalogue&) = delete;
 
     CCoor Geographic(const CReg* system, const CLgo* meridian, int unit, double longitude,
                      double latitude, double height = 0, int verticalKind = 1) const {
@@ -165,3 +166,6 @@ inline void MakeVerticalGrid(CGrille1D& grid, int systemId) {
 inline double GridN(double greenwichLongitude, double latitude) {
     return 40 + greenwichLongitude + 0.5 * (latitude - 41);
 }
+
+// Paris east of Greenwich, in decimal degrees (2.5969213 grades).
+inline constexpr double kParisDegrees = 2.33722917;
