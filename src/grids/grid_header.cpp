@@ -8,11 +8,6 @@
 #include "grids/grid_message.h"
 #include "grids/grid_rules.h"
 
-int64_t GridHeader::RecordSize() const {
-    const int64_t values = static_cast<int64_t>(valueSize) * VALUES_NUMBER;
-    return CODE_PREC ? values + 4 : values;
-}
-
 void GridHeader::Taille_Valeur() {
     switch (VALUES_TYPE) {
         case Integer2:

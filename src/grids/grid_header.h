@@ -92,7 +92,11 @@ struct GridHeader {
     // The column and line counts from the limits and steps, then N_NODES.
     void CountsFromLimits();
     // Bytes of one node record: the values, then the code when there is one.
-    int64_t RecordSize() const;
+    // Inline: every node read asks for it.
+    int64_t RecordSize() const {
+        const int64_t values = static_cast<int64_t>(valueSize) * VALUES_NUMBER;
+        return CODE_PREC ? values + 4 : values;
+    }
     // Value size from VALUES_TYPE (unchanged for an undefined type).
     void Taille_Valeur();
     // The layout every native grid and its cache share: node counts from the
