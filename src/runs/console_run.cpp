@@ -68,11 +68,6 @@ std::string CannotOpen(const std::string& name, int error) {
     return LoadString(IDS_CANNOT_OPEN_FILE) + " " + name + " !\n" + FileOpenFailureReason(error);
 }
 
-std::string RefusedLinesText(long long refused) {
-    return std::to_string(refused) + " ligne(s) refusée(s) (ni point, ni commentaire, ni ligne "
-                                     "blanche)";
-}
-
 ConsoleRunOutcome RunFile(const ConsoleRunDescription& line, const ConsoleRunEnvironment& environment,
                           std::string& result) {
     const std::string inputPath = environment.resolvePath(line.source.file);

@@ -29,9 +29,8 @@ std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) 
                        std::to_string(counts.failed) + " transformation(s) non réussie(s)\n" +
                        std::to_string(counts.outOfZone) + " transformation(s) hors zone";
     if (counts.refused > 0) {
-        text += "\n" + std::to_string(counts.refused) +
-                " ligne(s) refusée(s) (ni point, ni commentaire, ni ligne blanche) : voir les "
-                "lignes ERREUR du fichier d'arrivée";
+        text += "\n" + RefusedLinesText(counts.refused) +
+                " : voir les lignes ERREUR du fichier d'arrivée";
     }
     if (request.report) text += "\n\nRapport dans le fichier " + request.reportPath;
     return text;
