@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
         ConsoleInterface ui;
         CQuorvelApp app;
         app.consoleRun = RunConsoleBatch;
+        app.shellOption = RunShellOption;
         return app.Run(std::vector<std::string>(argv, argv + argc), ui);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "Quorvel : erreur inattendue (%s)\n", error.what());

@@ -1,8 +1,12 @@
 #include "app/console_batch.h"
 
+#include <cstdio>
+
 #include "shared/console.h"
 #include "app/quorvel_app.h"
+#include "batch/catalogue_listing.h"
 #include "batch/command_line.h"
+#include "batch/shell_options.h"
 #include "runs/console_run.h"
 
 int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
@@ -27,4 +31,34 @@ int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
         default:
             return kExitStopped;
     }
+}
+
+int RunShellOption(CQuorvelApp& app, const ShellRequest& request) {
+    std::string text;
+    switch (request.kind) {
+        case ShellRequestKind::Help:
+            text = UsageText(InstallationDataFolder() + "/exemples/");
+            break;
+        case ShellRequestKind::Version:
+            text = VersionText();
+            break;
+        case ShellRequestKind::List: {
+            text = "Catalogue : " + app.cataloguePath + "\n\n";
+            if (!request.systemGiven) {
+                text += CatalogueListing(app.catalogue);
+                break;
+            }
+            const CReg* system = FindSystemByIdOrName(app.catalogue, request.system);
+            if (system == nullptr) {
+                std::fputs(UnknownSystemText(request.system).c_str(), stderr);
+                return kExitStopped;
+            }
+            text += SystemListing(app.catalogue, *system);
+            break;
+        }
+        default:
+            std::fputs(request.message.c_str(), stderr);
+            return kExitStopped;
+    }
+    return WriteConsole(text) && CloseConsole() ? kExitComplete : kExitStopped;
 }

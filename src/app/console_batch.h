@@ -4,6 +4,7 @@
 #include <vector>
 
 class CQuorvelApp;
+struct ShellRequest;
 
 // The batch work of console mode: parses the arguments that follow the
 // program's own path, then runs the console transformation on the
@@ -15,3 +16,11 @@ class CQuorvelApp;
 // already wrote it).
 int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
                      std::string& message);
+
+// The shell options of the command line, answered without console mode's
+// banner and key wait: the usage text (`--help`, `-h`) with the examples
+// on the installation's example folder, the version, the listing of the
+// catalogue the application loaded (`--liste`, one system when asked,
+// by id or name), each on standard output with status 0; an unknown system
+// or a misused option is refused on standard error with status 1.
+int RunShellOption(CQuorvelApp& app, const ShellRequest& request);

@@ -129,6 +129,16 @@ int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& u
     // 1. The program's base name names its configuration file.
     programBaseName = arguments.empty() ? "" : std::filesystem::path(arguments[0]).stem().string();
 
+    // The usage text and the version need neither configuration nor
+    // catalogue: a user asks for them when something else fails.
+    ShellRequest shell;
+    if (shellOption && arguments.size() > 1) {
+        shell = ParseShellRequest(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    }
+    if (shell.kind != ShellRequestKind::None && shell.kind != ShellRequestKind::List) {
+        return shellOption(*this, shell);
+    }
+
     // 2. The folder the program was started in.
     std::optional<std::string> current = GetCurrentDirectory();
     if (!current) return 1;
@@ -187,6 +197,9 @@ int CQuorvelApp::Run(const std::vector<std::string>& arguments, UserInterface& u
 
     // 6. The catalogue (a failure ends the program).
     LoadCatalogue(cataloguePath, catalogue, ui, Caption());
+
+    // The listing of the catalogue just loaded, in place of console mode.
+    if (shell.kind == ShellRequestKind::List) return shellOption(*this, shell);
 
     // 7. No argument: window; any argument: console.
     if (arguments.size() <= 1) return RunWindowMode(ui);

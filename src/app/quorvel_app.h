@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "batch/shell_options.h"
 #include "pages/page_settings.h"
 #include "engine/grid_transformation.h"
 #include "grids/grid.h"
@@ -99,6 +100,12 @@ public:
     std::function<int(CQuorvelApp&, const std::vector<std::string>& arguments,
                        std::string& message)>
         consoleRun;
+    // The shell options (`--help`, `-h`, `--version`, `--liste`): answered
+    // in place of console mode, without its banner, grid check and key wait;
+    // the usage text and the version before the configuration is looked
+    // for, the catalogue's listing once the catalogue is loaded. Returns the
+    // exit status. Empty: every argument goes to the console transformation.
+    std::function<int(CQuorvelApp&, const ShellRequest&)> shellOption;
     // Window mode: creates the main window, checks the grids, shows the
     // window and returns the exit code; the interactive log is open when it
     // is called. Without it, window mode says that this build has no window
