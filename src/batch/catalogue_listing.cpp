@@ -11,7 +11,7 @@ namespace {
 
 constexpr size_t kWidth = 80;
 constexpr size_t kLabelColumn = 4;
-constexpr size_t kValueColumn = 36;
+constexpr size_t kValueColumn = 39;
 
 // Characters of a UTF-8 text (continuation bytes are not counted).
 size_t Characters(std::string_view text) {
@@ -48,7 +48,9 @@ void AddLine(std::string& text, std::string_view label, const std::vector<std::s
     text += line + "\n";
 }
 
-std::string Item(int id, std::string_view name) { return std::to_string(id) + " " + std::string(name); }
+std::string Item(int id, std::string_view name) {
+    return name.empty() ? std::to_string(id) : std::to_string(id) + " " + std::string(name);
+}
 
 // The systems that a transformation record of this kind joins to `system`,
 // listed in either direction, once each, in catalogue order of the records.
