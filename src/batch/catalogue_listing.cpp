@@ -53,8 +53,11 @@ std::string Item(int id, std::string_view name) {
 }
 
 // The systems that a transformation record of this kind joins to `system`,
-// listed in either direction, once each, in catalogue order of the records.
-std::vector<std::string> JoinedSystems(const Catalogue& catalogue, const CReg& system, int kind) {
+// listed in either direction, once each, in catalogue order of the records;
+// `needsGrid`: only those that a translation grid joins too, as a grid run
+// needs one.
+std::vector<std::string> JoinedSystems(const Catalogue& catalogue, const CReg& system, int kind,
+                                       bool needsGrid = false) {
     std::vector<const CReg*> joined;
     for (const CTsg& record : catalogue.transformations) {
         if (record.kind != kind || record.source == nullptr || record.target == nullptr) continue;
@@ -62,6 +65,7 @@ std::vector<std::string> JoinedSystems(const Catalogue& catalogue, const CReg& s
         if (record.sourceId == system.id) other = record.target;
         if (record.targetId == system.id) other = record.source;
         if (other != nullptr && other->id != system.id &&
+            (!needsGrid || !TranslationGridsBetween(catalogue, system.id, other->id).empty()) &&
             std::find(joined.begin(), joined.end(), other) == joined.end()) {
             joined.push_back(other);
         }
@@ -106,7 +110,7 @@ std::string SystemListing(const Catalogue& catalogue, const CReg& system) {
             items.push_back(*AngleUnitLabel(unit) ? Item(unit, AngleUnitLabel(unit))
                                                   : std::to_string(unit));
         }
-        AddLine(text, "Unités d'angle", items);
+        AddLine(text, "Unités d'angle", items, true);
         items.clear();
         for (const CLgo& meridian : catalogue.meridians) {
             items.push_back(Item(meridian.id, meridian.name));
@@ -136,7 +140,7 @@ std::string SystemListing(const Catalogue& catalogue, const CReg& system) {
     AddLine(text, std::string("Transformation ") + TransfoKindLabel(StandardKind) + " vers",
             JoinedSystems(catalogue, system, StandardKind));
     AddLine(text, std::string("Transformation ") + TransfoKindLabel(GridKind) + " vers",
-            JoinedSystems(catalogue, system, GridKind));
+            JoinedSystems(catalogue, system, GridKind, true));
     return text;
 }
 

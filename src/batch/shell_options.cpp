@@ -108,40 +108,42 @@ std::string UsageText(std::string_view examplesFolder) {
         "  s'écrit avec un point ou une virgule (600984.230 ou 600984,230). Les noms de\n"
         "  fichier sont pris depuis le dossier courant.\n"
         "\n";
+    const std::string indent(24, ' ');
     AddFlag(text, flag(FlagMode) + " 0|1",
-            "0 : un point donné sur la ligne de commande ; 1 : un fichier de points");
+            "0 : un point donné sur la ligne de commande ;\n" + indent +
+                "1 : un fichier de points");
     AddFlag(text, flag(FlagType) + " 1|2",
-            std::string("1 : transformation « ") + TransfoKindLabel(StandardKind) +
-                " » (sept paramètres du catalogue) ;\n" + std::string(24, ' ') + "2 : « " +
+            std::string("1 : « ") + TransfoKindLabel(StandardKind) +
+                " » (sept paramètres du catalogue) ;\n" + indent + "2 : « " +
                 TransfoKindLabel(GridKind) + " » (grilles de translation et verticales)");
     AddFlag(text, flag(FlagSys1) + " ID", "système géodésique de départ");
     AddFlag(text, flag(FlagSys2) + " ID", "système géodésique d'arrivée");
-    const std::string indent(24, ' ');
     AddFlag(text, flag(FlagTypcoor1) + " TYPE [...]",
             "type de coordonnées de départ, suivi selon le type de :\n" + indent + "1 (" +
                 CoordTypeLabel(Cartesian) + ") : rien\n" + indent + "2 (" +
-                CoordTypeLabel(Geographic) + ") : UNITE MERIDIEN (codes d'unité ci-dessous)\n" +
+                CoordTypeLabel(Geographic) + ") : UNITE MERIDIEN (unités ci-dessous)\n" +
                 indent + "3 (" + CoordTypeLabel(Projected) + ") : PROJECTION");
     AddFlag(text, flag(FlagTypcoor2) + " TYPE [...]", "de même pour l'arrivée");
     AddFlag(text, flag(FlagAlt) + " GENRE ID",
-            "composante verticale : GENRE 1 hauteur sur l'ellipsoïde, 2 altitude ;\n" +
-                indent + "ID le système altimétrique (facultatif)");
+            "composante verticale : GENRE 1 hauteur sur\n" + indent +
+                "l'ellipsoïde, 2 altitude ; ID le système altimétrique");
     AddFlag(text, flag(FlagF1) + " N FICHIER",
-            "mode 1 : format N (tableau ci-dessous) et nom du fichier de départ");
-    AddFlag(text, flag(FlagF2) + " N FICHIER", "mode 1 : format N et nom du fichier d'arrivée");
+            "mode 1 : format N (ci-dessous) et fichier de départ");
+    AddFlag(text, flag(FlagF2) + " N FICHIER", "mode 1 : format N et fichier d'arrivée");
     AddFlag(text, flag(FlagX) + " X " + flag(FlagY) + " Y " + flag(FlagZ) + " Z",
             "mode 0 : coordonnées cartésiennes du point, en mètres");
     AddFlag(text, flag(FlagLon) + " L " + flag(FlagLat) + " P " + flag(FlagHe) + " H",
-            "mode 0 : longitude et latitude dans l'unité de départ, hauteur sur\n" + indent +
-                "l'ellipsoïde en mètres");
+            "mode 0 : longitude et latitude dans l'unité de départ,\n" + indent +
+                "hauteur sur l'ellipsoïde en mètres");
     AddFlag(text, flag(FlagE) + " E " + flag(FlagN) + " N " + flag(FlagH) + " H",
             "mode 0 : coordonnées planes et altitude, en mètres");
     AddFlag(text, flag(FlagVerbose),
-            "détaille : « Ligne de commande validee. », et pour un fichier son\n" + indent +
-                "en-tête, les colonnes de précision et la ligne de fin");
+            "détaille : « Ligne de commande validee. », et pour un\n" + indent +
+                "fichier son en-tête, les colonnes de précision et la\n" + indent +
+                "ligne de fin");
     AddFlag(text, flag(FlagInit) + " FICHIER", "fichier d'initialisation (noté, sans effet)");
     AddFlag(text, flag(FlagHelp) + " TEXTE",
-            "affiche le rappel de syntaxe de la configuration (clé Console)");
+            "affiche le rappel de syntaxe de la configuration\n" + indent + "(clé Console)");
 
     text += "\nFORMATS DES FICHIERS (numéro N de -f1 et -f2 selon le type de coordonnées)\n";
     for (int type : {Cartesian, Geographic, Projected}) {
@@ -172,9 +174,8 @@ std::string UsageText(std::string_view examplesFolder) {
     text +=
         "\nEXEMPLES\n"
         "  Le fichier d'exemple de points NTF en Lambert II étendu, transformé en RGF93\n"
-        "  Lambert-93 (transformation standard) dans le fichier "
-        "ntf_lambert2e_vers_lambert93.txt\n"
-        "  du dossier courant :\n"
+        "  Lambert-93 (transformation standard) dans le fichier\n"
+        "  ntf_lambert2e_vers_lambert93.txt du dossier courant :\n"
         "  quorvel -mode 1 -type 1 -sys1 1 -sys2 4 -typcoor1 3 27572 -typcoor2 3 2154 -f1 1 " +
         ShellQuoted(folder + kFileExample) + " -f2 1 ntf_lambert2e_vers_lambert93.txt -v\n" +
         "\n"

@@ -88,7 +88,7 @@ TEST_F(ShellProgramTest, ListsTheDefaultCatalogue) {
     ASSERT_EQ(0, Run("--liste 4"));
     const std::string rgf93 = out;
     EXPECT_NE(std::string::npos, rgf93.find("2154 Lambert-93\n")) << rgf93;
-    EXPECT_NE(std::string::npos, rgf93.find("(-alt) :     3 EGM96\n")) << rgf93;
+    EXPECT_NE(std::string::npos, rgf93.find("(-alt) :    3 EGM96\n")) << rgf93;
     EXPECT_EQ(std::string::npos, rgf93.find("NTF Lambert II")) << rgf93;
     ASSERT_EQ(0, Run("--list RGF93"));
     EXPECT_EQ(rgf93, out);
@@ -118,7 +118,8 @@ TEST_F(ShellProgramTest, ListsTheUsersCatalogueInUtf8) {
     EXPECT_EQ("Catalogue : " + folder.path() + "/catalogue.txt\n\n"
               "12  Système Noël  (3D, ellipsoïde Ellipsoïde d'été, méridien Greenwich)\n"
               "    Types de coordonnées (-typcoor) :  2 Géographiques\n"
-              "    Unités d'angle :                   2 Degrés décimaux, 3 Grades\n"
+              "    Unités d'angle :                   2 Degrés décimaux\n"
+              "                                       3 Grades\n"
               "    Méridiens origines :               1 Greenwich\n"
               "    Systèmes altimétriques (-alt) :    8 Réseau Élevé\n"
               "    Transformation Standard vers :     aucun\n"
