@@ -181,7 +181,7 @@ std::string UsageText(std::string_view examplesFolder) {
         "\n"
         "  Un point NTF Lambert II étendu (E, N, altitude) transformé en RGF93 Lambert-93 :\n"
         "  quorvel -mode 0 -type 1 -sys1 1 -sys2 4 -typcoor1 3 27572 -typcoor2 3 2154 "
-        "-E 600984.230 -N 2428291.971 -H 35\n"
+        "-alt 2 -E 600984.230 -N 2428291.971 -H 35\n"
         "\n"
         "Le manuel : man quorvel ; la page d'aide : quorvel.html, dans le dossier de données.\n";
     return text;
