@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMap>
 #include <QRadioButton>
@@ -178,7 +179,9 @@ TEST_F(WindowSizeTest, OnALargeScreenTheFieldsTakeTheRoom) {
     for (QWidget* w : view->findChildren<QWidget*>()) {
         if (!w->isVisible() || !small.contains(w->objectName())) continue;
         const std::string name = w->objectName().toStdString();
-        if (qobject_cast<QLabel*>(w)) EXPECT_EQ(w->width(), small[w->objectName()]) << name;
+        if (qobject_cast<QLabel*>(w)) {
+            EXPECT_EQ(w->width(), small[w->objectName()]) << name;
+        }
         const bool field = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
         if (field && w->maximumWidth() > small[w->objectName()]) {
             EXPECT_GT(w->width(), small[w->objectName()]) << name;
