@@ -82,6 +82,8 @@ std::unique_ptr<Progress> QtUserInterface::CreateProgress(const std::string& cap
 
 std::optional<std::string> QtUserInterface::AskFileName(const FileDialogRequest& request) {
     QFileDialog dialog(owner_);
+    // Qt's own dialog, in French; a desktop's native one follows its language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(QtFileFilter(request.filter));

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -18,6 +19,22 @@
 
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// A computation page in its tab: it widens with the window up to a width at
+// which its fields still read as a form (about 160 characters), then stays
+// centred, the rest of a large screen left as margins on both sides; it
+// keeps its natural height at the top of the tab.
+QWidget* CentredPage(QuorvelPageView* view, QWidget* tabs) {
+    auto* holder = new QWidget(tabs);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(0);
+    row->addWidget(view, 1, Qt::AlignTop);
+    row->addStretch(0);
+    view->setMaximumWidth(160 * view->fontMetrics().averageCharWidth());
+    view->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    return holder;
+}
 }  // namespace
 
 CQuorvelDlg::CQuorvelDlg(WindowSetup setup, QWidget* parent)
@@ -59,7 +76,7 @@ CQuorvelDlg::CQuorvelDlg(WindowSetup setup, QWidget* parent)
         pages_[kind]->Restore(settings);
         views_[kind] = new QuorvelPageView(*pages_[kind], ui_->tabs);
         pages_[kind]->Initialise();
-        ui_->tabs->addTab(views_[kind], Q(LoadString(tabTitles[kind])));
+        ui_->tabs->addTab(CentredPage(views_[kind], ui_->tabs), Q(LoadString(tabTitles[kind])));
     }
     ui_->tabs->setCurrentIndex(0);
     ui_->computeButton->setEnabled(false);

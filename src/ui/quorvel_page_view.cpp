@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 #include "pages/point_fields.h"
 #include "shared/string_resources.h"
 #include "ui_quorvel_page.h"
@@ -109,6 +111,13 @@ QuorvelPageView::QuorvelPageView(CQuorvelPage& page, QWidget* parent)
         if (QWidget* w = findChild<QWidget*>(t.name)) w->setToolTip(Q(LoadString(t.id)));
     }
     ui_->pointName->setMaxLength(kPointNameMaxLength * 4);
+    // A field keeps at least the width of Qt's usual field (17 characters:
+    // any coordinate, point name or file name start reads whole), or its own
+    // maximum for degrees and minutes. The window's minimum size follows, so
+    // no field is ever squashed.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        edit->setMinimumWidth(std::min(edit->sizeHint().width(), edit->maximumWidth()));
+    }
     Connect();
     page_.onChanged = [this] { Refresh(); };
 }

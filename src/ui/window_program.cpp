@@ -11,6 +11,7 @@
 
 #include "app/quorvel_app.h"
 #include "app/console_batch.h"
+#include "ui/french_dialogs.h"
 #include "ui/qt_user_interface.h"
 #include "ui/window_mode.h"
 #include "ui/window_program.h"
@@ -23,6 +24,7 @@ extern "C" [[gnu::visibility("default")]] int QuorvelWindowMain(int argc, char**
         }
         QApplication qt(argc, argv);
         KeepDecimalPoint();
+        SpeakFrenchInQtDialogs(qt);
         QtUserInterface ui;
         CQuorvelApp app;
         app.consoleRun = RunConsoleBatch;

@@ -6,7 +6,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -26,7 +28,9 @@
 #include "support/scripted_interface.h"
 #include "ui/test_application.h"
 #include "support/temp_dir.h"
+#include "ui/french_dialogs.h"
 #include "ui/progress_dlg.h"
+#include "ui/qt_user_interface.h"
 #include "ui/quorvel_dlg.h"
 #include "ui/quorvel_page_view.h"
 
@@ -331,7 +335,9 @@ namespace {
 class ComputingWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        App();
+        // Qt set to French as the program sets it: the numbers shown and
+        // written keep their decimal point.
+        SpeakFrenchInQtDialogs(App());
         setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
         app.workingDirectory = data;
         app.startDirectory = dir.path() + "/";
@@ -505,6 +511,14 @@ TEST_F(ComputingWindowTest, FileRunWithScriptedReportAnswerEndsInTheSummary) {
 
 namespace {
 
+// Scripted messages, but Qt's own file dialogs.
+struct RealFileDialogs : ScriptedInterface {
+    QtUserInterface qt;
+    std::optional<std::string> AskFileName(const FileDialogRequest& request) override {
+        return qt.AskFileName(request);
+    }
+};
+
 // With QUORVEL_SCREENSHOT_DIR set (scripts/screenshots under Xvfb), saves a
 // picture of each tab of the default installation's window in each mode.
 TEST(WindowPictures, EveryTabInEachMode) {
@@ -514,7 +528,7 @@ TEST(WindowPictures, EveryTabInEachMode) {
     CQuorvelApp app;
     app.configurationPath = std::string(QUORVEL_SOURCE_DIR) + "/data/Quorvel/quorvel.ini";
     app.startDirectory = app.workingDirectory = std::string(QUORVEL_SOURCE_DIR) + "/data/";
-    ScriptedInterface ui;
+    RealFileDialogs ui;
     ASSERT_TRUE(LoadCatalogue(app.workingDirectory + "catalogue.txt", app.catalogue, ui, "Quorvel"));
     CCoor last;
     TempDir logFolder;
@@ -557,6 +571,33 @@ TEST(WindowPictures, EveryTabInEachMode) {
         }
     }
     EXPECT_TRUE(std::filesystem::exists(base + "presentation.png"));
+
+    // The standard page at the window's minimum size and over the whole screen.
+    window.Tabs()->setCurrentIndex(1);
+    window.View(StandardKind)->ModeRadio(0)->click();
+    window.ComputeButton()->click();
+    QApplication::processEvents();
+    window.resize(window.minimumSize());
+    QApplication::processEvents();
+    window.grab().save(QString::fromStdString(base + "taille_minimale.png"));
+    window.resize(window.screen()->availableGeometry().size());
+    QApplication::processEvents();
+    window.grab().save(QString::fromStdString(base + "plein_ecran.png"));
+    window.resize(1000, 700);
+
+    // The input file's "Parcourir" dialog, as Qt draws it in French.
+    SpeakFrenchInQtDialogs(App());
+    ui.qt.SetOwner(&window);
+    QuorvelPageView* view = window.View(StandardKind);
+    view->ModeRadio(1)->click();
+    QTimer::singleShot(500, [&base] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            dialog->grab().save(QString::fromStdString(base + "dialogue_fichier.png"));
+            dialog->close();
+        }
+    });
+    qobject_cast<QPushButton*>(view->Widget(SourceSide, SC::Browse))->click();
+    EXPECT_TRUE(std::filesystem::exists(base + "dialogue_fichier.png"));
 }
 
 }  // namespace
