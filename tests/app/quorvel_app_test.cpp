@@ -351,7 +351,7 @@ TEST_F(StartUp, WithoutAllUsersProfileTheDataFolderIsUsed) {
     EXPECT_EQ(work_.path() + "/", app_.startDirectory);
     EXPECT_EQ(work_.path() + "/in.txt", app_.UserPath("in.txt"));
     EXPECT_EQ("Quorvel", app_.title);
-    EXPECT_EQ(7u, app_.catalogue.systems.size());
+    EXPECT_EQ(44u, app_.catalogue.systems.size());
     EXPECT_EQ(kBanner + kPrompt, output);
 }
 

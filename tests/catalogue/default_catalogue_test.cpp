@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -40,8 +41,8 @@ std::optional<CatalogueFailure> DefaultCatalogue::failure_;
 
 TEST_F(DefaultCatalogue, LoadsWithoutError) {
     ASSERT_FALSE(failure_.has_value()) << "line " << failure_->lineNumber << ": " << failure_->line;
-    EXPECT_EQ(4u, catalogue_->ellipsoids.size());
-    EXPECT_EQ(7u, catalogue_->systems.size());
+    EXPECT_EQ(5u, catalogue_->ellipsoids.size());
+    EXPECT_EQ(44u, catalogue_->systems.size());
 }
 
 TEST_F(DefaultCatalogue, EllipsoidsAgreeWithTheirDefiningValues) {
@@ -109,11 +110,24 @@ TEST_F(DefaultCatalogue, StandardTransformationsCarryThePublishedTranslations) {
     EXPECT_DOUBLE_EQ(-84, ed50->parameters[0]);
     EXPECT_DOUBLE_EQ(-97, ed50->parameters[1]);
     EXPECT_DOUBLE_EQ(-117, ed50->parameters[2]);
+    // Réunion 1947 to RGR92: the IGN's seven parameters (EPSG 1926), 0.1 m;
+    // the 94 -948 -1262 translation is the registry's one to WGS 84, 44 m.
     const CTsg* reunionT = translation(reunion, rgr92, StandardKind);
     ASSERT_NE(nullptr, reunionT);
-    EXPECT_DOUBLE_EQ(94, reunionT->parameters[0]);
-    EXPECT_DOUBLE_EQ(-948, reunionT->parameters[1]);
-    EXPECT_DOUBLE_EQ(-1262, reunionT->parameters[2]);
+    // Rotations times (1 + D): the registry scales the rotated vector, the
+    // catalogue's similarity only the diagonal.
+    const double published[7] = {789.524, -626.486, -89.904, -32.3241, 0.6006, 76.7946, -10.5788};
+    for (int i = 0; i < 7; ++i) {
+        const double factor = i < 4 ? 1 : 1 - 32.3241e-6;
+        EXPECT_NEAR(published[i] * factor, reunionT->parameters[i], 1e-9) << i;
+    }
+    EXPECT_EQ(2, reunionT->precisionClass);  // "de 5 à 10cm"
+    const CTsg* reunionWgs84 = translation(reunion, wgs84, StandardKind);
+    ASSERT_NE(nullptr, reunionWgs84);
+    EXPECT_DOUBLE_EQ(94, reunionWgs84->parameters[0]);
+    EXPECT_DOUBLE_EQ(-948, reunionWgs84->parameters[1]);
+    EXPECT_DOUBLE_EQ(-1262, reunionWgs84->parameters[2]);
+    EXPECT_EQ(99, reunionWgs84->precisionClass);  // "supérieure à 1m"
     for (int source : {rgf93, System("ETRS89").id}) {
         const CTsg* zero = translation(source, wgs84, StandardKind);
         ASSERT_NE(nullptr, zero);
@@ -185,7 +199,7 @@ TEST_F(DefaultCatalogue, EverySystemAndProjectionHasItsZonesTypesAndUnits) {
         }
         EXPECT_TRUE(permitted) << projection.name;
     }
-    ASSERT_EQ(5u, ProjectionsOf(*catalogue_, System("NTF").id).size());
+    ASSERT_EQ(8u, ProjectionsOf(*catalogue_, System("NTF").id).size());
     EXPECT_EQ(10u, ProjectionsOf(*catalogue_, System("RGF93").id).size());
 }
 
@@ -195,6 +209,25 @@ TEST_F(DefaultCatalogue, ZoneBoundsAreOrdered) {
             EXPECT_LT(zone.southWest.longitude, zone.northEast.longitude) << zone.systemKey;
             EXPECT_LT(zone.southWest.latitude, zone.northEast.latitude) << zone.systemKey;
         }
+    }
+}
+
+// Every system reaches WGS84 or its territory's modern system by a standard
+// transformation, and every transformation says how good it is with a
+// precision class of the catalogue.
+TEST_F(DefaultCatalogue, EverySystemIsJoinedWithAKnownPrecision) {
+    const std::vector<int> classes{0, 1, 2, 3, 4, 5, 6, 10, 99, 88888888};
+    for (const CReg& system : catalogue_->systems) {
+        bool joined = false;
+        for (const CTsg& t : catalogue_->transformations)
+            joined |= t.kind == StandardKind && (t.sourceId == system.id || t.targetId == system.id);
+        EXPECT_TRUE(joined) << system.name;
+    }
+    for (const CTsg& t : catalogue_->transformations) {
+        if (t.kind != StandardKind) continue;
+        EXPECT_NE(classes.end(), std::find(classes.begin(), classes.end(), t.precisionClass))
+            << t.id;
+        EXPECT_NE(t.sourceId, t.targetId) << t.id;
     }
 }
 

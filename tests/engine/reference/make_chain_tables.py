@@ -125,7 +125,13 @@ def helmert_step(params, inverse):
         # The engine's small-angle matrix is that of the position-vector
         # convention; its inverse is the exact inverse of that matrix, which
         # PROJ's approximate inverse does not reproduce to the micrometre.
-        sys.exit("seven-parameter records need a reference of their own")
+        if inverse:
+            sys.exit("inverted seven-parameter records need a reference of their own")
+        # PROJ scales the rotated vector, the engine only the diagonal: the
+        # catalogue's rotations are PROJ's multiplied by (1 + D).
+        k = 1 + d * 1e-6
+        return ("+step +proj=helmert +x=%r +y=%r +z=%r +s=%r +rx=%r +ry=%r +rz=%r "
+                "+convention=position_vector" % (tx, ty, tz, d, rx / k, ry / k, rz / k))
     return "+step %s+proj=helmert +x=%r +y=%r +z=%r" % ("+inv " if inverse else "", tx, ty, tz)
 
 
