@@ -1,6 +1,8 @@
 // Queries per second of a grid read from its binary cache on disk (the way
 // the runs use grids) against the same grid loaded into memory, for the
-// bilinear and the spline interpolation.
+// bilinear and the spline interpolation; then the bilinear queries of the
+// published formats read in place: NTv2 (one sub-grid, and a parent with
+// finer children) and GTX.
 //
 // Usage: bench_grid_queries [columns lines values queries]
 // (default: a 1201 x 801 translation grid of 3 values, 2 000 000 queries).
@@ -42,6 +44,117 @@ void WriteGrid(const std::string& name, int columns, int lines, int values) {
     }
     std::fclose(f);
     std::FILE* x = std::fopen("mesure.xml", "wb");
+    std::fprintf(x,
+                 "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n"
+                 "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n</GRID_HEADER>\n");
+    std::fclose(x);
+}
+
+// An NTv2 file over 5° W .. 10° E, 41° .. 52° N at a tenth of a degree, and
+// `children` finer sub-grids (a fortieth of a degree) inside it.
+void WriteNestedNtv2(const std::string& name, int children) {
+    std::string out;
+    auto key = [&](const char* k) {
+        std::string text = k;
+        text.resize(8, ' ');
+        out += text;
+    };
+    auto integer = [&](const char* k, int32_t v) {
+        key(k);
+        out.append(reinterpret_cast<const char*>(&v), 4);
+        out.append(4, '\0');
+    };
+    auto real = [&](const char* k, double v) {
+        key(k);
+        out.append(reinterpret_cast<const char*>(&v), 8);
+    };
+    auto text = [&](const char* k, const std::string& v) {
+        key(k);
+        std::string padded = v;
+        padded.resize(8, ' ');
+        out += padded;
+    };
+    integer("NUM_OREC", 11);
+    integer("NUM_SREC", 11);
+    integer("NUM_FILE", 1 + children);
+    text("GS_TYPE", "SECONDS");
+    text("VERSION", "NTv2.0");
+    text("SYSTEM_F", "NTF");
+    text("SYSTEM_T", "RGF93");
+    real("MAJOR_F", 6378249.2);
+    real("MINOR_F", 6356515.0);
+    real("MAJOR_T", 6378137.0);
+    real("MINOR_T", 6356752.314140);
+    auto subGrid = [&](const std::string& subName, const char* parent, double west, double east,
+                       double south, double north, double step) {
+        const int columns = static_cast<int>(std::lround((east - west) / step)) + 1;
+        const int lines = static_cast<int>(std::lround((north - south) / step)) + 1;
+        text("SUB_NAME", subName);
+        text("PARENT", parent);
+        text("CREATED", "");
+        text("UPDATED", "");
+        real("S_LAT", south * 3600);
+        real("N_LAT", north * 3600);
+        real("E_LONG", -east * 3600);
+        real("W_LONG", -west * 3600);
+        real("LAT_INC", step * 3600);
+        real("LONG_INC", step * 3600);
+        integer("GS_COUNT", columns * lines);
+        for (int l = 0; l < lines; ++l) {
+            for (int c = columns - 1; c >= 0; --c) {
+                const float shift[4] = {static_cast<float>(std::sin(l * 0.01)),
+                                        static_cast<float>(std::cos(c * 0.01)), 0.01f, 0.01f};
+                out.append(reinterpret_cast<const char*>(shift), sizeof shift);
+            }
+        }
+    };
+    subGrid("PARENT", "NONE", -5, 10, 41, 52, 0.1);
+    for (int k = 0; k < children; ++k) {
+        const double west = -4 + 3 * (k % 5), south = 42 + 3 * (k / 5 % 3);
+        subGrid("CHILD" + std::to_string(k), "PARENT", west, west + 2, south, south + 2, 0.025);
+    }
+    key("END");
+    out.append(8, ' ');
+    std::FILE* f = std::fopen(name.c_str(), "wb");
+    std::fwrite(out.data(), 1, out.size(), f);
+    std::fclose(f);
+}
+
+// A published grid (or a written one) read in place, as the runs read it:
+// bilinear queries per second at points spread over its zone.
+void PublishedGrid(const char* label, const std::string& name, long queries) {
+    CGrille grid;
+    grid.header.NAME = name;
+    std::string message;
+    if (!grid.Ouvrir(message, ModeSurDisque)) {
+        std::printf("%-28s not opened: %s\n", label, message.c_str());
+        return;
+    }
+    std::mt19937_64 random(20240502);
+    std::uniform_real_distribution<double> lon(grid.zone.southWest.longitude,
+                                               grid.zone.northEast.longitude),
+        lat(grid.zone.southWest.latitude, grid.zone.northEast.latitude);
+    std::vector<double> values(static_cast<size_t>(grid.header.VALUES_NUMBER));
+    std::vector<double> points(static_cast<size_t>(2 * queries));
+    for (size_t i = 0; i < points.size(); i += 2)
+        points[i] = lon(random), points[i + 1] = lat(random);
+    int code = 0;
+    double checksum = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (size_t q = 0; q + 1 < points.size(); q += 2) {
+        const double p[3] = {points[q], points[q + 1], 0};
+        grid.Interpoler(UniteDegres, p, values.data(), code);
+        checksum += values[0];
+    }
+    const double elapsed = Seconds(start);
+    std::printf("%-28s on disk %12.0f queries/s   (%zu sub-grid(s), checksum %.3f)\n", label,
+                static_cast<double>(queries) / elapsed,
+                grid.header.subGrids.empty() ? size_t{1} : grid.header.subGrids.size(), checksum);
+    grid.Fermer();
+}
+
+void WriteBilinearXml(const std::string& stem) {
+    std::FILE* x = std::fopen((stem + ".xml").c_str(), "wb");
     std::fprintf(x,
                  "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<GRID_HEADER>\n"
                  "\t<INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>\n</GRID_HEADER>\n");
@@ -128,6 +241,20 @@ int main(int argc, char** argv) {
 
     disk.Fermer();
     memory.Fermer();
+
+    // Published formats read in place, bilinear: the NTF to RGF93 NTv2 grid,
+    // the world EGM96 geoid as GTX, and an NTv2 file of a parent and 15
+    // finer children.
+    std::error_code missing;
+    const std::string proj = "/usr/share/proj/";
+    for (const char* published : {"ntf_r93.gsb", "egm96_15.gtx"})
+        std::filesystem::copy_file(proj + published, published, missing);
+    WriteBilinearXml("ntf_r93");
+    WriteNestedNtv2("imbriquee.gsb", 15);
+    WriteBilinearXml("imbriquee");
+    PublishedGrid("NTv2 ntf_r93.gsb", "ntf_r93.gsb", queries);
+    PublishedGrid("GTX egm96_15.gtx", "egm96_15.gtx", queries);
+    PublishedGrid("NTv2 parent and 15 children", "imbriquee.gsb", queries);
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
     return 0;

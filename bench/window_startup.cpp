@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     const fs::path work = fs::temp_directory_path() / ("quorvel-start-" + std::to_string(getpid()));
     fs::create_directories(work / "Quorvel");
     for (const char* name : {"catalogue.txt", "ntf_r93.gsb", "ntf_r93.xml", "egm96_france.mnt",
-                             "egm96_france.xml", "egm96_france.bin", "quorvel.html"}) {
+                             "egm96_france.xml", "egm96_france.bin", "egm96_15.gtx",
+                             "quorvel.html"}) {
         if (fs::exists(data / name)) fs::copy_file(data / name, work / name);
     }
     fs::copy_file(data / "Quorvel" / "quorvel.ini", work / "Quorvel" / "quorvel.ini");

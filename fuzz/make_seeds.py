@@ -100,7 +100,43 @@ def ntv2_text():
     return "\r\n".join(lines + ["END"]) + "\r\n"
 
 
+def gtx(west, columns, rows, step, nodata=False):
+    out = struct.pack(">4d2i", 40.0, west, step, step, rows, columns)
+    for l in range(rows):
+        for c in range(columns):
+            v = -88.8888 if nodata and (l, c) == (1, 1) else 10.0 + c + 0.5 * l
+            out += struct.pack(">f", v)
+    return out
+
+
+def ntv2_nested():
+    """Two sub-grids: the seed's grid and a child of half its step inside it."""
+    out = bytearray(ntv2("<")[:-16])
+    out[32:48] = b"NUM_FILE" + struct.pack("<i", 2) + b"\0" * 4
+
+    def key(k):
+        return k.encode().ljust(8, b" ")
+
+    def real(k, v):
+        return key(k) + struct.pack("<d", v)
+
+    out += key("SUB_NAME") + b"ENFANT  " + key("PARENT") + b"ESSAI   "
+    out += key("CREATED") + b"01/01/07" + key("UPDATED") + b"01/01/07"
+    out += real("S_LAT", 147600.0) + real("N_LAT", 151200.0)
+    out += real("E_LONG", -7200.0) + real("W_LONG", -3600.0)
+    out += real("LAT_INC", 1800.0) + real("LONG_INC", 1800.0)
+    out += key("GS_COUNT") + struct.pack("<i", 9) + b"\0" * 4
+    for n in range(9):
+        out += struct.pack("<4f", 0.5 + 0.01 * n, -0.3, 0.01, 0.02)
+    return bytes(out) + key("END") + b" " * 8
+
+
 def grids():
+    write("gtx_grid", "seed-small.gtx", gtx(1.0, COLUMNS, LINES, 1.0))
+    write("gtx_grid", "seed-nodata.gtx", gtx(1.0, COLUMNS, LINES, 1.0, True))
+    write("gtx_grid", "seed-world.gtx", gtx(-180.0, 8, 3, 45.0))
+    write("gtx_grid", "seed-0-360.gtx", gtx(0.0, 8, 3, 45.0))
+    write("grid_gsb", "seed-nested.gsb", ntv2_nested())
     write("grid_mnt", "seed-native.mnt", native_text())
     write("grid_bin", "seed-cache.bin", binary_cache())
     write("grid_gsb", "seed-little.gsb", ntv2("<"))

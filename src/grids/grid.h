@@ -104,6 +104,9 @@ private:
         Scratch& operator=(const Scratch&) { return *this; }
     };
 
+    // The nearest node, bilinear or spline by the mode word, at a point in
+    // the node-coordinate unit.
+    int Interpoler_Point(const double* point, double* values, int& code, int mode);
     // The opening itself; Ouvrir then sets the zone from the header.
     bool Ouvrir_Fichier(std::string& message, int mode, GridProgress* progress,
                         UserInterface* ui);

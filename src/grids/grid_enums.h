@@ -19,6 +19,7 @@ enum TypeGrille : int {
     GrilleEsri = 8,           // ".asc"
     GrilleEgm = 9,            // ".egm"
     GrilleDis = 10,           // ".dis"
+    GrilleGtx = 11,           // ".gtx", big-endian vertical grid read in place
 };
 
 // Units of the node coordinates, of the steps and of the values.
@@ -80,7 +81,7 @@ struct EnumNames {
     int CodeOf(const std::string& text) const;
 };
 
-extern const EnumNames kGridTypeNames;       // "UNDEFINED" .. "Grille DIS"
+extern const EnumNames kGridTypeNames;       // "UNDEFINED" .. "Grille GTX"
 extern const EnumNames kUnitNames;           // "UNDEFINED" .. "RADIANS"
 extern const EnumNames kValueTypeNames;      // "UNDEFINED" .. "REAL8"
 extern const EnumNames kInterpolationNames;  // "UNDEFINED" .. "SPLINE"

@@ -27,6 +27,7 @@ const GridFormat kFormats[] = {
     {GrilleEgm, ".egm", ".EGM", Lire_EnTete_EGM, nullptr},
     {GrilleDis, ".dis", ".DIS", Lire_EnTete_DIS, nullptr},
     {GrilleNtv2Big, ".gsb", ".GSB", nullptr, Lire_EnTete_NTV2_Binaire},
+    {GrilleGtx, ".gtx", ".GTX", nullptr, Lire_EnTete_GTX},
 };
 
 const GridFormat* FormatOf(int type) {

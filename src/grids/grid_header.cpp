@@ -109,3 +109,12 @@ std::string GridHeader::Verifier(bool normalise) {
 double StepInDegrees(const GridHeader& h, double step) {
     return ConvertUnit(step, h.NODE_COORD_UNIT, UniteDegres);
 }
+
+bool WrapsLongitude(const GridHeader& h) {
+    if (h.NODE_COORD_UNIT != UniteSecondes && h.NODE_COORD_UNIT != UniteDegres &&
+        h.NODE_COORD_UNIT != UniteRadians)
+        return false;
+    if (h.N_COLUMNS < 2 || !(h.X_INC > 0)) return false;
+    const double turn = ConvertUnit(360, UniteDegres, h.NODE_COORD_UNIT);
+    return h.N_COLUMNS * h.X_INC >= turn * (1 - 1e-12);
+}

@@ -32,6 +32,17 @@ constexpr int kMostValuesPerNode = 1000;
 inline constexpr int kHeaderRead = -10;
 inline constexpr int kHeaderRefused = -1;
 
+// One sub-grid of an NTv2 file that holds several: its lattice as the
+// header's fields hold the first one's (limits eastwards, in the unit of the
+// node coordinates), where its records start, and how many parents it has
+// above it (0 for a sub-grid of the file's top level).
+struct SubGrid {
+    double X_MIN = 0, X_MAX = 0, Y_MIN = 0, Y_MAX = 0, X_INC = 0, Y_INC = 0;
+    int32_t N_COLUMNS = 0, N_LINES = 0;
+    int64_t firstRecordOffset = 0;
+    int depth = 0;
+};
+
 // What a grid file says about its grid: a regular lattice of nodes over a
 // rectangle of longitudes and latitudes (or eastings and northings), each
 // node carrying VALUES_NUMBER values and optionally a precision code, and
@@ -85,6 +96,9 @@ struct GridHeader {
     // Where the node records of a binary file are.
     int64_t firstRecordOffset = 0;  // byte offset of the first node record
     bool bigEndian = false;         // numbers stored big-endian (NTv2 type 6)
+    // Every sub-grid of a file that has more than one, the first included, in
+    // file order; empty for a file of one grid.
+    std::vector<SubGrid> subGrids;
 
     int64_t NodeCount() const { return static_cast<int64_t>(N_COLUMNS) * N_LINES; }
     // N_NODES from the column and line counts (saturated to 32 bits).
@@ -116,3 +130,8 @@ void Normaliser(GridHeader& header, bool eastWest, bool steps);
 // A step of the grid (X_INC or Y_INC) in degrees, for comparing grids
 // whatever the unit of their node coordinates.
 double StepInDegrees(const GridHeader& header, double step);
+
+// Whether the grid's columns go round the whole parallel (node coordinates
+// in an angle unit, N_COLUMNS steps making a full turn): its last column is
+// then followed by its first, and no point of the parallel is outside it.
+bool WrapsLongitude(const GridHeader& header);

@@ -61,6 +61,7 @@ void CGrille::Echec() {
 int CGrille::Lire_EnTete_Format(std::unique_ptr<GridReader>& reader, std::string& message,
                                 UserInterface* ui) {
     header.bigEndian = false;  // only an NTv2 binary file says otherwise
+    header.subGrids.clear();   // only an NTv2 binary file of several sub-grids has them
     reader = OpenGridReader(header, Path(), ui, message);
     if (!reader) return kHeaderRefused;
     const int read = reader->Lire_EnTete(header, message);
@@ -85,7 +86,7 @@ bool CGrille::Ouvrir_EnTete(std::string& message, std::unique_ptr<GridReader>& r
     }
     Type_Selon_Extension(h);
     loaded = false;
-    if (h.GRID_TYPE < GrilleTextePlenar || h.GRID_TYPE > GrilleDis) {
+    if (h.GRID_TYPE < GrilleTextePlenar || h.GRID_TYPE > GrilleGtx) {
         message = "TypeGrille non initialisé";
         return false;
     }
@@ -248,5 +249,18 @@ void ZoneDeGrille(const GridHeader& h, CZone& zone) {
     zone.southWest.longitude = ConvertUnit(h.X_MIN, h.NODE_COORD_UNIT, UniteDegres);
     zone.southWest.latitude = ConvertUnit(h.Y_MIN, h.NODE_COORD_UNIT, UniteDegres);
     zone.northEast.longitude = ConvertUnit(h.X_MAX, h.NODE_COORD_UNIT, UniteDegres);
+    // A file of several sub-grids covers them all.
+    for (const SubGrid& sub : h.subGrids) {
+        zone.southWest.longitude = std::min(zone.southWest.longitude,
+                                            ConvertUnit(sub.X_MIN, h.NODE_COORD_UNIT, UniteDegres));
+        zone.southWest.latitude = std::min(zone.southWest.latitude,
+                                           ConvertUnit(sub.Y_MIN, h.NODE_COORD_UNIT, UniteDegres));
+        zone.northEast.longitude = std::max(zone.northEast.longitude,
+                                            ConvertUnit(sub.X_MAX, h.NODE_COORD_UNIT, UniteDegres));
+        zone.northEast.latitude = std::max(zone.northEast.latitude,
+                                           ConvertUnit(sub.Y_MAX, h.NODE_COORD_UNIT, UniteDegres));
+    }
+    // A grid round the whole parallel covers it up to its first column again.
+    if (WrapsLongitude(h)) zone.northEast.longitude = zone.southWest.longitude + 360;
     zone.northEast.latitude = ConvertUnit(h.Y_MAX, h.NODE_COORD_UNIT, UniteDegres);
 }

@@ -108,3 +108,6 @@ int Lire_EnTete_Gravsoft(GridTextFile& file, GridHeader& header, std::string& me
 int Lire_EnTete_Surfer(GridTextFile& file, GridHeader& header, std::string& message);
 int Lire_EnTete_EGM(GridTextFile& file, GridHeader& header, std::string& message);
 int Lire_EnTete_DIS(GridTextFile& file, GridHeader& header, std::string& message);
+// GTX vertical grids, big-endian, read in place.
+int Lire_EnTete_GTX(const GridBinaryFile& file, GridHeader& header, std::string& message,
+                    UserInterface* ui);

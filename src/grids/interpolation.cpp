@@ -12,6 +12,47 @@
 
 namespace {
 
+// The sub-grid that holds the point (borders included) and has the most
+// parents above it; the first in file order among equals; null when none
+// holds it.
+const SubGrid* FinestSubGrid(const std::vector<SubGrid>& subGrids, double x, double y) {
+    const SubGrid* finest = nullptr;
+    for (const SubGrid& sub : subGrids) {
+        const double marginX = sub.X_INC * 1e-10, marginY = sub.Y_INC * 1e-10;
+        if (x < sub.X_MIN - marginX || x > sub.X_MAX + marginX || y < sub.Y_MIN - marginY ||
+            y > sub.Y_MAX + marginY)
+            continue;
+        if (!finest || sub.depth > finest->depth) finest = &sub;
+    }
+    return finest;
+}
+
+// The lattice fields of a header, put aside while a sub-grid's stand in.
+class LatticeOf {
+public:
+    explicit LatticeOf(GridHeader& h) : h_(h), kept_(Current(h)) {}
+    void Take(const SubGrid& sub) { Set(h_, sub); }
+    void Restore() { Set(h_, kept_); }
+
+private:
+    static SubGrid Current(const GridHeader& h) {
+        SubGrid sub;
+        sub.X_MIN = h.X_MIN, sub.X_MAX = h.X_MAX, sub.Y_MIN = h.Y_MIN, sub.Y_MAX = h.Y_MAX;
+        sub.X_INC = h.X_INC, sub.Y_INC = h.Y_INC;
+        sub.N_COLUMNS = h.N_COLUMNS, sub.N_LINES = h.N_LINES;
+        sub.firstRecordOffset = h.firstRecordOffset;
+        return sub;
+    }
+    static void Set(GridHeader& h, const SubGrid& sub) {
+        h.X_MIN = sub.X_MIN, h.X_MAX = sub.X_MAX, h.Y_MIN = sub.Y_MIN, h.Y_MAX = sub.Y_MAX;
+        h.X_INC = sub.X_INC, h.Y_INC = sub.Y_INC;
+        h.N_COLUMNS = sub.N_COLUMNS, h.N_LINES = sub.N_LINES;
+        h.firstRecordOffset = sub.firstRecordOffset;
+    }
+    GridHeader& h_;
+    SubGrid kept_;
+};
+
 void CopyValues(double* to, const double* from, int n) {
     std::copy(from, from + n, to);
 }
@@ -32,9 +73,34 @@ int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int&
     const double y = ConvertUnit(point[1], unit, header.NODE_COORD_UNIT);
     // Grids laid out over 0 .. 360 degrees of longitude: a full turn in the
     // unit of the node coordinates (360 for metres or an undefined unit).
-    if (x < 0 && header.X_MIN >= 0) x += ConvertUnit(360, UniteDegres, header.NODE_COORD_UNIT);
+    const double turn = ConvertUnit(360, UniteDegres, header.NODE_COORD_UNIT);
+    if (x < 0 && header.X_MIN >= 0) x += turn;
+    // Round the whole parallel, every longitude is a turn away from one
+    // within the first turn of the columns.
+    if (WrapsLongitude(header) && std::isfinite(x) &&
+        (x < header.X_MIN || x >= header.X_MIN + turn)) {
+        x = header.X_MIN + std::fmod(std::fmod(x - header.X_MIN, turn) + turn, turn);
+        if (x >= header.X_MIN + turn) x = header.X_MIN;  // a rounding up to the full turn
+    }
     const double p[3] = {x, y, point[2]};
 
+    // A file of several sub-grids: the finest one that holds the point
+    // answers, its lattice standing in for the header's while it does.
+    if (header.subGrids.size() > 1 && onDisk) {
+        const SubGrid* finest = FinestSubGrid(header.subGrids, x, y);
+        if (finest && finest != &header.subGrids.front()) {
+            LatticeOf saved(header);
+            saved.Take(*finest);
+            const int status = Interpoler_Point(p, values, code, mode);
+            saved.Restore();
+            return status;
+        }
+    }
+    return Interpoler_Point(p, values, code, mode);
+}
+
+int CGrille::Interpoler_Point(const double* p, double* values, int& code, int mode) {
+    const double x = p[0], y = p[1];
     if (mode & ValeurNoeud) {
         Lire_Noeud(SaturateToInt32(Nearest((x - header.X_MIN) / header.X_INC)),
                    SaturateToInt32(Nearest((y - header.Y_MIN) / header.Y_INC)), values, code);
@@ -65,29 +131,35 @@ int CGrille::Interpoler_Bilineaire(const double* point, double* values, int& cod
     double* B = A + n;
     double* Cn = B + n;
     double* D = Cn + n;
+    // A grid that goes round the whole parallel has no west or east border:
+    // the cell across the seam joins its last column to its first.
+    const bool wraps = WrapsLongitude(header);
+    const int west = wraps && i == -1 ? C - 1 : i;
+    const int east = wraps && i + 1 == C ? 0 : i + 1;
+    const bool westBorder = !wraps && i == -1, eastBorder = !wraps && i == C - 1;
     int codeA = 0, codeB = 0, codeC = 0, codeD = 0;
-    Lire_Noeud(i, j, A, codeA);
-    Lire_Noeud(i, j + 1, B, codeB);
-    Lire_Noeud(i + 1, j, Cn, codeC);
-    Lire_Noeud(i + 1, j + 1, D, codeD);
+    Lire_Noeud(west, j, A, codeA);
+    Lire_Noeud(west, j + 1, B, codeB);
+    Lire_Noeud(east, j, Cn, codeC);
+    Lire_Noeud(east, j + 1, D, codeD);
 
     // Beyond the border the cell takes the values of the nodes inside it.
-    if (i == -1 && j == -1) {
+    if (westBorder && j == -1) {
         CopyValues(A, D, n), CopyValues(B, D, n), CopyValues(Cn, D, n);
         code = codeD;
-    } else if (i == -1 && j == L - 1) {
+    } else if (westBorder && j == L - 1) {
         CopyValues(A, Cn, n), CopyValues(B, Cn, n), CopyValues(D, Cn, n);
         code = codeC;
-    } else if (i == C - 1 && j == L - 1) {
+    } else if (eastBorder && j == L - 1) {
         CopyValues(B, A, n), CopyValues(Cn, A, n), CopyValues(D, A, n);
         code = codeA;
-    } else if (i == C - 1 && j == -1) {
+    } else if (eastBorder && j == -1) {
         CopyValues(A, B, n), CopyValues(Cn, B, n), CopyValues(D, B, n);
         code = codeB;
-    } else if (i == -1) {
+    } else if (westBorder) {
         CopyValues(A, Cn, n), CopyValues(B, D, n);
         code = v >= 0.5 ? codeD : codeC;
-    } else if (i == C - 1) {
+    } else if (eastBorder) {
         CopyValues(Cn, A, n), CopyValues(D, B, n);
         code = v < 0.5 ? codeA : codeB;
     } else if (j == -1) {

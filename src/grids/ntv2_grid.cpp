@@ -1,12 +1,17 @@
 // NTv2 datum-shift grids: the binary form (".gsb"), read in place from the
 // file, and the text form (".gsa"), converted into a binary cache like every
 // text grid. At each node a latitude shift, a longitude shift (positive
-// westwards) and their two accuracies, in seconds of arc. Only the first
-// sub-grid of a file is used.
+// westwards) and their two accuracies, in seconds of arc. A binary file may
+// hold several sub-grids, finer children inside their parents: every one is
+// described in the header, and a query uses the finest that holds its point.
+// A text file gives its first sub-grid.
 
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "shared/text_encoding.h"
+#include "grids/grid_message.h"
 #include "grids/grid_reader.h"
 #include "grids/grid_rules.h"
 #include "grids/header_tokenizer.h"
@@ -67,12 +72,94 @@ int SetNtv2Layout(GridHeader& g, int64_t gsCount, std::string& message) {
     return kHeaderRead;
 }
 
+// The records of one sub-grid header, as the file gives them (seconds,
+// longitudes positive westwards).
+struct SubGridRecords {
+    std::string name, parent;
+    double sLat = 0, nLat = 0, eLong = 0, wLong = 0, latInc = 0, longInc = 0;
+    int64_t gsCount = -1;
+    int64_t firstRecord = 0;
+};
+
+// Reads the `count` records of a sub-grid header from `offset`, which moves
+// past them. kHeaderRead, or kHeaderRefused with the message.
+int ReadSubGrid(const GridBinaryFile& file, int64_t& offset, int32_t count, bool bigEndian,
+                SubGridRecords& sub, std::string& message) {
+    unsigned char record[kRecordSize];
+    auto real = [&] { return bigEndian ? LoadReal8BE(record + 8) : LoadReal8LE(record + 8); };
+    auto keyword = [&](const char* k) { return std::memcmp(record, k, 8) == 0; };
+    for (int32_t i = 0; i < count; ++i, offset += kRecordSize) {
+        if (!file.Read(offset, record, kRecordSize)) {
+            message = kHeaderMismatch;
+            return kHeaderRefused;
+        }
+        if (keyword("SUB_NAME")) {
+            sub.name = Characters(record + 8);
+        } else if (keyword("PARENT  ")) {
+            sub.parent = Characters(record + 8);
+        } else if (keyword("CREATED ") || keyword("UPDATED ")) {
+        } else if (keyword("S_LAT   ")) {
+            sub.sLat = real();
+        } else if (keyword("N_LAT   ")) {
+            sub.nLat = real();
+        } else if (keyword("E_LONG  ")) {
+            sub.eLong = real();
+        } else if (keyword("W_LONG  ")) {
+            sub.wLong = real();
+        } else if (keyword("LAT_INC ")) {
+            sub.latInc = real();
+        } else if (keyword("LONG_INC")) {
+            sub.longInc = real();
+        } else if (keyword("GS_COUNT")) {
+            sub.gsCount = bigEndian ? LoadInt32BE(record + 8) : LoadInt32LE(record + 8);
+        } else {
+            message = "FirstDataElement imprévu : " + Characters(record);
+            return kHeaderRefused;
+        }
+    }
+    return kHeaderRead;
+}
+
+// A sub-grid after the first: finite limits in order, steps above zero and
+// records as many as its limits and steps make.
+bool SoundSubGrid(const SubGridRecords& sub) {
+    for (double v : {sub.sLat, sub.nLat, sub.eLong, sub.wLong, sub.latInc, sub.longInc})
+        if (!std::isfinite(v)) return false;
+    if (!(sub.latInc > 1e-10) || !(sub.longInc > 1e-10) || sub.nLat <= sub.sLat ||
+        sub.wLong <= sub.eLong)
+        return false;
+    const int64_t columns = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
+    const int64_t lines = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
+    return columns > 1 && lines > 1 && columns * lines == sub.gsCount;
+}
+
+// How many parents a sub-grid has above it, found by name (a parent that
+// is not in the file, or a loop of names, ends the count).
+int Depth(const std::vector<SubGridRecords>& all, const SubGridRecords& sub) {
+    int depth = 0;
+    const SubGridRecords* at = &sub;
+    while (depth < static_cast<int>(all.size())) {
+        const SubGridRecords* parent = nullptr;
+        for (const SubGridRecords& other : all) {
+            if (&other != at && !at->parent.empty() && other.name == at->parent) {
+                parent = &other;
+                break;
+            }
+        }
+        if (!parent) break;
+        ++depth;
+        at = parent;
+    }
+    return depth;
+}
+
 }  // namespace
 
 int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& message,
                              UserInterface*) {
     unsigned char record[kRecordSize];
     h.firstRecordOffset = 0;
+    h.subGrids.clear();
     if (!file.Read(0, record, kRecordSize) || std::memcmp(record, "NUM_OREC", 8) != 0) {
         message = "Grille non NTV2";
         return kHeaderRefused;
@@ -92,7 +179,7 @@ int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::str
     };
 
     int64_t offset = kRecordSize;
-    int32_t subGridCount = 0;
+    int32_t subGridCount = 0, fileCount = 1;
     for (int32_t i = 1; i < overviewCount; ++i, offset += kRecordSize) {
         if (!file.Read(offset, record, kRecordSize)) {
             message = kHeaderMismatch;
@@ -100,7 +187,9 @@ int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::str
         }
         if (keyword("NUM_SREC")) {
             subGridCount = integer();
-        } else if (keyword("NUM_FILE") || keyword("VERSION ")) {
+        } else if (keyword("NUM_FILE")) {
+            fileCount = integer();
+        } else if (keyword("VERSION ")) {
         } else if (keyword("GS_TYPE ")) {
             if (std::memcmp(record + 8, "SECONDS", 7) != 0) {
                 message = "GS_TYPE imprévu";
@@ -124,39 +213,66 @@ int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::str
         }
     }
 
-    int64_t gsCount = -1;
-    for (int32_t i = 0; i < subGridCount; ++i, offset += kRecordSize) {
-        if (!file.Read(offset, record, kRecordSize)) {
-            message = kHeaderMismatch;
-            return kHeaderRefused;
-        }
-        if (keyword("SUB_NAME")) {
-            h.DESC = Characters(record + 8);
-        } else if (keyword("PARENT  ") || keyword("CREATED ") || keyword("UPDATED ")) {
-        } else if (keyword("S_LAT   ")) {
-            h.Y_MIN = real();
-        } else if (keyword("N_LAT   ")) {
-            h.Y_MAX = real();
-        } else if (keyword("E_LONG  ")) {
-            h.X_MIN = real();
-        } else if (keyword("W_LONG  ")) {
-            h.X_MAX = real();
-        } else if (keyword("LAT_INC ")) {
-            h.Y_INC = real();
-        } else if (keyword("LONG_INC")) {
-            h.X_INC = real();
-        } else if (keyword("GS_COUNT")) {
-            gsCount = integer();
-        } else {
-            return unexpected();
-        }
-    }
+    SubGridRecords first;
+    first.name = h.DESC;
+    first.sLat = h.Y_MIN, first.nLat = h.Y_MAX, first.eLong = h.X_MIN, first.wLong = h.X_MAX;
+    first.latInc = h.Y_INC, first.longInc = h.X_INC;
+    if (const int r = ReadSubGrid(file, offset, subGridCount, h.bigEndian, first, message);
+        r != kHeaderRead)
+        return r;
+    h.DESC = first.name;
+    h.Y_MIN = first.sLat, h.Y_MAX = first.nLat, h.X_MIN = first.eLong, h.X_MAX = first.wLong;
+    h.Y_INC = first.latInc, h.X_INC = first.longInc;
     if (offset != kFirstNodeRecord) {
         message = kHeaderMismatch;
         return kHeaderRefused;
     }
     h.firstRecordOffset = kFirstNodeRecord;
-    return SetNtv2Layout(h, gsCount, message);
+    const int read = SetNtv2Layout(h, first.gsCount, message);
+    if (read != kHeaderRead || fileCount <= 1) return read;
+
+    // The other sub-grids follow the records of the one before, each with
+    // its header of the same records.
+    std::vector<SubGridRecords> all{first};
+    int64_t next = kFirstNodeRecord + h.NodeCount() * kRecordSize;
+    for (int32_t g = 1; g < fileCount; ++g) {
+        SubGridRecords sub;
+        std::string problem;
+        if (ReadSubGrid(file, next, subGridCount, h.bigEndian, sub, problem) != kHeaderRead ||
+            !SoundSubGrid(sub)) {
+            message = GridMessage("Sous-grille n° %d illisible dans\n%s%s%s", g + 1,
+                                  h.NAME.c_str(), problem.empty() ? "" : "\n", problem.c_str());
+            return kHeaderRefused;
+        }
+        const int64_t end = next + sub.gsCount * kRecordSize;
+        if (end > file.Size()) {
+            message = GridMessage(
+                "Grille incomplète :\n%s\n(sous-grille %s : %lld octets au lieu de %lld attendus)",
+                h.NAME.c_str(), sub.name.c_str(), static_cast<long long>(file.Size()),
+                static_cast<long long>(end));
+            return kHeaderRefused;
+        }
+        sub.firstRecord = next;
+        all.push_back(sub);
+        next = end;
+    }
+    all[0].firstRecord = kFirstNodeRecord;
+    for (const SubGridRecords& sub : all) {
+        SubGrid lattice;
+        // Eastwards, as the normalisation turns the first sub-grid's limits.
+        lattice.X_MIN = -sub.wLong;
+        lattice.X_MAX = -sub.eLong;
+        lattice.Y_MIN = sub.sLat;
+        lattice.Y_MAX = sub.nLat;
+        lattice.X_INC = sub.longInc;
+        lattice.Y_INC = sub.latInc;
+        lattice.N_COLUMNS = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
+        lattice.N_LINES = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
+        lattice.firstRecordOffset = sub.firstRecord;
+        lattice.depth = Depth(all, sub);
+        h.subGrids.push_back(lattice);
+    }
+    return kHeaderRead;
 }
 
 namespace {

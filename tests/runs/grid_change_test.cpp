@@ -37,6 +37,11 @@ protected:
         setenv("QUORVEL_TIME_STAMP", "2026-12-08 09:05:07", 1);
         EXPECT_FALSE(
             ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
+        // The geoid in the system's own text format, whose binary cache the
+        // tests truncate and rewrite, in place of the world geoid.
+        catalogue.verticalGrids.clear();
+        for (const char* line : {"GR1D egm96_france.mnt 3 3", "GR1D egm96_france.mnt 4 3"})
+            EXPECT_EQ(AddCatalogueLine(line, catalogue), LineOutcome::Added);
         for (const char* name :
              {"ntf_r93.gsb", "ntf_r93.xml", "egm96_france.mnt", "egm96_france.xml"}) {
             fs::copy_file(std::string(QUORVEL_SOURCE_DIR "/data/") + name, work.File(name));

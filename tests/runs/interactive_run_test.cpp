@@ -81,7 +81,12 @@ TEST_F(InteractiveRunTest, PointOutsideTheTranslationGridShowsItsLimits) {
 }
 
 TEST_F(InteractiveRunTest, PointOutsideTheGeoidIsComputedWithItsPrecisionText) {
-    // RGF93 to WGS84 with EGM96 altitudes, east of the geoid's crop of France.
+    // RGF93 to WGS84 with EGM96 altitudes, east of the geoid's crop of France
+    // (the example grid that the catalogue names in a comment, in place of
+    // the world geoid).
+    catalogue.verticalGrids.clear();
+    for (const char* line : {"GR1D egm96_france.mnt 3 3", "GR1D egm96_france.mnt 4 3"})
+        ASSERT_EQ(AddCatalogueLine(line, catalogue), LineOutcome::Added);
     departure = Side(4, Geographic, 2, 0, 1, 3);
     departure.longitude = 10.2;
     departure.latitude = 47;

@@ -1,0 +1,255 @@
+// An NTv2 file of nested sub-grids (a parent and a finer child inside it
+// holding other shifts) against PROJ's hgridshift, both directions: points
+// inside the child, inside the parent only, and on the child's border.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "catalogue/loader.h"
+#include "engine/coordinate_system.h"
+#include "engine/current_grid_loading.h"
+#include "engine/grid_selection.h"
+#include "engine/grid_transformation.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr double kMetresPerDegree = 111320;
+constexpr double kPi = 3.141592653589793;
+
+// One sub-grid: limits in degrees (eastwards) and its shifts in seconds of
+// arc at a node, latitude then longitude (positive eastwards).
+struct Sub {
+    const char* name;
+    const char* parent;
+    double west, east, south, north, step;
+    std::function<void(double lon, double lat, float& dLat, float& dLon)> shift;
+};
+
+// An NTv2 binary file, little-endian, of the sub-grids in order.
+std::string Ntv2(const std::vector<Sub>& subs) {
+    std::string out;
+    auto key = [&](const char* k) {
+        std::string s = k;
+        s.resize(8, ' ');
+        out += s;
+    };
+    auto integer = [&](const char* k, int32_t v) {
+        key(k);
+        out.append(reinterpret_cast<const char*>(&v), 4);
+        out.append(4, '\0');
+    };
+    auto real = [&](const char* k, double v) {
+        key(k);
+        out.append(reinterpret_cast<const char*>(&v), 8);
+    };
+    auto text = [&](const char* k, const char* v) {
+        key(k);
+        std::string s = v;
+        s.resize(8, ' ');
+        out += s;
+    };
+    auto single = [&](float v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+    integer("NUM_OREC", 11);
+    integer("NUM_SREC", 11);
+    integer("NUM_FILE", static_cast<int32_t>(subs.size()));
+    text("GS_TYPE", "SECONDS");
+    text("VERSION", "NTv2.0");
+    text("SYSTEM_F", "SUBA");
+    text("SYSTEM_T", "SUBB");
+    real("MAJOR_F", 6378137.0);
+    real("MINOR_F", 6356752.314140);
+    real("MAJOR_T", 6378137.0);
+    real("MINOR_T", 6356752.314140);
+    for (const Sub& s : subs) {
+        const int columns = static_cast<int>(std::lround((s.east - s.west) / s.step)) + 1;
+        const int lines = static_cast<int>(std::lround((s.north - s.south) / s.step)) + 1;
+        text("SUB_NAME", s.name);
+        text("PARENT", s.parent);
+        text("CREATED", "20261210");
+        text("UPDATED", "20261210");
+        real("S_LAT", s.south * 3600);
+        real("N_LAT", s.north * 3600);
+        real("E_LONG", -s.east * 3600);
+        real("W_LONG", -s.west * 3600);
+        real("LAT_INC", s.step * 3600);
+        real("LONG_INC", s.step * 3600);
+        integer("GS_COUNT", columns * lines);
+        // From the south-east corner westwards, rows south to north.
+        for (int l = 0; l < lines; ++l) {
+            for (int c = columns - 1; c >= 0; --c) {
+                float dLat = 0, dLon = 0;
+                s.shift(s.west + c * s.step, s.south + l * s.step, dLat, dLon);
+                single(dLat);
+                single(-dLon);  // the file counts longitudes westwards
+                single(0.01f);
+                single(0.01f);
+            }
+        }
+    }
+    text("END", "");
+    return out;
+}
+
+void ParentShift(double lon, double lat, float& dLat, float& dLon) {
+    dLat = static_cast<float>(1.2 + 0.1 * lon - 0.05 * lat);
+    dLon = static_cast<float>(-2.5 + 0.04 * lat + 0.02 * lon * lon);
+}
+// The child's shifts differ from its parent's by half a second and more.
+void ChildShift(double lon, double lat, float& dLat, float& dLon) {
+    ParentShift(lon, lat, dLat, dLon);
+    dLat += static_cast<float>(0.5 + 0.3 * std::sin(3 * lon) * std::cos(2 * lat));
+    dLon -= static_cast<float>(0.7 + 0.2 * (lat - 46));
+}
+
+// A child that agrees with its parent along its border and departs from it
+// inside (by up to four tenths of a second), as published children do.
+void SmoothChildShift(double lon, double lat, float& dLat, float& dLon) {
+    ParentShift(lon, lat, dLat, dLon);
+    const double bump = std::sin(kPi * (lon - 2)) * std::sin(kPi * (lat - 46));
+    dLat += static_cast<float>(0.4 * bump);
+    dLon -= static_cast<float>(0.3 * bump);
+}
+
+struct Point {
+    double lon, lat;
+};
+
+// PROJ's hgridshift of the points, forward or inverse; empty when cct fails.
+std::vector<Point> ProjShift(const std::string& grid, const std::vector<Point>& points,
+                             bool inverse, const TempDir& dir) {
+    std::string input;
+    char line[96];
+    for (const Point& p : points) {
+        std::snprintf(line, sizeof line, "%.10f %.10f 0 0\n", p.lon, p.lat);
+        input += line;
+    }
+    const std::string in = dir.Write("in.txt", input);
+    const std::string out = dir.File("out.txt");
+    const std::string command = std::string("cct -d 10 ") + (inverse ? "-I " : "") +
+                                "+proj=hgridshift +grids=" + grid + " < " + in + " > " + out +
+                                " 2>/dev/null";
+    if (std::system(command.c_str()) != 0) return {};
+    std::istringstream text(TempDir::Read(out));
+    std::vector<Point> shifted;
+    double lon, lat, h, t;
+    while (text >> lon >> lat >> h >> t) shifted.push_back({lon, lat});
+    return shifted;
+}
+
+class NestedSubGrids : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.Write("nested.gsb", Ntv2({{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
+                                      {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, ChildShift}}));
+        dir.Write("nested.xml",
+                  "<?xml version=\"1.0\"?>\n<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR"
+                  "</INTERPOLATION_TYPE></GRID_HEADER>\n");
+        ASSERT_FALSE(
+            ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
+        for (const char* line : {"REG 8 3 1 2D SUBA", "REG 9 3 1 2D SUBB", "TSG0 8 9 0.0 0.0 0.0",
+                                 "GR3D nested.gsb 8 9"})
+            ASSERT_EQ(AddCatalogueLine(line, catalogue), LineOutcome::Added) << line;
+    }
+
+    // The points through the grid method, from system `from` to `to`.
+    std::vector<Point> Transform(const std::vector<Point>& points, int from, int to) {
+        std::vector<Point> out;
+        GridContext context{catalogue, vertical, translation, headers, dir.path() + "/", nullptr};
+        for (const Point& p : points) {
+            CCoor source, target;
+            source.type = target.type = Geographic;
+            source.unit = target.unit = DecimalDegree;
+            ResolveByIds(source.sys, from, 1, 0, 0, catalogue);
+            ResolveByIds(target.sys, to, 1, 0, 0, catalogue);
+            source.longitude = p.lon;
+            source.latitude = p.lat;
+            CZone zone;
+            EXPECT_EQ(SelectTranslationGrid(context, source, target.sys, zone), 1) << p.lon;
+            if (!translation.loaded) {
+                EXPECT_EQ(LoadCurrentGrid(translation, context.workingDirectory, nullptr), "");
+            }
+            EXPECT_EQ(TransformPointGrid(source, target, vertical, translation, catalogue), 0);
+            out.push_back({target.longitude, target.latitude});
+        }
+        return out;
+    }
+
+    static double Distance(const Point& a, const Point& b) {
+        return std::hypot((a.lat - b.lat) * kMetresPerDegree,
+                          (a.lon - b.lon) * kMetresPerDegree * std::cos(b.lat * kPi / 180));
+    }
+
+    TempDir dir;
+    Catalogue catalogue;
+    CGrille1D vertical;
+    CGrille3D translation;
+    GridHeaderCache headers;
+};
+
+TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
+    struct Case {
+        const char* where;
+        std::vector<Point> points;
+    };
+    const std::vector<Case> cases = {
+        {"inside the child", {{2.3, 46.4}, {2.77, 46.91}, {2.01, 46.99}, {2.5, 46.5}}},
+        {"inside the parent only", {{1.3, 45.2}, {4.6, 48.7}, {3.2, 46.5}, {2.5, 47.3}, {1, 45}}},
+        {"on the child's border", {{2, 46.5}, {2.5, 47}, {3, 46.2}, {2.6, 46}, {3, 47}, {2, 46}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        for (const bool inverse : {false, true}) {
+            SCOPED_TRACE(inverse ? "inverse" : "forward");
+            const std::vector<Point> proj = ProjShift(dir.File("nested.gsb"), c.points, inverse, dir);
+            ASSERT_EQ(proj.size(), c.points.size()) << "cct did not run";
+            const std::vector<Point> ours = Transform(c.points, inverse ? 9 : 8, inverse ? 8 : 9);
+            double largest = 0;
+            for (size_t k = 0; k < ours.size(); ++k) {
+                largest = std::max(largest, Distance(ours[k], proj[k]));
+                EXPECT_LT(Distance(ours[k], proj[k]), 0.001)
+                    << c.points[k].lon << " " << c.points[k].lat;
+            }
+            std::printf("%s, %s: largest difference from PROJ %.6f m\n", c.where,
+                        inverse ? "inverse" : "forward", largest);
+        }
+    }
+}
+
+// The child's shifts answer inside it: a point there moves by the child's
+// shift, not the parent's, and half a second apart is some fifteen metres.
+TEST_F(NestedSubGrids, TheChildAnswersInsideItself) {
+    const std::vector<Point> moved = Transform({{2.5, 46.5}}, 8, 9);
+    float dLat = 0, dLon = 0, pLat = 0, pLon = 0;
+    ChildShift(2.5, 46.5, dLat, dLon);
+    ParentShift(2.5, 46.5, pLat, pLon);
+    EXPECT_NEAR(moved[0].lat, 46.5 + dLat / 3600.0, 1e-9);
+    EXPECT_NEAR(moved[0].lon, 2.5 + dLon / 3600.0, 1e-9);
+    EXPECT_GT(std::fabs(dLat - pLat), 0.2);
+}
+
+// Points whose inverse iteration starts in the parent and ends in the child
+// (or the other way), with a child that joins its parent along its border:
+// the result, shifted forward, gives back the point.
+TEST_F(NestedSubGrids, InverseAcrossTheChildsBorderGivesBackThePoint) {
+    dir.Write("nested.gsb", Ntv2({{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
+                                  {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, SmoothChildShift}}));
+    std::vector<Point> points;
+    for (double d = -0.0006; d <= 0.00061; d += 0.0001) {
+        points.push_back({2 + d, 46.5});
+        points.push_back({2.5, 47 + d});
+    }
+    const std::vector<Point> back = Transform(points, 9, 8);
+    const std::vector<Point> again = Transform(back, 8, 9);
+    for (size_t k = 0; k < points.size(); ++k)
+        EXPECT_LT(Distance(again[k], points[k]), 0.001) << points[k].lon << " " << points[k].lat;
+}
+
+}  // namespace
