@@ -36,7 +36,7 @@ done
 dpkg-deb --contents "$deb" | awk '{print $6}' >"$tmp/contents.txt"
 for file in ./usr/bin/quorvel ./usr/lib/quorvel/libquorvel_window.so ./usr/share/quorvel/catalogue.txt \
   ./usr/share/quorvel/Quorvel/quorvel.ini ./usr/share/quorvel/quorvel.html \
-  ./usr/share/quorvel/egm96_france.bin ./usr/share/quorvel/exemples/ntf_lambert2e.txt \
+  ./usr/share/quorvel/egm96_15.gtx ./usr/share/quorvel/exemples/ntf_lambert2e.txt \
   ./usr/share/man/man1/quorvel.1 ./usr/share/applications/quorvel.desktop; do
   grep -qxF "$file" "$tmp/contents.txt" || { echo "not in the package: $file"; status=1; }
 done

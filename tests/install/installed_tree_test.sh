@@ -16,7 +16,7 @@ cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 || {
 status=0
 for file in bin/quorvel lib/quorvel/libquorvel_window.so share/quorvel/catalogue.txt \
   share/quorvel/Quorvel/quorvel.ini share/quorvel/quorvel.html share/quorvel/exemples/ntf_lambert2e.txt \
-  share/quorvel/egm96_france.bin share/man/man1/quorvel.1 share/applications/quorvel.desktop \
+  share/quorvel/egm96_15.gtx share/man/man1/quorvel.1 share/applications/quorvel.desktop \
   share/icons/hicolor/scalable/apps/quorvel.svg; do
   [ -f "$prefix/$file" ] || { echo "not installed: $file"; status=1; }
 done
