@@ -14,6 +14,7 @@ const char* const kGridTypes[] = {
     "Grille ESRI",
     "Grille EGM",
     "Grille DIS",
+    "Grille GeoTIFF",
 };
 const char* const kUnits[] = {"UNDEFINED", "METERS", "SECONDS", "DEGREES", "RADIANS"};
 const char* const kValueTypes[] = {"UNDEFINED", "INTEGER2", "INTEGER4", "REAL4", "REAL8"};

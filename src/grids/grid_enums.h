@@ -19,6 +19,7 @@ enum TypeGrille : int {
     GrilleEsri = 8,           // ".asc"
     GrilleEgm = 9,            // ".egm"
     GrilleDis = 10,           // ".dis"
+    GrilleGeoTiff = 11,       // ".tif", ".tiff": values decoded on demand, no cache
 };
 
 // Units of the node coordinates, of the steps and of the values.
