@@ -78,7 +78,8 @@ protected:
     CCoor Transform(const CCoor& source, CCoor target) {
         GridContext context{catalogue, vertical, translation, headers, folder + "/", nullptr};
         CZone zone;
-        EXPECT_EQ(SelectTranslationGrid(context, source, target.sys, zone), 1);
+        EXPECT_EQ(SelectTranslationGrid(context, source, target.sys, zone), 1)
+            << source.longitude << " " << source.latitude << " " << source.easting;
         if (!translation.loaded) {
             EXPECT_EQ(LoadCurrentGrid(translation, folder + "/", nullptr), "");
         }
@@ -125,6 +126,7 @@ TEST_F(GeoTiffAccuracy, GeocentricTranslationsBothWays) {
     double forward = 0, backward = 0;
     for (const auto& row : rows) {
         CCoor ntf = Point(Geographic, 1, 0, row[0], row[1]);
+        ntf.verticalKind = EllipsoidalHeight;
         ntf.height = row[2];
         const CCoor rgf = Transform(ntf, Point(Geographic, 4, 0, 0, 0));
         const double cosine = std::cos(row[4] * 3.141592653589793 / 180);
@@ -132,6 +134,7 @@ TEST_F(GeoTiffAccuracy, GeocentricTranslationsBothWays) {
                                                           (rgf.longitude - row[3]) * kMetresPerDegree * cosine),
                                                rgf.height - row[5]));
         CCoor back = Point(Geographic, 4, 0, row[3], row[4]);
+        back.verticalKind = EllipsoidalHeight;
         back.height = row[5];
         const CCoor again = Transform(back, Point(Geographic, 1, 0, 0, 0));
         backward = std::max(backward, std::hypot(std::hypot((again.latitude - row[1]) * kMetresPerDegree,

@@ -127,10 +127,13 @@ pipeline = ("+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
             "+step +proj=xyzgridshift +grids=%s +grid_ref=output_crs +ellps=GRS80 "
             "+step +inv +proj=cart +ellps=GRS80 "
             "+step +proj=unitconvert +xy_in=rad +xy_out=deg" % path("ntf_xyz.tif"))
-moved = subprocess.run(["cct", "-d", "10"] + pipeline.split(), input=sample,
+# cct leaves out a last line without its line break.
+moved = subprocess.run(["cct", "-d", "10"] + pipeline.split(), input=sample + "\n",
                        capture_output=True, text=True, check=True).stdout.split("\n")
 with open(path("ntf_xyz.txt"), "w") as table:
     for source, target in zip(sample.split("\n"), moved):
+        if len(target.split()) < 3:
+            sys.exit("cct gave no point for " + source)
         table.write(source + " " + " ".join(target.split()[:3]) + "\n")
 
 # Files to refuse.
