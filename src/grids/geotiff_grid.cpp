@@ -300,6 +300,7 @@ public:
           record_(values_.size() * 8) {
         const size_t fit = static_cast<size_t>(kBlockCacheBytes / std::max<int64_t>(s_.blockBytes, 1));
         blocks_.resize(std::max(kFewestBlocks, std::min<size_t>(fit, 256)));
+        last_.assign(s_.samples, 0);
     }
 
     const unsigned char* Record(int64_t s) override {
@@ -341,7 +342,7 @@ private:
         const uint16_t plane = separate ? band : 0;
         const uint32_t index = s_.tiled ? TIFFComputeTile(tif_.get(), column, row, 0, plane)
                                         : TIFFComputeStrip(tif_.get(), row, plane);
-        const Block& block = BlockOf(index);
+        const Block& block = BlockOf(index, plane);
         if (!block.read) return std::numeric_limits<double>::quiet_NaN();
         const uint64_t x = column % s_.blockWidth, y = row % s_.blockHeight;
         const uint64_t pixel = y * s_.blockWidth + x;
@@ -351,17 +352,26 @@ private:
         return Sample(s_, block.bytes.data() + at);
     }
 
-    const Block& BlockOf(uint32_t index) {
+    const Block& BlockOf(uint32_t index, uint16_t plane) {
         ++clock_;
+        // The nodes of one query mostly share a block in each band: the
+        // band's last block is looked at first.
+        size_t& last = last_[plane];
+        if (blocks_[last].key == index) {
+            blocks_[last].used = clock_;
+            return blocks_[last];
+        }
         Block* oldest = &blocks_.front();
         for (Block& b : blocks_) {
             if (b.key == index) {
                 b.used = clock_;
+                last = static_cast<size_t>(&b - blocks_.data());
                 return b;
             }
             if (b.used < oldest->used) oldest = &b;
         }
         Block& b = *oldest;
+        last = static_cast<size_t>(oldest - blocks_.data());
         b.key = index;
         b.used = clock_;
         b.bytes.resize(static_cast<size_t>(s_.blockBytes));
@@ -386,6 +396,7 @@ private:
     std::vector<unsigned char> record_;
     std::vector<Block> blocks_;
     uint64_t clock_ = 0;
+    std::vector<size_t> last_;  // the block found last in each band
 };
 
 class GeoTiffGridReader final : public GridReader {
