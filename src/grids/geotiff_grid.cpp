@@ -101,6 +101,7 @@ std::string TagText(TIFF* tif, uint32_t tag) {
     if (!field || TIFFFieldDataType(field) != TIFF_ASCII) return "";
     if (TIFFFieldPassCount(field)) {
         const std::vector<char> text = TagValues<char>(tif, tag, TIFF_ASCII);
+        if (text.empty()) return "";
         return std::string(text.data(), strnlen(text.data(), text.size()));
     }
     const char* text = nullptr;
