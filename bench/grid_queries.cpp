@@ -2,7 +2,9 @@
 // the runs use grids) against the same grid loaded into memory, for the
 // bilinear and the spline interpolation; then the bilinear queries of the
 // published formats read in place: NTv2 (one sub-grid, and a parent with
-// finer children) and GTX.
+// finer children) and GTX;
+// and the same NTv2 shifts as a GeoTIFF grid (tiles of 256 x 256, DEFLATE),
+// written here with libtiff.
 //
 // Usage: bench_grid_queries [columns lines values queries]
 // (default: a 1201 x 801 translation grid of 3 values, 2 000 000 queries).
@@ -17,6 +19,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include <tiffio.h>
 
 #include "grids/grid.h"
 
@@ -180,6 +184,106 @@ Result Run(CGrille& g, const std::vector<double>& points, int mode) {
     return {static_cast<double>(points.size() / 2) / elapsed, checksum};
 }
 
+// The shifts of an open NTv2 grid as a GeoTIFF grid in PROJ's conventions:
+// two bands (latitude_offset, longitude_offset positive eastwards, in
+// arc-seconds), rows north to south, pixel-is-point georeferencing.
+bool WriteGeoTiffShifts(const CGrille& ntv2, const std::string& name) {
+    static const TIFFFieldInfo tags[] = {
+        {33550, -1, -1, TIFF_DOUBLE, FIELD_CUSTOM, 1, 1, const_cast<char*>("ModelPixelScale")},
+        {33922, -1, -1, TIFF_DOUBLE, FIELD_CUSTOM, 1, 1, const_cast<char*>("ModelTiepoint")},
+        {34735, -1, -1, TIFF_SHORT, FIELD_CUSTOM, 1, 1, const_cast<char*>("GeoKeyDirectory")},
+        {42112, -1, -1, TIFF_ASCII, FIELD_CUSTOM, 1, 0, const_cast<char*>("GDALMetadata")},
+    };
+    TIFF* tif = TIFFOpen(name.c_str(), "w");
+    if (!tif) return false;
+    for (const TIFFFieldInfo& tag : tags) {
+        if (!TIFFFindField(tif, tag.field_tag, TIFF_ANY)) TIFFMergeFieldInfo(tif, &tag, 1);
+    }
+    const GridHeader& h = ntv2.header;
+    const uint32_t columns = static_cast<uint32_t>(h.N_COLUMNS), lines = static_cast<uint32_t>(h.N_LINES);
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, columns);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, lines);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 2);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 32);
+    TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_SEPARATE);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(tif, TIFFTAG_TILEWIDTH, 256);
+    TIFFSetField(tif, TIFFTAG_TILELENGTH, 256);
+    const double scale[3] = {h.X_INC / 3600, h.Y_INC / 3600, 0};
+    const double tie[6] = {0, 0, 0, h.X_MIN / 3600, h.Y_MAX / 3600, 0};
+    const uint16_t keys[12] = {1, 1, 0, 2, 1024, 0, 1, 2, 1025, 0, 1, 2};
+    TIFFSetField(tif, 33550, 3, scale);
+    TIFFSetField(tif, 33922, 6, tie);
+    TIFFSetField(tif, 34735, 12, keys);
+    TIFFSetField(tif, 42112,
+                 "<GDALMetadata><Item name=\"TYPE\">HORIZONTAL_OFFSET</Item>"
+                 "<Item name=\"DESCRIPTION\" sample=\"0\" role=\"description\">latitude_offset</Item>"
+                 "<Item name=\"UNITTYPE\" sample=\"0\" role=\"unittype\">arc-second</Item>"
+                 "<Item name=\"DESCRIPTION\" sample=\"1\" role=\"description\">longitude_offset</Item>"
+                 "<Item name=\"UNITTYPE\" sample=\"1\" role=\"unittype\">arc-second</Item>"
+                 "<Item name=\"positive_value\" sample=\"1\">east</Item></GDALMetadata>");
+    std::vector<float> tile(256 * 256);
+    double values[4];
+    int code = 0;
+    bool written = true;
+    for (uint16_t band = 0; band < 2; ++band) {
+        for (uint32_t row = 0; row < lines; row += 256) {
+            for (uint32_t column = 0; column < columns; column += 256) {
+                for (uint32_t y = 0; y < 256; ++y) {
+                    for (uint32_t x = 0; x < 256; ++x) {
+                        ntv2.Lire_Noeud(static_cast<int>(column + x),
+                                        static_cast<int>(lines - 1 - (row + y)), values, code);
+                        tile[y * 256 + x] = static_cast<float>(band == 0 ? values[0] : -values[1]);
+                    }
+                }
+                written = written && TIFFWriteTile(tif, tile.data(), column, row, 0, band) > 0;
+            }
+        }
+    }
+    TIFFClose(tif);
+    return written;
+}
+
+// Bilinear shift queries per second over France on the NTv2 file and on
+// its GeoTIFF form, both read from disk at each query.
+void CompareShiftGrids(long queries) {
+    const std::string published = "/usr/share/proj/ntf_r93.gsb";
+    if (!std::filesystem::exists(published)) {
+        std::printf("NTv2 and GeoTIFF: %s is not installed\n", published.c_str());
+        return;
+    }
+    std::filesystem::copy_file(published, "ntf_r93.gsb");
+    // NTv2 files carry no interpolation type.
+    std::FILE* x = std::fopen("ntf_r93.xml", "wb");
+    std::fprintf(x, "<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE></GRID_HEADER>\n");
+    std::fclose(x);
+    std::string message;
+    CGrille ntv2;
+    ntv2.header.NAME = "ntf_r93.gsb";
+    if (!ntv2.Ouvrir(message, ModeSurDisque) || !WriteGeoTiffShifts(ntv2, "ntf_r93_shifts.tif")) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return;
+    }
+    CGrille geotiff;
+    geotiff.header.NAME = "ntf_r93_shifts.tif";
+    if (!geotiff.Ouvrir(message, ModeSurDisque)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return;
+    }
+    std::mt19937_64 random(20240502);
+    std::uniform_real_distribution<double> lon(-5, 9), lat(42, 51);
+    std::vector<double> points(static_cast<size_t>(2 * queries));
+    for (size_t i = 0; i < points.size(); i += 2) points[i] = lon(random), points[i + 1] = lat(random);
+    const Result a = Run(ntv2, points, Bilineaire);
+    const Result b = Run(geotiff, points, Bilineaire);
+    std::printf("shifts ntf_r93: NTv2 %12.0f queries/s   GeoTIFF (DEFLATE tiles) %12.0f queries/s   "
+                "(%s results)\n",
+                a.perSecond, b.perSecond,
+                std::fabs(a.checksum - b.checksum) < 1e-6 * queries ? "same" : "DIFFERENT");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -255,6 +359,7 @@ int main(int argc, char** argv) {
     PublishedGrid("NTv2 ntf_r93.gsb", "ntf_r93.gsb", queries);
     PublishedGrid("GTX egm96_15.gtx", "egm96_15.gtx", queries);
     PublishedGrid("NTv2 parent and 15 children", "imbriquee.gsb", queries);
+    CompareShiftGrids(queries / 2);
     std::filesystem::current_path(previous);
     std::filesystem::remove_all(folder);
     return 0;

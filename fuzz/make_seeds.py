@@ -153,6 +153,53 @@ def grids():
           "ORTH 1.0 3.0 40.0 43.0 1.0 1.0\nessai\n" + rows(True))
 
 
+def geotiff_grids():
+    """Small GeoTIFF grids of the lattice in the storages the reader knows;
+    made with GDAL's Python module (Debian python3-gdal, /usr/bin/python3)."""
+    try:
+        import tempfile
+        from osgeo import gdal, osr
+    except ImportError:
+        print("geotiff_grid seeds left as they are: GDAL's Python module is missing")
+        return
+    gdal.UseExceptions()
+    folder = tempfile.mkdtemp()
+    bands = {1: [None], 2: ["latitude_offset", "longitude_offset"],
+             3: ["x_translation", "y_translation", "z_translation"]}
+    for name, count, kind, options, point in (
+            ("seed-geoid-strip.tif", 1, gdal.GDT_Float32, [], False),
+            ("seed-geoid-tiled-deflate-point.tif", 1, gdal.GDT_Float32,
+             ["TILED=YES", "BLOCKXSIZE=16", "BLOCKYSIZE=16", "COMPRESS=DEFLATE"], True),
+            ("seed-geoid-lzw-big-double.tif", 1, gdal.GDT_Float64,
+             ["COMPRESS=LZW", "ENDIANNESS=BIG", "BLOCKYSIZE=1"], False),
+            ("seed-geoid-half.tif", 1, gdal.GDT_Float32, ["NBITS=16"], False),
+            ("seed-shifts.tif", 2, gdal.GDT_Float32, ["INTERLEAVE=BAND"], False),
+            ("seed-translations-pixel.tif", 3, gdal.GDT_Float32, ["INTERLEAVE=PIXEL"], True)):
+        path = os.path.join(folder, name)
+        ds = gdal.GetDriverByName("GTiff").Create(path, COLUMNS, LINES, count, kind,
+                                                  options=options)
+        ds.SetGeoTransform((0.5, 1, 0, 43.5, 0, -1))
+        reference = osr.SpatialReference()
+        reference.ImportFromEPSG(4326)
+        ds.SetProjection(reference.ExportToWkt())
+        if point:
+            ds.SetMetadataItem("AREA_OR_POINT", "Point")
+        for b in range(count):
+            band = ds.GetRasterBand(b + 1)
+            band.SetNoDataValue(-9999)
+            if bands[count][b]:
+                band.SetDescription(bands[count][b])
+                band.SetUnitType("arc-second" if count == 2 else "metre")
+            if b == 1 and count == 2:
+                band.SetMetadataItem("positive_value", "east")
+            for l in range(LINES):
+                band.WriteRaster(0, l, COLUMNS, 1, struct.pack(
+                    "<%dd" % COLUMNS, *[v + b for v in VALUES[LINES - 1 - l]]),
+                    buf_type=gdal.GDT_Float64)
+        ds = None
+        write("geotiff_grid", name, open(path, "rb").read())
+
+
 def catalogue():
     text = read("data/catalogue.txt")
     seen = set()
@@ -217,6 +264,7 @@ def configuration():
 
 if __name__ == "__main__":
     grids()
+    geotiff_grids()
     catalogue()
     xml_headers()
     point_files()

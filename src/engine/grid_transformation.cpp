@@ -89,9 +89,10 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     if (c.type != Cartesian) ToCartesian(c, greenwich);
     CCoor probe = c;
-    if (grid.header.GRID_TYPE == GrilleTextePlenar || grid.header.GRID_TYPE == GrilleBinairePlenar) {
-        // Native grids are positioned in the target system: the probe is
-        // brought near it first.
+    if (grid.header.GRID_TYPE == GrilleTextePlenar || grid.header.GRID_TYPE == GrilleBinairePlenar ||
+        grid.header.GRID_TYPE == GrilleGeoTiff) {
+        // Native grids, and GeoTIFF translation grids, are positioned in the
+        // target system: the probe is brought near it first.
         if (!Approximate(probe, target.system, catalogue, kTranslationOnly, false))
             return kNoTransformation;
     }

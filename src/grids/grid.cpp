@@ -15,6 +15,7 @@ CGrille::~CGrille() {
 
 void CGrille::Fermer() {
     binary_.reset();
+    source_.reset();
     header.TRANSLATION.clear();
     if (!onDisk) records.Clear();
 }
@@ -51,6 +52,7 @@ double DecodeValue(int type, const unsigned char* p, bool bigEndian) {
 
 const unsigned char* CGrille::Record(int64_t s) const {
     if (!onDisk) return records.Record(s);
+    if (source_) return source_->Record(s);
     if (!binary_) return nullptr;
     // One record read as a whole: from the mapping, or one positioned read.
     const int64_t size = header.RecordSize();

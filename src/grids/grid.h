@@ -11,6 +11,7 @@
 #include "grids/grid_enums.h"
 #include "grids/grid_header.h"
 #include "grids/node_records.h"
+#include "grids/node_source.h"
 
 class GridProgress;
 class GridReader;
@@ -88,10 +89,12 @@ public:
     int Interpoler_Bilineaire(const double* point, double* values, int& code);
     int Interpoler_Spline(int n, const double* point, double* values, int& code);
 
-    bool BinaryFileOpen() const { return binary_ != nullptr; }
+    bool BinaryFileOpen() const { return binary_ != nullptr || source_ != nullptr; }
     // Whether the binary file that values are read from is still the file
     // under its name, as it was opened (true when none is open).
-    bool BinaryFileUnchanged() const { return !binary_ || binary_->Unchanged(); }
+    bool BinaryFileUnchanged() const {
+        return (!binary_ || binary_->Unchanged()) && (!source_ || source_->Unchanged());
+    }
 
 private:
     // Work space of the queries, kept between them so that no query
@@ -138,6 +141,8 @@ private:
     void ValeursHorsGrille(double* values) const;
 
     std::shared_ptr<GridBinaryFile> binary_;  // read-only; shared by copies
+    // Or the file whose records are decoded at each query (GeoTIFF).
+    std::shared_ptr<NodeSource> source_;
     Scratch scratch_;
     mutable Scratch readScratch_;
 };

@@ -15,6 +15,7 @@ const char* const kGridTypes[] = {
     "Grille EGM",
     "Grille DIS",
     "Grille GTX",
+    "Grille GeoTIFF",
 };
 const char* const kUnits[] = {"UNDEFINED", "METERS", "SECONDS", "DEGREES", "RADIANS"};
 const char* const kValueTypes[] = {"UNDEFINED", "INTEGER2", "INTEGER4", "REAL4", "REAL8"};

@@ -20,6 +20,7 @@ enum TypeGrille : int {
     GrilleEgm = 9,            // ".egm"
     GrilleDis = 10,           // ".dis"
     GrilleGtx = 11,           // ".gtx", big-endian vertical grid read in place
+    GrilleGeoTiff = 12,       // ".tif", ".tiff": values decoded on demand, no cache
 };
 
 // Units of the node coordinates, of the steps and of the values.

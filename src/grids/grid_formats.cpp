@@ -1,5 +1,6 @@
 #include "grids/grid_formats.h"
 
+#include "grids/geotiff_grid.h"
 #include "grids/grid_file_name.h"
 #include "grids/grid_message.h"
 
@@ -28,6 +29,9 @@ const GridFormat kFormats[] = {
     {GrilleDis, ".dis", ".DIS", Lire_EnTete_DIS, nullptr},
     {GrilleNtv2Big, ".gsb", ".GSB", nullptr, Lire_EnTete_NTV2_Binaire},
     {GrilleGtx, ".gtx", ".GTX", nullptr, Lire_EnTete_GTX},
+    // Read by a reader of its own (grids/geotiff_grid.h).
+    {GrilleGeoTiff, ".tif", ".TIF", nullptr, nullptr},
+    {GrilleGeoTiff, ".tiff", ".TIFF", nullptr, nullptr},
 };
 
 const GridFormat* FormatOf(int type) {
@@ -80,7 +84,9 @@ std::unique_ptr<GridReader> OpenGridReader(const GridHeader& h, const std::strin
         return nullptr;
     }
     std::unique_ptr<GridReader> reader;
-    if (format->binary) {
+    if (format->type == GrilleGeoTiff) {
+        reader = OpenGeoTiffReader(path, h.NAME);
+    } else if (format->binary) {
         if (auto file = GridBinaryFile::Open(path))
             reader = std::make_unique<BinaryGridReader>(std::move(file), format->binary, ui);
     } else if (auto file = GridTextFile::Open(path)) {

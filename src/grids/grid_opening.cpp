@@ -55,6 +55,7 @@ private:
 
 void CGrille::Echec() {
     binary_.reset();
+    source_.reset();
     loaded = false;
 }
 
@@ -67,7 +68,7 @@ int CGrille::Lire_EnTete_Format(std::unique_ptr<GridReader>& reader, std::string
     const int read = reader->Lire_EnTete(header, message);
     // A binary grid's values are read in place: they are there once its
     // header is.
-    if (read == kHeaderRead && reader->BinaryFile()) loaded = onDisk = true;
+    if (read == kHeaderRead && (reader->BinaryFile() || reader->Source())) loaded = onDisk = true;
     return read;
 }
 
@@ -75,6 +76,7 @@ bool CGrille::Ouvrir_EnTete(std::string& message, std::unique_ptr<GridReader>& r
                             UserInterface* ui) {
     message.clear();
     binary_.reset();
+    source_.reset();
     GridHeader& h = header;
     if (h.NAME.empty()) {
         message = "Le nom du fichier de grille n'est pas initialisé";
@@ -86,7 +88,7 @@ bool CGrille::Ouvrir_EnTete(std::string& message, std::unique_ptr<GridReader>& r
     }
     Type_Selon_Extension(h);
     loaded = false;
-    if (h.GRID_TYPE < GrilleTextePlenar || h.GRID_TYPE > GrilleGtx) {
+    if (h.GRID_TYPE < GrilleTextePlenar || h.GRID_TYPE > GrilleGeoTiff) {
         message = "TypeGrille non initialisé";
         return false;
     }
@@ -98,6 +100,7 @@ bool CGrille::Ouvrir_EnTete(std::string& message, std::unique_ptr<GridReader>& r
         return false;
     }
     binary_ = reader->BinaryFile();
+    source_ = reader->Source();
 
     // A binary cache holds its limits and steps already normalised: only what
     // the XML header changes of them is normalised again.
@@ -147,6 +150,7 @@ bool CGrille::Ouvrir_Fichier(std::string& message, int mode, GridProgress* progr
     if (!Ouvrir_EnTete(message, reader, ui)) return false;
     if (mode == ModeEnTete) {
         binary_.reset();
+        source_.reset();
         return true;
     }
     if (!loaded) {

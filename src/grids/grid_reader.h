@@ -8,6 +8,7 @@
 #include "grids/grid_text_file.h"
 
 class LoadProgress;
+class NodeSource;
 class UserInterface;
 
 // Takes the node records of a grid in storage order, each laid out as the
@@ -38,6 +39,9 @@ public:
     // The file that queries can read node records from in place; null for a
     // text format, whose values need a binary cache or memory.
     virtual std::shared_ptr<GridBinaryFile> BinaryFile() const { return nullptr; }
+    // The records that queries decode on demand from a file that cannot be
+    // read in place (GeoTIFF); null for the other formats.
+    virtual std::shared_ptr<NodeSource> Source() const { return nullptr; }
 };
 
 // A text grid: the header of its format, then node values in free format or

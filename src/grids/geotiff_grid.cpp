@@ -1,0 +1,695 @@
+// GeoTIFF grids: the header from the image's tags, the GeoKeys and the GDAL
+// metadata, and node records decoded on demand from the image's blocks.
+
+#include "grids/geotiff_grid.h"
+
+#include <tiffio.h>
+#include <tinyxml2.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "grids/grid_binary_file.h"
+#include "grids/grid_message.h"
+#include "grids/grid_progress.h"
+#include "grids/node_source.h"
+
+namespace {
+
+// GeoTIFF tags and keys (the GeoTIFF standard), and the two tags of GDAL.
+constexpr uint32_t kModelPixelScale = 33550;
+constexpr uint32_t kModelTiepoint = 33922;
+constexpr uint32_t kModelTransformation = 34264;
+constexpr uint32_t kGeoKeyDirectory = 34735;
+constexpr uint32_t kGdalMetadata = 42112;
+constexpr uint32_t kGdalNoData = 42113;
+constexpr int kModelTypeKey = 1024;
+constexpr int kRasterTypeKey = 1025;
+constexpr int kAngularUnitsKey = 2054;
+constexpr int kProjectedCsKey = 3072;
+constexpr int kModelTypeGeographic = 2;
+constexpr int kRasterPixelIsPoint = 2;
+constexpr int kAngularRadian = 9101;
+constexpr int kAngularDegree = 9102;
+constexpr int kAngularArcSecond = 9104;
+
+// The largest block (one tile or strip of one band) that is decoded, and
+// the memory that the decoded blocks of one grid may hold together.
+constexpr int64_t kLargestBlock = 8 << 20;
+constexpr int64_t kBlockCacheBytes = 64 << 20;
+// A bilinear query touches at most four blocks per band.
+constexpr size_t kFewestBlocks = 16;
+// libtiff never allocates more than this for one directory's arrays.
+constexpr int64_t kLargestAllocation = 256 << 20;
+
+std::string Refusal(const std::string& name, const std::string& reason) {
+    return name + " :\n" + reason;
+}
+
+// libtiff's messages (in English, about the file's structure) are not shown:
+// the reader says in French why it refuses a file.
+int Silent(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}
+
+struct TiffCloser {
+    void operator()(TIFF* tif) const { TIFFClose(tif); }
+};
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+
+TiffHandle OpenTiff(const std::string& path) {
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options) return nullptr;
+    TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, kLargestAllocation);
+    // Read, never mapped: a file truncated while it is open gives read
+    // errors, where a mapping would end the program.
+    TiffHandle tif(TIFFOpenExt(path.c_str(), "rm", options));
+    TIFFOpenOptionsFree(options);
+    return tif;
+}
+
+// The values of a tag of the current directory, when it holds values of
+// `type` (a tag of the wrong type is taken as absent).
+template <class T>
+std::vector<T> TagValues(TIFF* tif, uint32_t tag, TIFFDataType type) {
+    const TIFFField* field = TIFFFindField(tif, tag, TIFF_ANY);
+    if (!field || TIFFFieldDataType(field) != type || !TIFFFieldPassCount(field)) return {};
+    void* data = nullptr;
+    uint32_t count = 0;
+    if (TIFFFieldReadCount(field) == TIFF_VARIABLE2) {
+        if (TIFFGetField(tif, tag, &count, &data) != 1) return {};
+    } else {
+        uint16_t shortCount = 0;
+        if (TIFFGetField(tif, tag, &shortCount, &data) != 1) return {};
+        count = shortCount;
+    }
+    if (!data) return {};
+    const T* values = static_cast<const T*>(data);
+    return std::vector<T>(values, values + count);
+}
+
+// An ASCII tag, known to libtiff or not.
+std::string TagText(TIFF* tif, uint32_t tag) {
+    const TIFFField* field = TIFFFindField(tif, tag, TIFF_ANY);
+    if (!field || TIFFFieldDataType(field) != TIFF_ASCII) return "";
+    if (TIFFFieldPassCount(field)) {
+        const std::vector<char> text = TagValues<char>(tif, tag, TIFF_ASCII);
+        if (text.empty()) return "";
+        return std::string(text.data(), strnlen(text.data(), text.size()));
+    }
+    const char* text = nullptr;
+    if (TIFFGetField(tif, tag, &text) != 1 || !text) return "";
+    return text;
+}
+
+// The value of a GeoKey held in the directory itself; -1 when absent.
+int GeoKey(const std::vector<uint16_t>& directory, int key) {
+    if (directory.size() < 4) return -1;
+    const size_t keys = std::min<size_t>(directory[3], (directory.size() - 4) / 4);
+    for (size_t k = 0; k < keys; ++k) {
+        const uint16_t* entry = &directory[4 + 4 * k];
+        if (entry[0] == key) return entry[1] == 0 ? entry[3] : -1;
+    }
+    return -1;
+}
+
+bool HasGeoKey(const std::vector<uint16_t>& directory, int key) {
+    if (directory.size() < 4) return false;
+    const size_t keys = std::min<size_t>(directory[3], (directory.size() - 4) / 4);
+    for (size_t k = 0; k < keys; ++k) {
+        if (directory[4 + 4 * k] == key) return true;
+    }
+    return false;
+}
+
+// What the GDAL metadata says of the grid and of each band (sample).
+struct BandMetadata {
+    std::string description, unit, positive;
+    double scale = 1, offset = 0;
+};
+struct GridMetadata {
+    std::string type;  // PROJ's TYPE item: VERTICAL_OFFSET_..., HORIZONTAL_OFFSET, ...
+    std::vector<BandMetadata> bands;
+};
+
+GridMetadata ReadMetadata(const std::string& xml, int samples) {
+    GridMetadata m;
+    m.bands.resize(static_cast<size_t>(samples));
+    tinyxml2::XMLDocument document;
+    if (xml.empty() || document.Parse(xml.c_str(), xml.size()) != tinyxml2::XML_SUCCESS) return m;
+    const tinyxml2::XMLElement* root = document.FirstChildElement("GDALMetadata");
+    if (!root) return m;
+    for (const tinyxml2::XMLElement* item = root->FirstChildElement("Item"); item;
+         item = item->NextSiblingElement("Item")) {
+        const char* name = item->Attribute("name");
+        const char* text = item->GetText();
+        if (!name) continue;
+        const std::string value = text ? text : "";
+        int sample = -1;
+        if (item->QueryIntAttribute("sample", &sample) != tinyxml2::XML_SUCCESS) {
+            if (std::strcmp(name, "TYPE") == 0) m.type = value;
+            continue;
+        }
+        if (sample < 0 || sample >= samples) continue;
+        BandMetadata& band = m.bands[static_cast<size_t>(sample)];
+        const char* role = item->Attribute("role");
+        const std::string what = role ? role : name;
+        if (what == "description" || what == "DESCRIPTION") {
+            band.description = value;
+        } else if (what == "unittype" || what == "UNITTYPE") {
+            band.unit = value;
+        } else if (what == "positive_value") {
+            band.positive = value;
+        } else if (what == "scale" || what == "offset") {
+            char* end = nullptr;
+            const double number = std::strtod(value.c_str(), &end);
+            if (end != value.c_str() && std::isfinite(number))
+                (what == "scale" ? band.scale : band.offset) = number;
+        }
+    }
+    return m;
+}
+
+int BandNamed(const GridMetadata& m, const char* description) {
+    for (size_t b = 0; b < m.bands.size(); ++b) {
+        if (m.bands[b].description == description) return static_cast<int>(b);
+    }
+    return -1;
+}
+
+// One value of the grid's records: which band it is read from, and how the
+// band's number becomes the value (factor after scale and offset).
+struct ValueSource {
+    int band = 0;
+    double factor = 1;
+};
+
+// The image's storage: blocks, samples, byte order handled by libtiff.
+struct Storage {
+    uint32_t width = 0, height = 0;
+    uint16_t samples = 1, bits = 0, format = SAMPLEFORMAT_IEEEFP, planar = PLANARCONFIG_CONTIG;
+    bool tiled = false;
+    uint32_t blockWidth = 0, blockHeight = 0;  // a strip: the image's width and rows per strip
+    int64_t blockBytes = 0;
+    uint32_t blockCount = 0;
+};
+
+// A half-precision real (IEEE 754 binary16) as a real.
+double HalfToDouble(uint16_t h) {
+    const int exponent = (h >> 10) & 0x1f;
+    const int mantissa = h & 0x3ff;
+    double v;
+    if (exponent == 0) {
+        v = std::ldexp(mantissa, -24);
+    } else if (exponent == 31) {
+        v = mantissa ? std::numeric_limits<double>::quiet_NaN()
+                     : std::numeric_limits<double>::infinity();
+    } else {
+        v = std::ldexp(mantissa + 1024, exponent - 25);
+    }
+    return (h & 0x8000) ? -v : v;
+}
+
+// The sample at p, stored in the processor's order once libtiff decoded it.
+double Sample(const Storage& s, const unsigned char* p) {
+    switch (s.format) {
+        case SAMPLEFORMAT_IEEEFP:
+            if (s.bits == 16) {
+                uint16_t h;
+                std::memcpy(&h, p, 2);
+                return HalfToDouble(h);
+            } else if (s.bits == 32) {
+                float f;
+                std::memcpy(&f, p, 4);
+                return f;
+            } else {
+                double d;
+                std::memcpy(&d, p, 8);
+                return d;
+            }
+        case SAMPLEFORMAT_INT:
+            if (s.bits == 8) return static_cast<int8_t>(*p);
+            if (s.bits == 16) {
+                int16_t v;
+                std::memcpy(&v, p, 2);
+                return v;
+            } else {
+                int32_t v;
+                std::memcpy(&v, p, 4);
+                return v;
+            }
+        default:
+            if (s.bits == 8) return *p;
+            if (s.bits == 16) {
+                uint16_t v;
+                std::memcpy(&v, p, 2);
+                return v;
+            } else {
+                uint32_t v;
+                std::memcpy(&v, p, 4);
+                return v;
+            }
+    }
+}
+
+bool SampleTypeRead(uint16_t format, uint16_t bits) {
+    if (format == SAMPLEFORMAT_IEEEFP) return bits == 16 || bits == 32 || bits == 64;
+    if (format == SAMPLEFORMAT_INT || format == SAMPLEFORMAT_UINT)
+        return bits == 8 || bits == 16 || bits == 32;
+    return false;
+}
+
+struct FileIdentity {
+    uint64_t device = 0, inode = 0;
+    int64_t size = -1, modified = 0;
+    static FileIdentity Of(const std::string& path) {
+        FileIdentity id;
+        struct stat st;
+        if (::stat(path.c_str(), &st) != 0) return id;
+        id.device = static_cast<uint64_t>(st.st_dev);
+        id.inode = static_cast<uint64_t>(st.st_ino);
+        id.size = static_cast<int64_t>(st.st_size);
+        id.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        return id;
+    }
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The grid's node records, decoded from the image's blocks on demand. The
+// decoded blocks are kept in a cache of bounded size, the least recently
+// used one giving way.
+class GeoTiffSource final : public NodeSource {
+public:
+    GeoTiffSource(TiffHandle tif, std::string path, const Storage& storage,
+                  std::vector<ValueSource> values, double noData, bool hasNoData,
+                  std::vector<BandMetadata> bands)
+        : tif_(std::move(tif)),
+          path_(std::move(path)),
+          identity_(FileIdentity::Of(path_)),
+          s_(storage),
+          values_(std::move(values)),
+          bands_(std::move(bands)),
+          noData_(noData),
+          hasNoData_(hasNoData),
+          record_(values_.size() * 8) {
+        const size_t fit = static_cast<size_t>(kBlockCacheBytes / std::max<int64_t>(s_.blockBytes, 1));
+        blocks_.resize(std::max(kFewestBlocks, std::min<size_t>(fit, 256)));
+        last_.assign(s_.samples, 0);
+    }
+
+    const unsigned char* Record(int64_t s) override {
+        const int64_t nodes = static_cast<int64_t>(s_.width) * s_.height;
+        if (s < 0 || s >= nodes) return nullptr;
+        const uint32_t row = static_cast<uint32_t>(s / s_.width);
+        const uint32_t column = static_cast<uint32_t>(s % s_.width);
+        for (size_t k = 0; k < values_.size(); ++k) {
+            const ValueSource& v = values_[k];
+            const double raw = v.factor == 0 ? 0 : Raw(column, row, static_cast<uint16_t>(v.band));
+            double value;
+            if (v.factor == 0) {
+                value = 0;
+            } else if (hasNoData_ && raw == noData_) {
+                value = noData_;  // the grid's VALUE_UNK
+            } else {
+                const BandMetadata& band = bands_[static_cast<size_t>(v.band)];
+                value = (raw * band.scale + band.offset) * v.factor;
+            }
+            StoreReal8LE(record_.data() + 8 * k, value);
+        }
+        return record_.data();
+    }
+
+    bool Unchanged() const override { return FileIdentity::Of(path_) == identity_; }
+
+private:
+    struct Block {
+        int64_t key = -1;
+        uint64_t used = 0;
+        bool read = false;
+        std::vector<unsigned char> bytes;
+    };
+
+    // The number of the band at (column, row); NaN when its block cannot be
+    // decoded, so that a damaged grid never gives a plausible value.
+    double Raw(uint32_t column, uint32_t row, uint16_t band) {
+        const bool separate = s_.planar == PLANARCONFIG_SEPARATE;
+        const uint16_t plane = separate ? band : 0;
+        const uint32_t index = s_.tiled ? TIFFComputeTile(tif_.get(), column, row, 0, plane)
+                                        : TIFFComputeStrip(tif_.get(), row, plane);
+        const Block& block = BlockOf(index, plane);
+        if (!block.read) return std::numeric_limits<double>::quiet_NaN();
+        const uint64_t x = column % s_.blockWidth, y = row % s_.blockHeight;
+        const uint64_t pixel = y * s_.blockWidth + x;
+        const uint64_t sample = separate ? pixel : pixel * s_.samples + band;
+        const uint64_t at = sample * (s_.bits / 8);
+        if (at + s_.bits / 8 > block.bytes.size()) return std::numeric_limits<double>::quiet_NaN();
+        return Sample(s_, block.bytes.data() + at);
+    }
+
+    const Block& BlockOf(uint32_t index, uint16_t plane) {
+        ++clock_;
+        // The nodes of one query mostly share a block in each band: the
+        // band's last block is looked at first.
+        size_t& last = last_[plane];
+        if (blocks_[last].key == index) {
+            blocks_[last].used = clock_;
+            return blocks_[last];
+        }
+        Block* oldest = &blocks_.front();
+        for (Block& b : blocks_) {
+            if (b.key == index) {
+                b.used = clock_;
+                last = static_cast<size_t>(&b - blocks_.data());
+                return b;
+            }
+            if (b.used < oldest->used) oldest = &b;
+        }
+        Block& b = *oldest;
+        last = static_cast<size_t>(oldest - blocks_.data());
+        b.key = index;
+        b.used = clock_;
+        b.bytes.resize(static_cast<size_t>(s_.blockBytes));
+        b.read = false;
+        if (index >= s_.blockCount) return b;
+        const tmsize_t got =
+            s_.tiled ? TIFFReadEncodedTile(tif_.get(), index, b.bytes.data(), s_.blockBytes)
+                     : TIFFReadEncodedStrip(tif_.get(), index, b.bytes.data(), s_.blockBytes);
+        b.read = got > 0;
+        if (got > 0) b.bytes.resize(static_cast<size_t>(got));
+        return b;
+    }
+
+    TiffHandle tif_;
+    std::string path_;
+    FileIdentity identity_;
+    Storage s_;
+    std::vector<ValueSource> values_;
+    std::vector<BandMetadata> bands_;
+    double noData_;
+    bool hasNoData_;
+    std::vector<unsigned char> record_;
+    std::vector<Block> blocks_;
+    uint64_t clock_ = 0;
+    std::vector<size_t> last_;  // the block found last in each band
+};
+
+class GeoTiffGridReader final : public GridReader {
+public:
+    GeoTiffGridReader(std::string path, std::string name)
+        : path_(std::move(path)), name_(std::move(name)) {}
+
+    int Lire_EnTete(GridHeader& header, std::string& message) override;
+    std::string Lire_Noeuds(const GridHeader& header, NodeSink& sink,
+                           LoadProgress& progress) override {
+        if (!source_) return Refusal(name_, "Grille GeoTIFF non ouverte");
+        for (int64_t s = 0; s < header.NodeCount(); ++s) {
+            const unsigned char* record = source_->Record(s);
+            if (!record || !sink.Take(record)) return sink.Failure();
+            if (!progress.NodeDone()) return progress.Cancelled();
+        }
+        return "";
+    }
+    std::shared_ptr<NodeSource> Source() const override { return source_; }
+
+private:
+    std::string Refuse(std::string& message, const std::string& reason) const {
+        message = Refusal(name_, reason);
+        return message;
+    }
+
+    std::string path_, name_;
+    std::shared_ptr<GeoTiffSource> source_;
+};
+
+// Whether the directory is an image of its own (not an overview or a mask).
+bool IsGridImage(TIFF* tif) {
+    uint32_t kind = 0;
+    if (TIFFGetField(tif, TIFFTAG_SUBFILETYPE, &kind) != 1) return true;
+    return (kind & (FILETYPE_REDUCEDIMAGE | FILETYPE_MASK)) == 0;
+}
+
+int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
+    source_.reset();
+    TiffHandle tif = OpenTiff(path_);
+    if (!tif) {
+        Refuse(message, "Fichier GeoTIFF illisible");
+        return kHeaderRefused;
+    }
+    TIFF* t = tif.get();
+    // One grid image: overviews and masks aside. A file of several sub-grids
+    // is refused rather than read through its first image alone, which would
+    // give the coarse values where a finer sub-grid holds others.
+    int images = 0;
+    tdir_t first = 0;
+    do {
+        if (IsGridImage(t) && images++ == 0) first = TIFFCurrentDirectory(t);
+    } while (TIFFReadDirectory(t));
+    if (images != 1 || !TIFFSetDirectory(t, first)) {
+        Refuse(message, images == 0 ? std::string("Fichier GeoTIFF sans image de grille")
+                                    : GridMessage("Grille GeoTIFF de %d sous-grilles : seules les "
+                                                  "grilles d'une seule image sont prises en charge",
+                                                  images));
+        return kHeaderRefused;
+    }
+
+    // Georeferencing: geographic only.
+    const std::vector<uint16_t> keys = TagValues<uint16_t>(t, kGeoKeyDirectory, TIFF_SHORT);
+    const int model = GeoKey(keys, kModelTypeKey);
+    if ((model != -1 && model != kModelTypeGeographic) || HasGeoKey(keys, kProjectedCsKey)) {
+        Refuse(message,
+               "Grille GeoTIFF en coordonnées projetées ou géocentriques : seules les grilles en "
+               "longitude et latitude sont prises en charge");
+        return kHeaderRefused;
+    }
+    const int angular = GeoKey(keys, kAngularUnitsKey);
+    int unit = UniteDegres;
+    if (angular == kAngularRadian) {
+        unit = UniteRadians;
+    } else if (angular == kAngularArcSecond) {
+        unit = UniteSecondes;
+    } else if (angular != -1 && angular != kAngularDegree) {
+        Refuse(message, GridMessage("Unité angulaire de la grille GeoTIFF non prise en charge : %d",
+                                    angular));
+        return kHeaderRefused;
+    }
+    const bool pixelIsPoint = GeoKey(keys, kRasterTypeKey) == kRasterPixelIsPoint;
+
+    Storage s;
+    TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &s.width);
+    TIFFGetField(t, TIFFTAG_IMAGELENGTH, &s.height);
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &s.samples);
+    TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &s.bits);
+    TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLEFORMAT, &s.format);
+    TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &s.planar);
+    if (s.width < 1 || s.height < 1 || s.width > INT32_MAX || s.height > INT32_MAX) {
+        Refuse(message, "Dimensions de l'image GeoTIFF non valides");
+        return kHeaderRefused;
+    }
+    if (!SampleTypeRead(s.format, s.bits)) {
+        Refuse(message, GridMessage("Type des valeurs de la grille GeoTIFF non pris en charge "
+                                    "(%d bits, format %d)",
+                                    s.bits, s.format));
+        return kHeaderRefused;
+    }
+    uint16_t compression = COMPRESSION_NONE;
+    TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &compression);
+    if (!TIFFIsCODECConfigured(compression)) {
+        Refuse(message, GridMessage("Compression de la grille GeoTIFF non prise en charge : %d",
+                                    compression));
+        return kHeaderRefused;
+    }
+
+    // The bands and what each value of a node is.
+    const GridMetadata meta = ReadMetadata(TagText(t, kGdalMetadata), s.samples);
+    std::vector<ValueSource> values;
+    int latitude = BandNamed(meta, "latitude_offset");
+    int longitude = BandNamed(meta, "longitude_offset");
+    int x = BandNamed(meta, "x_translation");
+    int y = BandNamed(meta, "y_translation");
+    int z = BandNamed(meta, "z_translation");
+    // Bands without descriptions, in the order of the grid's declared type.
+    const bool described = std::any_of(meta.bands.begin(), meta.bands.end(),
+                                       [](const BandMetadata& b) { return !b.description.empty(); });
+    if (!described && meta.type == "HORIZONTAL_OFFSET" && s.samples >= 2) latitude = 0, longitude = 1;
+    if (!described && meta.type == "GEOCENTRIC_TRANSLATION" && s.samples >= 3) x = 0, y = 1, z = 2;
+    const auto unitFactor = [&](int band, const char* expected, double& factor) {
+        const std::string& u = meta.bands[static_cast<size_t>(band)].unit;
+        factor = 1;
+        if (u.empty() || u == expected) return true;
+        if (std::strcmp(expected, "arc-second") == 0) {
+            if (u == "degree") return factor = 3600, true;
+            if (u == "radian") return factor = 180 * 3600 / 3.141592653589793, true;
+        }
+        if (std::strcmp(expected, "metre") == 0 && u == "meter") return true;
+        Refuse(message, "Unité non prise en charge dans la grille GeoTIFF : " + u);
+        return false;
+    };
+    int kind = 0;  // values per node
+    if (latitude >= 0 && longitude >= 0) {
+        double fLat = 1, fLon = 1;
+        if (!unitFactor(latitude, "arc-second", fLat) || !unitFactor(longitude, "arc-second", fLon))
+            return kHeaderRefused;
+        const std::string& positive = meta.bands[static_cast<size_t>(longitude)].positive;
+        if (!positive.empty() && positive != "east" && positive != "west") {
+            Refuse(message, "Sens positif des longitudes de la grille GeoTIFF inconnu : " + positive);
+            return kHeaderRefused;
+        }
+        // The grid keeps NTv2's convention: longitude shifts positive westwards.
+        if (positive != "west") fLon = -fLon;
+        values = {{latitude, fLat}, {longitude, fLon}};
+        kind = 4;
+    } else if (x >= 0 && y >= 0 && z >= 0) {
+        double fx = 1, fy = 1, fz = 1;
+        if (!unitFactor(x, "metre", fx) || !unitFactor(y, "metre", fy) ||
+            !unitFactor(z, "metre", fz))
+            return kHeaderRefused;
+        values = {{x, fx}, {y, fy}, {z, fz}};
+        kind = 3;
+    } else if (s.samples == 1 && latitude < 0 && longitude < 0 && x < 0 && y < 0 && z < 0 &&
+               (meta.type.empty() || meta.type.rfind("VERTICAL_OFFSET", 0) == 0 ||
+                meta.type == "GEOID")) {
+        double f = 1;
+        if (!unitFactor(0, "metre", f)) return kHeaderRefused;
+        values = {{0, f}};
+        kind = 1;
+    } else {
+        Refuse(message, GridMessage("Disposition des bandes de la grille GeoTIFF inconnue (%d "
+                                    "bandes) : un géoïde a une bande, une grille de décalages les "
+                                    "bandes latitude_offset et longitude_offset, une grille de "
+                                    "translations les bandes x_translation, y_translation et "
+                                    "z_translation",
+                                    s.samples));
+        return kHeaderRefused;
+    }
+
+    // Blocks: their size, and that every one of them lies in the file.
+    s.tiled = TIFFIsTiled(t) != 0;
+    if (s.tiled) {
+        TIFFGetField(t, TIFFTAG_TILEWIDTH, &s.blockWidth);
+        TIFFGetField(t, TIFFTAG_TILELENGTH, &s.blockHeight);
+        s.blockBytes = TIFFTileSize64(t);
+        s.blockCount = TIFFNumberOfTiles(t);
+    } else {
+        uint32_t rows = 0;
+        TIFFGetFieldDefaulted(t, TIFFTAG_ROWSPERSTRIP, &rows);
+        s.blockWidth = s.width;
+        s.blockHeight = std::min(rows, s.height);
+        s.blockBytes = TIFFStripSize64(t);
+        s.blockCount = TIFFNumberOfStrips(t);
+    }
+    const uint64_t perPlane =
+        static_cast<uint64_t>((s.width + s.blockWidth - 1) / std::max<uint32_t>(s.blockWidth, 1)) *
+        ((s.height + s.blockHeight - 1) / std::max<uint32_t>(s.blockHeight, 1));
+    const uint64_t expected = perPlane * (s.planar == PLANARCONFIG_SEPARATE ? s.samples : 1);
+    if (s.blockWidth < 1 || s.blockHeight < 1 || s.blockBytes < 1 || s.blockCount != expected) {
+        Refuse(message, "Blocs de l'image GeoTIFF incohérents");
+        return kHeaderRefused;
+    }
+    // Every block lies whole in the file: an image larger than its file
+    // (truncated, or a header that does not match it) is refused now rather
+    // than giving unknown values at a query.
+    const int64_t fileSize = FileIdentity::Of(path_).size;
+    for (uint32_t b = 0; b < s.blockCount; ++b) {
+        int error = 0;
+        const uint64_t offset = TIFFGetStrileOffsetWithErr(t, b, &error);
+        const uint64_t bytes = TIFFGetStrileByteCountWithErr(t, b, &error);
+        if (error || bytes == 0 || offset > static_cast<uint64_t>(fileSize) ||
+            bytes > static_cast<uint64_t>(fileSize) - offset) {
+            Refuse(message, "Grille GeoTIFF tronquée : son image dépasse la fin du fichier");
+            return kHeaderRefused;
+        }
+    }
+    if (s.blockBytes > kLargestBlock) {
+        Refuse(message, GridMessage("Blocs de l'image GeoTIFF trop grands (%lld octets, %lld au plus)",
+                                    static_cast<long long>(s.blockBytes),
+                                    static_cast<long long>(kLargestBlock)));
+        return kHeaderRefused;
+    }
+
+    // Node positions: the tiepoint and scale, or a transformation without rotation.
+    const std::vector<double> scale = TagValues<double>(t, kModelPixelScale, TIFF_DOUBLE);
+    const std::vector<double> tie = TagValues<double>(t, kModelTiepoint, TIFF_DOUBLE);
+    const std::vector<double> matrix = TagValues<double>(t, kModelTransformation, TIFF_DOUBLE);
+    double x0, y0, dx, dy;  // the corner of pixel (0, 0), and the steps
+    if (scale.size() >= 2 && tie.size() >= 6) {
+        dx = scale[0];
+        dy = -scale[1];
+        x0 = tie[3] - tie[0] * dx;
+        y0 = tie[4] - tie[1] * dy;
+    } else if (matrix.size() >= 16 && matrix[1] == 0 && matrix[4] == 0) {
+        dx = matrix[0];
+        dy = matrix[5];
+        x0 = matrix[3];
+        y0 = matrix[7];
+    } else {
+        Refuse(message, "Grille GeoTIFF sans géoréférencement utilisable (ModelTiepoint et "
+                        "ModelPixelScale, ou ModelTransformation sans rotation)");
+        return kHeaderRefused;
+    }
+    if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(dx) && std::isfinite(dy)) ||
+        dx <= 0 || dy == 0) {
+        Refuse(message, "Géoréférencement de la grille GeoTIFF non valide");
+        return kHeaderRefused;
+    }
+    // Pixel-is-area: the tiepoint is the pixel's corner, the node its centre.
+    if (!pixelIsPoint) {
+        x0 += dx / 2;
+        y0 += dy / 2;
+    }
+
+    h.NODE_COORD_UNIT = h.INC_UNIT = unit;
+    h.NODE_COORD_TYPE = CoordonneesLonLat;
+    h.N_COLUMNS = static_cast<int32_t>(s.width);
+    h.N_LINES = static_cast<int32_t>(s.height);
+    h.CountNodes();
+    h.X_INC = dx;
+    h.Y_INC = std::fabs(dy);
+    h.X_MIN = x0;
+    h.X_MAX = x0 + (s.width - 1.0) * dx;
+    // Rows north to south (the usual image), or south to north.
+    h.LAYOUT = dy < 0 ? NW2E2S : SW2E2N;
+    h.Y_MIN = dy < 0 ? y0 + (s.height - 1.0) * dy : y0;
+    h.Y_MAX = dy < 0 ? y0 : y0 + (s.height - 1.0) * dy;
+    h.EAST_TO_WEST = 0;
+    h.VALUES_LOCATION = 0;
+    h.NODE_COORD_WRITTEN = 0;
+    h.CODE_PREC = 0;
+    h.VALUES_NUMBER = kind;
+    h.VALUES_TYPE = Real8;
+    h.Taille_Valeur();
+    h.TRANSLATION.assign(static_cast<size_t>(kind), 0.0);
+    h.VALUES_UNIT = kind == 4 ? UniteSecondes : UniteMetres;
+    h.INTERPOLATION_TYPE = Bilineaire;
+    h.firstRecordOffset = 0;
+
+    double noData = 0;
+    bool hasNoData = false;
+    const std::string noDataText = TagText(t, kGdalNoData);
+    if (!noDataText.empty()) {
+        char* end = nullptr;
+        noData = std::strtod(noDataText.c_str(), &end);
+        hasNoData = end != noDataText.c_str() && std::isfinite(noData) && noData != 0;
+        if (hasNoData && s.format == SAMPLEFORMAT_IEEEFP && s.bits == 32)
+            noData = static_cast<float>(noData);  // as the samples hold it
+        h.VALUE_UNK = hasNoData ? noData : 0;
+    }
+
+    // The four values of a shift node: the two accuracies are absent (0).
+    if (kind == 4) values.push_back({latitude, 0}), values.push_back({latitude, 0});
+    source_ = std::make_shared<GeoTiffSource>(std::move(tif), path_, s, std::move(values), noData,
+                                              hasNoData, meta.bands);
+    return kHeaderRead;
+}
+
+}  // namespace
+
+std::unique_ptr<GridReader> OpenGeoTiffReader(const std::string& path, const std::string& name) {
+    return std::make_unique<GeoTiffGridReader>(path, name);
+}
