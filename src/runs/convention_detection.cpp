@@ -79,9 +79,11 @@ bool ReadsAsPoint(const SplitLine& split, char mark) {
     return true;
 }
 
+// A title row names every column of the layout, none with a number: a
+// point line with a mistyped number is refused, not passed over.
 bool IsTitle(const SplitLine& split) {
     if (!split.sound || split.numberCount < 2) return false;
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < split.numberCount; ++k) {
         const std::string& field = split.numbers[k];
         if (field.find_first_not_of(" \t") == std::string::npos) return false;
         if (IsNumber(field, '.') || IsNumber(field, ',')) return false;
@@ -152,9 +154,9 @@ bool TrySeparator(const std::vector<const std::string*>& data, char separator, b
         if (splits[i].extra || splits[i].blanks || splits[i].quotes) needed = true;
     }
     // Most lines read as points (one odd line among them is refused later,
-    // not taken for a sign that the file is not delimited).
-    if (lines > 0 && (points == 0 || points * 2 < lines)) return false;
-    if (lines == 0 && !title) return false;
+    // not taken for a sign that the file is not delimited); a title row
+    // alone proves nothing.
+    if (points == 0 || points * 2 < lines) return false;
     // Tabs are blanks to the fourteen layouts: a tab-separated file that
     // blanks read the same stays a blank-separated file.
     if (separator == '\t' && !needed && !anyCount) return false;

@@ -247,11 +247,14 @@ void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kin
     FlushIfFull();
 }
 
-void Out_Fic::AppendField(std::string_view utf8) {
+void Out_Fic::AppendField(std::string_view utf8, bool name) {
+    // Names are quoted as the input quoted them; other texts only when
+    // they must be.
+    const bool quoted = name && conventions_.quoted;
     if (conventions_.Utf8() || IsAscii(utf8)) {
-        AppendTextField(buffer_, utf8, conventions_.separator, conventions_.quoted);
+        AppendTextField(buffer_, utf8, conventions_.separator, quoted);
     } else {
-        AppendTextField(buffer_, Utf8ToLatin1(utf8), conventions_.separator, conventions_.quoted);
+        AppendTextField(buffer_, Utf8ToLatin1(utf8), conventions_.separator, quoted);
     }
 }
 
@@ -277,7 +280,7 @@ void Out_Fic::AppendTitleRow(const CCoor& arrival, bool alteration) {
     const auto column = [&](std::string_view title) {
         if (!first) buffer_ += separator;
         first = false;
-        AppendField(title);
+        AppendField(title, false);
     };
     if (DataFormatHasName(dataFormat)) column("Nom");
     for (int k = 1; k < 4; ++k) column(columns[k]);
@@ -303,7 +306,7 @@ void Out_Fic::AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival,
     const int type = DataFormatCoordType(dataFormat);
     const bool altitude = DataFormatVertical(dataFormat) == Altitude;
     const bool named = DataFormatHasName(dataFormat);
-    if (named) AppendField(arrival.name);
+    if (named) AppendField(arrival.name, true);
     const auto number = [&](double value, int decimals, bool firstColumn) {
         if (!firstColumn) buffer_ += separator;
         AppendNumberField(buffer_, value, decimals, mark);
@@ -330,9 +333,9 @@ void Out_Fic::AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival,
     }
     if (header) {
         buffer_ += separator;
-        AppendField(PrecisionText(arrival.precision));
+        AppendField(PrecisionText(arrival.precision), false);
         buffer_ += separator;
-        AppendField(PrecisionText(arrival.verticalPrecision));
+        AppendField(PrecisionText(arrival.verticalPrecision), false);
     }
     buffer_ += departure.extraColumns;
     buffer_ += "\r\n";

@@ -80,7 +80,7 @@ private:
     void AppendLatin1(std::string_view utf8);
     void AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival, bool alteration);
     void AppendTitleRow(const CCoor& arrival, bool alteration);
-    void AppendField(std::string_view utf8);
+    void AppendField(std::string_view utf8, bool name);
     void FlushIfFull();
 
     std::string fileName_;
