@@ -22,7 +22,8 @@ int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
         [](std::string_view text) { WriteConsole(text); },
         &app.translationGrid,
         &app.gridHeaders,
-        app.workingDirectory};
+        app.workingDirectory,
+        app.pointOutput};
     switch (RunConsoleCommandLine(line, environment, message)) {
         case ConsoleRunOutcome::Finished:
             return kExitComplete;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <system_error>
 
+#include "batch/command_line.h"
 #include "shared/console.h"
 #include "app/grid_check.h"
 #include "shared/platform.h"
@@ -239,6 +240,23 @@ int CQuorvelApp::RunWindowMode(UserInterface& ui) {
 
 int CQuorvelApp::RunConsoleMode(const std::vector<std::string>& arguments, UserInterface& ui) {
     if (!OpenConsole()) return 1;
+    // Points written to the standard output leave it to them alone.
+    const std::vector<std::string> afterProgram(
+        arguments.empty() ? arguments.end() : arguments.begin() + 1, arguments.end());
+    const bool pointsToStandardOutput = WritesPointsToStandardOutput(afterProgram);
+    if (pointsToStandardOutput) {
+        pointOutput = SendConsoleToErrorStream();
+        if (pointOutput < 0) return kExitStopped;
+    }
+    const int status = RunConsoleTexts(arguments, ui);
+    if (pointsToStandardOutput) {
+        RestoreConsole(pointOutput);
+        pointOutput = 1;
+    }
+    return status;
+}
+
+int CQuorvelApp::RunConsoleTexts(const std::vector<std::string>& arguments, UserInterface& ui) {
     SetConsoleTitle(title);
     WriteConsole(LoadString(IDS_CONSOLE_BANNER));
     console = true;

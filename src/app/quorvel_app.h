@@ -82,6 +82,10 @@ public:
     Out_Fic interactiveLog;       // "log.txt" in the log folder, opened by window mode only
     bool console = false;         // while running in console batch mode
     int keyInput = 0;             // file descriptor of the closing key wait (the keyboard)
+    // Where the points of an output file named "-" go: the standard output
+    // the program was given, kept apart while the console's texts go to the
+    // error stream.
+    int pointOutput = 1;
 
     // Steps of start-up that other parts of the program provide; an empty
     // one is skipped, and tests may replace them.
@@ -120,6 +124,7 @@ public:
 private:
     int RunWindowMode(UserInterface& ui);
     int RunConsoleMode(const std::vector<std::string>& arguments, UserInterface& ui);
+    int RunConsoleTexts(const std::vector<std::string>& arguments, UserInterface& ui);
     void ReadGlobalKeys();
 };
 

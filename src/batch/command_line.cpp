@@ -40,6 +40,10 @@ constexpr FlagEntry kFlags[] = {
     {"E", FlagE},
     {"N", FlagN},
     {"H", FlagH},
+    {"sep1", FlagSep1},
+    {"dec1", FlagDec1},
+    {"titre1", FlagTitre1},
+    {"enc1", FlagEnc1},
 };
 
 bool IsBlank(char c) {
@@ -50,6 +54,11 @@ constexpr const char* kNotANumber = "n'est pas un nombre";
 constexpr const char* kNotAnInteger = "n'est pas un nombre entier";
 constexpr const char* kNotAFormat =
     "n'est pas un numéro de format du type de coordonnées choisi";
+constexpr const char* kNotASeparator =
+    "n'est pas un séparateur de colonnes (\";\", \",\", tab ou blancs)";
+constexpr const char* kNotAMark = "n'est pas une marque décimale (\".\" ou \",\")";
+constexpr const char* kNotAYesNo = "n'est ni oui ni non";
+constexpr const char* kNotAnEncoding = "n'est pas un codage (latin1, utf8 ou utf8bom)";
 
 // Remembers the first value that its flag could not take.
 void Refuse(CQuorvelCommandLine& line, std::string_view value, const char* reason) {
@@ -188,6 +197,33 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
         case FlagH:
             line.H = ReadReal(line, value);
             break;
+        case FlagSep1: {
+            StatedConventions& stated = line.sourceConventions;
+            stated.separatorStated = ReadSeparatorName(std::string(value), stated.separator);
+            if (!stated.separatorStated) Refuse(line, value, kNotASeparator);
+            break;
+        }
+        case FlagDec1: {
+            StatedConventions& stated = line.sourceConventions;
+            stated.decimalMarkStated = ReadDecimalMarkName(std::string(value), stated.decimalMark);
+            if (!stated.decimalMarkStated) Refuse(line, value, kNotAMark);
+            break;
+        }
+        case FlagTitre1:
+            if (value == "oui" || value == "1") {
+                line.sourceConventions.titleRow = true;
+            } else if (value == "non" || value == "0") {
+                line.sourceConventions.titleRow = false;
+            } else {
+                Refuse(line, value, kNotAYesNo);
+            }
+            break;
+        case FlagEnc1: {
+            StatedConventions& stated = line.sourceConventions;
+            stated.encodingStated = ReadEncodingName(std::string(value), stated.encoding);
+            if (!stated.encodingStated) Refuse(line, value, kNotAnEncoding);
+            break;
+        }
         default:
             break;  // no flag yet, or "v": the value is ignored
     }
@@ -344,7 +380,12 @@ bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFla
         if (text == flag.name) {
             line.currentFlag = flag.code;
             if (flag.code == FlagVerbose) line.verbose = true;
-            if (flag.code >= FlagX) line.nextValueNumeric = true;
+            if (flag.code >= FlagX && flag.code <= FlagH) line.nextValueNumeric = true;
+            // Alone, the flag says the first line names the columns.
+            if (flag.code == FlagTitre1) {
+                line.sourceConventions.titleRowStated = true;
+                line.sourceConventions.titleRow = true;
+            }
             return true;
         }
     }
@@ -355,12 +396,23 @@ bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFla
 bool ParseCommandLine(CQuorvelCommandLine& line, const std::vector<std::string>& arguments,
                       const std::string& consoleHelp, std::string& message) {
     for (const std::string& argument : arguments) {
-        const bool isFlag = !argument.empty() && argument[0] == '-' && !line.nextValueNumeric;
+        // "-" after a file flag names a standard stream, not a flag.
+        const bool stream = argument == kStandardStream &&
+                            (line.currentFlag == FlagF1 || line.currentFlag == FlagF2);
+        const bool isFlag =
+            !argument.empty() && argument[0] == '-' && !line.nextValueNumeric && !stream;
         const std::string_view text =
             isFlag ? std::string_view(argument).substr(1) : std::string_view(argument);
         if (!AcceptArgument(line, text, isFlag, consoleHelp, message)) return false;
     }
     return true;
+}
+
+bool WritesPointsToStandardOutput(const std::vector<std::string>& arguments) {
+    CQuorvelCommandLine line;
+    std::string message;
+    ParseCommandLine(line, arguments, "", message);
+    return line.target.file == kStandardStream;
 }
 
 void DeriveVerticalKind(CQuorvelCommandLine& line) {
@@ -378,6 +430,13 @@ bool ValidateCommandLine(const CQuorvelCommandLine& line, const Catalogue& catal
     if (line.refusedFlag != FlagNone) {
         message = std::string("La valeur \"") + line.refusedValue + "\" du flag -" +
                   FlagName(line.refusedFlag) + " " + line.refusedReason + " !\n";
+        return false;
+    }
+    const StatedConventions& stated = line.sourceConventions;
+    if (stated.decimalMarkStated && stated.decimalMark == ',' && stated.separatorStated &&
+        stated.separator == ',') {
+        message = "La virgule ne peut pas être à la fois le séparateur de colonnes (-sep1) et "
+                  "la marque décimale (-dec1) !\n";
         return false;
     }
     if (line.mode != kModeSinglePoint && line.mode != kModeFiles) {

@@ -32,6 +32,10 @@ enum CommandFlag : int {
     FlagE = 18,  // "E", "N", "H": projected coordinates and altitude
     FlagN = 19,
     FlagH = 20,
+    FlagSep1 = 21,   // "sep1": the input's column separator
+    FlagDec1 = 22,   // "dec1": the input's decimal mark
+    FlagTitre1 = 23, // "titre1": the input's first line names the columns
+    FlagEnc1 = 24,   // "enc1": the input's encoding
 };
 
 // The command line of one console run, filled argument by argument: the
@@ -79,6 +83,10 @@ bool ParseCommandLine(CQuorvelCommandLine& line, const std::vector<std::string>&
 // for the current flag. False for a flag that is not known.
 bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFlag,
                     const std::string& consoleHelp, std::string& message);
+
+// Whether the command line writes the points to the standard output (the
+// output file is "-"): its console texts then go to the error stream.
+bool WritesPointsToStandardOutput(const std::vector<std::string>& arguments);
 
 // Sets the vertical kind from the coordinates (single point) or from the
 // input layout (point files).

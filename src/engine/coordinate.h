@@ -35,6 +35,10 @@ struct CCoor {
     int verticalKind = 0;  // VerticalKind
     double altitude = 0;
     std::string name;
+    // The columns a delimited point file holds after the layout's ones
+    // (codes, dates, remarks), exactly as the file holds them, separator
+    // first: carried to the end of the output line.
+    std::string extraColumns;
     int precision = 0;
     int verticalPrecision = 0;
 };

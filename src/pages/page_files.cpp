@@ -27,7 +27,8 @@ void CQuorvelPage::Browse(PageSide side) {
     SideState(side, SC::FileName).text = full.filename().string();
     folder_[side] = full.parent_path().string() + "/";
     configuredName_[side] = false;
-    PageState(PC::InfoLine).text = FilesInfo(path_[SourceSide], path_[TargetSide]);
+    PageState(PC::InfoLine).text =
+        FilesInfo(path_[SourceSide], path_[TargetSide]) + InputConventionsInfo();
     Changed();
 }
 
@@ -111,6 +112,10 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
         plain("Veuillez choisir un format de données pour le fichier de départ");
         return std::nullopt;
     }
+    // The information line says how the departure file will be read.
+    if (const std::string conventions = InputConventionsInfo(); !conventions.empty()) {
+        PageState(PC::InfoLine).text = FilesInfo(input, output) + conventions;
+    }
     const int outputFormat = DataFormatCode(FieldText(TargetSide, SC::Format));
     if (outputFormat == 0) {
         plain("Veuillez choisir un format de données pour le fichier d'arrivée");
@@ -123,6 +128,7 @@ std::optional<FileRunRequest> CQuorvelPage::PrepareFileRun(const CCoor& source,
     request.target = target;
     request.inputFormat = inputFormat;
     request.inputPath = input;
+    request.inputConventions = StatedInputConventions();
     request.outputFormat = outputFormat;
     request.outputPath = output;
     if (ui && ui->AskYesNo(kReportQuestion, caption)) {

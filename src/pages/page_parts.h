@@ -32,6 +32,12 @@ inline constexpr const char* kFileInfo =
     "Saisir les systèmes, les projections, les unités et les fichiers de départ et d'arrivée";
 inline constexpr const char* kFilesInfo = "Saisir les systèmes et unités.-- Fichiers : de %s vers %s";
 
+// The choices of the departure file's text conventions: recognised from
+// its first lines, or the column separator stated.
+inline constexpr const char* kConventionChoices[] = {
+    "Reconnu à la lecture", "Séparé par des blancs", "Séparé par « ; »", "Séparé par « , »",
+    "Séparé par des tabulations"};
+
 inline constexpr const char* kInputFilter =
     "Fichiers texte (*.txt)|*.txt|Fichiers de calcul (*.plh;*.xyz*.plo;*.enh;*.res)|*.plh;*.xyz*."
     "plo;*.enh;*.res|Tous les fichiers (*.*)|*.*||";

@@ -8,6 +8,10 @@
 CQuorvelPage::CQuorvelPage(int kind, PageContext context) : kind_(kind), context_(std::move(context)) {
     PageState(PC::InfoLine).text = kInitialInfo;
     PageState(PC::InfoLine).enabled = true;
+    PageState(PC::ConventionsLabel).text = "Texte";
+    PageState(PC::Conventions).entries.assign(std::begin(kConventionChoices),
+                                              std::end(kConventionChoices));
+    PageState(PC::Conventions).text = kConventionChoices[0];
 }
 
 SideSettings<std::string> CQuorvelPage::SideSettingsOf(PageSide side) const {

@@ -91,6 +91,8 @@ enum class PageControl : int {
     VerticalSystem,
     AlterationCheck,
     InfoLine,
+    ConventionsLabel,  // the departure file's text conventions, in its file group
+    Conventions,
     Count
 };
 
@@ -158,6 +160,11 @@ public:
     void ChooseSouth(PageSide side, bool south);
     void SetAlterationFlag(bool on) { alterationFlag_ = on; }
     void Browse(PageSide side);
+    // The departure file's text conventions: recognised from its first
+    // lines, or a separator the user states (an entry of the list).
+    void ChooseInputConventions(const std::string& text);
+    // The conventions stated by the list's choice (none when recognised).
+    StatedConventions StatedInputConventions() const;
     // The "C&alculer" action on this page.
     void Compute();
 
@@ -251,6 +258,10 @@ private:
     std::string ResolvedPath(PageSide side) const;
     std::string SavedFolder(PageSide side) const;
     std::string ReportFolder() const;
+    // What the departure file's first lines show, for the information line
+    // ("\nFichier de départ : ..."), when they show more than
+    // blank-separated ISO-8859-1 columns; "" otherwise.
+    std::string InputConventionsInfo() const;
     void Changed();
 
     int kind_;

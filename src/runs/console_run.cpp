@@ -1,6 +1,7 @@
 #include "runs/console_run.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -11,6 +12,7 @@
 #include "engine/coordinate_system.h"
 #include "engine/grid_selection.h"
 #include "grids/grid_progress.h"
+#include "runs/convention_detection.h"
 #include "runs/input_point_file.h"
 #include "shared/number_text.h"
 #include "runs/output_point_file.h"
@@ -70,19 +72,25 @@ std::string CannotOpen(const std::string& name, int error) {
 
 ConsoleRunOutcome RunFile(const ConsoleRunDescription& line, const ConsoleRunEnvironment& environment,
                           std::string& result) {
-    const std::string inputPath = environment.resolvePath(line.source.file);
-    const std::string outputPath = environment.resolvePath(line.target.file);
-    if (SameFile(inputPath, outputPath)) {
+    const bool standardInput = line.source.file == kStandardStream;
+    const bool standardOutput = line.target.file == kStandardStream;
+    const std::string inputPath =
+        standardInput ? line.source.file : environment.resolvePath(line.source.file);
+    const std::string outputPath =
+        standardOutput ? line.target.file : environment.resolvePath(line.target.file);
+    if (SameRunFile(line.source.file, inputPath, line.target.file, outputPath,
+                    environment.pointOutput)) {
         result = LoadString(IDS_SAME_FILES) + " !";
         return ConsoleRunOutcome::Stopped;
     }
-    In_Fic input(inputPath);
-    if (!input.IsOpen()) {
+    In_Fic input;
+    if (standardInput ? !input.OpenStandardInput() : !input.Open(inputPath)) {
         result = CannotOpen(line.source.file, input.OpenError());
         return ConsoleRunOutcome::Stopped;
     }
-    Out_Fic output(outputPath);
-    if (!output.IsOpen()) {
+    Out_Fic output;
+    if (standardOutput ? !output.OpenDescriptor(environment.pointOutput, line.target.file)
+                       : !output.Open(outputPath)) {
         result = CannotOpen(line.target.file, output.OpenError());
         return ConsoleRunOutcome::Stopped;
     }
@@ -90,6 +98,11 @@ ConsoleRunOutcome RunFile(const ConsoleRunDescription& line, const ConsoleRunEnv
     output.header = line.verbose;
     input.dataFormat = line.source.format;
     if (line.verbose) environment.write(LoadString(IDS_RUN_INITIALISING) + "\n\n");
+    const TextConventions conventions = RecogniseInputConventions(input, line.sourceConventions);
+    output.SetConventions(OutputConventionsOf(conventions));
+    if (line.verbose && conventions != TextConventions{}) {
+        environment.write("Fichier de départ : " + ConventionsText(conventions) + "\n\n");
+    }
 
     const Catalogue& catalogue = environment.catalogue;
     const CCoor departureTemplate = SideOfRun(line, catalogue, true);
@@ -193,6 +206,22 @@ bool SameFile(const std::string& first, const std::string& second) {
     struct stat b {};
     if (::stat(first.c_str(), &a) != 0 || ::stat(second.c_str(), &b) != 0) return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool SameRunFile(const std::string& inputName, const std::string& inputPath,
+                 const std::string& outputName, const std::string& outputPath,
+                 int pointOutput) {
+    const bool standardInput = inputName == kStandardStream;
+    const bool standardOutput = outputName == kStandardStream;
+    if (standardInput && standardOutput) return false;
+    if (!standardInput && !standardOutput) return SameFile(inputPath, outputPath);
+    // A standard stream redirected from or to the file of the other side.
+    struct stat stream {};
+    struct stat file {};
+    const int descriptor = standardInput ? STDIN_FILENO : pointOutput;
+    if (::fstat(descriptor, &stream) != 0 || !S_ISREG(stream.st_mode)) return false;
+    if (::stat((standardInput ? outputPath : inputPath).c_str(), &file) != 0) return false;
+    return stream.st_dev == file.st_dev && stream.st_ino == file.st_ino;
 }
 
 std::string SinglePointText(const CCoor& arrival, int verticalKind, bool verticalSystemGiven,

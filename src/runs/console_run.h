@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "runs/text_conventions.h"
 #include "shared/side_settings.h"
 
 struct Catalogue;
@@ -25,6 +26,9 @@ struct ConsoleRunDescription {
     // matched, `file` the point file's name as given.
     SideSettings<int> source;
     SideSettings<int> target;
+    // The text conventions of the input file that the command line states;
+    // the others are recognised from its first lines.
+    StatedConventions sourceConventions;
     int verticalSystem = 0;  // 0 for none
     int verticalKind = 0;    // VerticalKind
     // The single point's values, in the fields of every type.
@@ -55,6 +59,10 @@ struct ConsoleRunEnvironment {
     CGrille3D* translationGrid;
     GridHeaderCache* gridHeaders;
     std::string workingDirectory;
+    // Where an output file named "-" goes: the descriptor of the process's
+    // standard output as it was given (the console's texts then go to the
+    // error stream).
+    int pointOutput = 1;
 };
 
 // The console transformation of a validated run: one point given on the
@@ -74,3 +82,14 @@ std::string SinglePointText(const CCoor& arrival, int verticalKind, bool vertica
 // Whether two paths name the same file: equal names, or one file reached
 // through two names (relative and absolute paths, links).
 bool SameFile(const std::string& first, const std::string& second);
+
+// The name of the standard streams as a point file: "-" reads the points
+// from the standard input, or writes them to the standard output.
+inline constexpr const char* kStandardStream = "-";
+
+// Whether a run would read and write one file: the same file by two names,
+// or a standard stream that reaches the file named on the other side
+// (`quorvel ... -f1 1 - -f2 1 out.txt < out.txt`). Two "-" are two streams.
+bool SameRunFile(const std::string& inputName, const std::string& inputPath,
+                 const std::string& outputName, const std::string& outputPath,
+                 int pointOutput);

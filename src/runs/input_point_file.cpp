@@ -12,6 +12,7 @@
 #include "engine/coordinate.h"
 #include "shared/data_format.h"
 #include "shared/number_text.h"
+#include "runs/delimited_fields.h"
 #include "runs/result_texts.h"
 
 namespace {
@@ -62,6 +63,8 @@ bool In_Fic::Open(const std::string& fileName) {
     Close();
     fileName_ = fileName;
     descriptor_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    ownsDescriptor_ = true;
+    titlePending_ = conventions_.titleRow;
     begin_ = end_ = 0;
     endOfFile_ = fileExhausted_ = readFailed_ = false;
     utf8_ = markChecked_ = false;
@@ -79,13 +82,40 @@ bool In_Fic::Open(const std::string& fileName) {
     return true;
 }
 
+bool In_Fic::OpenStandardInput() {
+    Close();
+    fileName_ = "-";
+    descriptor_ = STDIN_FILENO;
+    ownsDescriptor_ = false;
+    titlePending_ = conventions_.titleRow;
+    begin_ = end_ = 0;
+    endOfFile_ = fileExhausted_ = readFailed_ = false;
+    utf8_ = markChecked_ = false;
+    lineNumber_ = 0;
+    openError_ = 0;
+    buffer_.resize(kReadChunk);
+    return true;
+}
+
 void In_Fic::Close() {
-    if (descriptor_ >= 0) ::close(descriptor_);
+    if (descriptor_ >= 0 && ownsDescriptor_) ::close(descriptor_);
     descriptor_ = -1;
+}
+
+void In_Fic::SetConventions(const TextConventions& conventions) {
+    conventions_ = conventions;
+    // The title row is the first line read that is neither blank nor a
+    // comment; conventions set after it was read do not skip a point.
+    titlePending_ = conventions.titleRow && lineNumber_ == 0;
 }
 
 long long In_Fic::Compter_Lignes() {
     long long count = 0;
+    // The standard input cannot be read twice.
+    if (!ownsDescriptor_) {
+        lineCount = 0;
+        return 0;
+    }
     const int second = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);
     if (second >= 0) {
         std::vector<char> chunk(kReadChunk);
@@ -123,17 +153,53 @@ bool In_Fic::Refill() {
     return true;
 }
 
-bool In_Fic::NextLine(std::string_view& line) {
-    if (!markChecked_) {
-        // A file saved in UTF-8 by a Windows editor starts with the
-        // byte-order mark: it is no part of the first point's name.
-        markChecked_ = true;
-        while (end_ - begin_ < 3 && !fileExhausted_) Refill();
-        if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0) {
-            begin_ += 3;
-            utf8_ = true;
-        }
+void In_Fic::CheckMark() {
+    if (markChecked_) return;
+    // A file saved in UTF-8 by a Windows editor starts with the
+    // byte-order mark: it is no part of the first point's name.
+    markChecked_ = true;
+    while (end_ - begin_ < 3 && !fileExhausted_) Refill();
+    if (end_ - begin_ >= 3 && std::memcmp(buffer_.data() + begin_, "\xEF\xBB\xBF", 3) == 0) {
+        begin_ += 3;
+        utf8_ = true;
     }
+}
+
+std::vector<std::string> In_Fic::PeekLines(std::size_t dataLines, std::size_t byteLimit) {
+    std::vector<std::string> lines;
+    if (descriptor_ < 0 || endOfFile_) return lines;
+    CheckMark();
+    std::size_t at = begin_;
+    std::size_t found = 0;
+    while (found < dataLines) {
+        const char* data = buffer_.data();
+        const void* feed = std::memchr(data + at, '\n', end_ - at);
+        std::size_t stop = 0, next = 0;
+        if (feed != nullptr) {
+            stop = static_cast<std::size_t>(static_cast<const char*>(feed) - data);
+            next = stop + 1;
+            if (stop > at && data[stop - 1] == '\r') --stop;
+        } else if (fileExhausted_) {
+            if (at < end_) lines.emplace_back(data + at, end_ - at);
+            break;
+        } else {
+            if (end_ - begin_ > byteLimit) break;
+            const std::size_t offset = at - begin_;
+            Refill();
+            at = begin_ + offset;
+            continue;
+        }
+        lines.emplace_back(data + at, stop - at);
+        at = next;
+        const std::string& line = lines.back();
+        const std::size_t first = line.find_first_not_of(" \t\n\r\v\f");
+        if (first != std::string::npos && line[first] != '*') ++found;
+    }
+    return lines;
+}
+
+bool In_Fic::NextLine(std::string_view& line) {
+    CheckMark();
     std::size_t searched = begin_;
     for (;;) {
         const char* data = buffer_.data();
@@ -174,19 +240,90 @@ std::string In_Fic::Lire_Point(CCoor& point) {
     if (line[pos] == '*') return kResultComment;
     if (!IsDataFormat(dataFormat)) return kResultUnknownFormat;
 
+    if (titlePending_) {
+        // The title row names the columns: it is passed over like a comment.
+        titlePending_ = false;
+        return kResultComment;
+    }
+    if (conventions_.Delimited()) return ReadDelimitedPoint(line, point);
+
     if (DataFormatHasName(dataFormat)) {
         const std::size_t start = pos;
         while (pos < n && !IsBlank(line[pos])) ++pos;
-        const std::string_view name = line.substr(start, pos - start);
-        if (utf8_ || IsAscii(name)) {
-            point.name.assign(name);
-        } else {
-            point.name = Latin1ToUtf8(name);
-        }
+        StoreName(line.substr(start, pos - start), point);
     } else {
         point.name.clear();
     }
+    if (conventions_.decimalMark == ',') {
+        // Blank-separated numbers with decimal commas: read with points
+        // once no point stands among the three numbers (a point there would
+        // be a thousands mark, or a file of mixed marks).
+        std::size_t at = pos;
+        for (int token = 0; token < 3; ++token) {
+            while (at < n && IsBlank(line[at])) ++at;
+            while (at < n && !IsBlank(line[at])) {
+                if (line[at] == '.') return kResultBadPoint;
+                ++at;
+            }
+        }
+        scratch_.assign(line.substr(pos));
+        for (char& c : scratch_) {
+            if (c == ',') c = '.';
+        }
+        line = scratch_;
+        pos = 0;
+    }
+    return ReadBlankSeparatedNumbers(line, pos, point);
+}
 
+void In_Fic::StoreName(std::string_view name, CCoor& point) const {
+    if (IsAscii(name)) {
+        point.name.assign(name);
+    } else if ((utf8_ || conventions_.Utf8()) && IsValidUtf8(name)) {
+        point.name.assign(name);
+    } else if (utf8_) {
+        // Today's reading of a file with the byte-order mark keeps the bytes.
+        point.name.assign(name);
+    } else {
+        point.name = Latin1ToUtf8(name);
+    }
+}
+
+std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point) {
+    DelimitedFields fields(line, conventions_.separator);
+    std::string_view field;
+    if (DataFormatHasName(dataFormat)) {
+        if (!fields.Next(field, scratch_)) return kResultBadPoint;
+        std::size_t begin = 0, end = field.size();
+        while (begin < end && (field[begin] == ' ' || field[begin] == '\t')) ++begin;
+        while (end > begin && (field[end - 1] == ' ' || field[end - 1] == '\t')) --end;
+        StoreName(field.substr(begin, end - begin), point);
+    } else {
+        point.name.clear();
+    }
+    double values[3] = {0, 0, 0};
+    bool third = false;  // the vertical column was there, even empty
+    for (int k = 0; k < 3; ++k) {
+        if (!fields.Next(field, scratch_)) {
+            if (fields.Malformed() || k < 2) return kResultBadPoint;
+            break;
+        }
+        const NumberField read = ReadNumberField(field, conventions_.decimalMark, values[k]);
+        if (read == NumberField::NotANumber) return kResultBadPoint;
+        // The vertical value is optional, as in blank-separated files.
+        if (read == NumberField::Empty) {
+            if (k < 2) return kResultBadPoint;
+            values[2] = 0;
+        }
+        if (k == 2) third = true;
+    }
+    if (third) point.extraColumns.assign(fields.Rest());
+    StoreNumbers(values, point);
+    return kResultOk;
+}
+
+std::string In_Fic::ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos, CCoor& point) {
+    const std::size_t n = line.size();
     double values[3] = {0, 0, 0};
     int count = 0;
     while (count < 3) {
@@ -203,7 +340,11 @@ std::string In_Fic::Lire_Point(CCoor& point) {
     // not a missing value: the line is refused rather than read with 0.
     if (count == 2 && StartsWithDecimal(line.substr(pos))) return kResultBadPoint;
     if (count == 2) values[2] = 0;
+    StoreNumbers(values, point);
+    return kResultOk;
+}
 
+void In_Fic::StoreNumbers(const double values[3], CCoor& point) const {
     const double first = values[0], second = values[1], third = values[2];
     switch (dataFormat) {
         case FormatNameXYZ:
@@ -251,5 +392,4 @@ std::string In_Fic::Lire_Point(CCoor& point) {
             point.altitude = 0;
             break;
     }
-    return kResultOk;
 }

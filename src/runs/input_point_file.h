@@ -5,10 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "runs/text_conventions.h"
+
 struct CCoor;
 
 // An input point file: one point per line in one of the DataFormat layouts,
-// ISO-8859-1 text whose lines end with LF or CR LF. Read front to back by
+// ISO-8859-1 text whose lines end with LF or CR LF, or the same columns
+// written with other text conventions (a separator, decimal commas, a
+// title row, UTF-8) once they are set. Read front to back by
 // repeated Lire_Point calls until the result is "Fin"; memory stays the same
 // whatever the size of the file (lines of any length are read whole).
 class In_Fic {
@@ -21,6 +25,9 @@ public:
 
     // Opens the file for reading; false (and the failed state) when it cannot be.
     bool Open(const std::string& fileName);
+    // Reads the points from the process's standard input (named "-"); the
+    // stream is read as it comes and never closed here.
+    bool OpenStandardInput();
     bool IsOpen() const { return descriptor_ >= 0; }
     void Close();
 
@@ -47,6 +54,16 @@ public:
 
     const std::string& FileName() const { return fileName_; }
 
+    // The text conventions the lines are read with (today's by default).
+    void SetConventions(const TextConventions& conventions);
+    const TextConventions& Conventions() const { return conventions_; }
+
+    // Copies of the first lines without their line ends, up to the line that
+    // makes `dataLines` lines that are neither blank nor comments (or about
+    // `byteLimit` bytes), without reading them: Lire_Point still starts with
+    // the first. The byte-order mark is passed over (and told by Utf8()).
+    std::vector<std::string> PeekLines(std::size_t dataLines, std::size_t byteLimit);
+
     int dataFormat = 0;       // DataFormat of the lines
     long long lineCount = 0;  // set by Compter_Lignes
 
@@ -54,9 +71,18 @@ private:
     // The next line without its line end; false when nothing could be read.
     bool NextLine(std::string_view& line);
     bool Refill();
+    void CheckMark();
+    std::string ReadDelimitedPoint(std::string_view line, CCoor& point);
+    void StoreName(std::string_view name, CCoor& point) const;
+    std::string ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos, CCoor& point);
+    void StoreNumbers(const double values[3], CCoor& point) const;
 
     std::string fileName_;
     int descriptor_ = -1;
+    bool ownsDescriptor_ = true;  // false for the standard input
+    TextConventions conventions_;
+    bool titlePending_ = false;  // the title row has not been passed yet
+    std::string scratch_;        // a line's numbers with decimal points, an unquoted field
     std::vector<char> buffer_;
     std::size_t begin_ = 0;       // first unread byte of buffer_
     std::size_t end_ = 0;         // one past the last byte read into buffer_

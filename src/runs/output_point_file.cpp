@@ -12,6 +12,8 @@
 #include "geodesy/angle.h"
 #include "reports/headers.h"
 #include "shared/data_format.h"
+#include "shared/labels.h"
+#include "runs/delimited_fields.h"
 #include "runs/input_point_file.h"
 #include "shared/number_text.h"
 #include "runs/result_texts.h"
@@ -43,11 +45,40 @@ bool Out_Fic::Open(const std::string& fileName) {
     writeFailed_ = false;
     reportHeaderWritten_ = false;
     buffer_.clear();
+    conventions_ = TextConventions{};
     descriptor_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    ownsDescriptor_ = true;
     openError_ = descriptor_ < 0 ? errno : 0;
     if (descriptor_ < 0) return false;
     buffer_.reserve(kFlushSize + 4096);
     return true;
+}
+
+bool Out_Fic::OpenDescriptor(int descriptor, const std::string& name) {
+    Close();
+    fileName_ = name;
+    lineCount = 0;
+    dataFormat = 0;
+    header = false;
+    writeFailed_ = false;
+    reportHeaderWritten_ = false;
+    buffer_.clear();
+    conventions_ = TextConventions{};
+    descriptor_ = descriptor;
+    ownsDescriptor_ = false;
+    openError_ = descriptor < 0 ? EBADF : 0;
+    if (descriptor_ < 0) return false;
+    buffer_.reserve(kFlushSize + 4096);
+    return true;
+}
+
+void Out_Fic::SetConventions(const TextConventions& conventions) {
+    const bool markWritten = conventions_.encoding == PointFileEncoding::Utf8Mark;
+    conventions_ = conventions;
+    if (conventions.encoding == PointFileEncoding::Utf8Mark && !markWritten && lineCount == 0 &&
+        buffer_.empty()) {
+        buffer_ += "\xEF\xBB\xBF";
+    }
 }
 
 bool Out_Fic::Flush() {
@@ -74,7 +105,7 @@ bool Out_Fic::Close() {
     struct stat written {};
     if (::fstat(descriptor_, &written) == 0 && S_ISREG(written.st_mode) && written.st_nlink == 0)
         writeFailed_ = true;
-    if (::close(descriptor_) != 0) writeFailed_ = true;
+    if (ownsDescriptor_ && ::close(descriptor_) != 0) writeFailed_ = true;
     descriptor_ = -1;
     return !writeFailed_;
 }
@@ -84,7 +115,7 @@ void Out_Fic::FlushIfFull() {
 }
 
 void Out_Fic::AppendLatin1(std::string_view utf8) {
-    if (IsAscii(utf8)) {
+    if (conventions_.Utf8() || IsAscii(utf8)) {
         buffer_.append(utf8);
     } else {
         buffer_.append(Utf8ToLatin1(utf8));
@@ -170,11 +201,18 @@ void AppendPrecisionColumns(std::string& out, const CCoor& point) {
 void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
                            const std::string& result, bool linearAlteration,
                            long long inputLineNumber) {
-    if (lineCount == 0 && header) {
-        Write(OutputHeader(departure, arrival, kind));
-        Write("\n");
-        Write(ColumnTitles(dataFormat, arrival, linearAlteration));
-        Write("\n");
+    const bool delimited = conventions_.Delimited();
+    if (lineCount == 0 && (header || (delimited && conventions_.titleRow))) {
+        if (header) {
+            Write(OutputHeader(departure, arrival, kind));
+            Write("\n");
+        }
+        if (delimited) {
+            AppendTitleRow(arrival, linearAlteration);
+        } else {
+            Write(ColumnTitles(dataFormat, arrival, linearAlteration));
+            Write("\n");
+        }
         lineCount += 2;
     }
     ++lineCount;
@@ -189,6 +227,10 @@ void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kin
         Write("\n");
         return;
     }
+    if (delimited) {
+        AppendDelimitedPoint(departure, arrival, linearAlteration);
+        return;
+    }
     if (DataFormatHasName(dataFormat)) AppendName(buffer_, arrival.name);
     AppendPointColumns(arrival, dataFormat, false);
     // Convergence and linear alteration of projected points; without the
@@ -201,6 +243,101 @@ void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kin
         AppendFixed(buffer_, arrival.linearAlteration, 8, 1);
     }
     if (header) AppendPrecisionColumns(buffer_, arrival);
+    buffer_ += "\r\n";
+    FlushIfFull();
+}
+
+void Out_Fic::AppendField(std::string_view utf8, bool name) {
+    // Names are quoted as the input quoted them; other texts only when
+    // they must be.
+    const bool quoted = name && conventions_.quoted;
+    if (conventions_.Utf8() || IsAscii(utf8)) {
+        AppendTextField(buffer_, utf8, conventions_.separator, quoted);
+    } else {
+        AppendTextField(buffer_, Utf8ToLatin1(utf8), conventions_.separator, quoted);
+    }
+}
+
+// The columns of the point lines: the layout's, the convergence and linear
+// alteration, the precisions, then the input's own titles of its extra
+// columns.
+void Out_Fic::AppendTitleRow(const CCoor& arrival, bool alteration) {
+    const char separator = conventions_.separator;
+    const int type = DataFormatCoordType(dataFormat);
+    const bool altitude = DataFormatVertical(dataFormat) == Altitude;
+    const char* columns[4] = {nullptr, nullptr, nullptr, nullptr};
+    if (type == Cartesian) {
+        columns[1] = "X", columns[2] = "Y", columns[3] = "Z";
+    } else if (type == Geographic) {
+        const bool latitudeFirst = DataFormatLatitudeFirst(dataFormat);
+        columns[1] = latitudeFirst ? "Latitude" : "Longitude";
+        columns[2] = latitudeFirst ? "Longitude" : "Latitude";
+        columns[3] = altitude ? "Altitude" : "Hauteur";
+    } else {
+        columns[1] = "E", columns[2] = "N", columns[3] = altitude ? "Altitude" : "Hauteur";
+    }
+    bool first = true;
+    const auto column = [&](std::string_view title) {
+        if (!first) buffer_ += separator;
+        first = false;
+        AppendField(title, false);
+    };
+    if (DataFormatHasName(dataFormat)) column("Nom");
+    for (int k = 1; k < 4; ++k) column(columns[k]);
+    if (alteration && type == Projected && (header || !altitude)) {
+        column(std::string("Convergence (") + AngleUnitLabel(arrival.convergenceUnit) + ")");
+        column("Altération linéaire (mm/km)");
+    }
+    if (header) {
+        column("Précision planimétrique");
+        column("Précision altimétrique");
+    }
+    buffer_ += conventions_.extraTitles;
+    buffer_ += "\r\n";
+}
+
+// A point line of a delimited output: every column without padding, each
+// number with the decimals of today's columns, the input's extra columns
+// as it held them.
+void Out_Fic::AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival,
+                                   bool alteration) {
+    const char separator = conventions_.separator;
+    const char mark = conventions_.decimalMark;
+    const int type = DataFormatCoordType(dataFormat);
+    const bool altitude = DataFormatVertical(dataFormat) == Altitude;
+    const bool named = DataFormatHasName(dataFormat);
+    if (named) AppendField(arrival.name, true);
+    const auto number = [&](double value, int decimals, bool firstColumn) {
+        if (!firstColumn) buffer_ += separator;
+        AppendNumberField(buffer_, value, decimals, mark);
+    };
+    if (type == Cartesian) {
+        number(arrival.x, 3, !named);
+        number(arrival.y, 3, false);
+        number(arrival.z, 3, false);
+    } else if (type == Geographic) {
+        const int decimals = AngleFileDecimals(arrival.unit);
+        if (decimals >= 0) angleDecimals_ = decimals;
+        const bool latitudeFirst = DataFormatLatitudeFirst(dataFormat);
+        number(latitudeFirst ? arrival.latitude : arrival.longitude, angleDecimals_, !named);
+        number(latitudeFirst ? arrival.longitude : arrival.latitude, angleDecimals_, false);
+        number(altitude ? arrival.altitude : arrival.height, 3, false);
+    } else if (type == Projected) {
+        number(arrival.easting, 3, !named);
+        number(arrival.northing, 3, false);
+        number(altitude ? arrival.altitude : arrival.height, 3, false);
+        if (alteration && (header || !altitude)) {
+            number(arrival.convergence, 6, false);
+            number(arrival.linearAlteration, 1, false);
+        }
+    }
+    if (header) {
+        buffer_ += separator;
+        AppendField(PrecisionText(arrival.precision), false);
+        buffer_ += separator;
+        AppendField(PrecisionText(arrival.verticalPrecision), false);
+    }
+    buffer_ += departure.extraColumns;
     buffer_ += "\r\n";
     FlushIfFull();
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "runs/text_conventions.h"
+
 struct CCoor;
 class In_Fic;
 
@@ -25,6 +27,9 @@ public:
 
     // Creates or empties the file; line counter 0, header flag 0, layout unset.
     bool Open(const std::string& fileName);
+    // Writes to an inherited descriptor (the standard output, named "-"),
+    // which stays open when the stream closes.
+    bool OpenDescriptor(int descriptor, const std::string& name);
     bool IsOpen() const { return descriptor_ >= 0; }
     // Writes what is buffered and closes; false when any write failed.
     bool Close();
@@ -34,6 +39,15 @@ public:
     // The system's error number of a failed Open.
     int OpenError() const { return openError_; }
     const std::string& FileName() const { return fileName_; }
+
+    // The text conventions of the point lines, set before the first line:
+    // delimited conventions write each point as the columns of a
+    // spreadsheet row (separator, decimal mark, quoted names, the input's
+    // extra columns at the end, a title row instead of the column titles);
+    // a UTF-8 encoding writes every text in UTF-8, with the byte-order mark
+    // first when it asks for one.
+    void SetConventions(const TextConventions& conventions);
+    const TextConventions& Conventions() const { return conventions_; }
 
     // Writes UTF-8 text; each "\n" becomes CR LF.
     void Write(std::string_view text);
@@ -64,10 +78,16 @@ public:
 private:
     void AppendPointColumns(const CCoor& point, int format, bool report);
     void AppendLatin1(std::string_view utf8);
+    void AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival, bool alteration);
+    void AppendTitleRow(const CCoor& arrival, bool alteration);
+    void AppendField(std::string_view utf8, bool name);
     void FlushIfFull();
 
     std::string fileName_;
     int descriptor_ = -1;
+    bool ownsDescriptor_ = true;
+    TextConventions conventions_;
+    int angleDecimals_ = 8;  // of the last angles written in a delimited line
     bool writeFailed_ = false;
     bool reportHeaderWritten_ = false;
     int openError_ = 0;

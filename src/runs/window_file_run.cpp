@@ -9,6 +9,7 @@
 #include "engine/grid_selection.h"
 #include "reports/interactive_log.h"
 #include "shared/data_format.h"
+#include "runs/convention_detection.h"
 #include "runs/input_point_file.h"
 #include "runs/output_point_file.h"
 #include "runs/point_procedure.h"
@@ -100,6 +101,8 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
     output.header = true;
     input.dataFormat = request.inputFormat;
     output.dataFormat = request.outputFormat;
+    output.SetConventions(
+        OutputConventionsOf(RecogniseInputConventions(input, request.inputConventions)));
 
     CCoor departureTemplate = request.source;
     CCoor arrivalTemplate = request.target;

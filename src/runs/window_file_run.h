@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/coordinate.h"
+#include "runs/text_conventions.h"
 #include "runs/window_run_environment.h"
 
 // Everything a window file run needs, prepared by the page's checks.
@@ -13,6 +14,9 @@ struct FileRunRequest {
     CCoor target;                 // arrival descriptors
     int inputFormat = 0;          // DataFormat
     std::string inputPath;
+    // The input's text conventions the page states; the others are
+    // recognised from the file's first lines, and the output follows them.
+    StatedConventions inputConventions;
     int outputFormat = 0;
     std::string outputPath;
     bool report = false;

@@ -21,6 +21,24 @@ bool WriteConsole(std::string_view text) {
     return std::fflush(stdout) == 0 && written;
 }
 
+int SendConsoleToErrorStream() {
+    std::fflush(stdout);
+    const int kept = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (kept < 0) return -1;
+    if (::dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        ::close(kept);
+        return -1;
+    }
+    return kept;
+}
+
+void RestoreConsole(int kept) {
+    if (kept < 0) return;
+    std::fflush(stdout);
+    ::dup2(kept, STDOUT_FILENO);
+    ::close(kept);
+}
+
 bool StdoutIsTerminal() {
     return ::isatty(STDOUT_FILENO) == 1;
 }

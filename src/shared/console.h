@@ -16,6 +16,13 @@ bool CloseConsole();
 // before a key wait and keeps its place among other output).
 bool WriteConsole(std::string_view text);
 
+// For a run whose points go to the standard output: keeps that output on a
+// descriptor of its own, returned (-1 when it cannot), and sends what the
+// console writes from then on to the error stream. RestoreConsole gives the
+// standard output back and closes the kept descriptor.
+int SendConsoleToErrorStream();
+void RestoreConsole(int kept);
+
 bool StdoutIsTerminal();
 bool StdinIsTerminal();
 

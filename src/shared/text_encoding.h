@@ -12,3 +12,7 @@ std::string Latin1ToUtf8(std::string_view latin1);
 
 // Characters above U+00FF, and malformed UTF-8 sequences, become '?'.
 std::string Utf8ToLatin1(std::string_view utf8);
+
+// Whether the bytes are well-formed UTF-8 (shortest forms, no surrogates,
+// nothing beyond U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);

@@ -37,7 +37,8 @@ constexpr const char* kSideNames[static_cast<int>(SideControl::Count)] = {
 constexpr const char* kCommonNames[static_cast<int>(PageControl::Count)] = {
     "modeGroup",     "pointNameLabel",      "pointName",      "verticalGroup",
     "noVerticalRadio", "heightRadio",       "altitudeRadio",  "verticalSystemLabel",
-    "verticalSystem", "alterationCheck",    "infoLine",
+    "verticalSystem", "alterationCheck",    "infoLine",       "conventionsLabel",
+    "conventions",
 };
 
 struct Tooltip {
@@ -174,6 +175,9 @@ void QuorvelPageView::Connect() {
                     [this, side, west] { page_.ChooseSouth(side, west); });
         }
     }
+    connect(ui_->conventions, &QComboBox::activated, this, [this](int index) {
+        if (!refreshing_) page_.ChooseInputConventions(ui_->conventions->itemText(index).toStdString());
+    });
     connect(ui_->verticalSystem, &QComboBox::activated, this, [this](int index) {
         page_.ChooseVerticalSystem(ui_->verticalSystem->itemText(index).toStdString());
     });

@@ -206,7 +206,7 @@ TEST_F(ConsoleProgramTest, RefusedLinesAreCountedAndEndWithStatusTwo) {
     const char* parisOut = "     Paris_NotreDame     652297.680    6861633.017     35.000";
     const Case cases[] = {
         {"every line refused",
-         "Matricule;E;N;Altitude\r\nP1;600984,230;2428291,971;35\r\n* commentaire\r\n\r\n", 2,
+         "Matricule|E|N|Altitude\r\nP1|600984,230|2428291,971|35\r\n* commentaire\r\n\r\n", 2,
          {"* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point (ligne 1)",
           "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9" "e : mauvais format de point (ligne 2)"},
          "0 transformation(s) réussie(s)\n0 transformation(s) hors zone\n2 ligne(s) refusée(s) "
