@@ -40,6 +40,7 @@ constexpr FlagEntry kFlags[] = {
     {"E", FlagE},
     {"N", FlagN},
     {"H", FlagH},
+    {"threads", FlagThreads},
 };
 
 bool IsBlank(char c) {
@@ -187,6 +188,14 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
             break;
         case FlagH:
             line.H = ReadReal(line, value);
+            break;
+        case FlagThreads:
+            line.threads = ReadInteger(line, value);
+            if (line.threads < 0) {
+                Refuse(line, value, "n'est pas un nombre de fils de calcul (0 : tous les cœurs)");
+                line.threads = 0;
+            }
+            line.threadsGiven = true;
             break;
         default:
             break;  // no flag yet, or "v": the value is ignored

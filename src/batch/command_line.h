@@ -32,6 +32,7 @@ enum CommandFlag : int {
     FlagE = 18,  // "E", "N", "H": projected coordinates and altitude
     FlagN = 19,
     FlagH = 20,
+    FlagThreads = 21,  // "threads": threads of a file run, 0 for every core
 };
 
 // The command line of one console run, filled argument by argument: the
@@ -53,6 +54,7 @@ struct CQuorvelCommandLine : ConsoleRunDescription {
     // The coordinate flags ("x" to "H") that received a value, one bit per
     // flag code.
     unsigned coordinatesGiven = 0;
+    bool threadsGiven = false;  // "-threads" had a value: the configuration's count gives way
 };
 
 // The name of a flag as typed, without its minus sign ("E", "typcoor1").
