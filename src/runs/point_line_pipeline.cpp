@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/grid_selection.h"
+#include "engine/validity_zone.h"
 #include "grids/grid.h"
 #include "reports/interactive_log.h"
 #include "runs/input_point_file.h"
@@ -39,6 +40,7 @@ struct PointLine {
     PointOutcome outcome = PointOutcome::Succeeded;
     bool computed = false;
     std::shared_ptr<const GridCopies> grids;  // those of the point's selection
+    ZoneLocation location;  // of the departure, when the selection found it
     std::string output, report, log;          // the texts to write, in the files' bytes
 };
 
@@ -76,8 +78,9 @@ private:
                 translation_ = held_->translation;
             }
             line.grids.reset();
-            PointResult result = CompleteFilePoint(run_.kind, line.departure, line.arrival,
-                                                   context_, run_.texts, std::move(line.text));
+            PointResult result =
+                CompleteFilePoint(run_.kind, line.departure, line.arrival, context_, run_.texts,
+                                  std::move(line.text), &line.location);
             line.outcome = result.outcome;
             line.text = std::move(result.text);
             line.computed = result.computed;
@@ -162,8 +165,9 @@ private:
             if (line.point) {
                 std::string failure;
                 bool changed = false;
+                line.location.unprojected = false;
                 text = SelectPointGrids(run_.kind, line.departure, line.arrival, *run_.grids,
-                                        run_.texts, run_.ui, failure, &changed);
+                                        run_.texts, run_.ui, failure, &changed, &line.location);
                 if (!failure.empty()) {
                     // The run stops before this point, as on one thread.
                     gridFailure_ = std::move(failure);

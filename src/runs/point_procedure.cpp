@@ -77,17 +77,30 @@ CurrentGridsState StateOf(const GridContext& grids) {
 
 std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                              const PointFailureTexts& texts, UserInterface* ui,
-                             std::string& failure, bool* gridsChanged) {
+                             std::string& failure, bool* gridsChanged,
+                             ZoneLocation* location) {
     const CurrentGridsState before = StateOf(grids);
     bool loaded = false;  // a grid was (or failed to be) loaded
     std::string text = kResultOk;
     CZone zone;
     if (kind == GridKind) {
-        const int found = SelectTranslationGrid(grids, departure, arrival.sys, zone);
-        if (found == kGridNotFound) {
+        // A projected departure is taken back through its projection once:
+        // the grids' zones read it, and so do the extent tests and the chain.
+        CCoor probe = departure;
+        const ZoneLocation found = LocationOf(departure);
+        if (found.unprojected) {
+            probe.longitude = found.longitude;
+            probe.latitude = found.latitude;
+            probe.unit = Radian;
+            probe.type = Geographic;
+            probe.sys.meridian = FindGreenwich(grids.catalogue.meridians);
+            if (location != nullptr) *location = found;
+        }
+        const int selected = SelectTranslationGrid(grids, std::move(probe), arrival.sys, zone);
+        if (selected == kGridNotFound) {
             text = texts.outOfGrid;
-        } else if (found == kNoTransformation) {
-            text = ComputationErrorText(found);
+        } else if (selected == kNoTransformation) {
+            text = ComputationErrorText(selected);
         } else if (!grids.translationGrid.loaded) {
             failure =
                 LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.progress, ui);
@@ -136,22 +149,27 @@ int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& 
 PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                                const PointFailureTexts& texts, UserInterface* ui) {
     std::string failure;
-    std::string selection = SelectPointGrids(kind, departure, arrival, grids, texts, ui, failure);
+    ZoneLocation location;
+    std::string selection =
+        SelectPointGrids(kind, departure, arrival, grids, texts, ui, failure, nullptr, &location);
     if (!failure.empty()) {
         PointResult result;
         result.outcome = PointOutcome::GridNotLoaded;
         result.text = failure;
         return result;
     }
-    return CompleteFilePoint(kind, departure, arrival, grids, texts, std::move(selection));
+    return CompleteFilePoint(kind, departure, arrival, grids, texts, std::move(selection),
+                             &location);
 }
 
 PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
-                              const PointFailureTexts& texts, std::string selection) {
+                              const PointFailureTexts& texts, std::string selection,
+                              const ZoneLocation* known) {
     PointResult result;
     result.text = std::move(selection);
     const bool selectionFailed = result.text != kResultOk && result.text != texts.outOfGrid;
-    const ZoneLocation location = LocationOf(departure);
+    const ZoneLocation location =
+        known != nullptr && known->unprojected ? *known : LocationOf(departure);
     const ExtentFailure outside = TestExtent(departure, location, grids.catalogue);
     if (outside != ExtentFailure::None) result.text = texts.Of(outside, true);
     if (result.text != kResultOk) {

@@ -54,9 +54,12 @@ std::string CannotWriteText(const std::string& fileName);
 // given, tells whether the current grids that the computation reads are no
 // longer those of the previous point (another grid, a grid loaded again, a
 // grid now used or no longer used, the system its zone records).
+// `location`, when given, takes the location of a projected departure that
+// the selection took back through its projection (`unprojected` set).
 std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                              const PointFailureTexts& texts, UserInterface* ui,
-                             std::string& failure, bool* gridsChanged = nullptr);
+                             std::string& failure, bool* gridsChanged = nullptr,
+                             ZoneLocation* location = nullptr);
 
 // The standard (kind 1) or grid (kind 2) computation from the departure
 // record into the arrival record: 0, or the status that makes the point
@@ -93,6 +96,8 @@ PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridC
 
 // The part of TransformFilePoint after the grid selection, given the text
 // the selection gave: it reads the current grids of `grids` and its
-// catalogue, and changes nothing else than the two points.
+// catalogue, and changes nothing else than the two points. A `known`
+// location that the selection found spares the departure's inverse projection.
 PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
-                              const PointFailureTexts& texts, std::string selection);
+                              const PointFailureTexts& texts, std::string selection,
+                              const ZoneLocation* known = nullptr);

@@ -64,8 +64,11 @@ std::string InputText(Input input, bool named, int lines) {
         } else if (input == GeographicInput) {
             std::snprintf(line, sizeof line, "%.8f %.8f %.3f\n", lon, lat, next() * 2000);
         } else {
-            std::snprintf(line, sizeof line, "%.3f %.3f %.3f\n", 4200000 + next() * 600000,
-                          next() * 600000 - 100000, 4600000 + next() * 600000);
+            // Near France, or on the other side of the Earth.
+            const double side = i % 40 == 11 ? -1 : 1;
+            std::snprintf(line, sizeof line, "%.3f %.3f %.3f\n",
+                          side * (4200000 + next() * 600000), next() * 600000 - 100000,
+                          side * (4600000 + next() * 600000));
         }
         text += line;
     }
@@ -105,7 +108,7 @@ protected:
             grid->Fermer();
             grid->loaded = false;
         }
-        const std::string suffix = std::to_string(threads);
+        // The same names in every run: the report's header and the summary name them.
         FileRunRequest request;
         request.kind = c.kind;
         request.alterationFlag = true;
@@ -124,10 +127,10 @@ protected:
         request.outputFormat = c.outputFormat;
         const bool outputFails = std::string(c.failingFile) == "out";
         const bool reportFails = std::string(c.failingFile) == "report";
-        request.outputPath = outputFails ? "/dev/full" : folder.File("out" + suffix);
+        request.outputPath = outputFails ? "/dev/full" : folder.File("out.txt");
         request.report = c.report;
-        request.reportPath = reportFails ? "/dev/full" : folder.File("report" + suffix);
-        log.Open(folder.File("log" + suffix));
+        request.reportPath = reportFails ? "/dev/full" : folder.File("rapport.txt");
+        log.Open(folder.File("log.txt"));
         ui.messages.clear();
         WindowRunEnvironment environment = Environment();
         environment.threads = threads;
@@ -136,7 +139,7 @@ protected:
         log.Close();
         if (!outputFails) written.output = TempDir::Read(request.outputPath);
         if (c.report && !reportFails) written.report = TempDir::Read(request.reportPath);
-        written.log = TempDir::Read(folder.File("log" + suffix));
+        written.log = TempDir::Read(folder.File("log.txt"));
         for (const auto& message : ui.messages) written.messages += message.text + "\n";
         return written;
     }
@@ -155,7 +158,7 @@ const Case kCases[] = {
      NtfParisGrades, FormatLonLatAltitude, false, ""},
     {"grid, two grids and the geoid, report", GridKind, ProjectedInput, FormatNameENAltitude,
      Lambert93, FormatNameENAltitude, true, ""},
-    {"grid, geographic to radians", GridKind, GeographicInput, FormatNameLatLonAltitude,
+    {"grid, geographic to radians", GridKind, GeographicInput, FormatNameLonLatAltitude,
      Rgf93Radians, FormatNameLatLonHeight, true, ""},
     {"grid, output on a full device", GridKind, ProjectedInput, FormatENAltitude, Lambert93,
      FormatENAltitude, false, "out"},
