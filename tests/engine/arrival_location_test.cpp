@@ -1,8 +1,9 @@
 // The arrival extent test reads the geographic point that the chain projects
 // instead of taking the projected result back through the projection. The
-// two positions agree within a micrometre on the ground, so a zone decision
-// can change only for a point that close to a zone's border; a point exactly
-// on a border (the tests' tolerance included) stays inside.
+// two positions agree within two micrometres on the ground (what the inverse
+// Lambert's iteration leaves: about 1.3 micrometre in latitude), so a zone
+// decision can change only for a point that close to a zone's border; a
+// point exactly on a border (the tests' tolerance included) stays inside.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@
 
 namespace {
 
-// One micrometre on the ground, in radians of latitude.
-constexpr double kMicrometre = 1e-6 / 6378137.0;
+// Two micrometres on the ground, in radians of latitude.
+constexpr double kTwoMicrometres = 2e-6 / 6378137.0;
 
 class ArrivalLocation : public ::testing::Test {
 protected:
@@ -36,7 +37,7 @@ protected:
     CGrille1D noGeoid;
 };
 
-TEST_F(ArrivalLocation, AgreesWithTheInverseProjectionWithinAMicrometre) {
+TEST_F(ArrivalLocation, AgreesWithTheInverseProjectionWithinTwoMicrometres) {
     // NTF Lambert II étendu to Lambert-93, Lambert-93 to CC46 and to
     // geocentric coordinates, over France and beyond.
     const struct {
@@ -61,9 +62,9 @@ TEST_F(ArrivalLocation, AgreesWithTheInverseProjectionWithinAMicrometre) {
                 ASSERT_EQ(chain.unit, Radian);
                 const ZoneLocation back = LocationOf(target);
                 ASSERT_EQ(back.unit, Radian);
-                EXPECT_NEAR(chain.latitude, back.latitude, kMicrometre) << e << " " << n;
+                EXPECT_NEAR(chain.latitude, back.latitude, kTwoMicrometres) << e << " " << n;
                 EXPECT_NEAR(chain.longitude * std::cos(back.latitude),
-                            back.longitude * std::cos(back.latitude), kMicrometre)
+                            back.longitude * std::cos(back.latitude), kTwoMicrometres)
                     << e << " " << n;
                 ++points;
             }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/command_line.h"
 #include "grids/ntv2_file.h"
 #include "run_files.h"
 #include "shared/data_format.h"
@@ -232,6 +233,26 @@ TEST(RunThreads, ConfiguredCounts) {
         int configured, expected;
     } cases[] = {{0, every}, {-3, every}, {1, 1}, {3, 3}, {256, 256}, {100000, 256}};
     for (const auto& c : cases) EXPECT_EQ(RunThreads(c.configured), c.expected) << c.configured;
+}
+
+TEST(RunThreads, CommandLineCount) {
+    const struct {
+        const char* value;
+        int threads;
+        bool refused;
+    } cases[] = {{"3", 3, false}, {"0", 0, false}, {"-1", 0, true}, {"deux", 0, true}};
+    for (const auto& c : cases) {
+        CQuorvelCommandLine line;
+        std::string message;
+        EXPECT_TRUE(ParseCommandLine(line, {"-mode", "1", "-threads", c.value}, "", message));
+        EXPECT_TRUE(line.threadsGiven) << c.value;
+        EXPECT_EQ(line.threads, c.threads) << c.value;
+        EXPECT_EQ(line.refusedFlag == FlagThreads, c.refused) << c.value;
+    }
+    CQuorvelCommandLine none;
+    std::string message;
+    EXPECT_TRUE(ParseCommandLine(none, {"-mode", "1"}, "", message));
+    EXPECT_FALSE(none.threadsGiven);
 }
 
 }  // namespace
