@@ -32,7 +32,8 @@ void CApplicationRuns::RunFile(const FileRunRequest& request) {
     GridContext grids = Grids(app_, progress);
     // The candidates' files are looked at once in the run, not at every point.
     GridHeaderCache::RunScope headersRun(app_.gridHeaders);
-    const WindowRunEnvironment environment{grids, &app_.interactiveLog, ui_, app_.Caption()};
+    const WindowRunEnvironment environment{grids, &app_.interactiveLog, ui_, app_.Caption(),
+                                           app_.runThreads};
     RunWindowFile(request, environment);
 }
 

@@ -15,6 +15,7 @@ int RunConsoleBatch(CQuorvelApp& app, const std::vector<std::string>& arguments,
         arguments.empty() ? arguments.end() : arguments.begin() + 1, arguments.end());
     CQuorvelCommandLine line;
     if (!ParseCommandLine(line, afterProgram, app.consoleValue, message)) return kExitStopped;
+    if (!line.threadsGiven) line.threads = app.runThreads;
     const ConsoleRunEnvironment environment{
         app.catalogue,
         app.verticalGrid,

@@ -220,6 +220,7 @@ void CQuorvelApp::ReadGlobalKeys() {
         GetProfileString(file, LoadString(IDS_SECTION_LOG), LoadString(IDS_KEY_LOG), "");
     std::string examples =
         GetProfileString(file, LoadString(IDS_SECTION_EXEMPLES), LoadString(IDS_KEY_EXEMPLES), "");
+    runThreads = GetProfileInt(file, "CALCUL", "Threads", 0);
     // Plain concatenation, as the values are names inside the working directory.
     cataloguePath = workingDirectory + data;
     helpValue = workingDirectory + help;

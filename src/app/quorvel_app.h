@@ -65,6 +65,7 @@ public:
     std::string consoleValue;       // `Console`: help text of console mode
     std::string logValue;           // working directory + `Log`
     std::string examplesValue;      // working directory + `Exemples`
+    int runThreads = 0;             // `Threads` of `CALCUL`: threads of a file run, 0 every core
     std::string workingDirectory;   // catalogue, grids, caches and log; ends with "/"
     std::string startDirectory;     // where the program was started; ends with "/"
     // Folder of the interactive log: the working directory, or the user's

@@ -44,6 +44,7 @@ constexpr FlagEntry kFlags[] = {
     {"dec1", FlagDec1},
     {"titre1", FlagTitre1},
     {"enc1", FlagEnc1},
+    {"threads", FlagThreads},
 };
 
 bool IsBlank(char c) {
@@ -224,6 +225,14 @@ void AcceptValue(CQuorvelCommandLine& line, std::string_view value,
             if (!stated.encodingStated) Refuse(line, value, kNotAnEncoding);
             break;
         }
+        case FlagThreads:
+            line.threads = ReadInteger(line, value);
+            if (line.threads < 0) {
+                Refuse(line, value, "n'est pas un nombre de fils de calcul (0 : tous les cœurs)");
+                line.threads = 0;
+            }
+            line.threadsGiven = true;
+            break;
         default:
             break;  // no flag yet, or "v": the value is ignored
     }
@@ -380,7 +389,8 @@ bool AcceptArgument(CQuorvelCommandLine& line, std::string_view text, bool isFla
         if (text == flag.name) {
             line.currentFlag = flag.code;
             if (flag.code == FlagVerbose) line.verbose = true;
-            if (flag.code >= FlagX && flag.code <= FlagH) line.nextValueNumeric = true;
+            if ((flag.code >= FlagX && flag.code <= FlagH) || flag.code == FlagThreads)
+                line.nextValueNumeric = true;
             // Alone, the flag says the first line names the columns.
             if (flag.code == FlagTitre1) {
                 line.sourceConventions.titleRowStated = true;

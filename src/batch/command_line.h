@@ -36,6 +36,7 @@ enum CommandFlag : int {
     FlagDec1 = 22,   // "dec1": the input's decimal mark
     FlagTitre1 = 23, // "titre1": the input's first line names the columns
     FlagEnc1 = 24,   // "enc1": the input's encoding
+    FlagThreads = 25,  // "threads": threads of a file run, 0 for every core
 };
 
 // The command line of one console run, filled argument by argument: the
@@ -57,6 +58,7 @@ struct CQuorvelCommandLine : ConsoleRunDescription {
     // The coordinate flags ("x" to "H") that received a value, one bit per
     // flag code.
     unsigned coordinatesGiven = 0;
+    bool threadsGiven = false;  // "-threads" had a value: the configuration's count gives way
 };
 
 // The name of a flag as typed, without its minus sign ("E", "typcoor1").

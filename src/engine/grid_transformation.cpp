@@ -122,11 +122,12 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
 }
 
 int TransformPointGrid(CCoor source, CCoor& target, CGrille1D& verticalGrid,
-                       CGrille3D& translationGrid, const Catalogue& catalogue) {
+                       CGrille3D& translationGrid, const Catalogue& catalogue,
+                       ZoneLocation* arrivalLocation) {
     return TransformPoint(
         std::move(source), target, verticalGrid, catalogue,
         [&](CCoor& working, const CSysCoor& to) {
             return ApplyGridTransformation(working, to, translationGrid, catalogue);
         },
-        GeographicArrival::MeridianThenUnit);
+        GeographicArrival::MeridianThenUnit, arrivalLocation);
 }

@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
+#include "engine/validity_zone.h"
 #include "grids/grid.h"
 
 // The grid method's change of reference system, read from a translation grid
@@ -30,6 +31,7 @@ int ApplyGridTransformation(CCoor& coordinate, const CSysCoor& target, CGrille3D
                             const Catalogue& catalogue);
 
 // The whole chain with the grid change of system (geographic targets: the
-// meridian, then the unit).
+// meridian, then the unit); `arrivalLocation` as TransformPointStandard's.
 int TransformPointGrid(CCoor source, CCoor& target, CGrille1D& verticalGrid,
-                       CGrille3D& translationGrid, const Catalogue& catalogue);
+                       CGrille3D& translationGrid, const Catalogue& catalogue,
+                       ZoneLocation* arrivalLocation = nullptr);

@@ -58,7 +58,8 @@ int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
 }
 
 int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const Catalogue& catalogue,
-                   const SystemChange& changeSystem, GeographicArrival arrival) {
+                   const SystemChange& changeSystem, GeographicArrival arrival,
+                   ZoneLocation* arrivalLocation) {
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     int status = 0;
     CCoor working = std::move(source);  // the source is this function's own copy
@@ -90,6 +91,15 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
         working.verticalPrecision = code;
     }
 
+    if (arrivalLocation != nullptr && working.type == Geographic &&
+        (target.type == Projected || target.type == Cartesian)) {
+        // The point the projection (or the cartesian conversion) starts
+        // from, in radians from Greenwich as both convert it first: the
+        // arrival extent test reads it instead of taking the result back.
+        ToGreenwich(working, greenwich);
+        if (working.unit != Radian) SetUnit(working, Radian);
+        *arrivalLocation = {working.longitude, working.latitude, Radian, false};
+    }
     switch (target.type) {
         case Cartesian:
             ToCartesian(working, greenwich);
@@ -114,11 +124,11 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
 }
 
 int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
-                           const Catalogue& catalogue) {
+                           const Catalogue& catalogue, ZoneLocation* arrivalLocation) {
     return TransformPoint(
         std::move(source), target, verticalGrid, catalogue,
         [&catalogue](CCoor& working, const CSysCoor& to) {
             return ApplyStandardTransformation(working, to, catalogue);
         },
-        GeographicArrival::UnitThenMeridian);
+        GeographicArrival::UnitThenMeridian, arrivalLocation);
 }

@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
+#include "engine/validity_zone.h"
 
 class CGrille1D;
 
@@ -32,8 +33,11 @@ int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
 // result. Returns the status of the change of system (or of the source's
 // inverse projection); a target projection that is not handled leaves
 // `projectionError` set without changing the status.
+// When `arrivalLocation` is given, a projected or cartesian target leaves in
+// it the geographic point (radians from Greenwich) that the last conversion
+// started from, where the arrival extent test reads the point.
 int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
-                           const Catalogue& catalogue);
+                           const Catalogue& catalogue, ZoneLocation* arrivalLocation = nullptr);
 
 // ---- The shared chain, for the steps that plug into it -------------------
 
@@ -48,4 +52,5 @@ enum class GeographicArrival {
 };
 
 int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const Catalogue& catalogue,
-                   const SystemChange& changeSystem, GeographicArrival arrival);
+                   const SystemChange& changeSystem, GeographicArrival arrival,
+                   ZoneLocation* arrivalLocation = nullptr);

@@ -8,43 +8,16 @@ namespace {
 
 constexpr double kBorderTolerance = 1e-10;
 
-// The position a zone test reads: longitude counted from Greenwich and
-// latitude of the point in geographic coordinates, in `unit`.
-struct ZonePosition {
-    double longitude = 0, latitude = 0;
-    int unit = 0;
-
-    // Re-expressed in a zone's unit, as SetUnit does on a coordinate.
-    void SetUnit(int zoneUnit) {
-        if (unit == zoneUnit) return;
-        longitude = ConvertAngle(longitude, unit, zoneUnit);
-        latitude = ConvertAngle(latitude, unit, zoneUnit);
-        unit = zoneUnit;
-    }
-};
-
-// The point in geographic coordinates, longitude counted from Greenwich. A
-// point that already is so (the runs test geographic points, and projected
-// ones are converted once) is read as it is; others are converted on a copy.
-ZonePosition GreenwichPosition(const CCoor& point) {
-    if (point.type == Geographic && IsGreenwich(point.sys.meridian))
-        return {point.longitude, point.latitude, point.unit};
-    // A projected point that its projection takes back: radians from
-    // Greenwich, as ToGeographic leaves it.
-    if (point.type == Projected && point.sys.projection != nullptr) {
-        GeographicPoint g;
-        if (UnprojectProjected(ProjectionParametersOf(*point.sys.projection), point.easting,
-                               point.northing, g) == 0)
-            return {g.longitude, g.latitude, Radian};
-    }
-    CCoor copy = point;
-    if (copy.type != Geographic) ToGeographic(copy, nullptr);
-    ToGreenwich(copy, nullptr);
-    return {copy.longitude, copy.latitude, copy.unit};
+// Re-expressed in a zone's unit, as SetUnit does on a coordinate.
+void ExpressIn(ZoneLocation& location, int zoneUnit) {
+    if (location.unit == zoneUnit) return;
+    location.longitude = ConvertAngle(location.longitude, location.unit, zoneUnit);
+    location.latitude = ConvertAngle(location.latitude, location.unit, zoneUnit);
+    location.unit = zoneUnit;
 }
 
 // `position` is in the zone's unit.
-bool Contains(const CZone& zone, const ZonePosition& position) {
+bool Contains(const CZone& zone, const ZoneLocation& position) {
     return position.latitude + kBorderTolerance >= zone.southWest.latitude &&
            position.latitude - kBorderTolerance <= zone.northEast.latitude &&
            position.longitude + kBorderTolerance >= zone.southWest.longitude &&
@@ -53,9 +26,26 @@ bool Contains(const CZone& zone, const ZonePosition& position) {
 
 }  // namespace
 
+ZoneLocation LocationOf(const CCoor& point) {
+    if (point.type == Geographic && IsGreenwich(point.sys.meridian))
+        return {point.longitude, point.latitude, point.unit, false};
+    // A projected point that its projection takes back: radians from
+    // Greenwich, as ToGeographic leaves it.
+    if (point.type == Projected && point.sys.projection != nullptr) {
+        GeographicPoint g;
+        if (UnprojectProjected(ProjectionParametersOf(*point.sys.projection), point.easting,
+                               point.northing, g) == 0)
+            return {g.longitude, g.latitude, Radian, true};
+    }
+    CCoor copy = point;
+    if (copy.type != Geographic) ToGeographic(copy, nullptr);
+    ToGreenwich(copy, nullptr);
+    return {copy.longitude, copy.latitude, copy.unit, false};
+}
+
 bool IsInZone(const CZone& zone, const CCoor& point) {
-    ZonePosition position = GreenwichPosition(point);
-    position.SetUnit(zone.unit);
+    ZoneLocation position = LocationOf(point);
+    ExpressIn(position, zone.unit);
     return Contains(zone, position);
 }
 
@@ -63,14 +53,14 @@ namespace {
 
 // The extent test of ZoneStatus; `examined` takes the last zone of the
 // point's system that was examined (null when none was).
-int Status(const CCoor& point, const CatalogueList<CZone>& zones, const CZone*& examined) {
-    ZonePosition position = GreenwichPosition(point);
+int Status(const CCoor& point, ZoneLocation position, const CatalogueList<CZone>& zones,
+           const CZone*& examined) {
     const int systemId = point.sys.system ? point.sys.system->id : 0;
     const CPrc* projection = point.sys.projection;
     int status = 0;
     for (const CZone& zone : zones) {
         if (zone.systemKey != systemId) continue;
-        position.SetUnit(zone.unit);
+        ExpressIn(position, zone.unit);
         examined = &zone;
         if (!Contains(zone, position)) continue;
         if (projection == nullptr || zone.projectionKey == 0) {
@@ -90,7 +80,7 @@ int ZoneStatus(CZone& key, const CCoor& point, const CatalogueList<CZone>& zones
     // The zone examined last is copied into `key` and `matched` once, when
     // the search ends.
     const CZone* examined = nullptr;
-    const int status = Status(point, zones, examined);
+    const int status = Status(point, LocationOf(point), zones, examined);
     if (examined != nullptr) {
         matched = *examined;
         key = *examined;
@@ -101,5 +91,12 @@ int ZoneStatus(CZone& key, const CCoor& point, const CatalogueList<CZone>& zones
 int ZoneStatus(const CCoor& point, const CatalogueList<CZone>& zones) {
     if (zones.empty()) return 1;
     const CZone* examined = nullptr;
-    return Status(point, zones, examined);
+    return Status(point, LocationOf(point), zones, examined);
+}
+
+int ZoneStatus(const CCoor& point, const ZoneLocation& location,
+               const CatalogueList<CZone>& zones) {
+    if (zones.empty()) return 1;
+    const CZone* examined = nullptr;
+    return Status(point, location, zones, examined);
 }

@@ -7,6 +7,20 @@
 // from Greenwich. The tests below compare a point's Greenwich longitude,
 // whatever meridian the point was typed from.
 
+// Where the extent tests read a point: its longitude counted from Greenwich
+// and its latitude, in `unit`. `unprojected` tells that a projected point
+// was taken back through its projection to find them (radians).
+struct ZoneLocation {
+    double longitude = 0, latitude = 0;
+    int unit = 0;
+    bool unprojected = false;
+};
+
+// The location of a point: a geographic point counted from Greenwich as it
+// is, a projected point through its inverse projection, any other converted
+// on a copy.
+ZoneLocation LocationOf(const CCoor& point);
+
 // Whether `point` lies in `zone`, borders included, within 1e-10 in the
 // zone's angle unit.
 bool IsInZone(const CZone& zone, const CCoor& point);
@@ -21,3 +35,7 @@ int ZoneStatus(CZone& key, const CCoor& point, const CatalogueList<CZone>& zones
 
 // The same test when the caller needs only its result: no zone is copied.
 int ZoneStatus(const CCoor& point, const CatalogueList<CZone>& zones);
+// The same at a location found beforehand, by LocationOf or by the chain
+// that computed the point: its system and projection records are the point's.
+int ZoneStatus(const CCoor& point, const ZoneLocation& location,
+               const CatalogueList<CZone>& zones);

@@ -16,6 +16,7 @@
 #include "runs/input_point_file.h"
 #include "shared/number_text.h"
 #include "runs/output_point_file.h"
+#include "runs/point_line_pipeline.h"
 #include "runs/point_procedure.h"
 #include "runs/result_texts.h"
 
@@ -108,40 +109,25 @@ ConsoleRunOutcome RunFile(const ConsoleRunDescription& line, const ConsoleRunEnv
     const CCoor departureTemplate = SideOfRun(line, catalogue, true);
     const CCoor arrivalTemplate = SideOfRun(line, catalogue, false);
     RunGrids grids(environment);
-    const PointFailureTexts texts = ConsoleFailureTexts();
-    long long succeeded = 0;
-    long long outOfZone = 0;
-    long long refused = 0;  // lines that are neither points, comments nor blank
-    CCoor departure, arrival;
-    for (;;) {
-        departure = departureTemplate;
-        arrival = arrivalTemplate;
-        std::string text = input.Lire_Point(departure);
-        if (text == kResultEnd) break;
-        if (text == kResultComment || text == kResultBlankLine) continue;
-        if (text != kResultOk) {
-            ++refused;
-            output.Ecrire_Point(departure, arrival, line.kind, text, true, input.LineNumber());
-            if (output.WriteFailed()) break;
-            continue;
-        }
-        const PointResult point =
-            TransformFilePoint(line.kind, departure, arrival, grids.context, texts, nullptr);
-        if (point.outcome == PointOutcome::GridNotLoaded) {
-            output.Close();
-            result = point.text;
-            return ConsoleRunOutcome::Failed;
-        }
-        // The console counts every point it could not transform as out of zone.
-        text = point.text;
-        if (point.outcome == PointOutcome::Succeeded) {
-            ++succeeded;
-        } else {
-            ++outOfZone;
-        }
-        output.Ecrire_Point(departure, arrival, line.kind, text, true, input.LineNumber());
-        if (output.WriteFailed()) break;
+    PointLineRun lines;
+    lines.kind = line.kind;
+    lines.departure = departureTemplate;
+    lines.arrival = arrivalTemplate;
+    lines.texts = ConsoleFailureTexts();
+    lines.input = &input;
+    lines.output = &output;
+    lines.grids = &grids.context;
+    lines.threads = RunThreads(line.threads);
+    const PointLineCounts counts = RunPointLines(lines);
+    if (counts.end == PointLinesEnd::GridNotLoaded) {
+        output.Close();
+        result = counts.message;
+        return ConsoleRunOutcome::Failed;
     }
+    // The console counts every point it could not transform as out of zone.
+    const long long succeeded = counts.succeeded;
+    const long long outOfZone = counts.outOfZone + counts.failed;
+    const long long refused = counts.refused;  // lines that are neither points, comments nor blank
     if (input.ReadFailed()) {
         output.Close();
         result = LoadString(IDS_CANNOT_READ_FILE) + " " + line.source.file + " !";

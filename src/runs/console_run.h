@@ -31,6 +31,7 @@ struct ConsoleRunDescription {
     StatedConventions sourceConventions;
     int verticalSystem = 0;  // 0 for none
     int verticalKind = 0;    // VerticalKind
+    int threads = 0;         // threads of a file run; 0 for every core
     // The single point's values, in the fields of every type.
     double x = 0, y = 0, z = 0;
     double lon = 0, lat = 0, he = 0;

@@ -343,7 +343,8 @@ void Out_Fic::AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival,
 }
 
 void Out_Fic::Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
-                             const Out_Fic& output, int kind, const std::string& result) {
+                             const Out_Fic& output, int kind, const std::string& result,
+                             long long inputLineNumber) {
     if (!reportHeaderWritten_) {
         Write(ReportHeader(departure, arrival, input.FileName(), input.dataFormat,
                            output.FileName(), output.dataFormat, kind));
@@ -353,7 +354,7 @@ void Out_Fic::Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const
     ++lineCount;
     if (result != kResultOk) {
         Write("ERREUR à la ligne ");
-        AppendInteger(buffer_, input.LineNumber());
+        AppendInteger(buffer_, inputLineNumber > 0 ? inputLineNumber : input.LineNumber());
         Write(" du fichier initial : ");
         Write(result);
         Write("\n");

@@ -64,12 +64,33 @@ public:
     // One report line: the report header before the first one, then the
     // error line naming the input line, or the departure point in the input
     // layout beside the arrival point in the output layout.
+    // The input line is `inputLineNumber`, or the last one `input` read when 0.
     void Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
-                        const Out_Fic& output, int kind, const std::string& result);
+                        const Out_Fic& output, int kind, const std::string& result,
+                        long long inputLineNumber = 0);
 
     // "Fin" writes the end line of an output point file, kReportEndText the
     // end line of a report, each with the time stamp; any other text nothing.
     void Ecrire_Fin(const std::string& endText);
+
+    // A stream that is not open keeps what it is given: lines formatted
+    // apart, taken out with TakeBuffered (`into` gets the bytes, the stream
+    // the room `into` had) and written into a file with WriteBytes, which
+    // takes ISO-8859-1 bytes with their CR LF as they are.
+    void TakeBuffered(std::string& into) {
+        into.swap(buffer_);
+        buffer_.clear();
+    }
+    void WriteBytes(std::string_view bytes) {
+        buffer_.append(bytes);
+        FlushIfFull();
+    }
+    // The point and report headers count as written: a stream that formats
+    // lines apart leaves them to the file's own stream.
+    void HeadersWritten() {
+        reportHeaderWritten_ = true;
+        if (lineCount == 0) lineCount = 1;
+    }
 
     long long lineCount = 0;  // lines written (a header counts 2)
     int dataFormat = 0;       // DataFormat of the point lines

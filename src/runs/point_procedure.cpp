@@ -3,6 +3,7 @@
 #include "shared/string_resources.h"
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
+#include "engine/coordinate_operations.h"
 #include "engine/current_grid_loading.h"
 #include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
@@ -13,10 +14,15 @@
 #include "runs/result_texts.h"
 
 ExtentFailure TestExtent(const CCoor& point, const Catalogue& catalogue) {
-    if (point.type == Projected && ZoneStatus(point, catalogue.projectionZones) != 2) {
+    return TestExtent(point, LocationOf(point), catalogue);
+}
+
+ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location,
+                         const Catalogue& catalogue) {
+    if (point.type == Projected && ZoneStatus(point, location, catalogue.projectionZones) != 2) {
         return ExtentFailure::Projection;
     }
-    if (ZoneStatus(point, catalogue.systemZones) == 0) return ExtentFailure::System;
+    if (ZoneStatus(point, location, catalogue.systemZones) == 0) return ExtentFailure::System;
     return ExtentFailure::None;
 }
 
@@ -53,20 +59,52 @@ std::string CannotWriteText(const std::string& fileName) {
            " (disque plein ou fichier supprimé) : la transformation est interrompue !";
 }
 
+namespace {
+
+// What the computation reads of the current grids beside their values.
+struct CurrentGridsState {
+    bool translationLoaded, verticalLoaded;
+    int translationSystem, verticalSystem;
+    bool operator==(const CurrentGridsState&) const = default;
+};
+
+CurrentGridsState StateOf(const GridContext& grids) {
+    return {grids.translationGrid.loaded, grids.verticalGrid.loaded,
+            grids.translationGrid.zone.systemKey, grids.verticalGrid.zone.systemKey};
+}
+
+}  // namespace
+
 std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                              const PointFailureTexts& texts, UserInterface* ui,
-                             std::string& failure) {
+                             std::string& failure, bool* gridsChanged,
+                             ZoneLocation* location) {
+    const CurrentGridsState before = StateOf(grids);
+    bool loaded = false;  // a grid was (or failed to be) loaded
     std::string text = kResultOk;
     CZone zone;
     if (kind == GridKind) {
-        const int found = SelectTranslationGrid(grids, departure, arrival.sys, zone);
-        if (found == kGridNotFound) {
+        // A projected departure is taken back through its projection once:
+        // the grids' zones read it, and so do the extent tests and the chain.
+        CCoor probe = departure;
+        const ZoneLocation found = LocationOf(departure);
+        if (found.unprojected) {
+            probe.longitude = found.longitude;
+            probe.latitude = found.latitude;
+            probe.unit = Radian;
+            probe.type = Geographic;
+            probe.sys.meridian = FindGreenwich(grids.catalogue.meridians);
+            if (location != nullptr) *location = found;
+        }
+        const int selected = SelectTranslationGrid(grids, std::move(probe), arrival.sys, zone);
+        if (selected == kGridNotFound) {
             text = texts.outOfGrid;
-        } else if (found == kNoTransformation) {
-            text = ComputationErrorText(found);
+        } else if (selected == kNoTransformation) {
+            text = ComputationErrorText(selected);
         } else if (!grids.translationGrid.loaded) {
             failure =
                 LoadCurrentGrid(grids.translationGrid, grids.workingDirectory, grids.progress, ui);
+            loaded = true;
         }
     }
     // The vertical selection has a message of its own: the point's text stays.
@@ -74,17 +112,31 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
     const int vertical = SelectVerticalGrid(grids, kind, departure, arrival, zone, message);
     if (vertical > 0 && !grids.verticalGrid.loaded && failure.empty()) {
         failure = LoadCurrentGrid(grids.verticalGrid, grids.workingDirectory, grids.progress, ui);
+        loaded = true;
     }
+    if (gridsChanged != nullptr) *gridsChanged = loaded || !(StateOf(grids) == before);
     return text;
 }
 
 int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& grids,
-                 bool convergenceInArrivalUnit) {
+                 bool convergenceInArrivalUnit, const ZoneLocation* location,
+                 ZoneLocation* arrivalLocation) {
     const int arrivalUnit = arrival.unit;
-    int status = kind == GridKind ? TransformPointGrid(departure, arrival, grids.verticalGrid,
-                                                       grids.translationGrid, grids.catalogue)
-                                  : TransformPointStandard(departure, arrival, grids.verticalGrid,
-                                                           grids.catalogue);
+    CCoor source = departure;
+    if (location != nullptr && location->unprojected && departure.type == Projected) {
+        // What the chain's first conversion would make of the projected
+        // departure (ProjectedToGeographic), already found by the extent test.
+        source.longitude = location->longitude;
+        source.latitude = location->latitude;
+        source.unit = Radian;
+        source.type = Geographic;
+        source.sys.meridian = FindGreenwich(grids.catalogue.meridians);
+    }
+    int status = kind == GridKind
+                     ? TransformPointGrid(std::move(source), arrival, grids.verticalGrid,
+                                          grids.translationGrid, grids.catalogue, arrivalLocation)
+                     : TransformPointStandard(std::move(source), arrival, grids.verticalGrid,
+                                              grids.catalogue, arrivalLocation);
     if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
     if (status == 0 && convergenceInArrivalUnit) {
         arrival.convergence =
@@ -96,16 +148,29 @@ int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& 
 
 PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                                const PointFailureTexts& texts, UserInterface* ui) {
-    PointResult result;
     std::string failure;
-    result.text = SelectPointGrids(kind, departure, arrival, grids, texts, ui, failure);
+    ZoneLocation location;
+    std::string selection =
+        SelectPointGrids(kind, departure, arrival, grids, texts, ui, failure, nullptr, &location);
     if (!failure.empty()) {
+        PointResult result;
         result.outcome = PointOutcome::GridNotLoaded;
         result.text = failure;
         return result;
     }
+    return CompleteFilePoint(kind, departure, arrival, grids, texts, std::move(selection),
+                             &location);
+}
+
+PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
+                              const PointFailureTexts& texts, std::string selection,
+                              const ZoneLocation* known) {
+    PointResult result;
+    result.text = std::move(selection);
     const bool selectionFailed = result.text != kResultOk && result.text != texts.outOfGrid;
-    const ExtentFailure outside = TestExtent(departure, grids.catalogue);
+    const ZoneLocation location =
+        known != nullptr && known->unprojected ? *known : LocationOf(departure);
+    const ExtentFailure outside = TestExtent(departure, location, grids.catalogue);
     if (outside != ExtentFailure::None) result.text = texts.Of(outside, true);
     if (result.text != kResultOk) {
         result.outcome = selectionFailed && outside == ExtentFailure::None
@@ -113,14 +178,19 @@ PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridC
                              : PointOutcome::OutOfZone;
         return result;
     }
-    const int status = ComputePoint(kind, departure, arrival, grids, true);
+    ZoneLocation arrivalLocation;
+    arrivalLocation.unit = -1;  // none until the chain leaves one
+    const int status = ComputePoint(kind, departure, arrival, grids, true, &location,
+                                    &arrivalLocation);
     result.computed = true;
     if (status != 0) {
         result.outcome = PointOutcome::ComputationFailed;
         result.text = ComputationErrorText(status);
         return result;
     }
-    const ExtentFailure arrivalOutside = TestExtent(arrival, grids.catalogue);
+    const ExtentFailure arrivalOutside =
+        arrivalLocation.unit < 0 ? TestExtent(arrival, grids.catalogue)
+                                 : TestExtent(arrival, arrivalLocation, grids.catalogue);
     if (arrivalOutside != ExtentFailure::None) {
         result.outcome = PointOutcome::OutOfZone;
         result.text = texts.Of(arrivalOutside, false);

@@ -5,6 +5,7 @@
 struct Catalogue;
 struct CCoor;
 struct GridContext;
+struct ZoneLocation;
 class UserInterface;
 
 // The per-point procedure that the file runs (console and window) share,
@@ -22,6 +23,9 @@ enum class ExtentFailure {
 // The extent tests of one side: the projection's zones for a projected
 // point, then the system's zones.
 ExtentFailure TestExtent(const CCoor& point, const Catalogue& catalogue);
+// The same at the point's location found beforehand (see ZoneLocation).
+ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location,
+                         const Catalogue& catalogue);
 
 // The texts a file run writes for the points it cannot transform.
 struct PointFailureTexts {
@@ -46,18 +50,28 @@ std::string CannotWriteText(const std::string& fileName);
 // the vertical grid), with the loading of the current grids they choose.
 // Returns the point's result text: "OK", the out-of-grid text, or the error
 // text of a selection that found no transformation record. A grid that
-// cannot be loaded leaves its message in `failure`.
+// cannot be loaded leaves its message in `failure`. `gridsChanged`, when
+// given, tells whether the current grids that the computation reads are no
+// longer those of the previous point (another grid, a grid loaded again, a
+// grid now used or no longer used, the system its zone records).
+// `location`, when given, takes the location of a projected departure that
+// the selection took back through its projection (`unprojected` set).
 std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                              const PointFailureTexts& texts, UserInterface* ui,
-                             std::string& failure);
+                             std::string& failure, bool* gridsChanged = nullptr,
+                             ZoneLocation* location = nullptr);
 
 // The standard (kind 1) or grid (kind 2) computation from the departure
 // record into the arrival record: 0, or the status that makes the point
 // fail; an arrival projection that is not handled fails with its status.
 // With `convergenceInArrivalUnit`, a computed convergence is given in the
 // arrival angle unit (the chain leaves projected points in radians).
+// A departure `location` that its inverse projection gave spares the chain
+// that inverse projection; `arrivalLocation` takes the chain's geographic
+// point before its last conversion (see TransformPointStandard).
 int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& grids,
-                 bool convergenceInArrivalUnit);
+                 bool convergenceInArrivalUnit, const ZoneLocation* location = nullptr,
+                 ZoneLocation* arrivalLocation = nullptr);
 
 // How one point of a file run ended.
 enum class PointOutcome {
@@ -79,3 +93,11 @@ struct PointResult {
 // earlier one; with GridNotLoaded the text is the grid's message.
 PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                                const PointFailureTexts& texts, UserInterface* ui);
+
+// The part of TransformFilePoint after the grid selection, given the text
+// the selection gave: it reads the current grids of `grids` and its
+// catalogue, and changes nothing else than the two points. A `known`
+// location that the selection found spares the departure's inverse projection.
+PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
+                              const PointFailureTexts& texts, std::string selection,
+                              const ZoneLocation* known = nullptr);

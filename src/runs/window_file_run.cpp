@@ -12,6 +12,7 @@
 #include "runs/convention_detection.h"
 #include "runs/input_point_file.h"
 #include "runs/output_point_file.h"
+#include "runs/point_line_pipeline.h"
 #include "runs/point_procedure.h"
 #include "runs/result_texts.h"
 
@@ -112,51 +113,33 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
     counts.progressStep = input.Compter_Lignes() / 100 + 1;
     ProgressPacing progress(ui.CreateProgress(caption, kProgressText), counts.progressStep);
 
-    GridContext& grids = environment.grids;
     Out_Fic* log = environment.log && environment.log->IsOpen() ? environment.log : nullptr;
     const bool logFailedBefore = log && log->WriteFailed();
-    const PointFailureTexts texts = WindowFailureTexts();
+    PointLineRun lines;
+    lines.kind = request.kind;
+    lines.departure = departureTemplate;
+    lines.arrival = arrivalTemplate;
+    lines.texts = WindowFailureTexts();
+    lines.linearAlteration = request.alterationFlag;
+    lines.input = &input;
+    lines.output = &output;
+    lines.report = request.report ? &report : nullptr;
+    lines.log = log;
+    lines.grids = &environment.grids;
+    lines.ui = &ui;
+    lines.threads = RunThreads(environment.threads);
+    lines.lineRead = [&progress] { progress.Line(); };
+    const PointLineCounts lineCounts = RunPointLines(lines);
+    counts.succeeded = lineCounts.succeeded;
+    counts.failed = lineCounts.failed;
+    counts.outOfZone = lineCounts.outOfZone;
+    // A line that cannot be read as a point is written as an error line and
+    // counted apart, so the summary shows the file was not all read.
+    counts.refused = lineCounts.refused;
     std::string stop;  // the message of a failure that ends the run early
-    CCoor departure, arrival;
-    for (;;) {
-        departure = departureTemplate;
-        arrival = arrivalTemplate;
-        progress.Line();
-        std::string text = input.Lire_Point(departure);
-        if (text == kResultEnd) break;
-        if (text == kResultComment || text == kResultBlankLine) continue;
-        if (text == kResultOk) {
-            const PointResult point =
-                TransformFilePoint(request.kind, departure, arrival, grids, texts, &ui);
-            if (point.outcome == PointOutcome::GridNotLoaded) {
-                stop = point.text;
-                break;
-            }
-            if (point.computed && log) log->Write(LogEntry(departure, arrival, request.kind));
-            text = point.text;
-            if (point.outcome == PointOutcome::Succeeded) ++counts.succeeded;
-            if (point.outcome == PointOutcome::ComputationFailed) ++counts.failed;
-            if (point.outcome == PointOutcome::OutOfZone) ++counts.outOfZone;
-        } else {
-            // A line that cannot be read as a point is written as an error
-            // line and counted apart, so the summary shows the file was not
-            // all read.
-            ++counts.refused;
-        }
-        output.Ecrire_Point(departure, arrival, request.kind, text, request.alterationFlag,
-                            input.LineNumber());
-        if (request.report) {
-            report.Ecrire_Rapport(departure, arrival, input, output, request.kind, text);
-        }
-        if (output.WriteFailed()) {
-            stop = CannotWriteText(request.outputPath);
-            break;
-        }
-        if (report.WriteFailed()) {
-            stop = CannotWriteText(request.reportPath);
-            break;
-        }
-    }
+    if (lineCounts.end == PointLinesEnd::GridNotLoaded) stop = lineCounts.message;
+    if (lineCounts.end == PointLinesEnd::OutputWriteFailed) stop = CannotWriteText(request.outputPath);
+    if (lineCounts.end == PointLinesEnd::ReportWriteFailed) stop = CannotWriteText(request.reportPath);
     progress.Close();
     if (stop.empty() && input.ReadFailed()) {
         stop = LoadString(IDS_CANNOT_READ_FILE) + " " + request.inputPath +

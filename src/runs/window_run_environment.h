@@ -14,4 +14,5 @@ struct WindowRunEnvironment {
     Out_Fic* log = nullptr;  // the interactive log; null when there is none
     UserInterface& ui;
     std::string caption;  // the application title, caption of every box and of the progress
+    int threads = 0;      // threads of a file run; 0 for every core
 };

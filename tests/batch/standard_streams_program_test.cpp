@@ -85,3 +85,42 @@ TEST_F(StandardStreamsProgramTest, TheSameFileTwiceIsRefusedThroughAStream) {
     // Two streams are two files.
     EXPECT_EQ(2, Shell(run + "-f1 1 - -f2 1 - < in.csv > out.csv 2>/dev/null"));
 }
+
+// Every thread count writes the same bytes, for spreadsheet files too: a
+// UTF-8 file with its mark, a title row, quoted names holding the separator,
+// decimal commas, extra columns and refused lines, spread over several
+// batches of lines; to a file and through the standard output.
+TEST_F(StandardStreamsProgramTest, EveryThreadCountWritesTheSameBytes) {
+    std::string points = "\xEF\xBB\xBF\"Matricule\";\"E\";\"N\";\"Altitude\";\"Code\";\"Date\"\r\n";
+    for (int i = 0; i < 1500; ++i) {
+        const std::string e = std::to_string(600000 + 37 * i) + "," + std::to_string(i % 1000);
+        const std::string n = std::to_string(2420000 + 53 * i) + ",5";
+        if (i % 211 == 7) {
+            points += "\"Borne " + std::to_string(i) + "\";" + e + ";pas un nombre;35;X;\r\n";
+        } else {
+            points += "\"Borne; é" + std::to_string(i) + "\";" + e + ";" + n + ";" +
+                      std::to_string(i % 90) + ",25;C" + std::to_string(i % 7) + ";2026-12-0" +
+                      std::to_string(1 + i % 9) + "\n";
+        }
+    }
+    folder.Write("many.csv", points);
+    std::string first;
+    for (const char* threads : {"1", "2", "3", "8"}) {
+        SCOPED_TRACE(threads);
+        const std::string out = std::string("out_") + threads + ".csv";
+        EXPECT_EQ(2, Shell(run + "-f1 1 many.csv -f2 1 " + out + " -v -threads " + threads +
+                           " > console.txt 2>&1"));
+        EXPECT_EQ(2, Shell(run + "-f1 1 - -f2 1 - -threads " + threads +
+                           " < many.csv > piped_" + threads + ".csv 2>/dev/null"));
+        if (first.empty()) {
+            first = Read(out);
+            ASSERT_EQ(0u, first.rfind("\xEF\xBB\xBF", 0));
+            EXPECT_NE(std::string::npos, first.find("\"Borne; é12\";"));
+            EXPECT_NE(std::string::npos, first.find("(ligne 9)"));
+            EXPECT_NE(std::string::npos, first.find(";C5;2026-12-03\r\n"));
+        }
+        EXPECT_TRUE(Read(out) == first);
+        EXPECT_TRUE(Read(std::string("piped_") + threads + ".csv") ==
+                    Read("piped_1.csv"));
+    }
+}
