@@ -77,11 +77,20 @@ QStringList CutWidgets(const QWidget* window) {
 
 // Lays the window out and gives it its minimum size.
 void Shrink(QWidget* window) {
-    // Lists refilled by the last choice ask for a new layout in turn.
-    for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
-    window->layout()->activate();
-    window->resize(window->minimumSize());
-    QApplication::processEvents();
+    // Lists refilled by the last choice ask for a new layout in turn, and a
+    // list's new width reaches the window's minimum only once every layout
+    // above it has been redone: lay out again until nothing moves.
+    QSize before;
+    for (int pass = 0; pass < 10; ++pass) {
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        for (QLayout* layout : window->findChildren<QLayout*>()) layout->activate();
+        window->layout()->activate();
+        window->resize(window->minimumSize());
+        QApplication::processEvents();
+        if (pass > 0 && window->size() == before) break;
+        before = window->size();
+    }
 }
 
 QStringList Entries(QWidget* widget) {
