@@ -80,15 +80,17 @@ void Shrink(QWidget* window) {
     // Lists refilled by the last choice ask for a new layout in turn, and a
     // list's new width reaches the window's minimum only once every layout
     // above it has been redone: lay out again until nothing moves.
+    // A list sized to its contents also resizes itself on a timer of its
+    // own (20 ms) after a change: each pass lets it fire first.
     QSize before;
     for (int pass = 0; pass < 10; ++pass) {
-        QApplication::processEvents();
+        QTest::qWait(30);
         QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         for (QLayout* layout : window->findChildren<QLayout*>()) layout->activate();
         window->layout()->activate();
         window->resize(window->minimumSize());
         QApplication::processEvents();
-        if (pass > 0 && window->size() == before) break;
+        if (pass > 1 && window->size() == before) break;
         before = window->size();
     }
 }
