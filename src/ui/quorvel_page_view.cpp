@@ -89,15 +89,6 @@ void Draw(QWidget* widget, const ControlState& state) {
         if (shown != entries) {
             list->clear();
             list->addItems(entries);
-            // A list sized to its contents may keep the size of its former
-            // entries (Qt caches it): ask for it again, so that the page's
-            // layout, and the window's minimum size, make room for the
-            // longest new entry.
-            const QComboBox::SizeAdjustPolicy policy = list->sizeAdjustPolicy();
-            if (policy == QComboBox::AdjustToContents) {
-                list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-                list->setSizeAdjustPolicy(policy);
-            }
         }
         list->setCurrentIndex(list->findText(Q(state.text)));
     }
