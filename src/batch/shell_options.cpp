@@ -144,6 +144,22 @@ std::string UsageText(std::string_view examplesFolder) {
     AddFlag(text, flag(FlagInit) + " FICHIER", "fichier d'initialisation (noté, sans effet)");
     AddFlag(text, flag(FlagHelp) + " TEXTE",
             "affiche le rappel de syntaxe de la configuration\n" + indent + "(clé Console)");
+    AddFlag(text, flag(FlagSep1) + " SEP",
+            "mode 1 : séparateur des colonnes du fichier de départ :\n" + indent +
+                "\";\" (ou pv), \",\" (ou virgule), tab, blancs");
+    AddFlag(text, flag(FlagDec1) + " .|,", "mode 1 : marque décimale du fichier de départ");
+    AddFlag(text, flag(FlagTitre1) + " [oui|non]",
+            "mode 1 : la première ligne du fichier de départ\n" + indent +
+                "nomme ses colonnes");
+    AddFlag(text, flag(FlagEnc1) + " CODAGE",
+            "mode 1 : codage du fichier de départ : latin1, utf8,\n" + indent +
+                "utf8bom ; sans ces quatre drapeaux, reconnus\n" + indent +
+                "sur ses premières lignes");
+    AddFlag(text, flag(FlagThreads) + " N",
+            "mode 1 : nombre de fils de calcul (0, par défaut :\n" + indent +
+                "tous les cœurs)");
+    text += "  Un nom de fichier \"-\" après -f1 ou -f2 désigne l'entrée ou la sortie\n"
+            "  standard (les messages de la console vont alors sur l'erreur standard).\n";
 
     text += "\nFORMATS DES FICHIERS (numéro N de -f1 et -f2 selon le type de coordonnées)\n";
     for (int type : {Cartesian, Geographic, Projected}) {

@@ -53,7 +53,7 @@ TEST(ShellOptions, UsageNamesEveryFlag) {
     std::istringstream words(usage.substr(0, usage.find("FORMATS")));
     std::vector<std::string> named;
     for (std::string word; words >> word;) named.push_back(word);
-    for (int code = FlagHelp; code <= FlagH; ++code) {
+    for (int code = FlagHelp; code <= FlagThreads; ++code) {
         const std::string flag = std::string("-") + FlagName(code);
         EXPECT_NE(std::find(named.begin(), named.end(), flag), named.end()) << flag;
     }
