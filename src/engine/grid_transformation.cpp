@@ -28,7 +28,7 @@ namespace {
 // Latitude and longitude shifts of a shift grid at a point, in degrees
 // (longitude positive eastwards). The point's longitude is taken within the
 // grid's columns when a turn brings it there.
-void ShiftAt(CGrille3D& grid, double longitude, double latitude, double& dLongitude,
+bool ShiftAt(CGrille3D& grid, double longitude, double latitude, double& dLongitude,
              double& dLatitude, int& code) {
     const double west = grid.zone.southWest.longitude, east = grid.zone.northEast.longitude;
     const double step = StepInDegrees(grid.header, grid.header.X_INC);
@@ -36,9 +36,12 @@ void ShiftAt(CGrille3D& grid, double longitude, double latitude, double& dLongit
     if (longitude > east + step && longitude - 360 >= west - step) longitude -= 360;
     const double point[3] = {longitude, latitude, 0};
     std::array<double, 4> v{};
-    grid.Interpoler(UniteDegres, point, v.data(), code);
+    const int where = grid.Interpoler(UniteDegres, point, v.data(), code);
     dLatitude = v[0] / 3600;
     dLongitude = -v[1] / 3600;
+    // False where the grid gives its unknown value inside its limits.
+    return where != 0 ||
+           (!UnknownGridValue(grid.header, v[0]) && !UnknownGridValue(grid.header, v[1]));
 }
 
 // The coordinate now belongs to the target system, with the precision code
@@ -55,9 +58,10 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
     const int status = ToGreenwichDegrees(c, greenwich);
     int code = 0;
     double dLon = 0, dLat = 0;
+    bool known = true;
     if (grid.zone.systemKey == SystemId(c.sys.system)) {
         // From the system of the nodes to the other one.
-        ShiftAt(grid, c.longitude, c.latitude, dLon, dLat, code);
+        known = ShiftAt(grid, c.longitude, c.latitude, dLon, dLat, code);
         c.longitude += dLon;
         c.latitude += dLat;
     } else {
@@ -67,7 +71,7 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
         double guessLon = lon, guessLat = lat;
         const double tolerance = kShiftTolerance * kDegreesPerRadian;
         for (int step = 0; step < kMostShiftSteps; ++step) {
-            ShiftAt(grid, guessLon, guessLat, dLon, dLat, code);
+            known = ShiftAt(grid, guessLon, guessLat, dLon, dLat, code);
             const double errorLon = guessLon + dLon - lon, errorLat = guessLat + dLat - lat;
             guessLon -= errorLon;
             guessLat -= errorLat;
@@ -77,6 +81,7 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
         c.latitude = guessLat;
     }
     ArriveIn(c, target, code);
+    if (status == 0 && !known) return kUnknownGridValue;
     return status;
 }
 
@@ -100,8 +105,12 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
     const double point[3] = {probe.longitude, probe.latitude, 0};
     std::array<double, kMostValuesPerNode> v{};
     int code = 0;
-    if (grid.header.VALUES_NUMBER >= 3 && grid.header.VALUES_NUMBER <= kMostValuesPerNode)
-        grid.Interpoler(UniteDegres, point, v.data(), code);
+    bool known = true;
+    if (grid.header.VALUES_NUMBER >= 3 && grid.header.VALUES_NUMBER <= kMostValuesPerNode &&
+        grid.Interpoler(UniteDegres, point, v.data(), code) == 0) {
+        for (int k = 0; k < grid.header.VALUES_NUMBER; ++k)
+            known = known && !UnknownGridValue(grid.header, v[k]);
+    }
     const double tx = v[0], ty = v[1], tz = v[2];
     double d = 0, rx = 0, ry = 0, rz = 0;
     if (grid.header.VALUES_NUMBER == 7) {
@@ -118,6 +127,7 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
     c.y = moved.y;
     c.z = moved.z;
     ArriveIn(c, target, code);
+    if (status == 0 && !known) return kUnknownGridValue;
     return status;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/transformation_chain.h"
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "catalogue/standard_transformation.h"
@@ -21,18 +22,27 @@ bool VerticalGridApplies(const CGrille1D& grid, const CReg* system) {
 // N at the working coordinate, which must be geographic; it is left counted
 // from Greenwich in decimal degrees. `code` takes the node's precision code
 // (unchanged when the grid writes none).
-double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich, int& code) {
+// `unknown` is raised when the grid, inside its limits, gives its unknown
+// value there.
+double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich, int& code,
+                          bool& unknown) {
     ToGreenwich(working, greenwich);
     SetUnit(working, DecimalDegree);
     const double point[3] = {working.longitude, working.latitude, 0};
     // Room for every value a node may carry; a vertical grid has one.
     std::array<double, 16> values{};
     if (grid.header.VALUES_NUMBER < 1 || grid.header.VALUES_NUMBER > static_cast<int>(values.size())) return 0;
-    grid.Interpoler(UniteDegres, point, values.data(), code);
+    const int where = grid.Interpoler(UniteDegres, point, values.data(), code);
+    if (where == 0 && UnknownGridValue(grid.header, values[0])) unknown = true;
     return values[0];
 }
 
 }  // namespace
+
+bool UnknownGridValue(const GridHeader& header, double value) {
+    if (!std::isfinite(value)) return true;
+    return header.VALUE_UNK != 0 && !header.VALUE_UNK_TO_ZERO && value == header.VALUE_UNK;
+}
 
 int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
                                 const Catalogue& catalogue) {
@@ -64,13 +74,14 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
     int status = 0;
     CCoor working = std::move(source);  // the source is this function's own copy
     double n = 0;
+    bool unknown = false;  // a vertical grid's unknown value was met
 
     // Source side: altitude from an ellipsoidal height, or N for the
     // ellipsoidal height of an altitude.
     if (VerticalGridApplies(verticalGrid, working.sys.system)) {
         status = ToGeographic(working, greenwich);
         int code = working.verticalPrecision;
-        n = VerticalSeparation(verticalGrid, working, greenwich, code);
+        n = VerticalSeparation(verticalGrid, working, greenwich, code, unknown);
         if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
         working.verticalPrecision = code;
     }
@@ -85,7 +96,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
     // Target side.
     if (VerticalGridApplies(verticalGrid, target.sys.system)) {
         int code = working.verticalPrecision;
-        n = VerticalSeparation(verticalGrid, working, greenwich, code);
+        n = VerticalSeparation(verticalGrid, working, greenwich, code, unknown);
         if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
         if (working.verticalKind == Altitude) working.height = working.altitude + n;
         working.verticalPrecision = code;
@@ -120,6 +131,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
             break;
     }
     target = std::move(working);
+    if (status == 0 && unknown) status = kUnknownGridValue;
     return status;
 }
 

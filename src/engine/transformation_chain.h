@@ -7,6 +7,7 @@
 #include "engine/validity_zone.h"
 
 class CGrille1D;
+struct GridHeader;
 
 // The per-point transformation chain: one source coordinate becomes one
 // target coordinate through, in order, the vertical conversion on the source
@@ -20,6 +21,13 @@ class CGrille1D;
 // zone records; it is queried at the point's Greenwich longitude.
 
 inline constexpr int kNoTransformation = 600;
+// A grid gave, at the point, a value that it marks as unknown (its no-data
+// value, or a value that is no number): the point is not computed rather
+// than shifted by the marker itself.
+inline constexpr int kUnknownGridValue = 601;
+
+// Whether an interpolated value of a grid of this header is unknown.
+bool UnknownGridValue(const GridHeader& header, double value);
 
 // Standard change of reference system: the first seven-parameter record of
 // the catalogue that joins the two systems, inverted when listed from the

@@ -51,6 +51,9 @@ PointFailureTexts WindowFailureTexts() {
 }
 
 std::string ComputationErrorText(int status) {
+    if (status == kUnknownGridValue)
+        return "Transformation : erreur n° " + std::to_string(status) +
+               " (valeur inconnue de la grille en ce point)";
     return "Transformation : erreur n° " + std::to_string(status);
 }
 

@@ -56,6 +56,31 @@ TEST_F(Chain, WithoutVerticalValueThePointSitsOnTheGridSurface) {
     EXPECT_EQ(0, target.height);
 }
 
+// A vertical grid that gives its unknown value at the point, on either side,
+// fails the point instead of shifting it by the marker; elsewhere in the
+// same grid the point is computed.
+TEST_F(Chain, AnUnknownGeoidValueFailsThePoint) {
+    MakeVerticalGrid(grid, cat.rgf93->id);
+    grid.header.VALUE_UNK = GridN(2, 46);  // the node at 2°E 46°N has no value
+    struct Case {
+        double lon, lat;
+        int status;
+    } cases[] = {{2, 46, kUnknownGridValue},   {2.5, 46.5, kUnknownGridValue},
+                 {1.01, 45.01, kUnknownGridValue}, {5.5, 48.5, 0},
+                 {3.01, 46.5, 0}};
+    for (const Case& c : cases) {
+        for (int kind : {EllipsoidalHeight, Altitude}) {
+            CCoor source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, c.lon, c.lat,
+                                          300, kind);
+            CCoor target = cat.Target(Geographic, cat.rgf93, cat.greenwich, DecimalDegree);
+            EXPECT_EQ(c.status, Standard(source, target, grid)) << c.lon << " " << c.lat;
+        }
+    }
+    EXPECT_TRUE(UnknownGridValue(grid.header, std::nan("")));
+    grid.header.VALUE_UNK_TO_ZERO = 1;  // unknown values then count as zeros
+    EXPECT_FALSE(UnknownGridValue(grid.header, GridN(2, 46)));
+}
+
 // An altitude without a source-side grid serves as ellipsoidal height through
 // the change of system; the target side then adds N to the altitude, which
 // stays as typed.
