@@ -71,4 +71,15 @@ inline const Catalogue& DefaultCatalogue() {
     return catalogue;
 }
 
+// Opens the grid file at `path` as a `Grid` in `mode` (the grid objects'
+// opening modes), asks `query` for its values when it opened, and closes it.
+template <class Grid, class Query>
+void OpenGrid(const std::string& path, int mode, Query query) {
+    Grid grid;
+    grid.header.NAME = path;
+    std::string message;
+    if (grid.Ouvrir(message, mode)) query(grid);
+    grid.Fermer();
+}
+
 }  // namespace fuzz

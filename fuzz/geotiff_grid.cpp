@@ -31,22 +31,13 @@ void Query(CGrille& grid) {
     }
 }
 
-template <class Grid>
-void Open(const std::string& path, int mode) {
-    Grid grid;
-    grid.header.NAME = path;
-    std::string message;
-    if (grid.Ouvrir(message, mode)) Query(grid);
-    grid.Fermer();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratchFolder();
     const std::string path = fuzz::WriteFile("grille.tif", data, size);
-    Open<CGrille>(path, ModeEnTete);
-    Open<CGrille1D>(path, ModeSurDisque);
-    Open<CGrille3D>(path, ModeEnMemoire);
+    fuzz::OpenGrid<CGrille>(path, ModeEnTete, Query);
+    fuzz::OpenGrid<CGrille1D>(path, ModeSurDisque, Query);
+    fuzz::OpenGrid<CGrille3D>(path, ModeEnMemoire, Query);
     return 0;
 }

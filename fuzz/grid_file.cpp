@@ -34,24 +34,15 @@ void Query(CGrille& grid) {
     }
 }
 
-template <class Grid>
-void Open(const std::string& path, int mode) {
-    Grid grid;
-    grid.header.NAME = path;
-    std::string message;
-    if (grid.Ouvrir(message, mode)) Query(grid);
-    grid.Fermer();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratchFolder();
     const std::string path = fuzz::WriteFile("grille" QUORVEL_GRID_EXTENSION, data, size);
-    Open<CGrille>(path, ModeEnTete);
-    Open<CGrille1D>(path, ModeEnMemoire);
-    Open<CGrille3D>(path, ModeSurDisque);
+    fuzz::OpenGrid<CGrille>(path, ModeEnTete, Query);
+    fuzz::OpenGrid<CGrille1D>(path, ModeEnMemoire, Query);
+    fuzz::OpenGrid<CGrille3D>(path, ModeSurDisque, Query);
     // A second opening on disk takes the cache the first one made.
-    Open<CGrille3D>(path, ModeSurDisque);
+    fuzz::OpenGrid<CGrille3D>(path, ModeSurDisque, Query);
     return 0;
 }

@@ -30,21 +30,13 @@ void Query(CGrille& grid) {
     }
 }
 
-void Open(const std::string& path, int mode) {
-    CGrille1D grid;
-    grid.header.NAME = path;
-    std::string message;
-    if (grid.Ouvrir(message, mode)) Query(grid);
-    grid.Fermer();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratchFolder();
     const std::string path = fuzz::WriteFile("grille.gtx", data, size);
-    Open(path, ModeEnTete);
-    Open(path, ModeEnMemoire);
-    Open(path, ModeSurDisque);
+    fuzz::OpenGrid<CGrille1D>(path, ModeEnTete, Query);
+    fuzz::OpenGrid<CGrille1D>(path, ModeEnMemoire, Query);
+    fuzz::OpenGrid<CGrille1D>(path, ModeSurDisque, Query);
     return 0;
 }
