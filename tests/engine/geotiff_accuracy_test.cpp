@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "catalogue/loader.h"
+#include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"
 #include "engine/current_grid_loading.h"
@@ -60,18 +61,7 @@ protected:
     }
 
     CCoor Point(int type, int system, int projection, double a, double b) const {
-        CCoor c;
-        c.type = type;
-        c.unit = DecimalDegree;
-        ResolveByIds(c.sys, system, 1, projection, 0, catalogue);
-        if (type == Geographic) {
-            c.longitude = a;
-            c.latitude = b;
-        } else {
-            c.easting = a;
-            c.northing = b;
-        }
-        return c;
+        return PointByIds(catalogue, type, system, projection, a, b);
     }
 
     // The point through the grid method with the current translation grid.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/loader.h"
+#include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
 #include "engine/coordinate_system.h"
 #include "engine/current_grid_loading.h"
@@ -66,18 +67,7 @@ protected:
     }
 
     CCoor Point(int type, int system, int projection, double a, double b) const {
-        CCoor c;
-        c.type = type;
-        c.unit = DecimalDegree;
-        ResolveByIds(c.sys, system, 1, projection, 0, catalogue);
-        if (type == Geographic) {
-            c.longitude = a;
-            c.latitude = b;
-        } else {
-            c.easting = a;
-            c.northing = b;
-        }
-        return c;
+        return PointByIds(catalogue, type, system, projection, a, b);
     }
 
     // Transforms every row of a table and returns the largest difference

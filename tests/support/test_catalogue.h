@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "engine/coordinate.h"
+#include "engine/coordinate_system.h"
 #include "grids/grid.h"
 #include "grids/grid_test_support.h"
 
@@ -140,6 +141,25 @@ struct TestCatalogue {
 // whose N grows by 1 m per degree of Greenwich longitude and 0.5 m per degree
 // of latitude: N = 40 + lon + 0.5 (lat - 41), bilinear, so exact between
 // nodes. Every node carries precision code 88888888.
+// A point of `system` (meridian 1, no vertical system) resolved by ids in
+// `catalogue`: longitude and latitude in decimal degrees when geographic,
+// easting and northing of `projection` otherwise.
+inline CCoor PointByIds(const Catalogue& catalogue, int type, int system, int projection,
+                        double a, double b) {
+    CCoor c;
+    c.type = type;
+    c.unit = DecimalDegree;
+    ResolveByIds(c.sys, system, 1, projection, 0, catalogue);
+    if (type == Geographic) {
+        c.longitude = a;
+        c.latitude = b;
+    } else {
+        c.easting = a;
+        c.northing = b;
+    }
+    return c;
+}
+
 inline void MakeVerticalGrid(CGrille1D& grid, int systemId) {
     grid.header.N_COLUMNS = 17;  // -6 .. 10 degrees
     grid.header.N_LINES = 12;    // 41 .. 52 degrees
