@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,9 +21,7 @@ int main(int argc, char** argv) {
     const long points = argc > 1 ? std::atol(argv[1]) : 1000000;
     const std::string path = argc > 2
                                  ? argv[2]
-                                 : (std::filesystem::path(__FILE__).parent_path().parent_path() /
-                                    "data" / "catalogue.txt")
-                                       .string();
+                                 : std::string(QUORVEL_SOURCE_DATA) + "/catalogue.txt";
     Catalogue catalogue;
     if (ReadCatalogue(path, catalogue)) {
         std::fprintf(stderr, "cannot load %s\n", path.c_str());

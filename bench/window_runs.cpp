@@ -73,8 +73,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int points = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
-    const std::string data =
-        (fs::path(__FILE__).parent_path().parent_path() / "data").string() + "/";
+    const std::string data = std::string(QUORVEL_SOURCE_DATA) + "/";
     Catalogue catalogue;
     if (ReadCatalogue(data + "catalogue.txt", catalogue)) {
         std::fprintf(stderr, "cannot load %scatalogue.txt\n", data.c_str());

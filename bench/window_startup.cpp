@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
 
     // The installation copied into a folder of its own, found through
     // ALLUSERSPROFILE: configuration in Quorvel/, the rest in the folder.
-    const fs::path data = fs::path(__FILE__).parent_path().parent_path() / "data";
+    const fs::path data = fs::path(QUORVEL_SOURCE_DATA);
     const fs::path work = fs::temp_directory_path() / ("quorvel-start-" + std::to_string(getpid()));
     fs::create_directories(work / "Quorvel");
     for (const char* name : {"catalogue.txt", "ntf_r93.gsb", "ntf_r93.xml", "egm96_france.mnt",

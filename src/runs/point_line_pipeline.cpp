@@ -20,7 +20,7 @@ namespace {
 
 // Lines handed to a thread at once: enough that handing them over costs
 // little beside computing them, few enough that the lines in flight stay small.
-constexpr std::size_t kBatchLines = 256;
+constexpr std::size_t kBatchLines = 64;
 constexpr int kMostThreads = 256;
 
 // The current grids as a point's selection left them, copied for the
@@ -29,6 +29,7 @@ constexpr int kMostThreads = 256;
 struct GridCopies {
     CGrille1D vertical;
     CGrille3D translation;
+    long long selection = 0;  // counts the copies made in the run, from 1
 };
 
 // One line between its reading and its writing.
@@ -39,7 +40,10 @@ struct PointLine {
     CCoor departure, arrival;
     PointOutcome outcome = PointOutcome::Succeeded;
     bool computed = false;
-    std::shared_ptr<const GridCopies> grids;  // those of the point's selection
+    // Those of the point's selection, kept alive by its batch. A plain
+    // pointer: a shared count touched for every line by the reading thread
+    // and the computing ones would bounce between their caches.
+    const GridCopies* grids = nullptr;
     ZoneLocation location;  // of the departure, when the selection found it
     std::string output, report, log;          // the texts to write, in the files' bytes
 };
@@ -47,6 +51,7 @@ struct PointLine {
 struct Batch {
     std::vector<PointLine> lines = std::vector<PointLine>(kBatchLines);
     std::size_t count = 0;
+    std::vector<std::shared_ptr<const GridCopies>> grids;  // those its lines point at
     bool done = false;  // completed, waiting to be written (guarded by the pipeline's mutex)
 };
 
@@ -75,12 +80,11 @@ public:
 private:
     void Complete(PointLine& line) {
         if (line.point) {
-            if (line.grids != held_) {
-                held_ = line.grids;
-                vertical_ = held_->vertical;
-                translation_ = held_->translation;
+            if (line.grids->selection != held_) {
+                held_ = line.grids->selection;
+                vertical_ = line.grids->vertical;
+                translation_ = line.grids->translation;
             }
-            line.grids.reset();
             PointResult result =
                 CompleteFilePoint(run_.kind, line.departure, line.arrival, context_, run_.texts,
                                   std::move(line.text), &line.location);
@@ -102,7 +106,7 @@ private:
     const PointLineRun& run_;
     CGrille1D vertical_;
     CGrille3D translation_;
-    std::shared_ptr<const GridCopies> held_;  // what vertical_ and translation_ copy
+    long long held_ = 0;  // the selection that vertical_ and translation_ copy
     GridContext context_;
     In_Fic input_;  // not open: the input's layout for the report lines
     Out_Fic output_, report_;
@@ -151,6 +155,7 @@ private:
     // full; false once the input has ended or a grid could not be loaded.
     bool Fill(Batch& batch) {
         batch.count = 0;
+        batch.grids.clear();
         batch.done = false;
         In_Fic& input = *run_.input;
         while (batch.count < kBatchLines) {
@@ -177,10 +182,11 @@ private:
                     return false;
                 }
                 if (changed || !grids_) {
-                    grids_ = std::make_shared<const GridCopies>(
-                        GridCopies{run_.grids->verticalGrid, run_.grids->translationGrid});
+                    grids_ = std::make_shared<const GridCopies>(GridCopies{
+                        run_.grids->verticalGrid, run_.grids->translationGrid, ++selections_});
                 }
-                line.grids = grids_;
+                if (batch.grids.empty() || batch.grids.back() != grids_) batch.grids.push_back(grids_);
+                line.grids = grids_.get();
             }
             line.text = std::move(text);
             ++batch.count;
@@ -194,17 +200,22 @@ private:
         work_.notify_one();
     }
 
-    // Completes the batch on this thread when no other has taken it, else
-    // waits for it; then writes it. False once a file could not be written.
+    // Waits for the batch, completing on this thread, meanwhile, the batches
+    // that no other thread has taken yet (the batch itself first when none
+    // has); then writes it. False once a file could not be written.
     bool Finish(long long sequence) {
         Batch& batch = Slot(sequence);
         {
             std::unique_lock<std::mutex> lock(mutex_);
-            if (taken_ == sequence) {
-                ++taken_;
-                lock.unlock();
-                own_.Complete(batch);
-            } else {
+            while (!batch.done) {
+                if (taken_ < queued_) {
+                    Batch& untaken = Slot(taken_++);
+                    lock.unlock();
+                    own_.Complete(untaken);
+                    lock.lock();
+                    untaken.done = true;
+                    continue;
+                }
                 done_.wait(lock, [&batch] { return batch.done; });
             }
         }
@@ -292,6 +303,7 @@ private:
     LineCompleter own_;  // the calling thread's
     std::vector<std::thread> threads_list_;
     std::shared_ptr<const GridCopies> grids_;  // the copies of the last selection
+    long long selections_ = 0;                 // copies made
     std::string gridFailure_;
     PointLineCounts counts_;
 
