@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -48,11 +49,15 @@ struct PointLine {
     std::string output, report, log;          // the texts to write, in the files' bytes
 };
 
+// Where a batch stands. Its lines are read, then (grid method) located, then
+// their grids are selected, then they are completed, then written.
+enum class BatchStage { Read, Located, Selected, Done };
+
 struct Batch {
     std::vector<PointLine> lines = std::vector<PointLine>(kBatchLines);
     std::size_t count = 0;
     std::vector<std::shared_ptr<const GridCopies>> grids;  // those its lines point at
-    bool done = false;  // completed, waiting to be written (guarded by the pipeline's mutex)
+    BatchStage stage = BatchStage::Read;  // guarded by the pipeline's mutex
 };
 
 // The completion of lines on one thread: its own copies of the current
@@ -75,6 +80,16 @@ public:
 
     void Complete(Batch& batch) {
         for (std::size_t i = 0; i < batch.count; ++i) Complete(batch.lines[i]);
+    }
+
+    // The grid method's selection reads each point where its inverse
+    // projection puts it: found here, apart from the selection, so that the
+    // threads share the work the selection would do on the calling thread.
+    static void Locate(Batch& batch) {
+        for (std::size_t i = 0; i < batch.count; ++i) {
+            PointLine& line = batch.lines[i];
+            if (line.point && line.departure.type == Projected) line.location = LocationOf(line.departure);
+        }
     }
 
 private:
@@ -112,34 +127,67 @@ private:
     Out_Fic output_, report_;
 };
 
+// A batch's next step, handed to whichever thread is free.
+struct BatchJob {
+    long long sequence;
+    BatchStage after;  // the stage the batch reaches once done: Located or Done
+};
+
 class Pipeline {
 public:
     explicit Pipeline(const PointLineRun& run)
         : run_(run),
           threads_(std::clamp(run.threads, 1, kMostThreads)),
           // One batch at a time on one thread; otherwise enough that every
-          // thread has one while others wait to be written.
+          // thread has one while others wait to be selected or written.
           ring_(threads_ == 1 ? 1 : static_cast<std::size_t>(2 * threads_ + 2)),
           own_(run) {}
 
     ~Pipeline() { StopThreads(); }
 
+    // The calling thread reads the batches, selects their grids in the
+    // file's order and writes them in the same order; between these steps,
+    // and while it waits for one, any thread locates and completes them.
     PointLineCounts Run() {
         for (int i = 1; i < threads_; ++i) threads_list_.emplace_back([this] { Work(); });
-        long long next = 0;    // batches read
-        long long oldest = 0;  // batches written
+        long long read = 0, selected = 0, written = 0;  // batches
         bool reading = true;
         bool writing = true;
-        while (reading && writing) {
-            if (next - oldest == static_cast<long long>(ring_.size())) {
-                writing = Finish(oldest++);
-                continue;
+        while (writing) {
+            if (selected < read && StageOf(selected) >= BatchStage::Located) {
+                Batch& batch = Slot(selected);
+                if (!Select(batch)) {
+                    // The run stops before the point whose grid could not
+                    // be loaded, as on one thread: the batches read after
+                    // it are dropped.
+                    reading = false;
+                    read = selected + 1;
+                }
+                if (batch.count > 0) {
+                    Submit(selected, BatchStage::Selected, BatchStage::Done);
+                    ++selected;
+                } else {
+                    read = selected;
+                }
+            } else if (reading && read - written < static_cast<long long>(ring_.size())) {
+                Batch& batch = Slot(read);
+                reading = Fill(batch);
+                if (batch.count > 0) {
+                    if (run_.kind == GridKind) {
+                        Submit(read, BatchStage::Read, BatchStage::Located);
+                    } else {
+                        SetStage(batch, BatchStage::Located);  // nothing to locate
+                    }
+                    ++read;
+                }
+            } else if (written < selected) {
+                writing = Write(WaitFor(written++, BatchStage::Done));
+            } else if (selected < read) {
+                WaitFor(selected, BatchStage::Located);
+            } else {
+                break;  // nothing read, nothing left
             }
-            Batch& batch = Slot(next);
-            reading = Fill(batch);
-            if (batch.count > 0) Submit(next++);
         }
-        while (writing && oldest < next) writing = Finish(oldest++);
         StopThreads();
         if (writing && !gridFailure_.empty()) {
             counts_.end = PointLinesEnd::GridNotLoaded;
@@ -151,12 +199,21 @@ public:
 private:
     Batch& Slot(long long sequence) { return ring_[static_cast<std::size_t>(sequence) % ring_.size()]; }
 
-    // Reads lines into the batch, with their grid selections, until it is
-    // full; false once the input has ended or a grid could not be loaded.
+    BatchStage StageOf(long long sequence) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return Slot(sequence).stage;
+    }
+    void SetStage(Batch& batch, BatchStage stage) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        batch.stage = stage;
+    }
+
+    // Reads lines into the batch until it is full; false once the input has
+    // ended.
     bool Fill(Batch& batch) {
         batch.count = 0;
         batch.grids.clear();
-        batch.done = false;
+        SetStage(batch, BatchStage::Read);
         In_Fic& input = *run_.input;
         while (batch.count < kBatchLines) {
             PointLine& line = batch.lines[batch.count];
@@ -170,70 +227,84 @@ private:
             line.point = text == kResultOk;
             line.outcome = PointOutcome::Succeeded;
             line.computed = false;
-            if (line.point) {
-                std::string failure;
-                bool changed = false;
-                line.location.unprojected = false;
-                text = SelectPointGrids(run_.kind, line.departure, line.arrival, *run_.grids,
-                                        run_.texts, run_.ui, failure, &changed, &line.location);
-                if (!failure.empty()) {
-                    // The run stops before this point, as on one thread.
-                    gridFailure_ = std::move(failure);
-                    return false;
-                }
-                if (changed || !grids_) {
-                    grids_ = std::make_shared<const GridCopies>(GridCopies{
-                        run_.grids->verticalGrid, run_.grids->translationGrid, ++selections_});
-                }
-                if (batch.grids.empty() || batch.grids.back() != grids_) batch.grids.push_back(grids_);
-                line.grids = grids_.get();
-            }
+            line.location.unprojected = false;
             line.text = std::move(text);
             ++batch.count;
         }
         return true;
     }
 
-    void Submit(long long sequence) {
+    // The grid selections of the batch's points, in order, with the loading
+    // of the grids they choose; false, the batch cut before the point, when
+    // a grid could not be loaded.
+    bool Select(Batch& batch) {
+        for (std::size_t i = 0; i < batch.count; ++i) {
+            PointLine& line = batch.lines[i];
+            if (!line.point) continue;
+            std::string failure;
+            bool changed = false;
+            line.text = SelectPointGrids(run_.kind, line.departure, line.arrival, *run_.grids,
+                                         run_.texts, run_.ui, failure, &changed, &line.location);
+            if (!failure.empty()) {
+                gridFailure_ = std::move(failure);
+                batch.count = i;
+                return false;
+            }
+            if (changed || !grids_) {
+                grids_ = std::make_shared<const GridCopies>(GridCopies{
+                    run_.grids->verticalGrid, run_.grids->translationGrid, ++selections_});
+            }
+            if (batch.grids.empty() || batch.grids.back() != grids_) batch.grids.push_back(grids_);
+            line.grids = grids_.get();
+        }
+        return true;
+    }
+
+    void Submit(long long sequence, BatchStage now, BatchStage after) {
         std::lock_guard<std::mutex> lock(mutex_);
-        queued_ = sequence + 1;
+        Slot(sequence).stage = now;
+        jobs_.push_back({sequence, after});
         work_.notify_one();
     }
 
-    // Waits for the batch, completing on this thread, meanwhile, the batches
-    // that no other thread has taken yet (the batch itself first when none
-    // has); then writes it. False once a file could not be written.
-    bool Finish(long long sequence) {
+    // Does the oldest job waiting, without the lock that the caller holds.
+    void Do(std::unique_lock<std::mutex>& lock, LineCompleter& completer) {
+        const BatchJob job = jobs_.front();
+        jobs_.pop_front();
+        Batch& batch = Slot(job.sequence);
+        lock.unlock();
+        if (job.after == BatchStage::Located) {
+            LineCompleter::Locate(batch);
+        } else {
+            completer.Complete(batch);
+        }
+        lock.lock();
+        batch.stage = job.after;
+        done_.notify_all();
+    }
+
+    // Waits until the batch has reached the stage, doing meanwhile on this
+    // thread the jobs that no other thread has taken.
+    Batch& WaitFor(long long sequence, BatchStage stage) {
         Batch& batch = Slot(sequence);
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            while (!batch.done) {
-                if (taken_ < queued_) {
-                    Batch& untaken = Slot(taken_++);
-                    lock.unlock();
-                    own_.Complete(untaken);
-                    lock.lock();
-                    untaken.done = true;
-                    continue;
-                }
-                done_.wait(lock, [&batch] { return batch.done; });
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (batch.stage < stage) {
+            if (!jobs_.empty()) {
+                Do(lock, own_);
+            } else {
+                done_.wait(lock);
             }
         }
-        return Write(batch);
+        return batch;
     }
 
     void Work() {
         LineCompleter completer(run_);
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            work_.wait(lock, [this] { return stopping_ || taken_ < queued_; });
-            if (taken_ >= queued_) return;  // stopping, nothing left
-            Batch& batch = Slot(taken_++);
-            lock.unlock();
-            completer.Complete(batch);
-            lock.lock();
-            batch.done = true;
-            done_.notify_all();
+            work_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;  // stopping, nothing left
+            Do(lock, completer);
         }
     }
 
@@ -241,7 +312,7 @@ private:
         {
             std::lock_guard<std::mutex> lock(mutex_);
             stopping_ = true;
-            queued_ = taken_;  // what is not taken yet is not needed any more
+            jobs_.clear();  // what is not taken yet is not needed any more
         }
         work_.notify_all();
         for (std::thread& thread : threads_list_) thread.join();
@@ -309,8 +380,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable work_, done_;
-    long long queued_ = 0;  // batches handed over
-    long long taken_ = 0;   // batches a thread has taken
+    std::deque<BatchJob> jobs_;  // in the order they were handed over
     bool stopping_ = false;
 };
 

@@ -90,7 +90,9 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
         // A projected departure is taken back through its projection once:
         // the grids' zones read it, and so do the extent tests and the chain.
         CCoor probe = departure;
-        const ZoneLocation found = LocationOf(departure);
+        const ZoneLocation found = location != nullptr && location->unprojected
+                                       ? *location
+                                       : LocationOf(departure);
         if (found.unprojected) {
             probe.longitude = found.longitude;
             probe.latitude = found.latitude;

@@ -55,7 +55,9 @@ std::string CannotWriteText(const std::string& fileName);
 // longer those of the previous point (another grid, a grid loaded again, a
 // grid now used or no longer used, the system its zone records).
 // `location`, when given, takes the location of a projected departure that
-// the selection took back through its projection (`unprojected` set).
+// the selection took back through its projection (`unprojected` set); one
+// that holds such a location already, found by LocationOf beforehand, spares
+// the selection that inverse projection.
 std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                              const PointFailureTexts& texts, UserInterface* ui,
                              std::string& failure, bool* gridsChanged = nullptr,
