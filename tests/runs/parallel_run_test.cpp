@@ -226,6 +226,36 @@ TEST_F(ParallelRunTest, PointsSwitchBetweenTranslationGrids) {
     EXPECT_NE(a[last - 1], b[last - 1]);
 }
 
+// The fine grid's file has lost its records: the first point that chooses
+// it stops the run, in the third batch of lines, after the lines before it
+// are written, whatever the thread count and however far the threads have
+// read and located the lines after it.
+TEST_F(ParallelRunTest, AGridThatCannotBeLoadedStopsEveryThreadCountAtTheSameLine) {
+    const std::string fine = TempDir::Read(work.File("fine.gsb"));
+    work.Write("fine.gsb", fine.substr(0, fine.size() - 4096));
+    std::string text;
+    for (int i = 0; i < 700; ++i) {
+        text += std::to_string(94000 + i) + ".000 2397710.572 12.0\n";  // around Brest
+    }
+    folder.Write("in.txt", text + InputText(ProjectedInput, false, 1500));
+    const Case c{"", GridKind, ProjectedInput, FormatENAltitude, Lambert93, FormatENAltitude,
+                 true, ""};
+    const Written one = Run(c, 1);
+    EXPECT_FALSE(one.counts.finished);
+    EXPECT_NE(one.messages.find("fine.gsb"), std::string::npos) << one.messages;
+    EXPECT_EQ(one.counts.succeeded, 700);
+    for (int threads : {2, 3, 8}) {
+        SCOPED_TRACE(threads);
+        const Written many = Run(c, threads);
+        EXPECT_FALSE(many.counts.finished);
+        EXPECT_EQ(many.counts.succeeded, one.counts.succeeded);
+        EXPECT_TRUE(many.output == one.output);
+        EXPECT_TRUE(many.report == one.report);
+        EXPECT_TRUE(many.log == one.log);
+        EXPECT_EQ(many.messages, one.messages);
+    }
+}
+
 TEST(RunThreads, ConfiguredCounts) {
     const int every = DefaultRunThreads();
     EXPECT_GE(every, 1);
