@@ -192,6 +192,8 @@ public:
         if (writing && !gridFailure_.empty()) {
             counts_.end = PointLinesEnd::GridNotLoaded;
             counts_.message = gridFailure_;
+        } else if (writing && cancelled_) {
+            counts_.end = PointLinesEnd::Cancelled;
         }
         return counts_;
     }
@@ -219,7 +221,10 @@ private:
             PointLine& line = batch.lines[batch.count];
             line.departure = run_.departure;
             line.arrival = run_.arrival;
-            if (run_.lineRead) run_.lineRead();
+            if (run_.lineRead && !run_.lineRead()) {
+                cancelled_ = true;
+                return false;
+            }
             std::string text = input.Lire_Point(line.departure);
             if (text == kResultEnd) return false;
             if (text == kResultComment || text == kResultBlankLine) continue;
@@ -376,6 +381,7 @@ private:
     std::shared_ptr<const GridCopies> grids_;  // the copies of the last selection
     long long selections_ = 0;                 // copies made
     std::string gridFailure_;
+    bool cancelled_ = false;  // by lineRead
     PointLineCounts counts_;
 
     std::mutex mutex_;

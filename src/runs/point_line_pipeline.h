@@ -43,8 +43,8 @@ struct PointLineRun {
     UserInterface* ui = nullptr;  // what loading a grid tells the user
     int threads = 1;
     // Called before each line is read (the window's progress), on the
-    // calling thread.
-    std::function<void()> lineRead;
+    // calling thread: false when the user asked to stop the run there.
+    std::function<bool()> lineRead;
 };
 
 // Why the lines ended.
@@ -53,6 +53,7 @@ enum class PointLinesEnd {
     GridNotLoaded,      // a current grid could not be loaded: `message` says why
     OutputWriteFailed,  // the output could not be written: the run stops
     ReportWriteFailed,  // the report could not be written: the run stops
+    Cancelled,          // the user stopped the run: the lines read before are written
 };
 
 struct PointLineCounts {
@@ -65,6 +66,7 @@ struct PointLineCounts {
 };
 
 // Every line of `run.input` into `run.output` (and the report and the log):
-// stops at a grid that cannot be loaded or at a file that cannot be written,
-// after the lines before them are written, as the run on one thread does.
+// stops at a grid that cannot be loaded, at a file that cannot be written or
+// when `lineRead` says so, after the lines before them are written, as the
+// run on one thread does.
 PointLineCounts RunPointLines(const PointLineRun& run);

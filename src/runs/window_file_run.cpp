@@ -25,7 +25,10 @@ std::string CannotOpen(const std::string& path, int error) {
 }
 
 std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) {
-    std::string text = "Transformation TERMINEE entre les fichiers suivants :\n\n" +
+    // A run the user stopped says so, and that the output ends where it stopped.
+    std::string text = std::string(counts.finished ? "Transformation TERMINEE"
+                                                   : "Transformation INTERROMPUE") +
+                       " entre les fichiers suivants :\n\n" +
                        request.inputPath + " \n" + request.outputPath + "\n\n" +
                        std::to_string(counts.succeeded) + " transformation(s) réussie(s)\n" +
                        std::to_string(counts.failed) + " transformation(s) non réussie(s)\n" +
@@ -35,6 +38,10 @@ std::string Summary(const FileRunRequest& request, const FileRunCounts& counts) 
                 " : voir les lignes ERREUR du fichier d'arrivée";
     }
     if (request.report) text += "\n\nRapport dans le fichier " + request.reportPath;
+    if (!counts.finished) {
+        text += "\n\nLe fichier d'arrivée ne contient que les points lus avant l'interruption, "
+                "sans la ligne de fin.";
+    }
     return text;
 }
 
@@ -48,10 +55,14 @@ public:
         window_->SetPos(1);
         window_->SetStep(1);
     }
-    void Line() {
-        if (++count_ < step_) return;
+    // False once the user has pressed the window's cancel button, which is
+    // read at each advance of the bar.
+    bool Line() {
+        if (++count_ < step_) return true;
         count_ = 0;
-        if (window_) window_->StepIt();
+        if (!window_) return true;
+        window_->StepIt();
+        return !window_->CheckCancel();
     }
     void Close() { window_.reset(); }
 
@@ -128,7 +139,7 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
     lines.grids = &environment.grids;
     lines.ui = &ui;
     lines.threads = RunThreads(environment.threads);
-    lines.lineRead = [&progress] { progress.Line(); };
+    lines.lineRead = [&progress] { return progress.Line(); };
     const PointLineCounts lineCounts = RunPointLines(lines);
     counts.succeeded = lineCounts.succeeded;
     counts.failed = lineCounts.failed;
@@ -145,9 +156,12 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
         stop = LoadString(IDS_CANNOT_READ_FILE) + " " + request.inputPath +
                " : la transformation est interrompue !";
     }
+    const bool cancelled = stop.empty() && lineCounts.end == PointLinesEnd::Cancelled;
     if (stop.empty()) {
-        output.Ecrire_Fin(kResultEnd);
-        if (request.report) report.Ecrire_Fin(kReportEndText);
+        if (!cancelled) {
+            output.Ecrire_Fin(kResultEnd);
+            if (request.report) report.Ecrire_Fin(kReportEndText);
+        }
         if (!output.Close()) stop = CannotWriteText(request.outputPath);
         if (request.report && !report.Close() && stop.empty()) {
             stop = CannotWriteText(request.reportPath);
@@ -158,8 +172,8 @@ FileRunCounts RunWindowFile(const FileRunRequest& request,
         ui.ShowError(stop, caption);
         return counts;
     }
-    counts.finished = true;
-    if (counts.refused > 0) {
+    counts.finished = !cancelled;
+    if (cancelled || counts.refused > 0) {
         ui.ShowWarning(Summary(request, counts), caption);
     } else {
         ui.ShowInformation(Summary(request, counts), caption);

@@ -173,6 +173,43 @@ TEST_F(WindowFileRunTest, TwoHundredFiftyLinesAdvanceTheBarEveryThirdLine) {
               84);
 }
 
+// The progress window's cancel button, read at each advance of the bar,
+// stops the run where it is pressed: the lines read before are written and
+// counted, the output and the report have no end line, and the summary says
+// the run was stopped. Every thread count stops at the same line.
+TEST_F(WindowFileRunTest, CancelStopsTheRunAfterTheLinesReadBefore) {
+    std::string input;
+    for (int i = 0; i < 250; ++i) {
+        input += "P" + std::to_string(i) + " " + std::to_string(600000 + i) + " 2428291.971 35\n";
+    }
+    folder.Write("in.txt", input);
+    FileRunRequest request = Request();
+    request.report = true;
+    request.reportPath = folder.File("rapport.txt");
+    std::string firstOutput;
+    for (int threads : {1, 2, 8}) {
+        SCOPED_TRACE(threads);
+        ui.messages.clear();
+        // The tenth advance of the bar, every third line, is the 30th line's.
+        ui.cancelAtCheck = 10;
+        WindowRunEnvironment environment = Environment();
+        environment.threads = threads;
+        const FileRunCounts counts = RunWindowFile(request, environment);
+        EXPECT_FALSE(counts.finished);
+        EXPECT_EQ(counts.succeeded, 29);
+        const std::vector<std::string> lines = CrLfLines(Output());
+        ASSERT_FALSE(lines.empty());
+        EXPECT_NE(lines.back().find(" P28 "), std::string::npos) << lines.back();
+        EXPECT_EQ(TempDir::Read(request.reportPath).find("Fin "), std::string::npos);
+        if (firstOutput.empty()) firstOutput = Output();
+        EXPECT_TRUE(Output() == firstOutput);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].kind, Kind::Warning);
+        EXPECT_EQ(ui.messages[0].text.rfind("Transformation INTERROMPUE entre les fichiers", 0), 0u);
+        EXPECT_NE(ui.messages[0].text.find("29 transformation(s) réussie(s)"), std::string::npos);
+    }
+}
+
 TEST_F(WindowFileRunTest, CommentsOnlyWriteTheEndLineAlone) {
     folder.Write("in.txt", "* un commentaire\n* un autre\n");
     const FileRunRequest request = Request();
