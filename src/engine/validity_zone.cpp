@@ -51,14 +51,22 @@ bool IsInZone(const CZone& zone, const CCoor& point) {
 
 namespace {
 
-// The extent test of ZoneStatus; `examined` takes the last zone of the
-// point's system that was examined (null when none was).
-int Status(const CCoor& point, ZoneLocation position, const CatalogueList<CZone>& zones,
+const CZone& ZoneOf(const CZone& zone) { return zone; }
+const CZone& ZoneOf(const CZone* zone) { return *zone; }
+
+int SystemIdOf(const CCoor& point) { return point.sys.system ? point.sys.system->id : 0; }
+
+// The extent test of ZoneStatus over the whole list or the zones of the
+// point's system; `examined` takes the last zone of the point's system that
+// was examined (null when none was).
+template <class Zones>
+int Status(const CCoor& point, ZoneLocation position, const Zones& zones,
            const CZone*& examined) {
-    const int systemId = point.sys.system ? point.sys.system->id : 0;
+    const int systemId = SystemIdOf(point);
     const CPrc* projection = point.sys.projection;
     int status = 0;
-    for (const CZone& zone : zones) {
+    for (const auto& entry : zones) {
+        const CZone& zone = ZoneOf(entry);
         if (zone.systemKey != systemId) continue;
         ExpressIn(position, zone.unit);
         examined = &zone;
@@ -99,4 +107,21 @@ int ZoneStatus(const CCoor& point, const ZoneLocation& location,
     if (zones.empty()) return 1;
     const CZone* examined = nullptr;
     return Status(point, location, zones, examined);
+}
+
+SystemZones ZonesOfSystem(const CatalogueList<CZone>& zones, const CCoor& point) {
+    SystemZones found;
+    found.list = &zones;
+    found.systemId = SystemIdOf(point);
+    for (const CZone& zone : zones) {
+        if (zone.systemKey == found.systemId) found.zones.push_back(&zone);
+    }
+    return found;
+}
+
+int ZoneStatus(const CCoor& point, const ZoneLocation& location, const SystemZones& zones) {
+    if (SystemIdOf(point) != zones.systemId) return ZoneStatus(point, location, *zones.list);
+    if (zones.list->empty()) return 1;
+    const CZone* examined = nullptr;
+    return Status(point, location, zones.zones, examined);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "catalogue/records.h"
 #include "engine/coordinate.h"
 
@@ -39,3 +41,18 @@ int ZoneStatus(const CCoor& point, const CatalogueList<CZone>& zones);
 // that computed the point: its system and projection records are the point's.
 int ZoneStatus(const CCoor& point, const ZoneLocation& location,
                const CatalogueList<CZone>& zones);
+
+// The zones of one system in a list of zones, in the list's order. The
+// points of a file run all belong to the same two systems: their extent
+// tests read these few zones instead of going through the whole list.
+struct SystemZones {
+    const CatalogueList<CZone>* list = nullptr;  // the list they were taken from
+    int systemId = 0;
+    std::vector<const CZone*> zones;
+};
+// Those of the point's system (an id of 0 for a point without system).
+SystemZones ZonesOfSystem(const CatalogueList<CZone>& zones, const CCoor& point);
+// ZoneStatus at a location over the zones of the point's system: the same
+// result as over the whole list they were taken from (which a point of
+// another system reads).
+int ZoneStatus(const CCoor& point, const ZoneLocation& location, const SystemZones& zones);

@@ -76,6 +76,8 @@ public:
         output_.SetConventions(run.output->Conventions());
         input_.dataFormat = run.input->dataFormat;
         report_.HeadersWritten();
+        departureZones_ = ZonesOfSide(run.departure, run.grids->catalogue);
+        arrivalZones_ = ZonesOfSide(run.arrival, run.grids->catalogue);
     }
 
     void Complete(Batch& batch) {
@@ -102,7 +104,8 @@ private:
             }
             PointResult result =
                 CompleteFilePoint(run_.kind, line.departure, line.arrival, context_, run_.texts,
-                                  std::move(line.text), &line.location);
+                                  std::move(line.text), &line.location, &departureZones_,
+                                  &arrivalZones_);
             line.outcome = result.outcome;
             line.text = std::move(result.text);
             line.computed = result.computed;
@@ -123,6 +126,7 @@ private:
     CGrille3D translation_;
     long long held_ = 0;  // the selection that vertical_ and translation_ copy
     GridContext context_;
+    SideZones departureZones_, arrivalZones_;  // of the two sides' systems
     In_Fic input_;  // not open: the input's layout for the report lines
     Out_Fic output_, report_;
 };

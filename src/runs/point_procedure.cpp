@@ -26,6 +26,19 @@ ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location,
     return ExtentFailure::None;
 }
 
+SideZones ZonesOfSide(const CCoor& side, const Catalogue& catalogue) {
+    return {ZonesOfSystem(catalogue.projectionZones, side),
+            ZonesOfSystem(catalogue.systemZones, side)};
+}
+
+ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location, const SideZones& zones) {
+    if (point.type == Projected && ZoneStatus(point, location, zones.projection) != 2) {
+        return ExtentFailure::Projection;
+    }
+    if (ZoneStatus(point, location, zones.system) == 0) return ExtentFailure::System;
+    return ExtentFailure::None;
+}
+
 const std::string& PointFailureTexts::Of(ExtentFailure failure, bool departure) const {
     if (failure == ExtentFailure::Projection) {
         return departure ? outsideSourceProjection : outsideTargetProjection;
@@ -169,13 +182,16 @@ PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridC
 
 PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                               const PointFailureTexts& texts, std::string selection,
-                              const ZoneLocation* known) {
+                              const ZoneLocation* known, const SideZones* departureZones,
+                              const SideZones* arrivalZones) {
     PointResult result;
     result.text = std::move(selection);
     const bool selectionFailed = result.text != kResultOk && result.text != texts.outOfGrid;
     const ZoneLocation location =
         known != nullptr && known->unprojected ? *known : LocationOf(departure);
-    const ExtentFailure outside = TestExtent(departure, location, grids.catalogue);
+    const ExtentFailure outside = departureZones != nullptr
+                                      ? TestExtent(departure, location, *departureZones)
+                                      : TestExtent(departure, location, grids.catalogue);
     if (outside != ExtentFailure::None) result.text = texts.Of(outside, true);
     if (result.text != kResultOk) {
         result.outcome = selectionFailed && outside == ExtentFailure::None
@@ -193,9 +209,10 @@ PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridCo
         result.text = ComputationErrorText(status);
         return result;
     }
+    if (arrivalLocation.unit < 0) arrivalLocation = LocationOf(arrival);
     const ExtentFailure arrivalOutside =
-        arrivalLocation.unit < 0 ? TestExtent(arrival, grids.catalogue)
-                                 : TestExtent(arrival, arrivalLocation, grids.catalogue);
+        arrivalZones != nullptr ? TestExtent(arrival, arrivalLocation, *arrivalZones)
+                                : TestExtent(arrival, arrivalLocation, grids.catalogue);
     if (arrivalOutside != ExtentFailure::None) {
         result.outcome = PointOutcome::OutOfZone;
         result.text = texts.Of(arrivalOutside, false);

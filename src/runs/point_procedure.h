@@ -2,10 +2,11 @@
 
 #include <string>
 
+#include "engine/validity_zone.h"
+
 struct Catalogue;
 struct CCoor;
 struct GridContext;
-struct ZoneLocation;
 class UserInterface;
 
 // The per-point procedure that the file runs (console and window) share,
@@ -26,6 +27,15 @@ ExtentFailure TestExtent(const CCoor& point, const Catalogue& catalogue);
 // The same at the point's location found beforehand (see ZoneLocation).
 ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location,
                          const Catalogue& catalogue);
+
+// The zones of the extent tests of one side's system, taken once for the
+// points of a file run (see SystemZones).
+struct SideZones {
+    SystemZones projection, system;
+};
+SideZones ZonesOfSide(const CCoor& side, const Catalogue& catalogue);
+// TestExtent over them: the same result.
+ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location, const SideZones& zones);
 
 // The texts a file run writes for the points it cannot transform.
 struct PointFailureTexts {
@@ -100,6 +110,9 @@ PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridC
 // the selection gave: it reads the current grids of `grids` and its
 // catalogue, and changes nothing else than the two points. A `known`
 // location that the selection found spares the departure's inverse projection.
+// `zones`, when given, are those of the two sides' systems (ZonesOfSide).
 PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
                               const PointFailureTexts& texts, std::string selection,
-                              const ZoneLocation* known = nullptr);
+                              const ZoneLocation* known = nullptr,
+                              const SideZones* departureZones = nullptr,
+                              const SideZones* arrivalZones = nullptr);
