@@ -196,18 +196,28 @@ TEST(ZoneStatus, KeyAndMatchedAreTheLastZoneOfTheSystemExamined) {
     EXPECT_EQ(6, matched.projectionKey);
 }
 
-// The form without key and matched zones gives the same answer for points of
-// every type, unit and meridian.
+// The form without key and matched zones, and the form over the zones of
+// the point's system taken beforehand (those of NTF, or of WGS84 for a point
+// of another system, which reads the whole list), give the same answer for
+// points of every type, unit and meridian.
 TEST(ZoneStatus, StatusOnlyFormAgrees) {
     TestCatalogue cat;
     const CatalogueList<CZone> zones{
         Zone(1, 0, Grade, -5.5, 41, 10, 51.5), Zone(1, 27572, Radian, -5.5, 45.4, 7.7, 48.2),
         Zone(1, 27561, DecimalDegree, -5.5, 48.1, 8.3, 51.5),
         Zone(2, 0, DecimalDegree, -16.1, 25.7, 48.6, 84.8)};
+    const CatalogueList<CZone> none;
+    CCoor ntfPoint, wgs84Point;
+    ntfPoint.sys.system = cat.ntf;
+    wgs84Point.sys.system = cat.wgs84;
+    const SystemZones ofNtf = ZonesOfSystem(zones, ntfPoint);
+    const SystemZones ofWgs84 = ZonesOfSystem(zones, wgs84Point);
+    const SystemZones ofNone = ZonesOfSystem(none, ntfPoint);
+    EXPECT_EQ(ofNtf.zones.size(), 3u);
     int inside = 0;
     for (int i = 0; i < 400; ++i) {
         CCoor point;
-        point.sys.system = cat.ntf;
+        point.sys.system = i % 7 == 3 ? cat.wgs84 : cat.ntf;
         point.sys.projection = i % 3 == 0 ? nullptr : cat.lambert2e;
         if (i % 4 == 0) {
             point.type = Projected;
@@ -226,6 +236,10 @@ TEST(ZoneStatus, StatusOnlyFormAgrees) {
         CZone key, matched;
         const int status = ZoneStatus(key, point, zones, matched);
         EXPECT_EQ(status, ZoneStatus(point, zones)) << i;
+        const ZoneLocation location = LocationOf(point);
+        EXPECT_EQ(status, ZoneStatus(point, location, ofNtf)) << i;
+        EXPECT_EQ(status, ZoneStatus(point, location, ofWgs84)) << i;
+        EXPECT_EQ(ZoneStatus(point, location, ofNone), 1) << i;
         inside += status > 0;
     }
     EXPECT_GT(inside, 50);
