@@ -100,6 +100,16 @@ def ntv2_text():
     return "\r\n".join(lines + ["END"]) + "\r\n"
 
 
+def ntv2_text_nested():
+    """The text seed with a child of half its step inside it."""
+    lines = ntv2_text().replace("NUM_FILE 1", "NUM_FILE 2").split("\r\n")[:-2]
+    lines += ["SUB_NAME ENFANT", "PARENT   ESSAI", "CREATED  01/01/07", "UPDATED  01/01/07",
+              "S_LAT    147600.0", "N_LAT    151200.0", "E_LONG   -7200.0", "W_LONG   -3600.0",
+              "LAT_INC  1800.0", "LONG_INC 1800.0", "GS_COUNT 9"]
+    lines += ["%.6f -0.300000 0.010000 0.020000" % (0.5 + 0.01 * n) for n in range(9)]
+    return "\r\n".join(lines + ["END"]) + "\r\n"
+
+
 def gtx(west, columns, rows, step, nodata=False):
     out = struct.pack(">4d2i", 40.0, west, step, step, rows, columns)
     for l in range(rows):
@@ -142,6 +152,7 @@ def grids():
     write("grid_gsb", "seed-little.gsb", ntv2("<"))
     write("grid_gsb", "seed-big.gsb", ntv2(">"))
     write("grid_gsa", "seed-text.gsa", ntv2_text())
+    write("grid_gsa", "seed-nested.gsa", ntv2_text_nested())
     write("grid_asc", "seed-esri.asc",
           "ncols %d\nnrows %d\nxllcorner 0.5\nyllcorner 39.5\ncellsize 1.0\n"
           "NODATA_value -9999\n" % (COLUMNS, LINES) + rows(True))

@@ -86,7 +86,7 @@ int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int&
 
     // A file of several sub-grids: the finest one that holds the point
     // answers, its lattice standing in for the header's while it does.
-    if (header.subGrids.size() > 1 && onDisk) {
+    if (header.subGrids.size() > 1) {
         const SubGrid* finest = FinestSubGrid(header.subGrids, x, y);
         if (finest && finest != &header.subGrids.front()) {
             LatticeOf saved(header);
