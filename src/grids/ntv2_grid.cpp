@@ -155,10 +155,26 @@ int Depth(const std::vector<SubGridRecords>& all, const SubGridRecords& sub) {
     return depth;
 }
 
-}  // namespace
+// The lattices of the sub-grids read into h.subGrids, eastwards as the
+// normalisation turns the first one's limits.
+void ListSubGrids(const std::vector<SubGridRecords>& all, GridHeader& h) {
+    h.subGrids.clear();
+    for (const SubGridRecords& sub : all) {
+        SubGrid lattice;
+        lattice.X_MIN = -sub.wLong;
+        lattice.X_MAX = -sub.eLong;
+        lattice.Y_MIN = sub.sLat;
+        lattice.Y_MAX = sub.nLat;
+        lattice.X_INC = sub.longInc;
+        lattice.Y_INC = sub.latInc;
+        lattice.N_COLUMNS = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
+        lattice.N_LINES = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
+        lattice.firstRecordOffset = sub.firstRecord;
+        lattice.depth = Depth(all, sub);
+        h.subGrids.push_back(lattice);
+    }
+}
 
-namespace {
-void ListSubGrids(const std::vector<SubGridRecords>& all, GridHeader& h);
 }  // namespace
 
 int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& message,
@@ -436,26 +452,6 @@ int ReadTextSubGrids(GridTextFile& file, const std::string& name, int32_t fileCo
         }
     }
     return kHeaderRead;
-}
-
-// The lattices of the sub-grids read into h.subGrids, eastwards as the
-// normalisation turns the first one's limits.
-void ListSubGrids(const std::vector<SubGridRecords>& all, GridHeader& h) {
-    h.subGrids.clear();
-    for (const SubGridRecords& sub : all) {
-        SubGrid lattice;
-        lattice.X_MIN = -sub.wLong;
-        lattice.X_MAX = -sub.eLong;
-        lattice.Y_MIN = sub.sLat;
-        lattice.Y_MAX = sub.nLat;
-        lattice.X_INC = sub.longInc;
-        lattice.Y_INC = sub.latInc;
-        lattice.N_COLUMNS = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
-        lattice.N_LINES = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
-        lattice.firstRecordOffset = sub.firstRecord;
-        lattice.depth = Depth(all, sub);
-        h.subGrids.push_back(lattice);
-    }
 }
 
 }  // namespace
