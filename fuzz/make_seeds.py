@@ -57,6 +57,24 @@ def binary_cache():
                            for l in range(LINES) for c in range(COLUMNS))
 
 
+def binary_cache_nested():
+    """A version 4 cache: the seed's lattice and a child of half its step
+    over 1..2 E, 41..42 N, their records one after the other."""
+    description = b"essai"
+    head = b"GRID\0" + struct.pack("<ii", 4, 0)
+    head += struct.pack("<6d", 1.0, 3.0, 40.0, 43.0, 1.0, 1.0)
+    head += struct.pack("<iiiii", 4, 0, 1, 3, 0)  # layout, coords, values, REAL4, codes
+    head += struct.pack("<d", 0.0) + struct.pack("<i", len(description)) + description
+    head += struct.pack("<i", 2)
+    head += struct.pack("<6d3i", 1.0, 3.0, 40.0, 43.0, 1.0, 1.0, COLUMNS, LINES, 0)
+    head += struct.pack("<6d3i", 1.0, 2.0, 41.0, 42.0, 0.5, 0.5, 3, 3, 1)
+    offset = len(head)
+    head = head[:9] + struct.pack("<i", offset) + head[13:]
+    records = [VALUES[l][c] for l in range(LINES) for c in range(COLUMNS)]
+    records += [20.0 + n for n in range(9)]
+    return head + b"".join(struct.pack("<f", v) for v in records)
+
+
 def ntv2(order):
     def key(k):
         return k.encode().ljust(8, b" ")
@@ -100,6 +118,16 @@ def ntv2_text():
     return "\r\n".join(lines + ["END"]) + "\r\n"
 
 
+def ntv2_text_nested():
+    """The text seed with a child of half its step inside it."""
+    lines = ntv2_text().replace("NUM_FILE 1", "NUM_FILE 2").split("\r\n")[:-2]
+    lines += ["SUB_NAME ENFANT", "PARENT   ESSAI", "CREATED  01/01/07", "UPDATED  01/01/07",
+              "S_LAT    147600.0", "N_LAT    151200.0", "E_LONG   -7200.0", "W_LONG   -3600.0",
+              "LAT_INC  1800.0", "LONG_INC 1800.0", "GS_COUNT 9"]
+    lines += ["%.6f -0.300000 0.010000 0.020000" % (0.5 + 0.01 * n) for n in range(9)]
+    return "\r\n".join(lines + ["END"]) + "\r\n"
+
+
 def gtx(west, columns, rows, step, nodata=False):
     out = struct.pack(">4d2i", 40.0, west, step, step, rows, columns)
     for l in range(rows):
@@ -139,9 +167,11 @@ def grids():
     write("grid_gsb", "seed-nested.gsb", ntv2_nested())
     write("grid_mnt", "seed-native.mnt", native_text())
     write("grid_bin", "seed-cache.bin", binary_cache())
+    write("grid_bin", "seed-nested.bin", binary_cache_nested())
     write("grid_gsb", "seed-little.gsb", ntv2("<"))
     write("grid_gsb", "seed-big.gsb", ntv2(">"))
     write("grid_gsa", "seed-text.gsa", ntv2_text())
+    write("grid_gsa", "seed-nested.gsa", ntv2_text_nested())
     write("grid_asc", "seed-esri.asc",
           "ncols %d\nnrows %d\nxllcorner 0.5\nyllcorner 39.5\ncellsize 1.0\n"
           "NODATA_value -9999\n" % (COLUMNS, LINES) + rows(True))

@@ -30,6 +30,8 @@ namespace {
 // grid's columns when a turn brings it there.
 bool ShiftAt(CGrille3D& grid, double longitude, double latitude, double& dLongitude,
              double& dLatitude, int& code) {
+    // A guess that an unknown shift made no number has no shift either.
+    if (!std::isfinite(longitude) || !std::isfinite(latitude)) return false;
     const double west = grid.zone.southWest.longitude, east = grid.zone.northEast.longitude;
     const double step = StepInDegrees(grid.header, grid.header.X_INC);
     if (longitude < west - step && longitude + 360 <= east + step) longitude += 360;
@@ -66,11 +68,13 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
         c.latitude += dLat;
     } else {
         // Backwards: the point of the nodes' system whose shifted position is
-        // the given point.
+        // the given point. An unknown value met on the way fails the point:
+        // the marker, taken as a shift, threw the search off, and it may have
+        // ended on known nodes elsewhere.
         const double lon = c.longitude, lat = c.latitude;
         double guessLon = lon, guessLat = lat;
         const double tolerance = kShiftTolerance * kDegreesPerRadian;
-        for (int step = 0; step < kMostShiftSteps; ++step) {
+        for (int step = 0; step < kMostShiftSteps && known; ++step) {
             known = ShiftAt(grid, guessLon, guessLat, dLon, dLat, code);
             const double errorLon = guessLon + dLon - lon, errorLat = guessLat + dLat - lat;
             guessLon -= errorLon;

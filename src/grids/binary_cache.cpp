@@ -3,6 +3,7 @@
 
 #include "grids/binary_cache.h"
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -12,10 +13,16 @@
 #include "grids/grid_message.h"
 #include "grids/grid_progress.h"
 #include "grids/grid_reader.h"
+#include "grids/grid_rules.h"
 
 namespace {
 
 constexpr int32_t kCacheVersion = 3;
+// The cache of a text NTv2 file of several sub-grids: the same header, then
+// the number of sub-grids and each one's lattice (limits, steps, counts,
+// depth); their records follow one another in file order. A program that
+// knows only version 3 refuses it rather than read its first sub-grid alone.
+constexpr int32_t kSubGridCacheVersion = 4;
 constexpr size_t kDescriptionRoom = 259;
 
 class HeaderOut {
@@ -66,13 +73,38 @@ private:
     bool ok_ = true;
 };
 
+// The sub-grid table of a version 4 cache: at least two sub-grids, each a
+// lattice of finite limits in order, positive steps and the node counts
+// they make. False for a damaged table.
+bool ReadSubGrids(HeaderIn& in, std::vector<SubGrid>& subGrids) {
+    const int32_t count = in.Int();
+    // Each sub-grid takes 60 bytes of the header and one record at least.
+    if (!in.Ok() || count < 2 || count > 1000000) return false;
+    for (int32_t g = 0; g < count && in.Ok(); ++g) {
+        SubGrid sub;
+        sub.X_MIN = in.Real(), sub.X_MAX = in.Real(), sub.Y_MIN = in.Real();
+        sub.Y_MAX = in.Real(), sub.X_INC = in.Real(), sub.Y_INC = in.Real();
+        sub.N_COLUMNS = in.Int(), sub.N_LINES = in.Int(), sub.depth = in.Int();
+        if (!(sub.X_INC > 1e-10) || !(sub.Y_INC > 1e-10) || !(sub.X_MAX > sub.X_MIN) ||
+            !(sub.Y_MAX > sub.Y_MIN) || !std::isfinite(sub.X_MAX - sub.X_MIN) ||
+            !std::isfinite(sub.Y_MAX - sub.Y_MIN) || sub.depth < 0 || sub.depth >= count ||
+            sub.N_COLUMNS != CountFromLimits(sub.X_MIN, sub.X_MAX, sub.X_INC) ||
+            sub.N_LINES != CountFromLimits(sub.Y_MIN, sub.Y_MAX, sub.Y_INC) ||
+            sub.N_COLUMNS < 2 || sub.N_LINES < 2)
+            return false;
+        subGrids.push_back(sub);
+    }
+    return in.Ok();
+}
+
 }  // namespace
 
 bool Ecrire_EnTete_Binaire(GridHeader& h, std::FILE* cache) {
     if (!cache) return false;
     HeaderOut out(cache);
+    const bool subGrids = h.subGrids.size() > 1;
     out.Bytes("GRID", 5);  // with its terminating zero byte
-    out.Int(kCacheVersion);
+    out.Int(subGrids ? kSubGridCacheVersion : kCacheVersion);
     out.Int(0);  // first-record offset, known once the header is written
     for (double v : {h.X_MIN, h.X_MAX, h.Y_MIN, h.Y_MAX, h.X_INC, h.Y_INC}) out.Real(v);
     out.Int(h.LAYOUT);
@@ -88,6 +120,16 @@ bool Ecrire_EnTete_Binaire(GridHeader& h, std::FILE* cache) {
     if (description.size() > kDescriptionRoom) description.resize(kDescriptionRoom);
     out.Int(static_cast<int32_t>(description.size()));
     out.Bytes(description.data(), description.size());
+    if (subGrids) {
+        out.Int(static_cast<int32_t>(h.subGrids.size()));
+        for (const SubGrid& sub : h.subGrids) {
+            for (double v : {sub.X_MIN, sub.X_MAX, sub.Y_MIN, sub.Y_MAX, sub.X_INC, sub.Y_INC})
+                out.Real(v);
+            out.Int(sub.N_COLUMNS);
+            out.Int(sub.N_LINES);
+            out.Int(sub.depth);
+        }
+    }
     if (!out.Ok()) return false;
 
     const long offset = std::ftell(cache);
@@ -118,7 +160,7 @@ int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& 
         message = damaged;
         return kHeaderRefused;
     }
-    if (version != 2 && version != 3) {
+    if (version != 2 && version != 3 && version != kSubGridCacheVersion) {
         message = "Numéro de version imprévu : " + std::to_string(version) + "\n(" + h.NAME + ")";
         return kHeaderRefused;
     }
@@ -132,7 +174,7 @@ int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& 
     h.LAYOUT = in.Int();
     h.NODE_COORD_WRITTEN = in.Int();
     const int32_t n = in.Int();
-    h.VALUES_TYPE = version == 3 ? in.Int() : static_cast<int32_t>(Real8);
+    h.VALUES_TYPE = version >= 3 ? in.Int() : static_cast<int32_t>(Real8);
     h.CODE_PREC = in.Int();
     if (!in.Ok() || n < 1 || n > kMostValuesPerNode || h.VALUES_TYPE < Integer2 ||
         h.VALUES_TYPE > Real8) {
@@ -149,6 +191,11 @@ int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& 
     }
     std::string description(static_cast<size_t>(length), '\0');
     in.Take(description.data(), description.size());
+    std::vector<SubGrid> subGrids;
+    if (version == kSubGridCacheVersion && !ReadSubGrids(in, subGrids)) {
+        message = damaged;
+        return kHeaderRefused;
+    }
     if (!in.Ok() || offset < in.At() || offset > file.Size()) {
         message = damaged;
         return kHeaderRefused;
@@ -158,6 +205,26 @@ int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& 
     h.firstRecordOffset = offset;
 
     h.NativeLayout();
+    if (!subGrids.empty()) {
+        // The records of each sub-grid follow those of the one before; the
+        // file must hold them all.
+        const int64_t record = h.RecordSize();
+        int64_t at = offset;
+        bool fits = true;
+        for (SubGrid& sub : subGrids) {
+            sub.firstRecordOffset = at;
+            const int64_t nodes = static_cast<int64_t>(sub.N_COLUMNS) * sub.N_LINES;
+            fits = fits && nodes <= (file.Size() - at) / record;
+            if (!fits) break;
+            at += nodes * record;
+        }
+        const SubGrid& first = subGrids.front();
+        if (!fits || first.N_COLUMNS != h.N_COLUMNS || first.N_LINES != h.N_LINES) {
+            message = damaged;
+            return kHeaderRefused;
+        }
+        h.subGrids = std::move(subGrids);
+    }
     return kHeaderRead;
 }
 
@@ -187,7 +254,7 @@ std::string Ecrire_Cache(GridHeader& h, GridReader& text, const std::string& pat
     if (!cache.Create() || !Ecrire_EnTete_Binaire(h, cache.Stream()))
         return "Impossible d'ouvrir le fichier\n " + h.NAME;
     CacheSink sink(cache.Stream(), static_cast<size_t>(h.RecordSize()), h.NAME);
-    LoadProgress shown(progress, "Création du fichier binaire ", h.NAME, h.NodeCount(),
+    LoadProgress shown(progress, "Création du fichier binaire ", h.NAME, h.StoredNodeCount(),
                        "Création du fichier binaire " + h.NAME + " annulée");
     std::string failure = text.Lire_Noeuds(h, sink, shown);
     shown.Finish();

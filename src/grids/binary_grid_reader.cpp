@@ -7,18 +7,34 @@
 #include "grids/grid_progress.h"
 #include "grids/grid_reader.h"
 
-std::string LireNoeudsBinaires(const GridBinaryFile& file, const GridHeader& h, NodeSink& sink,
-                               LoadProgress& progress) {
-    const int64_t nodes = h.NodeCount();
+namespace {
+
+// The `nodes` records from byte `first` on.
+std::string ReadRecords(const GridBinaryFile& file, const GridHeader& h, int64_t first,
+                        int64_t nodes, NodeSink& sink, LoadProgress& progress) {
     const size_t recordSize = static_cast<size_t>(h.RecordSize());
     std::vector<unsigned char> buffer(recordSize);
     for (int64_t s = 0; s < nodes; ++s) {
-        const int64_t at = h.firstRecordOffset + s * static_cast<int64_t>(recordSize);
+        const int64_t at = first + s * static_cast<int64_t>(recordSize);
         const unsigned char* record = file.View(at, recordSize);
         if (!record && file.Read(at, buffer.data(), recordSize)) record = buffer.data();
         if (!record) break;  // cannot happen: the size was checked
         if (!sink.Take(record)) return sink.Failure();
         if (!progress.NodeDone()) return progress.Cancelled();
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string LireNoeudsBinaires(const GridBinaryFile& file, const GridHeader& h, NodeSink& sink,
+                               LoadProgress& progress) {
+    if (h.subGrids.empty()) return ReadRecords(file, h, h.firstRecordOffset, h.NodeCount(), sink, progress);
+    for (const SubGrid& sub : h.subGrids) {
+        const std::string failure =
+            ReadRecords(file, h, sub.firstRecordOffset,
+                        static_cast<int64_t>(sub.N_COLUMNS) * sub.N_LINES, sink, progress);
+        if (!failure.empty()) return failure;
     }
     return "";
 }

@@ -51,7 +51,15 @@ double DecodeValue(int type, const unsigned char* p, bool bigEndian) {
 }  // namespace
 
 const unsigned char* CGrille::Record(int64_t s) const {
-    if (!onDisk) return records.Record(s);
+    if (!onDisk) {
+        // Memory holds the records of every sub-grid one after the other: a
+        // sub-grid standing in for the lattice starts where its offset says.
+        int64_t first = 0;
+        if (!header.subGrids.empty() && header.RecordSize() > 0)
+            first = (header.firstRecordOffset - header.subGrids.front().firstRecordOffset) /
+                    header.RecordSize();
+        return records.Record(first + s);
+    }
     if (source_) return source_->Record(s);
     if (!binary_) return nullptr;
     // One record read as a whole: from the mapping, or one positioned read.

@@ -22,7 +22,12 @@ const GridFormat kFormats[] = {
     {GrilleBinairePlenar, ".bin", ".BIN", nullptr, Lire_EnTete_Binaire},
     {GrilleGravsoft, ".gra", ".GRA", Lire_EnTete_Gravsoft, nullptr},
     {GrilleSurfer, ".grd", ".GRD", Lire_EnTete_Surfer, nullptr},
-    {GrilleNtv2Texte, ".gsa", ".GSA", Lire_EnTete_NTV2_Texte, nullptr},
+    // Read by a reader of its own, which lists the sub-grids.
+    {GrilleNtv2Texte, ".gsa", ".GSA",
+     [](GridTextFile& file, GridHeader& h, std::string& message) {
+         return Lire_EnTete_NTV2_Texte(file, h, message);
+     },
+     nullptr},
     {GrilleNtv2Little, ".gsb", ".GSB", nullptr, Lire_EnTete_NTV2_Binaire},
     {GrilleEsri, ".asc", ".ASC", Lire_EnTete_ESRI, nullptr},
     {GrilleEgm, ".egm", ".EGM", Lire_EnTete_EGM, nullptr},
@@ -86,6 +91,9 @@ std::unique_ptr<GridReader> OpenGridReader(const GridHeader& h, const std::strin
     std::unique_ptr<GridReader> reader;
     if (format->type == GrilleGeoTiff) {
         reader = OpenGeoTiffReader(path, h.NAME);
+    } else if (format->type == GrilleNtv2Texte) {
+        if (auto file = GridTextFile::Open(path))
+            reader = std::make_unique<Ntv2TextReader>(std::move(file), h.NAME);
     } else if (format->binary) {
         if (auto file = GridBinaryFile::Open(path))
             reader = std::make_unique<BinaryGridReader>(std::move(file), format->binary, ui);

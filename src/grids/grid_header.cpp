@@ -29,6 +29,13 @@ void GridHeader::CountNodes() {
     N_NODES = SaturateToInt32(static_cast<double>(N_COLUMNS) * N_LINES);
 }
 
+int64_t GridHeader::StoredNodeCount() const {
+    if (subGrids.empty()) return NodeCount();
+    int64_t nodes = 0;
+    for (const SubGrid& sub : subGrids) nodes += static_cast<int64_t>(sub.N_COLUMNS) * sub.N_LINES;
+    return nodes;
+}
+
 void GridHeader::CountsFromLimits() {
     N_COLUMNS = CountFromLimits(X_MIN, X_MAX, X_INC);
     N_LINES = CountFromLimits(Y_MIN, Y_MAX, Y_INC);

@@ -101,6 +101,9 @@ struct GridHeader {
     std::vector<SubGrid> subGrids;
 
     int64_t NodeCount() const { return static_cast<int64_t>(N_COLUMNS) * N_LINES; }
+    // The node records the file stores: those of every sub-grid, or the
+    // lattice's.
+    int64_t StoredNodeCount() const;
     // N_NODES from the column and line counts (saturated to 32 bits).
     void CountNodes();
     // The column and line counts from the limits and steps, then N_NODES.

@@ -26,6 +26,29 @@ struct Geometry {
         : xMin(h.X_MIN), xMax(h.X_MAX), xInc(h.X_INC), yInc(h.Y_INC) {}
 };
 
+// Whether the lattices of two lists of sub-grids agree (where their records
+// start aside).
+bool SameSubGrids(const std::vector<SubGrid>& a, const std::vector<SubGrid>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const SubGrid& x, const SubGrid& y) {
+                          return x.X_MIN == y.X_MIN && x.X_MAX == y.X_MAX && x.Y_MIN == y.Y_MIN &&
+                                 x.Y_MAX == y.Y_MAX && x.X_INC == y.X_INC && x.Y_INC == y.Y_INC &&
+                                 x.N_COLUMNS == y.N_COLUMNS && x.N_LINES == y.N_LINES &&
+                                 x.depth == y.depth;
+                      });
+}
+
+// Whether the cache that h.NAME names lists the sub-grids of `h`.
+bool CacheListsSubGrids(const GridHeader& h, const std::string& path) {
+    const auto file = GridBinaryFile::Open(path);
+    if (!file) return false;
+    GridHeader cache;
+    cache.NAME = h.NAME;
+    std::string ignored;
+    return Lire_EnTete_Binaire(*file, cache, ignored, nullptr) == kHeaderRead &&
+           SameSubGrids(cache.subGrids, h.subGrids);
+}
+
 bool FileExists(const std::string& path, const char* mode) {
     std::FILE* f = std::fopen(path.c_str(), mode);
     if (!f) return false;
@@ -180,12 +203,16 @@ std::string CGrille::Charger_Valeurs(GridReader& reader, int mode, GridProgress*
         onDisk = true;
         h.GRID_TYPE = GrilleBinairePlenar;
         Extension_Selon_Type(h);
-        // Only the existence of the cache is tested: once made, it is used as it is.
-        if (FileExists(Path(), "rb")) return "";
+        // Only the existence of the cache is tested: once made, it is used as
+        // it is. A text file of several sub-grids also needs a cache that
+        // lists the same sub-grids: one of its first sub-grid alone, as
+        // earlier versions wrote, would answer everywhere with its shifts.
+        if (FileExists(Path(), "rb") && (h.subGrids.size() <= 1 || CacheListsSubGrids(h, Path())))
+            return "";
     } else {
         onDisk = false;
     }
-    const int64_t nodes = h.NodeCount();
+    const int64_t nodes = h.StoredNodeCount();
     if (nodes <= 0 || h.VALUES_NUMBER < 1 || h.VALUES_TYPE < Integer2 || h.VALUES_TYPE > Real8 ||
         (!h.SEP && h.valueSize <= 0))
         return HeaderProblem(h.NAME, 0);
@@ -201,7 +228,7 @@ std::string CGrille::Charger_Valeurs(GridReader& reader, int mode, GridProgress*
 std::string CGrille::Charger_En_Memoire(
     const std::function<std::string(NodeSink&, LoadProgress&)>& read, GridProgress* progress) {
     const GridHeader& h = header;
-    const int64_t nodes = h.NodeCount();
+    const int64_t nodes = h.StoredNodeCount();
     if (!records.Reserve(nodes, h.RecordSize()))
         return "Mémoire insuffisante pour charger la grille\n" + h.NAME;
     MemorySink sink(records);
@@ -227,6 +254,9 @@ std::string CGrille::Charger_Binaire(GridProgress* progress, UserInterface* ui) 
         return message;
     }
     reader.reset();
+    // The limits eastwards and the steps in the unit of the nodes, as an
+    // opening leaves them (a cache holds them so already).
+    Normaliser(h, true, true);
     message = VerifierTailleBinaire(binary_.get(), h);
     if (!message.empty()) {
         binary_.reset();
@@ -242,6 +272,13 @@ std::string CGrille::Charger_Binaire(GridProgress* progress, UserInterface* ui) 
     if (!message.empty()) {
         loaded = false;
         return message;
+    }
+    // In memory the sub-grids' records follow one another, without the
+    // headers between them in the file.
+    int64_t at = h.firstRecordOffset;
+    for (SubGrid& sub : h.subGrids) {
+        sub.firstRecordOffset = at;
+        at += static_cast<int64_t>(sub.N_COLUMNS) * sub.N_LINES * h.RecordSize();
     }
     loaded = true;
     onDisk = false;

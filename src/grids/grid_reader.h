@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "grids/grid_binary_file.h"
 #include "grids/grid_header.h"
@@ -64,6 +65,30 @@ private:
     std::string name_;
 };
 
+// `nodes` node records of a text grid from where `text` stands, read as the
+// header lays them out, into `sink`; empty, or the message naming `name`.
+std::string LireNoeudsTexte(GridTextFile& text, const GridHeader& header, int64_t nodes,
+                            const std::string& name, NodeSink& sink, LoadProgress& progress);
+
+// A text NTv2 file (".gsa"): its header, with every sub-grid of a file that
+// holds several (the whole file is read through to list them), then the
+// node records of every sub-grid in file order. `name` is the file name
+// that the messages give.
+class Ntv2TextReader final : public GridReader {
+public:
+    Ntv2TextReader(std::unique_ptr<GridTextFile> file, std::string name)
+        : file_(std::move(file)), name_(std::move(name)) {}
+    int Lire_EnTete(GridHeader& header, std::string& message) override;
+    std::string Lire_Noeuds(const GridHeader& header, NodeSink& sink,
+                            LoadProgress& progress) override;
+
+private:
+    std::unique_ptr<GridTextFile> file_;
+    std::string name_;
+    // Where the node lines of each sub-grid start in the text.
+    std::vector<int64_t> valueStarts_;
+};
+
 // A binary grid: the header of its format, then node records read in place.
 class BinaryGridReader final : public GridReader {
 public:
@@ -101,11 +126,15 @@ int Lire_EnTete_Natif(GridTextFile& file, GridHeader& header, std::string& messa
 // does not start with "GRID".
 int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& header, std::string& message,
                         UserInterface* ui);
-// NTv2, binary (either byte order, told by the file itself) and text; only
-// the first sub-grid is used.
+// NTv2, binary (either byte order, told by the file itself) and text; a
+// file of several sub-grids lists them all in header.subGrids. The text
+// reading stands at the first sub-grid's node lines; `valueStarts` takes
+// where each sub-grid's node lines start (the whole file read through) when
+// there are several.
 int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& header, std::string& message,
                              UserInterface* ui);
-int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& header, std::string& message);
+int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& header, std::string& message,
+                           std::vector<int64_t>* valueStarts = nullptr);
 // The one-value text formats of other software.
 int Lire_EnTete_ESRI(GridTextFile& file, GridHeader& header, std::string& message);
 int Lire_EnTete_Gravsoft(GridTextFile& file, GridHeader& header, std::string& message);

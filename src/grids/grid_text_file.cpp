@@ -78,6 +78,14 @@ bool GridTextFile::ReadLine(std::string& line, size_t maxChars) {
     return true;
 }
 
+bool GridTextFile::Seek(int64_t offset) {
+    if (offset < 0 || ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) return false;
+    pos_ = end_ = 0;
+    consumed_ = offset;
+    atEof_ = false;
+    return true;
+}
+
 std::string GridTextFile::ReadField(size_t width) {
     std::string field;
     while (field.size() < width) {

@@ -42,6 +42,10 @@ public:
     // (kept); empty at the end of the file.
     std::string ReadField(size_t width);
 
+    // Goes back or forth to the byte `offset` from the file's start, where
+    // the next reading starts; false when the file cannot be positioned.
+    bool Seek(int64_t offset);
+
     // Bytes consumed so far (for messages).
     int64_t Offset() const { return consumed_ + static_cast<int64_t>(pos_); }
 

@@ -86,7 +86,7 @@ int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int&
 
     // A file of several sub-grids: the finest one that holds the point
     // answers, its lattice standing in for the header's while it does.
-    if (header.subGrids.size() > 1 && onDisk) {
+    if (header.subGrids.size() > 1) {
         const SubGrid* finest = FinestSubGrid(header.subGrids, x, y);
         if (finest && finest != &header.subGrids.front()) {
             LatticeOf saved(header);
@@ -200,14 +200,17 @@ int CGrille::Interpoler_Spline(int order, const double* point, double* values, i
     }
 
     // The window holds `order` nodes per direction, or every node of a grid
-    // that has fewer, so that it never reaches outside the grid.
+    // that has fewer, so that it never reaches outside the grid. Round the
+    // whole parallel it stays centred on the point: its columns beyond the
+    // seam are those a turn away.
     const int n = std::max(order, 1);
     const int nx = std::min(n, C), ny = std::min(n, L);
+    const bool wraps = WrapsLongitude(header);
     int i0 = i - IndexOf(nx * 0.5) + 1;
     int j0 = j - IndexOf(ny * 0.5) + 1;
-    if (i0 < 0) i0 = 0;
+    if (!wraps && i0 < 0) i0 = 0;
     if (j0 < 0) j0 = 0;
-    if (i0 + nx > C) i0 = C - nx;
+    if (!wraps && i0 + nx > C) i0 = C - nx;
     if (j0 + ny > L) j0 = L - ny;
 
     const size_t windowSize = static_cast<size_t>(nx) * ny * nv;
@@ -223,7 +226,8 @@ int CGrille::Interpoler_Spline(int order, const double* point, double* values, i
         for (int b = 0; b < ny; ++b) {
             double* node = window + (static_cast<size_t>(a) * ny + b) * nv;
             int nodeCode = 0;
-            Lire_Noeud(i0 + a, j0 + b, node, nodeCode);
+            const int column = wraps ? ((i0 + a) % C + C) % C : i0 + a;
+            Lire_Noeud(column, j0 + b, node, nodeCode);
             if (header.VALUE_UNK != 0) {
                 for (int k = 0; k < nv; ++k) unknown = unknown || node[k] == header.VALUE_UNK;
             }

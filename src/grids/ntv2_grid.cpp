@@ -4,8 +4,10 @@
 // westwards) and their two accuracies, in seconds of arc. A binary file may
 // hold several sub-grids, finer children inside their parents: every one is
 // described in the header, and a query uses the finest that holds its point.
-// A text file gives its first sub-grid.
+// A text file of several sub-grids is read through at its opening to list
+// them; their records follow one another in its cache or in memory.
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -153,6 +155,26 @@ int Depth(const std::vector<SubGridRecords>& all, const SubGridRecords& sub) {
     return depth;
 }
 
+// The lattices of the sub-grids read into h.subGrids, eastwards as the
+// normalisation turns the first one's limits.
+void ListSubGrids(const std::vector<SubGridRecords>& all, GridHeader& h) {
+    h.subGrids.clear();
+    for (const SubGridRecords& sub : all) {
+        SubGrid lattice;
+        lattice.X_MIN = -sub.wLong;
+        lattice.X_MAX = -sub.eLong;
+        lattice.Y_MIN = sub.sLat;
+        lattice.Y_MAX = sub.nLat;
+        lattice.X_INC = sub.longInc;
+        lattice.Y_INC = sub.latInc;
+        lattice.N_COLUMNS = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
+        lattice.N_LINES = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
+        lattice.firstRecordOffset = sub.firstRecord;
+        lattice.depth = Depth(all, sub);
+        h.subGrids.push_back(lattice);
+    }
+}
+
 }  // namespace
 
 int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& message,
@@ -257,21 +279,7 @@ int Lire_EnTete_NTV2_Binaire(const GridBinaryFile& file, GridHeader& h, std::str
         next = end;
     }
     all[0].firstRecord = kFirstNodeRecord;
-    for (const SubGridRecords& sub : all) {
-        SubGrid lattice;
-        // Eastwards, as the normalisation turns the first sub-grid's limits.
-        lattice.X_MIN = -sub.wLong;
-        lattice.X_MAX = -sub.eLong;
-        lattice.Y_MIN = sub.sLat;
-        lattice.Y_MAX = sub.nLat;
-        lattice.X_INC = sub.longInc;
-        lattice.Y_INC = sub.latInc;
-        lattice.N_COLUMNS = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
-        lattice.N_LINES = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
-        lattice.firstRecordOffset = sub.firstRecord;
-        lattice.depth = Depth(all, sub);
-        h.subGrids.push_back(lattice);
-    }
+    ListSubGrids(all, h);
     return kHeaderRead;
 }
 
@@ -321,9 +329,140 @@ int Ntv2Number(const std::string& line, ChampKind kind, std::string& token, std:
 
 }  // namespace
 
-int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& h, std::string& message) {
+namespace {
+
+// Reads the `count` header lines of a text sub-grid into `sub`, the first
+// of them already read when `first` is given: kHeaderRead, kHeaderRefused
+// with the message, or the position in a line.
+int ReadTextSubGrid(GridTextFile& file, int32_t count, SubGridRecords& sub, std::string& message,
+                    const Ntv2Line* first = nullptr) {
     Ntv2Line line;
     std::string token;
+    for (int32_t i = 0; i < count; ++i) {
+        if (i == 0 && first) {
+            line = *first;
+        } else if (!ReadNtv2Line(file, line)) {
+            message = kHeaderMismatch;
+            return kHeaderRefused;
+        }
+        const std::string& k = line.keyword;
+        double* field = k == "S_LAT"      ? &sub.sLat
+                        : k == "N_LAT"    ? &sub.nLat
+                        : k == "E_LONG"   ? &sub.eLong
+                        : k == "W_LONG"   ? &sub.wLong
+                        : k == "LAT_INC"  ? &sub.latInc
+                        : k == "LONG_INC" ? &sub.longInc
+                                          : nullptr;
+        if (k == "SUB_NAME") {
+            sub.name = SecondWord(line.text);
+        } else if (k == "PARENT") {
+            sub.parent = SecondWord(line.text);
+        } else if (field) {
+            if (const int r = Ntv2Number(line.text, ChampKind::Reel, token, message); r != 0)
+                return r;
+            *field = TokenReal(token);
+        } else if (k == "GS_COUNT") {
+            if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0)
+                return r;
+            sub.gsCount = TokenInteger(token);
+        }
+        // CREATED, UPDATED and any other record are passed over.
+    }
+    return kHeaderRead;
+}
+
+// Passes over the node lines of a sub-grid (four numbers a node): false
+// when the file ends or a word that is no number comes first, with `read`
+// the nodes read whole.
+bool SkipTextNodes(GridTextFile& file, int64_t nodes, int64_t& read) {
+    float value = 0;
+    for (read = 0; read < nodes; ++read) {
+        for (int k = 0; k < 4; ++k)
+            if (file.ReadReal4(value) != GridTextFile::Lecture::Ok) return false;
+    }
+    return true;
+}
+
+// The next line that is not blank; false at the end of the file.
+bool NextTextLine(GridTextFile& file, Ntv2Line& line) {
+    while (ReadNtv2Line(file, line)) {
+        if (!line.text.empty()) return true;
+    }
+    return false;
+}
+
+// Whether a sub-grid lies within another, limits as the file gives them.
+bool Within(const SubGridRecords& child, const SubGridRecords& parent) {
+    const double margin = 1e-6;  // seconds
+    return child.sLat >= parent.sLat - margin && child.nLat <= parent.nLat + margin &&
+           child.eLong >= parent.eLong - margin && child.wLong <= parent.wLong + margin;
+}
+
+// The sub-grids after the first of a text file that announces `fileCount`,
+// the file read through to its end: each one's header lines, checked, and
+// its node lines passed over; each child must lie within the parent it
+// names, and no sub-grid may follow the last one announced. Fills `all` and
+// `starts` (where each one's node lines start). kHeaderRead, or
+// kHeaderRefused with the message naming the file.
+int ReadTextSubGrids(GridTextFile& file, const std::string& name, int32_t fileCount,
+                     int32_t subGridCount, std::vector<SubGridRecords>& all,
+                     std::vector<int64_t>& starts, std::string& message) {
+    starts.assign(1, file.Offset());
+    for (int32_t g = 1;; ++g) {
+        const SubGridRecords& last = all.back();
+        int64_t read = 0;
+        if (!SkipTextNodes(file, last.gsCount, read)) {
+            message = GridMessage(
+                "Grille incomplète :\n%s\n(sous-grille %s : %lld noeuds lus sur %lld attendus)",
+                name.c_str(), last.name.c_str(), static_cast<long long>(read),
+                static_cast<long long>(last.gsCount));
+            return kHeaderRefused;
+        }
+        Ntv2Line line;
+        const bool more = NextTextLine(file, line) && line.keyword != "END";
+        if (more != (g < fileCount)) {
+            message = GridMessage(
+                "Nombre de sous-grilles incohérent dans\n%s\n(NUM_FILE %d, %s)", name.c_str(),
+                fileCount,
+                more ? "d'autres sous-grilles suivent la dernière annoncée"
+                     : GridMessage("%d sous-grille(s) dans le fichier", g).c_str());
+            return kHeaderRefused;
+        }
+        if (!more) break;
+        SubGridRecords sub;
+        std::string problem;
+        if (ReadTextSubGrid(file, subGridCount, sub, problem, &line) != kHeaderRead ||
+            !SoundSubGrid(sub)) {
+            message = GridMessage("Sous-grille n° %d illisible dans\n%s%s%s", g + 1,
+                                  name.c_str(), problem.empty() ? "" : "\n", problem.c_str());
+            return kHeaderRefused;
+        }
+        starts.push_back(file.Offset());
+        all.push_back(sub);
+    }
+    for (const SubGridRecords& sub : all) {
+        if (sub.parent.empty() || sub.parent == "NONE") continue;
+        const auto parent = std::find_if(all.begin(), all.end(), [&](const SubGridRecords& p) {
+            return &p != &sub && p.name == sub.parent;
+        });
+        if (parent == all.end() || !Within(sub, *parent)) {
+            message = GridMessage("Sous-grille %s hors de sa grille mère %s dans\n%s",
+                                  sub.name.c_str(), sub.parent.c_str(), name.c_str());
+            return kHeaderRefused;
+        }
+    }
+    return kHeaderRead;
+}
+
+}  // namespace
+
+int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& h, std::string& message,
+                           std::vector<int64_t>* valueStarts) {
+    Ntv2Line line;
+    std::string token;
+    h.firstRecordOffset = 0;
+    h.subGrids.clear();
+    if (valueStarts) valueStarts->clear();
     if (!ReadNtv2Line(file, line) || line.keyword != "NUM_OREC") {
         message = "Grille non NTV2";
         return kHeaderRefused;
@@ -331,7 +470,7 @@ int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& h, std::string& messa
     if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0) return r;
     const int32_t overviewCount = TokenInteger(token);
 
-    int32_t subGridCount = 0;
+    int32_t subGridCount = 0, fileCount = 1;
     for (int32_t i = 1; i < overviewCount; ++i) {
         if (!ReadNtv2Line(file, line)) {
             message = kHeaderMismatch;
@@ -341,7 +480,7 @@ int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& h, std::string& messa
         if (k == "NUM_SREC" || k == "NUM_FILE") {
             if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0)
                 return r;
-            if (k == "NUM_SREC") subGridCount = TokenInteger(token);
+            (k == "NUM_SREC" ? subGridCount : fileCount) = TokenInteger(token);
         } else if (k == "GS_TYPE") {
             int position = 8;
             Lire_Champ(' ', line.text, position, token, ChampKind::Chaine);
@@ -366,32 +505,51 @@ int Lire_EnTete_NTV2_Texte(GridTextFile& file, GridHeader& h, std::string& messa
         // VERSION and any other record are passed over.
     }
 
-    int64_t gsCount = -1;
-    for (int32_t i = 0; i < subGridCount; ++i) {
-        if (!ReadNtv2Line(file, line)) {
-            message = kHeaderMismatch;
-            return kHeaderRefused;
-        }
-        const std::string& k = line.keyword;
-        double* field = k == "S_LAT"      ? &h.Y_MIN
-                        : k == "N_LAT"    ? &h.Y_MAX
-                        : k == "E_LONG"   ? &h.X_MIN
-                        : k == "W_LONG"   ? &h.X_MAX
-                        : k == "LAT_INC"  ? &h.Y_INC
-                        : k == "LONG_INC" ? &h.X_INC
-                                          : nullptr;
-        if (k == "SUB_NAME") {
-            h.DESC = SecondWord(line.text);
-        } else if (field) {
-            if (const int r = Ntv2Number(line.text, ChampKind::Reel, token, message); r != 0)
-                return r;
-            *field = TokenReal(token);
-        } else if (k == "GS_COUNT") {
-            if (const int r = Ntv2Number(line.text, ChampKind::Entier, token, message); r != 0)
-                return r;
-            gsCount = TokenInteger(token);
-        }
-        // PARENT, CREATED, UPDATED and any other record are passed over.
+    // The first sub-grid's records fill the header; a record it lacks
+    // leaves the header's field as it was.
+    SubGridRecords first;
+    first.name = h.DESC;
+    first.sLat = h.Y_MIN, first.nLat = h.Y_MAX, first.eLong = h.X_MIN, first.wLong = h.X_MAX;
+    first.latInc = h.Y_INC, first.longInc = h.X_INC;
+    if (const int r = ReadTextSubGrid(file, subGridCount, first, message); r != kHeaderRead)
+        return r;
+    h.DESC = first.name;
+    h.Y_MIN = first.sLat, h.Y_MAX = first.nLat, h.X_MIN = first.eLong, h.X_MAX = first.wLong;
+    h.Y_INC = first.latInc, h.X_INC = first.longInc;
+    const int read = SetNtv2Layout(h, first.gsCount, message);
+    if (read != kHeaderRead || fileCount <= 1) return read;
+
+    // Several sub-grids: their records follow one another in the cache or
+    // in memory, in file order.
+    std::vector<SubGridRecords> all{first};
+    std::vector<int64_t> starts;
+    if (const int r = ReadTextSubGrids(file, h.NAME, fileCount, subGridCount, all, starts, message);
+        r != kHeaderRead)
+        return r;
+    int64_t offset = 0;
+    for (SubGridRecords& sub : all) {
+        sub.firstRecord = offset;
+        offset += sub.gsCount * kRecordSize;
     }
-    return SetNtv2Layout(h, gsCount, message);
+    ListSubGrids(all, h);
+    if (valueStarts) *valueStarts = std::move(starts);
+    return kHeaderRead;
+}
+
+int Ntv2TextReader::Lire_EnTete(GridHeader& header, std::string& message) {
+    return Lire_EnTete_NTV2_Texte(*file_, header, message, &valueStarts_);
+}
+
+std::string Ntv2TextReader::Lire_Noeuds(const GridHeader& h, NodeSink& sink,
+                                        LoadProgress& progress) {
+    if (h.subGrids.size() <= 1 || valueStarts_.size() != h.subGrids.size())
+        return LireNoeudsTexte(*file_, h, h.NodeCount(), name_, sink, progress);
+    for (size_t g = 0; g < h.subGrids.size(); ++g) {
+        const SubGrid& sub = h.subGrids[g];
+        if (!file_->Seek(valueStarts_[g])) return "Impossible de lire le fichier\n" + name_;
+        const std::string failure = LireNoeudsTexte(
+            *file_, h, static_cast<int64_t>(sub.N_COLUMNS) * sub.N_LINES, name_, sink, progress);
+        if (!failure.empty()) return failure;
+    }
+    return "";
 }

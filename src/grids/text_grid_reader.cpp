@@ -87,8 +87,11 @@ Lecture ReadFixed(GridTextFile& file, int type, size_t width, unsigned char* p, 
 
 std::string TextGridReader::Lire_Noeuds(const GridHeader& h, NodeSink& sink,
                                         LoadProgress& progress) {
-    GridTextFile& text = *file_;
-    const int64_t nodes = h.NodeCount();
+    return LireNoeudsTexte(*file_, h, h.NodeCount(), name_, sink, progress);
+}
+
+std::string LireNoeudsTexte(GridTextFile& text, const GridHeader& h, int64_t nodes,
+                            const std::string& name, NodeSink& sink, LoadProgress& progress) {
     const int n = h.VALUES_NUMBER;
     const size_t valueSize = static_cast<size_t>(h.valueSize);
     std::vector<unsigned char> record(static_cast<size_t>(h.RecordSize()));
@@ -117,11 +120,11 @@ std::string TextGridReader::Lire_Noeuds(const GridHeader& h, NodeSink& sink,
 
         if (got == Lecture::Fin)
             return GridMessage("Grille incomplète :\n%s\n(%lld noeuds lus sur %lld attendus)",
-                               name_.c_str(), static_cast<long long>(node),
+                               name.c_str(), static_cast<long long>(node),
                                static_cast<long long>(nodes));
         if (got == Lecture::Illisible)
             return GridMessage("Valeur illisible dans la grille :\n%s\n(noeud %lld, octet %lld)",
-                               name_.c_str(), static_cast<long long>(node + 1),
+                               name.c_str(), static_cast<long long>(node + 1),
                                static_cast<long long>(text.Offset()));
         if (h.CODE_PREC) StoreInt32LE(record.data() + static_cast<size_t>(n) * valueSize, code);
         if (!sink.Take(record.data())) return sink.Failure();

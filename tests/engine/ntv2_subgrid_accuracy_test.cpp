@@ -17,97 +17,13 @@
 #include "engine/current_grid_loading.h"
 #include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
+#include "support/nested_ntv2.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 constexpr double kMetresPerDegree = 111320;
 constexpr double kPi = 3.141592653589793;
-
-// One sub-grid: limits in degrees (eastwards) and its shifts in seconds of
-// arc at a node, latitude then longitude (positive eastwards).
-struct Sub {
-    const char* name;
-    const char* parent;
-    double west, east, south, north, step;
-    std::function<void(double lon, double lat, float& dLat, float& dLon)> shift;
-};
-
-// An NTv2 binary file, little-endian, of the sub-grids in order.
-std::string Ntv2(const std::vector<Sub>& subs) {
-    std::string out;
-    auto key = [&](const char* k) {
-        std::string s = k;
-        s.resize(8, ' ');
-        out += s;
-    };
-    auto integer = [&](const char* k, int32_t v) {
-        key(k);
-        out.append(reinterpret_cast<const char*>(&v), 4);
-        out.append(4, '\0');
-    };
-    auto real = [&](const char* k, double v) {
-        key(k);
-        out.append(reinterpret_cast<const char*>(&v), 8);
-    };
-    auto text = [&](const char* k, const char* v) {
-        key(k);
-        std::string s = v;
-        s.resize(8, ' ');
-        out += s;
-    };
-    auto single = [&](float v) { out.append(reinterpret_cast<const char*>(&v), 4); };
-    integer("NUM_OREC", 11);
-    integer("NUM_SREC", 11);
-    integer("NUM_FILE", static_cast<int32_t>(subs.size()));
-    text("GS_TYPE", "SECONDS");
-    text("VERSION", "NTv2.0");
-    text("SYSTEM_F", "SUBA");
-    text("SYSTEM_T", "SUBB");
-    real("MAJOR_F", 6378137.0);
-    real("MINOR_F", 6356752.314140);
-    real("MAJOR_T", 6378137.0);
-    real("MINOR_T", 6356752.314140);
-    for (const Sub& s : subs) {
-        const int columns = static_cast<int>(std::lround((s.east - s.west) / s.step)) + 1;
-        const int lines = static_cast<int>(std::lround((s.north - s.south) / s.step)) + 1;
-        text("SUB_NAME", s.name);
-        text("PARENT", s.parent);
-        text("CREATED", "20261210");
-        text("UPDATED", "20261210");
-        real("S_LAT", s.south * 3600);
-        real("N_LAT", s.north * 3600);
-        real("E_LONG", -s.east * 3600);
-        real("W_LONG", -s.west * 3600);
-        real("LAT_INC", s.step * 3600);
-        real("LONG_INC", s.step * 3600);
-        integer("GS_COUNT", columns * lines);
-        // From the south-east corner westwards, rows south to north.
-        for (int l = 0; l < lines; ++l) {
-            for (int c = columns - 1; c >= 0; --c) {
-                float dLat = 0, dLon = 0;
-                s.shift(s.west + c * s.step, s.south + l * s.step, dLat, dLon);
-                single(dLat);
-                single(-dLon);  // the file counts longitudes westwards
-                single(0.01f);
-                single(0.01f);
-            }
-        }
-    }
-    text("END", "");
-    return out;
-}
-
-void ParentShift(double lon, double lat, float& dLat, float& dLon) {
-    dLat = static_cast<float>(1.2 + 0.1 * lon - 0.05 * lat);
-    dLon = static_cast<float>(-2.5 + 0.04 * lat + 0.02 * lon * lon);
-}
-// The child's shifts differ from its parent's by half a second and more.
-void ChildShift(double lon, double lat, float& dLat, float& dLon) {
-    ParentShift(lon, lat, dLat, dLon);
-    dLat += static_cast<float>(0.5 + 0.3 * std::sin(3 * lon) * std::cos(2 * lat));
-    dLon -= static_cast<float>(0.7 + 0.2 * (lat - 46));
-}
 
 // A child that agrees with its parent along its border and departs from it
 // inside (by up to four tenths of a second), as published children do.
@@ -147,16 +63,24 @@ std::vector<Point> ProjShift(const std::string& grid, const std::vector<Point>& 
 class NestedSubGrids : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir.Write("nested.gsb", Ntv2({{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
-                                      {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, ChildShift}}));
+        Write(ParentAndChild());
         dir.Write("nested.xml",
                   "<?xml version=\"1.0\"?>\n<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR"
                   "</INTERPOLATION_TYPE></GRID_HEADER>\n");
+        dir.Write("nestedtext.xml", kNtv2TextXml);
         ASSERT_FALSE(
             ReadCatalogue(QUORVEL_SOURCE_DIR "/data/catalogue.txt", catalogue).has_value());
+        // The binary file joins systems 8 and 9, the same grid as text 10 and 11.
         for (const char* line : {"REG 8 3 1 2D SUBA", "REG 9 3 1 2D SUBB", "TSG0 8 9 0.0 0.0 0.0",
-                                 "GR3D nested.gsb 8 9"})
+                                 "GR3D nested.gsb 8 9", "REG 10 3 1 2D SUBC", "REG 11 3 1 2D SUBD",
+                                 "TSG0 10 11 0.0 0.0 0.0", "GR3D nestedtext.gsa 10 11"})
             ASSERT_EQ(AddCatalogueLine(line, catalogue), LineOutcome::Added) << line;
+    }
+
+    // The sub-grids as the binary file and as the text file.
+    void Write(const std::vector<Sub>& subs) {
+        dir.Write("nested.gsb", Ntv2(subs));
+        dir.Write("nestedtext.gsa", Ntv2Text(subs));
     }
 
     // The points through the grid method, from system `from` to `to`.
@@ -211,14 +135,26 @@ TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
             const std::vector<Point> proj = ProjShift(dir.File("nested.gsb"), c.points, inverse, dir);
             ASSERT_EQ(proj.size(), c.points.size()) << "cct did not run";
             const std::vector<Point> ours = Transform(c.points, inverse ? 9 : 8, inverse ? 8 : 9);
-            double largest = 0;
+            const std::vector<Point> text =
+                Transform(c.points, inverse ? 11 : 10, inverse ? 10 : 11);
+            double largest = 0, largestText = 0, fromBinary = 0;
             for (size_t k = 0; k < ours.size(); ++k) {
                 largest = std::max(largest, Distance(ours[k], proj[k]));
+                largestText = std::max(largestText, Distance(text[k], proj[k]));
                 EXPECT_LT(Distance(ours[k], proj[k]), 0.001)
                     << c.points[k].lon << " " << c.points[k].lat;
+                EXPECT_LT(Distance(text[k], proj[k]), 0.001)
+                    << c.points[k].lon << " " << c.points[k].lat;
+                // The text file gives the binary file's values.
+                for (double d : {text[k].lon - ours[k].lon, text[k].lat - ours[k].lat}) {
+                    fromBinary = std::max(fromBinary, std::fabs(d));
+                    EXPECT_LE(std::fabs(d), 1e-9) << c.points[k].lon << " " << c.points[k].lat;
+                }
             }
-            std::printf("%s, %s: largest difference from PROJ %.6f m\n", c.where,
-                        inverse ? "inverse" : "forward", largest);
+            std::printf("%s, %s: largest difference from PROJ %.6f m (.gsb), %.6f m (.gsa); "
+                        ".gsa from .gsb %.3g degree\n",
+                        c.where, inverse ? "inverse" : "forward", largest, largestText,
+                        fromBinary);
         }
     }
 }
@@ -226,30 +162,35 @@ TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
 // The child's shifts answer inside it: a point there moves by the child's
 // shift, not the parent's, and half a second apart is some fifteen metres.
 TEST_F(NestedSubGrids, TheChildAnswersInsideItself) {
-    const std::vector<Point> moved = Transform({{2.5, 46.5}}, 8, 9);
-    float dLat = 0, dLon = 0, pLat = 0, pLon = 0;
-    ChildShift(2.5, 46.5, dLat, dLon);
-    ParentShift(2.5, 46.5, pLat, pLon);
-    EXPECT_NEAR(moved[0].lat, 46.5 + dLat / 3600.0, 1e-9);
-    EXPECT_NEAR(moved[0].lon, 2.5 + dLon / 3600.0, 1e-9);
-    EXPECT_GT(std::fabs(dLat - pLat), 0.2);
+    for (const int from : {8, 10}) {
+        const std::vector<Point> moved = Transform({{2.5, 46.5}}, from, from + 1);
+        float dLat = 0, dLon = 0, pLat = 0, pLon = 0;
+        ChildShift(2.5, 46.5, dLat, dLon);
+        ParentShift(2.5, 46.5, pLat, pLon);
+        EXPECT_NEAR(moved[0].lat, 46.5 + dLat / 3600.0, 1e-9) << from;
+        EXPECT_NEAR(moved[0].lon, 2.5 + dLon / 3600.0, 1e-9) << from;
+        EXPECT_GT(std::fabs(dLat - pLat), 0.2);
+    }
 }
 
 // Points whose inverse iteration starts in the parent and ends in the child
 // (or the other way), with a child that joins its parent along its border:
 // the result, shifted forward, gives back the point.
 TEST_F(NestedSubGrids, InverseAcrossTheChildsBorderGivesBackThePoint) {
-    dir.Write("nested.gsb", Ntv2({{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
-                                  {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, SmoothChildShift}}));
+    Write({{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
+           {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, SmoothChildShift}});
     std::vector<Point> points;
     for (double d = -0.0006; d <= 0.00061; d += 0.0001) {
         points.push_back({2 + d, 46.5});
         points.push_back({2.5, 47 + d});
     }
-    const std::vector<Point> back = Transform(points, 9, 8);
-    const std::vector<Point> again = Transform(back, 8, 9);
-    for (size_t k = 0; k < points.size(); ++k)
-        EXPECT_LT(Distance(again[k], points[k]), 0.001) << points[k].lon << " " << points[k].lat;
+    for (const int from : {8, 10}) {
+        const std::vector<Point> back = Transform(points, from + 1, from);
+        const std::vector<Point> again = Transform(back, from, from + 1);
+        for (size_t k = 0; k < points.size(); ++k)
+            EXPECT_LT(Distance(again[k], points[k]), 0.001)
+                << from << ": " << points[k].lon << " " << points[k].lat;
+    }
 }
 
 }  // namespace

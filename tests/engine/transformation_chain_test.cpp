@@ -4,6 +4,7 @@
 
 #include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
+#include "engine/grid_transformation.h"
 #include "engine/precision.h"
 #include "engine/transformation_chain.h"
 #include "geodesy/angle.h"
@@ -79,6 +80,80 @@ TEST_F(Chain, AnUnknownGeoidValueFailsThePoint) {
     EXPECT_TRUE(UnknownGridValue(grid.header, std::nan("")));
     grid.header.VALUE_UNK_TO_ZERO = 1;  // unknown values then count as zeros
     EXPECT_FALSE(UnknownGridValue(grid.header, GridN(2, 46)));
+}
+
+// A translation grid over the vertical grid's lattice, of nodes in NTF:
+// three geocentric translations (metres) or the four values of a shift grid
+// (seconds); value k of the node at 2°E 46°N is `marker`.
+void MakeTranslationGrid(CGrille3D& g, const TestCatalogue& cat, int values, int k,
+                         double marker) {
+    CGrille1D shape;
+    MakeVerticalGrid(shape, cat.ntf->id);
+    g.header = shape.header;
+    g.header.VALUES_NUMBER = values;
+    g.header.TRANSLATION.assign(static_cast<size_t>(values), 0.0);
+    const int columns = g.header.N_COLUMNS;
+    const double usual[2][4] = {{-168, -60, 320, 0}, {0.15, 2.1, 0.01, 0.01}};
+    HoldReal8Nodes(
+        g,
+        [&](int64_t s, int v) {
+            if (s == 5 * columns + 8 && v == k) return marker;
+            return usual[values == 4][v] + 0.001 * static_cast<double>(s % columns);
+        },
+        [](int64_t) { return 0; });
+    ZoneDeGrille(g.header, g.zone);
+    g.zone.systemKey = cat.ntf->id;
+}
+
+// A translation grid, three-value or shift grid, that gives its unknown value
+// (VALUE_UNK, or a value that is no number) at the point fails the point
+// both ways, bilinear or spline; VALUE_UNK_TO_ZERO makes a marked node a
+// zero, but a value that is no number stays unknown.
+TEST_F(Chain, AnUnknownTranslationGridValueFailsThePoint) {
+    const double nan = std::nan("");
+    struct Grid {
+        int values, k;
+        double marker;
+    } grids[] = {{3, 2, -999}, {3, 0, nan}, {4, 1, -999}, {4, 0, nan}};
+    struct Point {
+        double lon, lat;
+        int bilinear, spline;
+    } points[] = {{2, 46, kUnknownGridValue, kUnknownGridValue},
+                  {2.5, 46.5, kUnknownGridValue, kUnknownGridValue},
+                  {1.01, 45.01, kUnknownGridValue, kUnknownGridValue},
+                  {3.01, 46.5, 0, kUnknownGridValue},
+                  {5.5, 48.5, 0, 0}};
+    for (const Grid& g : grids) {
+        for (int toZero : {0, 1}) {
+            for (int interpolation : {Bilineaire, Spline}) {
+                CGrille3D translation;
+                MakeTranslationGrid(translation, cat, g.values, g.k, g.marker);
+                translation.header.VALUE_UNK = -999;
+                translation.header.VALUE_UNK_TO_ZERO = toZero;
+                translation.header.INTERPOLATION_TYPE = interpolation;
+                translation.header.INTERPOLATION_ORDER = 4;
+                for (const Point& p : points) {
+                    for (bool fromNodes : {true, false}) {
+                        SCOPED_TRACE(testing::Message()
+                                     << g.values << " values, marker " << g.marker << " in "
+                                     << g.k << ", to zero " << toZero << ", interpolation "
+                                     << interpolation << ", " << p.lon << " " << p.lat
+                                     << (fromNodes ? " forward" : " inverse"));
+                        const CReg* from = fromNodes ? cat.ntf : cat.rgf93;
+                        CCoor source = cat.Geographic(from, cat.greenwich, DecimalDegree, p.lon,
+                                                      p.lat, 0, 0);
+                        CCoor target = cat.Target(Geographic, fromNodes ? cat.rgf93 : cat.ntf,
+                                                  cat.greenwich, DecimalDegree);
+                        const int expected = toZero && !std::isnan(g.marker)       ? 0
+                                             : interpolation == Bilineaire ? p.bilinear
+                                                                           : p.spline;
+                        EXPECT_EQ(expected, TransformPointGrid(source, target, noGrid,
+                                                               translation, cat.catalogue));
+                    }
+                }
+            }
+        }
+    }
 }
 
 // An altitude without a source-side grid serves as ellipsoidal height through

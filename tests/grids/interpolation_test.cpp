@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "grids/grid.h"
@@ -267,4 +268,47 @@ TEST(Spline, GridSmallerThanTheOrderStaysInside) {
     const Query q = Spl(g, 4, 1.5, 0.5);
     EXPECT_EQ(0, q.status);
     EXPECT_NEAR(1 + 1.5 + 1 + 3 * 0.75, q.values[0], 1e-12);
+}
+
+// A world grid of 10-degree columns (36 make a turn) from `west`, whose
+// column c holds value(c + shift), the column count taken modulo a turn.
+CGrille WorldGrid(double west, int shift, double (*value)(int, int)) {
+    CGrille g = MemoryGrid(36, 7, {[&](int c, int l) { return value((c + shift) % 36, l); },
+                                   [&](int c, int l) { return value((c + shift + 5) % 36, l); }});
+    g.header.X_INC = g.header.Y_INC = 10;
+    g.header.X_MIN = west;
+    g.header.X_MAX = west + 350;
+    g.header.Y_MIN = -30;
+    g.header.Y_MAX = 30;
+    return g;
+}
+
+double Uneven(int c, int l) {
+    return std::sin(0.7 * c) + 0.1 * c * l + std::cos(l) + (c == 35 ? 3 : 0);
+}
+
+// The spline window of a grid round the whole parallel takes its columns
+// across the seam: near ±180 degrees a grid from -180 gives what the same
+// grid from 0, its columns turned by half a turn, gives in its middle.
+TEST(Spline, AcrossTheSeamOfAWorldGrid) {
+    CGrille fromAntimeridian = WorldGrid(-180, 0, Uneven);  // column c at -180 + 10 c
+    CGrille fromGreenwich = WorldGrid(0, 18, Uneven);      // column c at 10 c
+    ASSERT_TRUE(WrapsLongitude(fromAntimeridian.header));
+    for (int order : {4, 6}) {
+        fromAntimeridian.header.INTERPOLATION_ORDER = fromGreenwich.header.INTERPOLATION_ORDER = order;
+        for (double lon : {-180.0, -179.99, -178.3, -176.0, -171.2, 171.2, 174.0, 178.3, 179.99, 180.0}) {
+            for (double lat : {-25.0, 3.3, 21.0}) {
+                SCOPED_TRACE(testing::Message() << order << ": " << lon << " " << lat);
+                const double p[3] = {lon, lat, 0};
+                double a[2], b[2];
+                int codeA = -1, codeB = -1;
+                ASSERT_EQ(0, fromAntimeridian.Interpoler_Mode(UniteDegres, p, a, codeA, Spline));
+                ASSERT_EQ(0, fromGreenwich.Interpoler_Mode(UniteDegres, p, b, codeB, Spline));
+                EXPECT_NEAR(a[0], b[0], 1e-9);
+                EXPECT_NEAR(a[1], b[1], 1e-9);
+                // The nearest node is the same one, numbered a half turn apart.
+                EXPECT_EQ(codeB, 100 * ((codeA / 100 + 18) % 36) + codeA % 100);
+            }
+        }
+    }
 }

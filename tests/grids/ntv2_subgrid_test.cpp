@@ -1,10 +1,13 @@
-// The sub-grids after the first of a binary NTv2 file: a file cut within
-// them is refused with a message naming it, whichever part is missing.
+// NTv2 files of several sub-grids: a binary file cut within them is refused
+// with a message naming it, whichever part is missing; a text file gives the
+// binary file's values from its cache or from memory, and is refused when
+// its sub-grids do not agree.
 
 #include <gtest/gtest.h>
 
 #include "grids/grid_test_support.h"
 #include "grids/ntv2_file.h"
+#include "support/nested_ntv2.h"
 
 namespace {
 
@@ -41,3 +44,138 @@ TEST(Ntv2SubGrids, AFileCutWithinALaterSubGridIsRefused) {
 }
 
 }  // namespace
+
+// ---- Text NTv2 files of several sub-grids ----------------------------------
+
+namespace {
+
+// The values of a grid at a point in degrees, and the query's status.
+std::vector<double> At(CGrille& grid, double lon, double lat) {
+    const double p[3] = {lon, lat, 0};
+    std::vector<double> v(5, 0.0);
+    int code = 0;
+    v[4] = grid.Interpoler(UniteDegres, p, v.data(), code);
+    return v;
+}
+
+// Points inside the child, on its border, in the parent only, and one
+// outside both.
+const double kPoints[][2] = {{2.3, 46.4},  {2.77, 46.91}, {2.5, 46.5}, {2, 46.5},  {3, 47},
+                             {2.6, 46},    {1.3, 45.2},   {4.6, 48.7}, {3.2, 46.5}, {1, 45},
+                             {5, 49},      {6.5, 46}};
+
+}  // namespace
+
+// The text file gives the values of the binary file, the child answering
+// inside itself, read from its cache or from memory alike.
+TEST(Ntv2TextSubGrids, TheFinestSubGridAnswersAsInTheBinaryFile) {
+    GridFolder folder;
+    GridFolder::Write("n.gsb", Ntv2(ParentAndChild()));
+    GridFolder::Write("n.xml", BilinearXml());
+    GridFolder::Write("t.gsa", Ntv2Text(ParentAndChild()));
+    GridFolder::Write("t.xml", kNtv2TextXml);
+    CGrille3D binary, binaryInMemory, cache, memory;
+    ASSERT_EQ(OpenMessage(binary, "n.gsb", ModeSurDisque), "");
+    ASSERT_EQ(OpenMessage(binaryInMemory, "n.gsb", ModeEnTete), "");
+    ASSERT_EQ(binaryInMemory.Charger_Binaire(), "");
+    ASSERT_EQ(OpenMessage(cache, "t.gsa", ModeSurDisque), "");
+    ASSERT_EQ(OpenMessage(memory, "t.gsa", ModeEnMemoire), "");
+    ASSERT_EQ(cache.header.NAME, "t.bin");
+    for (CGrille3D* grid : {&cache, &memory, &binaryInMemory}) {
+        ASSERT_EQ(grid->header.subGrids.size(), 2u);
+        EXPECT_EQ(grid->header.subGrids[1].depth, 1);
+        EXPECT_EQ(grid->zone.northEast.latitude, 49);
+    }
+    for (const auto& p : kPoints) {
+        const std::vector<double> expected = At(binary, p[0], p[1]);
+        for (CGrille3D* grid : {&cache, &memory, &binaryInMemory}) {
+            const std::vector<double> got = At(*grid, p[0], p[1]);
+            for (size_t k = 0; k < got.size(); ++k)
+                EXPECT_NEAR(got[k], expected[k], 1e-9) << p[0] << " " << p[1] << " value " << k;
+        }
+    }
+    // Inside the child its own shift, half a second from the parent's.
+    float dLat = 0, dLon = 0;
+    ChildShift(2.5, 46.5, dLat, dLon);
+    EXPECT_NEAR(At(cache, 2.5, 46.5)[0], dLat, 1e-6);
+}
+
+// A cache that an earlier version made of the first sub-grid alone is
+// replaced by one of every sub-grid; a text file of one sub-grid keeps the
+// cache of version 3.
+TEST(Ntv2TextSubGrids, ACacheOfTheFirstSubGridAloneIsReplaced) {
+    GridFolder folder;
+    GridFolder::Write("t.xml", kNtv2TextXml);
+    GridFolder::Write("t.gsa", Ntv2Text({ParentAndChild()[0]}));
+    CGrille3D single;
+    ASSERT_EQ(OpenMessage(single, "t.gsa", ModeSurDisque), "");
+    const std::string old = GridFolder::Read("t.bin");
+    ASSERT_EQ(old.substr(5, 4), std::string("\3\0\0\0", 4));
+    EXPECT_EQ(old.size(), static_cast<size_t>(single.header.firstRecordOffset) + 9 * 9 * 16);
+
+    GridFolder::Write("t.gsa", Ntv2Text(ParentAndChild()));
+    float dLat = 0, dLon = 0;
+    ChildShift(2.5, 46.5, dLat, dLon);
+    for (int opening = 0; opening < 2; ++opening) {  // the second one keeps the new cache
+        CGrille3D grid;
+        ASSERT_EQ(OpenMessage(grid, "t.gsa", ModeSurDisque), "");
+        EXPECT_NEAR(At(grid, 2.5, 46.5)[0], dLat, 1e-6);
+        const std::string made = GridFolder::Read("t.bin");
+        EXPECT_EQ(made.substr(5, 4), std::string("\4\0\0\0", 4));
+        EXPECT_EQ(made.size(), static_cast<size_t>(grid.header.firstRecordOffset) +
+                                   (9 * 9 + 9 * 9) * 16);
+    }
+    EXPECT_EQ((std::vector<std::string>{"t.bin", "t.gsa", "t.xml"}), folder.Files());
+}
+
+// Sub-grids that do not agree with the file's count, a child outside its
+// parent and a file cut within a sub-grid are refused, naming the file, and
+// no cache is made.
+TEST(Ntv2TextSubGrids, InconsistentSubGridsAreRefused) {
+    std::vector<Sub> subs = ParentAndChild();
+    const std::string whole = Ntv2Text(subs);
+    const size_t child = whole.find("SUB_NAME CHILD1");
+    // The text with `from` replaced, its first occurrence from `at` on.
+    const auto replaced = [](std::string text, const std::string& from, const std::string& to,
+                             size_t at = 0) {
+        return text.replace(text.find(from, at), from.size(), to);
+    };
+    std::vector<Sub> outside = subs;
+    outside[1].east = 5.5;
+    std::string cut = whole.substr(0, whole.rfind("END"));
+    for (int line = 0; line < 3; ++line) cut.resize(cut.rfind('\n', cut.size() - 2) + 1);
+    const std::vector<Sub> three = {subs[0], subs[1],
+                                    {"CHILD2", "PARENT1", 4, 4.5, 48, 48.5, 0.25, ChildShift}};
+    struct Case {
+        std::string text, message;
+    } cases[] = {
+        {whole, ""},
+        {replaced(whole, "NUM_FILE 2", "NUM_FILE 3"),
+         "Nombre de sous-grilles incohérent dans\nt.gsa\n(NUM_FILE 3, 2 sous-grille(s) dans le "
+         "fichier)"},
+        {replaced(Ntv2Text(three), "NUM_FILE 3", "NUM_FILE 2"),
+         "Nombre de sous-grilles incohérent dans\nt.gsa\n(NUM_FILE 2, d'autres sous-grilles "
+         "suivent la dernière annoncée)"},
+        {whole.substr(0, child), "Nombre de sous-grilles incohérent dans\nt.gsa\n(NUM_FILE 2, 1 "
+                                 "sous-grille(s) dans le fichier)"},
+        {Ntv2Text(outside), "Sous-grille CHILD1 hors de sa grille mère PARENT1 dans\nt.gsa"},
+        {replaced(whole, "PARENT   PARENT1", "PARENT   AUTRE"),
+         "Sous-grille CHILD1 hors de sa grille mère AUTRE dans\nt.gsa"},
+        {cut, "Grille incomplète :\nt.gsa\n(sous-grille CHILD1 : 78 noeuds lus sur 81 attendus)"},
+        {whole.substr(0, child) + "SUB_NAME CHILD1\nPARENT   PARENT1\n",
+         "Sous-grille n° 2 illisible dans\nt.gsa\nIncohérence dans l'en-tête"},
+        {replaced(whole, "GS_COUNT 81", "GS_COUNT 80", child),
+         "Sous-grille n° 2 illisible dans\nt.gsa"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        GridFolder folder;
+        GridFolder::Write("t.gsa", c.text);
+        GridFolder::Write("t.xml", kNtv2TextXml);
+        for (int mode : {ModeEnTete, ModeEnMemoire, ModeSurDisque}) {
+            CGrille3D grid;
+            EXPECT_EQ(OpenMessage(grid, "t.gsa", mode), c.message);
+        }
+        EXPECT_EQ(GridFolder::Exists("t.bin"), c.message.empty());
+    }
+}
