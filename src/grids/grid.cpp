@@ -16,6 +16,7 @@ CGrille::~CGrille() {
 void CGrille::Fermer() {
     binary_.reset();
     source_.reset();
+    readScratch_.cursor.reset();
     header.TRANSLATION.clear();
     if (!onDisk) records.Clear();
 }
@@ -52,7 +53,11 @@ double DecodeValue(int type, const unsigned char* p, bool bigEndian) {
 
 const unsigned char* CGrille::Record(int64_t s) const {
     if (!onDisk) return records.Record(s);
-    if (source_) return source_->Record(s);
+    if (source_) {
+        auto& cursor = readScratch_.cursor;
+        if (!cursor || cursor->Owner() != source_.get()) cursor = source_->NewCursor();
+        return source_->Record(*cursor, header.image, s);
+    }
     if (!binary_) return nullptr;
     // One record read as a whole: from the mapping, or one positioned read.
     const int64_t size = header.RecordSize();

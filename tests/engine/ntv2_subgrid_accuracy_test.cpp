@@ -1,6 +1,7 @@
 // An NTv2 file of nested sub-grids (a parent and a finer child inside it
-// holding other shifts) against PROJ's hgridshift, both directions: points
-// inside the child, inside the parent only, and on the child's border.
+// holding other shifts), and a GeoTIFF of two images of the same shape,
+// against PROJ's hgridshift, both directions: points inside the child, inside
+// the parent only, and on the child's border.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "engine/current_grid_loading.h"
 #include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
+#include "support/geotiff_grids.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -162,7 +164,7 @@ protected:
     // The points through the grid method, from system `from` to `to`.
     std::vector<Point> Transform(const std::vector<Point>& points, int from, int to) {
         std::vector<Point> out;
-        GridContext context{catalogue, vertical, translation, headers, dir.path() + "/", nullptr};
+        GridContext context{catalogue, vertical, translation, headers, folder, nullptr};
         for (const Point& p : points) {
             CCoor source, target;
             source.type = target.type = Geographic;
@@ -187,7 +189,43 @@ protected:
                           (a.lon - b.lon) * kMetresPerDegree * std::cos(b.lat * kPi / 180));
     }
 
+    // Both directions through the grid `grid` (a path) of the catalogue,
+    // against PROJ's hgridshift of it.
+    void CompareWithProj(const std::string& grid) {
+        struct Case {
+            const char* where;
+            std::vector<Point> points;
+        };
+        const std::vector<Case> cases = {
+            {"inside the child", {{2.3, 46.4}, {2.77, 46.91}, {2.01, 46.99}, {2.5, 46.5}}},
+            {"inside the parent only",
+             {{1.3, 45.2}, {4.6, 48.7}, {3.2, 46.5}, {2.5, 47.3}, {1, 45}}},
+            {"on the child's border",
+             {{2, 46.5}, {2.5, 47}, {3, 46.2}, {2.6, 46}, {3, 47}, {2, 46}}},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.where);
+            for (const bool inverse : {false, true}) {
+                SCOPED_TRACE(inverse ? "inverse" : "forward");
+                const std::vector<Point> proj = ProjShift(grid, c.points, inverse, dir);
+                ASSERT_EQ(proj.size(), c.points.size()) << "cct did not run";
+                const std::vector<Point> ours =
+                    Transform(c.points, inverse ? 9 : 8, inverse ? 8 : 9);
+                double largest = 0;
+                for (size_t k = 0; k < ours.size(); ++k) {
+                    largest = std::max(largest, Distance(ours[k], proj[k]));
+                    EXPECT_LT(Distance(ours[k], proj[k]), 0.001)
+                        << c.points[k].lon << " " << c.points[k].lat;
+                }
+                std::printf("%s, %s, %s: largest difference from PROJ %.6f m\n",
+                            grid.substr(grid.rfind('/') + 1).c_str(), c.where,
+                            inverse ? "inverse" : "forward", largest);
+            }
+        }
+    }
+
     TempDir dir;
+    std::string folder = dir.path() + "/";  // of the catalogue's grids
     Catalogue catalogue;
     CGrille1D vertical;
     CGrille3D translation;
@@ -195,32 +233,18 @@ protected:
 };
 
 TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
-    struct Case {
-        const char* where;
-        std::vector<Point> points;
-    };
-    const std::vector<Case> cases = {
-        {"inside the child", {{2.3, 46.4}, {2.77, 46.91}, {2.01, 46.99}, {2.5, 46.5}}},
-        {"inside the parent only", {{1.3, 45.2}, {4.6, 48.7}, {3.2, 46.5}, {2.5, 47.3}, {1, 45}}},
-        {"on the child's border", {{2, 46.5}, {2.5, 47}, {3, 46.2}, {2.6, 46}, {3, 47}, {2, 46}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.where);
-        for (const bool inverse : {false, true}) {
-            SCOPED_TRACE(inverse ? "inverse" : "forward");
-            const std::vector<Point> proj = ProjShift(dir.File("nested.gsb"), c.points, inverse, dir);
-            ASSERT_EQ(proj.size(), c.points.size()) << "cct did not run";
-            const std::vector<Point> ours = Transform(c.points, inverse ? 9 : 8, inverse ? 8 : 9);
-            double largest = 0;
-            for (size_t k = 0; k < ours.size(); ++k) {
-                largest = std::max(largest, Distance(ours[k], proj[k]));
-                EXPECT_LT(Distance(ours[k], proj[k]), 0.001)
-                    << c.points[k].lon << " " << c.points[k].lat;
-            }
-            std::printf("%s, %s: largest difference from PROJ %.6f m\n", c.where,
-                        inverse ? "inverse" : "forward", largest);
-        }
-    }
+    CompareWithProj(dir.File("nested.gsb"));
+}
+
+// The same shape as a GeoTIFF of two images, the child naming its parent
+// (made by tests/grids/make_geotiff_grids.py).
+TEST_F(NestedSubGrids, GeoTiffOfTwoImagesBothDirectionsAgainstProj) {
+    const std::string tiffs = GeoTiffGridFolder();
+    if (tiffs.empty()) GTEST_SKIP() << "GDAL's Python module or PROJ's tools are missing";
+    catalogue.translationGrids.clear();
+    ASSERT_EQ(AddCatalogueLine("GR3D nested_shifts.tif 8 9", catalogue), LineOutcome::Added);
+    folder = tiffs + "/";
+    CompareWithProj(tiffs + "/nested_shifts.tif");
 }
 
 // The child's shifts answer inside it: a point there moves by the child's
