@@ -9,11 +9,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <limits>
 #include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "grids/grid_binary_file.h"
@@ -267,6 +269,16 @@ double Sample(const Storage& s, const unsigned char* p) {
     }
 }
 
+// A real stored little-endian, as the records of the grid hold it; inline,
+// since every value of every node read goes through it.
+inline void StoreReal(unsigned char* p, double v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, sizeof v);
+    } else {
+        StoreReal8LE(p, v);
+    }
+}
+
 bool SampleTypeRead(uint16_t format, uint16_t bits) {
     if (format == SAMPLEFORMAT_IEEEFP) return bits == 16 || bits == 32 || bits == 64;
     if (format == SAMPLEFORMAT_INT || format == SAMPLEFORMAT_UINT)
@@ -334,6 +346,7 @@ public:
         for (const Image& image : images_) largest = std::max(largest, image.s.blockBytes);
         const size_t fit = static_cast<size_t>(kBlockCacheBytes / largest);
         cache_.resize(std::max(kFewestBlocks, std::min<size_t>(fit, 256)));
+        slotOf_.reserve(2 * cache_.size());
     }
 
     std::unique_ptr<Cursor> NewCursor() const override {
@@ -350,22 +363,41 @@ public:
         uint32_t row = static_cast<uint32_t>(s / st.width);
         const uint32_t column = static_cast<uint32_t>(s % st.width);
         if (image.flipped) row = st.height - 1 - row;
+        // The node's place in its blocks, the same in every plane.
+        const bool separate = st.planar == PLANARCONFIG_SEPARATE;
+        const uint64_t first = static_cast<uint64_t>(row / st.blockHeight) * st.across +
+                               column / st.blockWidth;
+        const uint64_t pixel = static_cast<uint64_t>(row % st.blockHeight) * st.blockWidth +
+                               column % st.blockWidth;
+        const uint64_t bytes = st.bits / 8;
+        const Block* block = nullptr;
+        uint64_t plane = UINT64_MAX;  // of `block`
         for (size_t k = 0; k < image.values.size(); ++k) {
             const ValueSource& v = image.values[k];
-            double value;
-            if (v.factor == 0) {
-                value = 0;
-            } else {
-                const double raw = Raw(cursor, index, image, column, row,
-                                       static_cast<uint16_t>(v.band));
+            double value = 0;
+            if (v.factor != 0) {
+                // The number of the band; NaN when its block cannot be
+                // decoded, so that a damaged grid never gives a plausible value.
+                double raw = std::numeric_limits<double>::quiet_NaN();
+                const uint64_t band = static_cast<uint64_t>(v.band);
+                const uint64_t wanted = separate ? band : 0;
+                if (wanted != plane) {
+                    // As libtiff numbers tiles and strips: plane by plane,
+                    // then rows of blocks from the top, blocks from the left.
+                    block = &BlockOf(cursor, index, image, wanted * st.perPlane + first);
+                    plane = wanted;
+                }
+                const uint64_t at = (separate ? pixel : pixel * st.samples + band) * bytes;
+                if (block->read && at + bytes <= block->bytes.size())
+                    raw = Sample(st, block->bytes.data() + at);
                 if (image.hasNoData && raw == image.noData) {
                     value = unknown_;  // the grid's VALUE_UNK
                 } else {
-                    const BandMetadata& band = image.bands[static_cast<size_t>(v.band)];
-                    value = (raw * band.scale + band.offset) * v.factor;
+                    const BandMetadata& b = image.bands[static_cast<size_t>(v.band)];
+                    value = (raw * b.scale + b.offset) * v.factor;
                 }
             }
-            StoreReal8LE(cursor.record.data() + 8 * k, value);
+            StoreReal(cursor.record.data() + 8 * k, value);
         }
         return cursor.record.data();
     }
@@ -392,29 +424,6 @@ private:
         std::vector<unsigned char> record;
     };
 
-    // The number of the band at (column, row) of the image; NaN when its
-    // block cannot be decoded, so that a damaged grid never gives a plausible
-    // value.
-    double Raw(TiffCursor& cursor, int index, const Image& image, uint32_t column, uint32_t row,
-               uint16_t band) {
-        const Storage& st = image.s;
-        const bool separate = st.planar == PLANARCONFIG_SEPARATE;
-        const uint64_t plane = separate ? band : 0;
-        // As libtiff numbers tiles and strips: plane by plane, then rows of
-        // blocks from the top, blocks from the left.
-        const uint64_t number = plane * st.perPlane +
-                                static_cast<uint64_t>(row / st.blockHeight) * st.across +
-                                column / st.blockWidth;
-        const Block& block = BlockOf(cursor, index, image, number);
-        if (!block.read) return std::numeric_limits<double>::quiet_NaN();
-        const uint64_t x = column % st.blockWidth, y = row % st.blockHeight;
-        const uint64_t pixel = y * st.blockWidth + x;
-        const uint64_t sample = separate ? pixel : pixel * st.samples + band;
-        const uint64_t at = sample * (st.bits / 8);
-        if (at + st.bits / 8 > block.bytes.size()) return std::numeric_limits<double>::quiet_NaN();
-        return Sample(st, block.bytes.data() + at);
-    }
-
     const Block& BlockOf(TiffCursor& cursor, int index, const Image& image, uint64_t number) {
         const BlockKey key = (static_cast<BlockKey>(index) << 32) | static_cast<BlockKey>(number);
         // The nodes of one query mostly share a block: the last one first.
@@ -437,14 +446,18 @@ private:
     std::shared_ptr<const Block> Fetch(BlockKey key, const Image& image, uint64_t number) {
         std::lock_guard<std::mutex> lock(mutex_);
         ++clock_;
+        if (const auto found = slotOf_.find(key); found != slotOf_.end()) {
+            Slot& slot = cache_[found->second];
+            slot.used = clock_;
+            return slot.block;
+        }
+        // The block is decoded into the least recently used slot.
         Slot* oldest = &cache_.front();
         for (Slot& slot : cache_) {
-            if (slot.key == key) {
-                slot.used = clock_;
-                return slot.block;
-            }
             if (slot.used < oldest->used) oldest = &slot;
         }
+        if (oldest->key >= 0) slotOf_.erase(oldest->key);
+        slotOf_[key] = static_cast<size_t>(oldest - cache_.data());
         auto block = std::make_shared<Block>();
         const Storage& st = image.s;
         TIFF* t = tif_.get();
@@ -477,6 +490,7 @@ private:
     double unknown_;
     std::mutex mutex_;
     std::vector<Slot> cache_;
+    std::unordered_map<BlockKey, size_t> slotOf_;  // the slot of each block in the cache
     uint64_t clock_ = 0;
 };
 
