@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "grids/grid.h"
@@ -21,13 +22,21 @@ void Query(CGrille& grid) {
                          h.X_MAX + h.X_INC / 2, h.X_MIN - 2 * h.X_INC};
     const double ys[] = {h.Y_MIN, h.Y_MIN + h.Y_INC / 4, (h.Y_MIN + h.Y_MAX) / 2, h.Y_MAX,
                          h.Y_MAX + h.Y_INC / 2, h.Y_MIN - 2 * h.Y_INC};
+    const auto query = [&](double x, double y) {
+        const double point[3] = {x, y, 0};
+        int code = 0;
+        for (int mode : {ValeurNoeud, Bilineaire, Spline})
+            grid.Interpoler_Mode(h.NODE_COORD_UNIT, point, result, code, mode);
+    };
     for (double x : xs) {
-        for (double y : ys) {
-            const double point[3] = {x, y, 0};
-            int code = 0;
-            for (int mode : {ValeurNoeud, Bilineaire, Spline})
-                grid.Interpoler_Mode(h.NODE_COORD_UNIT, point, result, code, mode);
-        }
+        for (double y : ys) query(x, y);
+    }
+    // A file of several grid images: the corners and the middle of each.
+    const std::vector<SubGrid> subGrids = h.subGrids;
+    for (const SubGrid& sub : subGrids) {
+        query(sub.X_MIN, sub.Y_MIN);
+        query((sub.X_MIN + sub.X_MAX) / 2, (sub.Y_MIN + sub.Y_MAX) / 2);
+        query(sub.X_MAX, sub.Y_MAX);
     }
 }
 

@@ -228,6 +228,13 @@ def geotiff_grids():
                     buf_type=gdal.GDT_Float64)
         ds = None
         write("geotiff_grid", name, open(path, "rb").read())
+    # Two grid images: the shifts, then a finer sub-grid inside them, tiled.
+    path = os.path.join(folder, "seed-shifts-subgrids.tif")
+    gdal.Translate(path, os.path.join(folder, "seed-shifts.tif"))
+    gdal.Translate(path, os.path.join(folder, "seed-shifts.tif"),
+                   options="-co APPEND_SUBDATASET=YES -co TILED=YES -co BLOCKXSIZE=16 "
+                   "-co BLOCKYSIZE=16 -outsize 200% 200% -srcwin 1 1 2 2")
+    write("geotiff_grid", "seed-shifts-subgrids.tif", open(path, "rb").read())
 
 
 def catalogue():

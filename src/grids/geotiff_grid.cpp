@@ -8,10 +8,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <limits>
+#include <mutex>
+#include <unordered_map>
 #include <vector>
 
 #include "grids/grid_binary_file.h"
@@ -136,6 +140,8 @@ struct BandMetadata {
 };
 struct GridMetadata {
     std::string type;  // PROJ's TYPE item: VERTICAL_OFFSET_..., HORIZONTAL_OFFSET, ...
+    // The names that place a sub-grid under its parent (a file of several).
+    std::string gridName, parentName;
     std::vector<BandMetadata> bands;
 };
 
@@ -155,6 +161,8 @@ GridMetadata ReadMetadata(const std::string& xml, int samples) {
         int sample = -1;
         if (item->QueryIntAttribute("sample", &sample) != tinyxml2::XML_SUCCESS) {
             if (std::strcmp(name, "TYPE") == 0) m.type = value;
+            if (std::strcmp(name, "grid_name") == 0) m.gridName = value;
+            if (std::strcmp(name, "parent_grid_name") == 0) m.parentName = value;
             continue;
         }
         if (sample < 0 || sample >= samples) continue;
@@ -199,6 +207,8 @@ struct Storage {
     uint32_t blockWidth = 0, blockHeight = 0;  // a strip: the image's width and rows per strip
     int64_t blockBytes = 0;
     uint32_t blockCount = 0;
+    uint32_t across = 1;     // blocks in a row of blocks
+    uint64_t perPlane = 0;   // blocks of one plane (all the bands when interleaved by pixel)
 };
 
 // A half-precision real (IEEE 754 binary16) as a real.
@@ -259,6 +269,16 @@ double Sample(const Storage& s, const unsigned char* p) {
     }
 }
 
+// A real stored little-endian, as the records of the grid hold it; inline,
+// since every value of every node read goes through it.
+inline void StoreReal(unsigned char* p, double v) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(p, &v, sizeof v);
+    } else {
+        StoreReal8LE(p, v);
+    }
+}
+
 bool SampleTypeRead(uint16_t format, uint16_t bits) {
     if (format == SAMPLEFORMAT_IEEEFP) return bits == 16 || bits == 32 || bits == 64;
     if (format == SAMPLEFORMAT_INT || format == SAMPLEFORMAT_UINT)
@@ -282,122 +302,196 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// The grid's node records, decoded from the image's blocks on demand. The
-// decoded blocks are kept in a cache of bounded size, the least recently
-// used one giving way.
+// One grid image of the file: where it is, its storage, its lattice and how
+// its bands become the values of a node.
+struct Image {
+    tdir_t directory = 0;
+    Storage s;
+    std::vector<ValueSource> values;
+    std::vector<BandMetadata> bands;
+    double noData = 0;
+    bool hasNoData = false;
+    bool noDataTag = false;  // the file gives a no-data value, usable or not
+    bool flipped = false;    // rows the other way round from the first image's
+    int unit = UniteDegres;  // of the node coordinates
+    int kind = 0;            // values per node
+    int layout = NW2E2S;
+    SubGrid lattice;  // limits, steps and counts
+    std::string gridName, parentName;
+};
+
+bool SameValues(const Image& a, const Image& b) {
+    if (a.kind != b.kind || a.s.samples != b.s.samples || a.values.size() != b.values.size())
+        return false;
+    for (size_t k = 0; k < a.values.size(); ++k) {
+        if (a.values[k].band != b.values[k].band || a.values[k].factor != b.values[k].factor)
+            return false;
+    }
+    return true;
+}
+
+// The grid's node records, decoded from the images' blocks on demand. The
+// decoded blocks are kept in a cache of bounded size shared by the images,
+// the least recently used one giving way; each cursor holds the few blocks
+// it used last, so that most nodes are read without touching the cache.
 class GeoTiffSource final : public NodeSource {
 public:
-    GeoTiffSource(TiffHandle tif, std::string path, const Storage& storage,
-                  std::vector<ValueSource> values, double noData, bool hasNoData,
-                  std::vector<BandMetadata> bands)
+    GeoTiffSource(TiffHandle tif, std::string path, std::vector<Image> images, double unknown)
         : tif_(std::move(tif)),
           path_(std::move(path)),
           identity_(FileIdentity::Of(path_)),
-          s_(storage),
-          values_(std::move(values)),
-          bands_(std::move(bands)),
-          noData_(noData),
-          hasNoData_(hasNoData),
-          record_(values_.size() * 8) {
-        const size_t fit = static_cast<size_t>(kBlockCacheBytes / std::max<int64_t>(s_.blockBytes, 1));
-        blocks_.resize(std::max(kFewestBlocks, std::min<size_t>(fit, 256)));
-        last_.assign(s_.samples, 0);
+          images_(std::move(images)),
+          unknown_(unknown) {
+        int64_t largest = 1;
+        for (const Image& image : images_) largest = std::max(largest, image.s.blockBytes);
+        const size_t fit = static_cast<size_t>(kBlockCacheBytes / largest);
+        cache_.resize(std::max(kFewestBlocks, std::min<size_t>(fit, 256)));
+        slotOf_.reserve(2 * cache_.size());
     }
 
-    const unsigned char* Record(int64_t s) override {
-        const int64_t nodes = static_cast<int64_t>(s_.width) * s_.height;
+    std::unique_ptr<Cursor> NewCursor() const override {
+        return std::make_unique<TiffCursor>(this, images_.front().values.size());
+    }
+
+    const unsigned char* Record(Cursor& c, int index, int64_t s) override {
+        if (index < 0 || static_cast<size_t>(index) >= images_.size()) return nullptr;
+        TiffCursor& cursor = static_cast<TiffCursor&>(c);
+        const Image& image = images_[static_cast<size_t>(index)];
+        const Storage& st = image.s;
+        const int64_t nodes = static_cast<int64_t>(st.width) * st.height;
         if (s < 0 || s >= nodes) return nullptr;
-        const uint32_t row = static_cast<uint32_t>(s / s_.width);
-        const uint32_t column = static_cast<uint32_t>(s % s_.width);
-        for (size_t k = 0; k < values_.size(); ++k) {
-            const ValueSource& v = values_[k];
-            const double raw = v.factor == 0 ? 0 : Raw(column, row, static_cast<uint16_t>(v.band));
-            double value;
-            if (v.factor == 0) {
-                value = 0;
-            } else if (hasNoData_ && raw == noData_) {
-                value = noData_;  // the grid's VALUE_UNK
-            } else {
-                const BandMetadata& band = bands_[static_cast<size_t>(v.band)];
-                value = (raw * band.scale + band.offset) * v.factor;
+        uint32_t row = static_cast<uint32_t>(s / st.width);
+        const uint32_t column = static_cast<uint32_t>(s % st.width);
+        if (image.flipped) row = st.height - 1 - row;
+        // The node's place in its blocks, the same in every plane.
+        const bool separate = st.planar == PLANARCONFIG_SEPARATE;
+        const uint64_t first = static_cast<uint64_t>(row / st.blockHeight) * st.across +
+                               column / st.blockWidth;
+        const uint64_t pixel = static_cast<uint64_t>(row % st.blockHeight) * st.blockWidth +
+                               column % st.blockWidth;
+        const uint64_t bytes = st.bits / 8;
+        const Block* block = nullptr;
+        uint64_t plane = UINT64_MAX;  // of `block`
+        for (size_t k = 0; k < image.values.size(); ++k) {
+            const ValueSource& v = image.values[k];
+            double value = 0;
+            if (v.factor != 0) {
+                // The number of the band; NaN when its block cannot be
+                // decoded, so that a damaged grid never gives a plausible value.
+                double raw = std::numeric_limits<double>::quiet_NaN();
+                const uint64_t band = static_cast<uint64_t>(v.band);
+                const uint64_t wanted = separate ? band : 0;
+                if (wanted != plane) {
+                    // As libtiff numbers tiles and strips: plane by plane,
+                    // then rows of blocks from the top, blocks from the left.
+                    block = &BlockOf(cursor, index, image, wanted * st.perPlane + first);
+                    plane = wanted;
+                }
+                const uint64_t at = (separate ? pixel : pixel * st.samples + band) * bytes;
+                if (block->read && at + bytes <= block->bytes.size())
+                    raw = Sample(st, block->bytes.data() + at);
+                if (image.hasNoData && raw == image.noData) {
+                    value = unknown_;  // the grid's VALUE_UNK
+                } else {
+                    const BandMetadata& b = image.bands[static_cast<size_t>(v.band)];
+                    value = (raw * b.scale + b.offset) * v.factor;
+                }
             }
-            StoreReal8LE(record_.data() + 8 * k, value);
+            StoreReal(cursor.record.data() + 8 * k, value);
         }
-        return record_.data();
+        return cursor.record.data();
     }
 
     bool Unchanged() const override { return FileIdentity::Of(path_) == identity_; }
 
 private:
     struct Block {
-        int64_t key = -1;
-        uint64_t used = 0;
         bool read = false;
         std::vector<unsigned char> bytes;
     };
+    // A block of the file: its image in the high half, its number in the low.
+    using BlockKey = int64_t;
 
-    // The number of the band at (column, row); NaN when its block cannot be
-    // decoded, so that a damaged grid never gives a plausible value.
-    double Raw(uint32_t column, uint32_t row, uint16_t band) {
-        const bool separate = s_.planar == PLANARCONFIG_SEPARATE;
-        const uint16_t plane = separate ? band : 0;
-        const uint32_t index = s_.tiled ? TIFFComputeTile(tif_.get(), column, row, 0, plane)
-                                        : TIFFComputeStrip(tif_.get(), row, plane);
-        const Block& block = BlockOf(index, plane);
-        if (!block.read) return std::numeric_limits<double>::quiet_NaN();
-        const uint64_t x = column % s_.blockWidth, y = row % s_.blockHeight;
-        const uint64_t pixel = y * s_.blockWidth + x;
-        const uint64_t sample = separate ? pixel : pixel * s_.samples + band;
-        const uint64_t at = sample * (s_.bits / 8);
-        if (at + s_.bits / 8 > block.bytes.size()) return std::numeric_limits<double>::quiet_NaN();
-        return Sample(s_, block.bytes.data() + at);
-    }
+    struct TiffCursor final : Cursor {
+        TiffCursor(const NodeSource* owner, size_t values) : Cursor(owner), record(values * 8) {}
+        struct Held {
+            BlockKey key = -1;
+            std::shared_ptr<const Block> block;
+        };
+        // A bilinear query touches at most four blocks in each of two planes.
+        std::array<Held, 8> held;
+        size_t last = 0, next = 0;
+        std::vector<unsigned char> record;
+    };
 
-    const Block& BlockOf(uint32_t index, uint16_t plane) {
-        ++clock_;
-        // The nodes of one query mostly share a block in each band: the
-        // band's last block is looked at first.
-        size_t& last = last_[plane];
-        if (blocks_[last].key == index) {
-            blocks_[last].used = clock_;
-            return blocks_[last];
-        }
-        Block* oldest = &blocks_.front();
-        for (Block& b : blocks_) {
-            if (b.key == index) {
-                b.used = clock_;
-                last = static_cast<size_t>(&b - blocks_.data());
-                return b;
+    const Block& BlockOf(TiffCursor& cursor, int index, const Image& image, uint64_t number) {
+        const BlockKey key = (static_cast<BlockKey>(index) << 32) | static_cast<BlockKey>(number);
+        // The nodes of one query mostly share a block: the last one first.
+        if (cursor.held[cursor.last].key == key) return *cursor.held[cursor.last].block;
+        for (size_t k = 0; k < cursor.held.size(); ++k) {
+            if (cursor.held[k].key == key) {
+                cursor.last = k;
+                return *cursor.held[k].block;
             }
-            if (b.used < oldest->used) oldest = &b;
         }
-        Block& b = *oldest;
-        last = static_cast<size_t>(oldest - blocks_.data());
-        b.key = index;
-        b.used = clock_;
-        b.bytes.resize(static_cast<size_t>(s_.blockBytes));
-        b.read = false;
-        if (index >= s_.blockCount) return b;
-        const tmsize_t got =
-            s_.tiled ? TIFFReadEncodedTile(tif_.get(), index, b.bytes.data(), s_.blockBytes)
-                     : TIFFReadEncodedStrip(tif_.get(), index, b.bytes.data(), s_.blockBytes);
-        b.read = got > 0;
-        if (got > 0) b.bytes.resize(static_cast<size_t>(got));
-        return b;
+        TiffCursor::Held& held = cursor.held[cursor.next];
+        cursor.last = cursor.next;
+        cursor.next = (cursor.next + 1) % cursor.held.size();
+        held.block = Fetch(key, image, number);
+        held.key = key;
+        return *held.block;
     }
 
-    TiffHandle tif_;
+    // The block from the shared cache, decoded there when it is not in it.
+    std::shared_ptr<const Block> Fetch(BlockKey key, const Image& image, uint64_t number) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++clock_;
+        if (const auto found = slotOf_.find(key); found != slotOf_.end()) {
+            Slot& slot = cache_[found->second];
+            slot.used = clock_;
+            return slot.block;
+        }
+        // The block is decoded into the least recently used slot.
+        Slot* oldest = &cache_.front();
+        for (Slot& slot : cache_) {
+            if (slot.used < oldest->used) oldest = &slot;
+        }
+        if (oldest->key >= 0) slotOf_.erase(oldest->key);
+        slotOf_[key] = static_cast<size_t>(oldest - cache_.data());
+        auto block = std::make_shared<Block>();
+        const Storage& st = image.s;
+        TIFF* t = tif_.get();
+        if (number < st.blockCount &&
+            (TIFFCurrentDirectory(t) == image.directory || TIFFSetDirectory(t, image.directory))) {
+            const uint32_t n = static_cast<uint32_t>(number);
+            block->bytes.resize(static_cast<size_t>(st.blockBytes));
+            const tmsize_t got =
+                st.tiled ? TIFFReadEncodedTile(t, n, block->bytes.data(), st.blockBytes)
+                         : TIFFReadEncodedStrip(t, n, block->bytes.data(), st.blockBytes);
+            block->read = got > 0;
+            if (got > 0) block->bytes.resize(static_cast<size_t>(got));
+        }
+        oldest->key = key;
+        oldest->used = clock_;
+        oldest->block = std::move(block);
+        return oldest->block;
+    }
+
+    struct Slot {
+        BlockKey key = -1;
+        uint64_t used = 0;
+        std::shared_ptr<const Block> block;
+    };
+
+    TiffHandle tif_;  // used under mutex_ only
     std::string path_;
     FileIdentity identity_;
-    Storage s_;
-    std::vector<ValueSource> values_;
-    std::vector<BandMetadata> bands_;
-    double noData_;
-    bool hasNoData_;
-    std::vector<unsigned char> record_;
-    std::vector<Block> blocks_;
+    std::vector<Image> images_;
+    double unknown_;
+    std::mutex mutex_;
+    std::vector<Slot> cache_;
+    std::unordered_map<BlockKey, size_t> slotOf_;  // the slot of each block in the cache
     uint64_t clock_ = 0;
-    std::vector<size_t> last_;  // the block found last in each band
 };
 
 class GeoTiffGridReader final : public GridReader {
@@ -407,10 +501,11 @@ public:
 
     int Lire_EnTete(GridHeader& header, std::string& message) override;
     std::string Lire_Noeuds(const GridHeader& header, NodeSink& sink,
-                           LoadProgress& progress) override {
+                            LoadProgress& progress) override {
         if (!source_) return Refusal(name_, "Grille GeoTIFF non ouverte");
+        const std::unique_ptr<NodeSource::Cursor> cursor = source_->NewCursor();
         for (int64_t s = 0; s < header.NodeCount(); ++s) {
-            const unsigned char* record = source_->Record(s);
+            const unsigned char* record = source_->Record(*cursor, header.image, s);
             if (!record || !sink.Take(record)) return sink.Failure();
             if (!progress.NodeDone()) return progress.Cancelled();
         }
@@ -435,80 +530,52 @@ bool IsGridImage(TIFF* tif) {
     return (kind & (FILETYPE_REDUCEDIMAGE | FILETYPE_MASK)) == 0;
 }
 
-int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
-    source_.reset();
-    TiffHandle tif = OpenTiff(path_);
-    if (!tif) {
-        Refuse(message, "Fichier GeoTIFF illisible");
-        return kHeaderRefused;
-    }
-    TIFF* t = tif.get();
-    // One grid image: overviews and masks aside. A file of several sub-grids
-    // is refused rather than read through its first image alone, which would
-    // give the coarse values where a finer sub-grid holds others.
-    int images = 0;
-    tdir_t first = 0;
-    do {
-        if (IsGridImage(t) && images++ == 0) first = TIFFCurrentDirectory(t);
-    } while (TIFFReadDirectory(t));
-    if (images != 1 || !TIFFSetDirectory(t, first)) {
-        Refuse(message, images == 0 ? std::string("Fichier GeoTIFF sans image de grille")
-                                    : GridMessage("Grille GeoTIFF de %d sous-grilles : seules les "
-                                                  "grilles d'une seule image sont prises en charge",
-                                                  images));
-        return kHeaderRefused;
-    }
-
+// Reads the current directory of `t` as a grid image of the file `path`:
+// empty, or why it is refused.
+std::string ReadImage(TIFF* t, const std::string& path, Image& image) {
     // Georeferencing: geographic only.
     const std::vector<uint16_t> keys = TagValues<uint16_t>(t, kGeoKeyDirectory, TIFF_SHORT);
     const int model = GeoKey(keys, kModelTypeKey);
     if ((model != -1 && model != kModelTypeGeographic) || HasGeoKey(keys, kProjectedCsKey)) {
-        Refuse(message,
-               "Grille GeoTIFF en coordonnées projetées ou géocentriques : seules les grilles en "
-               "longitude et latitude sont prises en charge");
-        return kHeaderRefused;
+        return "Grille GeoTIFF en coordonnées projetées ou géocentriques : seules les grilles en "
+               "longitude et latitude sont prises en charge";
     }
     const int angular = GeoKey(keys, kAngularUnitsKey);
-    int unit = UniteDegres;
+    image.unit = UniteDegres;
     if (angular == kAngularRadian) {
-        unit = UniteRadians;
+        image.unit = UniteRadians;
     } else if (angular == kAngularArcSecond) {
-        unit = UniteSecondes;
+        image.unit = UniteSecondes;
     } else if (angular != -1 && angular != kAngularDegree) {
-        Refuse(message, GridMessage("Unité angulaire de la grille GeoTIFF non prise en charge : %d",
-                                    angular));
-        return kHeaderRefused;
+        return GridMessage("Unité angulaire de la grille GeoTIFF non prise en charge : %d",
+                           angular);
     }
     const bool pixelIsPoint = GeoKey(keys, kRasterTypeKey) == kRasterPixelIsPoint;
 
-    Storage s;
+    Storage& s = image.s;
     TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &s.width);
     TIFFGetField(t, TIFFTAG_IMAGELENGTH, &s.height);
     TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &s.samples);
     TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &s.bits);
     TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLEFORMAT, &s.format);
     TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &s.planar);
-    if (s.width < 1 || s.height < 1 || s.width > INT32_MAX || s.height > INT32_MAX) {
-        Refuse(message, "Dimensions de l'image GeoTIFF non valides");
-        return kHeaderRefused;
-    }
+    if (s.width < 1 || s.height < 1 || s.width > INT32_MAX || s.height > INT32_MAX)
+        return "Dimensions de l'image GeoTIFF non valides";
     if (!SampleTypeRead(s.format, s.bits)) {
-        Refuse(message, GridMessage("Type des valeurs de la grille GeoTIFF non pris en charge "
-                                    "(%d bits, format %d)",
-                                    s.bits, s.format));
-        return kHeaderRefused;
+        return GridMessage("Type des valeurs de la grille GeoTIFF non pris en charge "
+                           "(%d bits, format %d)",
+                           s.bits, s.format);
     }
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &compression);
-    if (!TIFFIsCODECConfigured(compression)) {
-        Refuse(message, GridMessage("Compression de la grille GeoTIFF non prise en charge : %d",
-                                    compression));
-        return kHeaderRefused;
-    }
+    if (!TIFFIsCODECConfigured(compression))
+        return GridMessage("Compression de la grille GeoTIFF non prise en charge : %d", compression);
 
     // The bands and what each value of a node is.
     const GridMetadata meta = ReadMetadata(TagText(t, kGdalMetadata), s.samples);
-    std::vector<ValueSource> values;
+    image.gridName = meta.gridName;
+    image.parentName = meta.parentName;
+    std::vector<ValueSource>& values = image.values;
     int latitude = BandNamed(meta, "latitude_offset");
     int longitude = BandNamed(meta, "longitude_offset");
     int x = BandNamed(meta, "x_translation");
@@ -519,6 +586,7 @@ int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
                                        [](const BandMetadata& b) { return !b.description.empty(); });
     if (!described && meta.type == "HORIZONTAL_OFFSET" && s.samples >= 2) latitude = 0, longitude = 1;
     if (!described && meta.type == "GEOCENTRIC_TRANSLATION" && s.samples >= 3) x = 0, y = 1, z = 2;
+    std::string refused;
     const auto unitFactor = [&](int band, const char* expected, double& factor) {
         const std::string& u = meta.bands[static_cast<size_t>(band)].unit;
         factor = 1;
@@ -528,45 +596,41 @@ int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
             if (u == "radian") return factor = 180 * 3600 / 3.141592653589793, true;
         }
         if (std::strcmp(expected, "metre") == 0 && u == "meter") return true;
-        Refuse(message, "Unité non prise en charge dans la grille GeoTIFF : " + u);
+        refused = "Unité non prise en charge dans la grille GeoTIFF : " + u;
         return false;
     };
-    int kind = 0;  // values per node
     if (latitude >= 0 && longitude >= 0) {
         double fLat = 1, fLon = 1;
         if (!unitFactor(latitude, "arc-second", fLat) || !unitFactor(longitude, "arc-second", fLon))
-            return kHeaderRefused;
+            return refused;
         const std::string& positive = meta.bands[static_cast<size_t>(longitude)].positive;
-        if (!positive.empty() && positive != "east" && positive != "west") {
-            Refuse(message, "Sens positif des longitudes de la grille GeoTIFF inconnu : " + positive);
-            return kHeaderRefused;
-        }
+        if (!positive.empty() && positive != "east" && positive != "west")
+            return "Sens positif des longitudes de la grille GeoTIFF inconnu : " + positive;
         // The grid keeps NTv2's convention: longitude shifts positive westwards.
         if (positive != "west") fLon = -fLon;
         values = {{latitude, fLat}, {longitude, fLon}};
-        kind = 4;
+        image.kind = 4;
     } else if (x >= 0 && y >= 0 && z >= 0) {
         double fx = 1, fy = 1, fz = 1;
         if (!unitFactor(x, "metre", fx) || !unitFactor(y, "metre", fy) ||
             !unitFactor(z, "metre", fz))
-            return kHeaderRefused;
+            return refused;
         values = {{x, fx}, {y, fy}, {z, fz}};
-        kind = 3;
+        image.kind = 3;
     } else if (s.samples == 1 && latitude < 0 && longitude < 0 && x < 0 && y < 0 && z < 0 &&
                (meta.type.empty() || meta.type.rfind("VERTICAL_OFFSET", 0) == 0 ||
                 meta.type == "GEOID")) {
         double f = 1;
-        if (!unitFactor(0, "metre", f)) return kHeaderRefused;
+        if (!unitFactor(0, "metre", f)) return refused;
         values = {{0, f}};
-        kind = 1;
+        image.kind = 1;
     } else {
-        Refuse(message, GridMessage("Disposition des bandes de la grille GeoTIFF inconnue (%d "
-                                    "bandes) : un géoïde a une bande, une grille de décalages les "
-                                    "bandes latitude_offset et longitude_offset, une grille de "
-                                    "translations les bandes x_translation, y_translation et "
-                                    "z_translation",
-                                    s.samples));
-        return kHeaderRefused;
+        return GridMessage("Disposition des bandes de la grille GeoTIFF inconnue (%d "
+                           "bandes) : un géoïde a une bande, une grille de décalages les "
+                           "bandes latitude_offset et longitude_offset, une grille de "
+                           "translations les bandes x_translation, y_translation et "
+                           "z_translation",
+                           s.samples);
     }
 
     // Blocks: their size, and that every one of them lies in the file.
@@ -584,33 +648,28 @@ int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
         s.blockBytes = TIFFStripSize64(t);
         s.blockCount = TIFFNumberOfStrips(t);
     }
-    const uint64_t perPlane =
-        static_cast<uint64_t>((s.width + s.blockWidth - 1) / std::max<uint32_t>(s.blockWidth, 1)) *
-        ((s.height + s.blockHeight - 1) / std::max<uint32_t>(s.blockHeight, 1));
-    const uint64_t expected = perPlane * (s.planar == PLANARCONFIG_SEPARATE ? s.samples : 1);
-    if (s.blockWidth < 1 || s.blockHeight < 1 || s.blockBytes < 1 || s.blockCount != expected) {
-        Refuse(message, "Blocs de l'image GeoTIFF incohérents");
-        return kHeaderRefused;
-    }
+    s.across = (s.width + s.blockWidth - 1) / std::max<uint32_t>(s.blockWidth, 1);
+    s.perPlane = static_cast<uint64_t>(s.across) *
+                 ((s.height + s.blockHeight - 1) / std::max<uint32_t>(s.blockHeight, 1));
+    const uint64_t expected = s.perPlane * (s.planar == PLANARCONFIG_SEPARATE ? s.samples : 1);
+    if (s.blockWidth < 1 || s.blockHeight < 1 || s.blockBytes < 1 || s.blockCount != expected)
+        return "Blocs de l'image GeoTIFF incohérents";
     // Every block lies whole in the file: an image larger than its file
     // (truncated, or a header that does not match it) is refused now rather
     // than giving unknown values at a query.
-    const int64_t fileSize = FileIdentity::Of(path_).size;
+    const int64_t fileSize = FileIdentity::Of(path).size;
     for (uint32_t b = 0; b < s.blockCount; ++b) {
         int error = 0;
         const uint64_t offset = TIFFGetStrileOffsetWithErr(t, b, &error);
         const uint64_t bytes = TIFFGetStrileByteCountWithErr(t, b, &error);
         if (error || bytes == 0 || offset > static_cast<uint64_t>(fileSize) ||
-            bytes > static_cast<uint64_t>(fileSize) - offset) {
-            Refuse(message, "Grille GeoTIFF tronquée : son image dépasse la fin du fichier");
-            return kHeaderRefused;
-        }
+            bytes > static_cast<uint64_t>(fileSize) - offset)
+            return "Grille GeoTIFF tronquée : son image dépasse la fin du fichier";
     }
     if (s.blockBytes > kLargestBlock) {
-        Refuse(message, GridMessage("Blocs de l'image GeoTIFF trop grands (%lld octets, %lld au plus)",
-                                    static_cast<long long>(s.blockBytes),
-                                    static_cast<long long>(kLargestBlock)));
-        return kHeaderRefused;
+        return GridMessage("Blocs de l'image GeoTIFF trop grands (%lld octets, %lld au plus)",
+                           static_cast<long long>(s.blockBytes),
+                           static_cast<long long>(kLargestBlock));
     }
 
     // Node positions: the tiepoint and scale, or a transformation without rotation.
@@ -629,62 +688,199 @@ int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
         x0 = matrix[3];
         y0 = matrix[7];
     } else {
-        Refuse(message, "Grille GeoTIFF sans géoréférencement utilisable (ModelTiepoint et "
-                        "ModelPixelScale, ou ModelTransformation sans rotation)");
-        return kHeaderRefused;
+        return "Grille GeoTIFF sans géoréférencement utilisable (ModelTiepoint et "
+               "ModelPixelScale, ou ModelTransformation sans rotation)";
     }
     if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(dx) && std::isfinite(dy)) ||
-        dx <= 0 || dy == 0) {
-        Refuse(message, "Géoréférencement de la grille GeoTIFF non valide");
-        return kHeaderRefused;
-    }
+        dx <= 0 || dy == 0)
+        return "Géoréférencement de la grille GeoTIFF non valide";
     // Pixel-is-area: the tiepoint is the pixel's corner, the node its centre.
     if (!pixelIsPoint) {
         x0 += dx / 2;
         y0 += dy / 2;
     }
-
-    h.NODE_COORD_UNIT = h.INC_UNIT = unit;
-    h.NODE_COORD_TYPE = CoordonneesLonLat;
-    h.N_COLUMNS = static_cast<int32_t>(s.width);
-    h.N_LINES = static_cast<int32_t>(s.height);
-    h.CountNodes();
-    h.X_INC = dx;
-    h.Y_INC = std::fabs(dy);
-    h.X_MIN = x0;
-    h.X_MAX = x0 + (s.width - 1.0) * dx;
+    SubGrid& g = image.lattice;
+    g.N_COLUMNS = static_cast<int32_t>(s.width);
+    g.N_LINES = static_cast<int32_t>(s.height);
+    g.X_INC = dx;
+    g.Y_INC = std::fabs(dy);
+    g.X_MIN = x0;
+    g.X_MAX = x0 + (s.width - 1.0) * dx;
     // Rows north to south (the usual image), or south to north.
-    h.LAYOUT = dy < 0 ? NW2E2S : SW2E2N;
-    h.Y_MIN = dy < 0 ? y0 + (s.height - 1.0) * dy : y0;
-    h.Y_MAX = dy < 0 ? y0 : y0 + (s.height - 1.0) * dy;
+    image.layout = dy < 0 ? NW2E2S : SW2E2N;
+    g.Y_MIN = dy < 0 ? y0 + (s.height - 1.0) * dy : y0;
+    g.Y_MAX = dy < 0 ? y0 : y0 + (s.height - 1.0) * dy;
+
+    const std::string noDataText = TagText(t, kGdalNoData);
+    image.noDataTag = !noDataText.empty();
+    if (image.noDataTag) {
+        char* end = nullptr;
+        image.noData = std::strtod(noDataText.c_str(), &end);
+        image.hasNoData = end != noDataText.c_str() && std::isfinite(image.noData) && image.noData != 0;
+        if (image.hasNoData && s.format == SAMPLEFORMAT_IEEEFP && s.bits == 32)
+            image.noData = static_cast<float>(image.noData);  // as the samples hold it
+    }
+    // The four values of a shift node: the two accuracies are absent (0).
+    if (image.kind == 4) values.push_back({latitude, 0}), values.push_back({latitude, 0});
+    image.bands = meta.bands;
+    return "";
+}
+
+// Whether the lattice `outer` holds the whole of `inner`.
+bool Holds(const SubGrid& outer, const SubGrid& inner) {
+    return inner.X_MIN >= outer.X_MIN && inner.X_MAX <= outer.X_MAX &&
+           inner.Y_MIN >= outer.Y_MIN && inner.Y_MAX <= outer.Y_MAX;
+}
+
+// How many parents each image has above it, the hierarchy built as PROJ
+// builds it for its grids: an image names its parent (grid_name,
+// parent_grid_name) when the parent holds it; an image that names itself
+// without a parent is of the top level; any other goes under the deepest
+// earlier image, of the first top-level one holding it, that holds it.
+std::vector<int> Depths(const std::vector<Image>& images) {
+    const size_t n = images.size();
+    std::vector<int> parent(n, -1);
+    std::vector<size_t> tops;
+    for (size_t k = 0; k < n; ++k) {
+        const Image& image = images[k];
+        if (!image.parentName.empty()) {
+            size_t named = k;
+            for (size_t p = 0; p < k; ++p) {
+                if (images[p].gridName == image.parentName) named = p;  // the last of the name
+            }
+            if (named < k && Holds(images[named].lattice, image.lattice)) {
+                parent[k] = static_cast<int>(named);
+                continue;
+            }
+        } else if (!image.gridName.empty()) {
+            tops.push_back(k);
+            continue;
+        }
+        bool placed = false;
+        for (size_t top : tops) {
+            if (!Holds(images[top].lattice, image.lattice)) continue;
+            size_t at = top;
+            for (bool deeper = true; deeper;) {
+                deeper = false;
+                for (size_t c = 0; c < k; ++c) {
+                    if (parent[c] == static_cast<int>(at) && Holds(images[c].lattice, image.lattice)) {
+                        at = c;
+                        deeper = true;
+                        break;
+                    }
+                }
+            }
+            parent[k] = static_cast<int>(at);
+            placed = true;
+            break;
+        }
+        if (!placed) tops.push_back(k);
+    }
+    std::vector<int> depth(n, 0);
+    for (size_t k = 0; k < n; ++k) {
+        for (int p = parent[k]; p >= 0; p = parent[static_cast<size_t>(p)]) ++depth[k];
+    }
+    return depth;
+}
+
+int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
+    source_.reset();
+    TiffHandle tif = OpenTiff(path_);
+    if (!tif) {
+        Refuse(message, "Fichier GeoTIFF illisible");
+        return kHeaderRefused;
+    }
+    TIFF* t = tif.get();
+    // The grid images, overviews and masks aside: one, or the sub-grids of a
+    // file of several, each read as a grid of its own.
+    std::vector<tdir_t> directories;
+    do {
+        if (IsGridImage(t)) directories.push_back(TIFFCurrentDirectory(t));
+    } while (TIFFReadDirectory(t));
+    if (directories.empty()) {
+        Refuse(message, "Fichier GeoTIFF sans image de grille");
+        return kHeaderRefused;
+    }
+    std::vector<Image> images(directories.size());
+    for (size_t k = 0; k < images.size(); ++k) {
+        Image& image = images[k];
+        image.directory = directories[k];
+        if (!TIFFSetDirectory(t, image.directory)) {
+            Refuse(message, "Fichier GeoTIFF illisible");
+            return kHeaderRefused;
+        }
+        const std::string reason = ReadImage(t, path_, image);
+        const std::string which =
+            images.size() > 1 ? GridMessage("Sous-grille n° %d : ", static_cast<int>(k + 1)) : "";
+        if (!reason.empty()) {
+            Refuse(message, which + reason);
+            return kHeaderRefused;
+        }
+        if (k == 0) continue;
+        // Every sub-grid gives the same values as the first, in the same unit.
+        if (!SameValues(image, images[0])) {
+            Refuse(message, which + "ses bandes diffèrent de celles de la première sous-grille "
+                                    "; toutes les sous-grilles d'une grille GeoTIFF ont les "
+                                    "mêmes bandes, de même sens");
+            return kHeaderRefused;
+        }
+        if (image.unit != images[0].unit) {
+            Refuse(message, which + "unité angulaire différente de celle de la première "
+                                    "sous-grille");
+            return kHeaderRefused;
+        }
+        image.flipped = image.layout != images[0].layout;
+    }
+
+    const Image& first = images[0];
+    const SubGrid& g = first.lattice;
+    h.NODE_COORD_UNIT = h.INC_UNIT = first.unit;
+    h.NODE_COORD_TYPE = CoordonneesLonLat;
+    h.N_COLUMNS = g.N_COLUMNS;
+    h.N_LINES = g.N_LINES;
+    h.CountNodes();
+    h.X_INC = g.X_INC;
+    h.Y_INC = g.Y_INC;
+    h.X_MIN = g.X_MIN;
+    h.X_MAX = g.X_MAX;
+    h.LAYOUT = first.layout;
+    h.Y_MIN = g.Y_MIN;
+    h.Y_MAX = g.Y_MAX;
     h.EAST_TO_WEST = 0;
     h.VALUES_LOCATION = 0;
     h.NODE_COORD_WRITTEN = 0;
     h.CODE_PREC = 0;
-    h.VALUES_NUMBER = kind;
+    h.VALUES_NUMBER = first.kind;
     h.VALUES_TYPE = Real8;
     h.Taille_Valeur();
-    h.TRANSLATION.assign(static_cast<size_t>(kind), 0.0);
-    h.VALUES_UNIT = kind == 4 ? UniteSecondes : UniteMetres;
+    h.TRANSLATION.assign(static_cast<size_t>(first.kind), 0.0);
+    h.VALUES_UNIT = first.kind == 4 ? UniteSecondes : UniteMetres;
     h.INTERPOLATION_TYPE = Bilineaire;
     h.firstRecordOffset = 0;
-
-    double noData = 0;
-    bool hasNoData = false;
-    const std::string noDataText = TagText(t, kGdalNoData);
-    if (!noDataText.empty()) {
-        char* end = nullptr;
-        noData = std::strtod(noDataText.c_str(), &end);
-        hasNoData = end != noDataText.c_str() && std::isfinite(noData) && noData != 0;
-        if (hasNoData && s.format == SAMPLEFORMAT_IEEEFP && s.bits == 32)
-            noData = static_cast<float>(noData);  // as the samples hold it
-        h.VALUE_UNK = hasNoData ? noData : 0;
+    h.image = 0;
+    if (first.noDataTag) h.VALUE_UNK = first.hasNoData ? first.noData : 0;
+    // The first sub-grid's no-data value marks the unknown values of all;
+    // when it has none, the first that has one.
+    for (const Image& image : images) {
+        if (h.VALUE_UNK != 0 || first.hasNoData) break;
+        if (image.hasNoData) h.VALUE_UNK = image.noData;
     }
 
-    // The four values of a shift node: the two accuracies are absent (0).
-    if (kind == 4) values.push_back({latitude, 0}), values.push_back({latitude, 0});
-    source_ = std::make_shared<GeoTiffSource>(std::move(tif), path_, s, std::move(values), noData,
-                                              hasNoData, meta.bands);
+    h.subGrids.clear();
+    if (images.size() > 1) {
+        const std::vector<int> depths = Depths(images);
+        for (size_t k = 0; k < images.size(); ++k) {
+            SubGrid sub = images[k].lattice;
+            sub.image = static_cast<int>(k);
+            sub.depth = depths[k];
+            h.subGrids.push_back(sub);
+        }
+    }
+    if (!TIFFSetDirectory(t, first.directory)) {
+        Refuse(message, "Fichier GeoTIFF illisible");
+        return kHeaderRefused;
+    }
+    source_ = std::make_shared<GeoTiffSource>(std::move(tif), path_, std::move(images), h.VALUE_UNK);
     return kHeaderRead;
 }
 

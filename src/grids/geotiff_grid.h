@@ -6,7 +6,8 @@
 #include "grids/grid_reader.h"
 
 // GeoTIFF grids (".tif", ".tiff") as PROJ publishes them: one image per
-// grid, geographic georeferencing (ModelTiepoint and ModelPixelScale, or a
+// grid, or one image per sub-grid of a grid of several (GridHeader::subGrids;
+// overviews and masks are not grids), geographic georeferencing (ModelTiepoint and ModelPixelScale, or a
 // ModelTransformation without rotation; pixel-is-point or pixel-is-area), the
 // meaning of the bands in the GDAL metadata. Three kinds are read:
 //   - a geoid model, one band (the geoid's height above the ellipsoid,
@@ -19,7 +20,7 @@
 //     "z_translation" (metres): three values per node.
 // Values are decoded block by block (a tile or a strip of one band) when a
 // query needs them, through a small cache of blocks, so that memory stays
-// flat whatever the size of the grid. The rows are kept as the file stores
+// flat whatever the size of the grid; the copies of a grid share the cache. The rows are kept as the file stores
 // them (north to south, or south to north), the values as reals.
 
 // The reader of the GeoTIFF grid `path`; `name` is the file name the

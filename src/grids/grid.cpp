@@ -16,6 +16,7 @@ CGrille::~CGrille() {
 void CGrille::Fermer() {
     binary_.reset();
     source_.reset();
+    readScratch_.cursor.reset();
     header.TRANSLATION.clear();
     if (!onDisk) records.Clear();
 }
@@ -60,7 +61,11 @@ const unsigned char* CGrille::Record(int64_t s) const {
                     header.RecordSize();
         return records.Record(first + s);
     }
-    if (source_) return source_->Record(s);
+    if (source_) {
+        auto& cursor = readScratch_.cursor;
+        if (!cursor || cursor->Owner() != source_.get()) cursor = source_->NewCursor();
+        return source_->Record(*cursor, header.image, s);
+    }
     if (!binary_) return nullptr;
     // One record read as a whole: from the mapping, or one positioned read.
     const int64_t size = header.RecordSize();

@@ -99,12 +99,19 @@ public:
 private:
     // Work space of the queries, kept between them so that no query
     // allocates; never shared between grids.
+    // A copy or an assignment starts with no cursor: the cursor is the
+    // grid's own reader of a GeoTIFF source (it never serves two threads),
+    // and an assigned grid may read another source.
     struct Scratch {
         std::vector<double> values;
         std::vector<unsigned char> record;
+        std::unique_ptr<NodeSource::Cursor> cursor;
         Scratch() = default;
         Scratch(const Scratch&) {}
-        Scratch& operator=(const Scratch&) { return *this; }
+        Scratch& operator=(const Scratch&) {
+            cursor.reset();
+            return *this;
+        }
     };
 
     // The nearest node, bilinear or spline by the mode word, at a point in

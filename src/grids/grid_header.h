@@ -32,14 +32,17 @@ constexpr int kMostValuesPerNode = 1000;
 inline constexpr int kHeaderRead = -10;
 inline constexpr int kHeaderRefused = -1;
 
-// One sub-grid of an NTv2 file that holds several: its lattice as the
-// header's fields hold the first one's (limits eastwards, in the unit of the
-// node coordinates), where its records start, and how many parents it has
-// above it (0 for a sub-grid of the file's top level).
+// One sub-grid of a file that holds several (an NTv2 file, or a GeoTIFF of
+// several grid images): its lattice as the header's fields hold the first
+// one's (limits eastwards, in the unit of the node coordinates), where its
+// records start (NTv2) or which grid image of the file holds them (GeoTIFF,
+// counted from 0 in file order), and how many parents it has above it (0 for
+// a sub-grid of the file's top level).
 struct SubGrid {
     double X_MIN = 0, X_MAX = 0, Y_MIN = 0, Y_MAX = 0, X_INC = 0, Y_INC = 0;
     int32_t N_COLUMNS = 0, N_LINES = 0;
     int64_t firstRecordOffset = 0;
+    int image = 0;
     int depth = 0;
 };
 
@@ -96,6 +99,7 @@ struct GridHeader {
     // Where the node records of a binary file are.
     int64_t firstRecordOffset = 0;  // byte offset of the first node record
     bool bigEndian = false;         // numbers stored big-endian (NTv2 type 6)
+    int image = 0;                  // the GeoTIFF grid image the records are read from
     // Every sub-grid of a file that has more than one, the first included, in
     // file order; empty for a file of one grid.
     std::vector<SubGrid> subGrids;

@@ -79,13 +79,16 @@ private:
 void CGrille::Echec() {
     binary_.reset();
     source_.reset();
+    readScratch_.cursor.reset();
     loaded = false;
 }
 
 int CGrille::Lire_EnTete_Format(std::unique_ptr<GridReader>& reader, std::string& message,
                                 UserInterface* ui) {
     header.bigEndian = false;  // only an NTv2 binary file says otherwise
-    header.subGrids.clear();   // only an NTv2 binary file of several sub-grids has them
+    // Only an NTv2 binary file or a GeoTIFF of several sub-grids has them.
+    header.subGrids.clear();
+    header.image = 0;
     reader = OpenGridReader(header, Path(), ui, message);
     if (!reader) return kHeaderRefused;
     const int read = reader->Lire_EnTete(header, message);
@@ -100,6 +103,7 @@ bool CGrille::Ouvrir_EnTete(std::string& message, std::unique_ptr<GridReader>& r
     message.clear();
     binary_.reset();
     source_.reset();
+    readScratch_.cursor.reset();
     GridHeader& h = header;
     if (h.NAME.empty()) {
         message = "Le nom du fichier de grille n'est pas initialisé";
@@ -174,6 +178,7 @@ bool CGrille::Ouvrir_Fichier(std::string& message, int mode, GridProgress* progr
     if (mode == ModeEnTete) {
         binary_.reset();
         source_.reset();
+        readScratch_.cursor.reset();
         return true;
     }
     if (!loaded) {
@@ -290,6 +295,7 @@ void ZoneDeGrille(const GridHeader& h, CZone& zone) {
     zone.southWest.longitude = ConvertUnit(h.X_MIN, h.NODE_COORD_UNIT, UniteDegres);
     zone.southWest.latitude = ConvertUnit(h.Y_MIN, h.NODE_COORD_UNIT, UniteDegres);
     zone.northEast.longitude = ConvertUnit(h.X_MAX, h.NODE_COORD_UNIT, UniteDegres);
+    zone.northEast.latitude = ConvertUnit(h.Y_MAX, h.NODE_COORD_UNIT, UniteDegres);
     // A file of several sub-grids covers them all.
     for (const SubGrid& sub : h.subGrids) {
         zone.southWest.longitude = std::min(zone.southWest.longitude,
@@ -303,5 +309,4 @@ void ZoneDeGrille(const GridHeader& h, CZone& zone) {
     }
     // A grid round the whole parallel covers it up to its first column again.
     if (WrapsLongitude(h)) zone.northEast.longitude = zone.southWest.longitude + 360;
-    zone.northEast.latitude = ConvertUnit(h.Y_MAX, h.NODE_COORD_UNIT, UniteDegres);
 }

@@ -41,6 +41,7 @@ private:
         sub.X_INC = h.X_INC, sub.Y_INC = h.Y_INC;
         sub.N_COLUMNS = h.N_COLUMNS, sub.N_LINES = h.N_LINES;
         sub.firstRecordOffset = h.firstRecordOffset;
+        sub.image = h.image;
         return sub;
     }
     static void Set(GridHeader& h, const SubGrid& sub) {
@@ -48,6 +49,7 @@ private:
         h.X_INC = sub.X_INC, h.Y_INC = sub.Y_INC;
         h.N_COLUMNS = sub.N_COLUMNS, h.N_LINES = sub.N_LINES;
         h.firstRecordOffset = sub.firstRecordOffset;
+        h.image = sub.image;
     }
     GridHeader& h_;
     SubGrid kept_;

@@ -1,6 +1,7 @@
 // An NTv2 file of nested sub-grids (a parent and a finer child inside it
-// holding other shifts) against PROJ's hgridshift, both directions: points
-// inside the child, inside the parent only, and on the child's border.
+// holding other shifts), binary and text, and a GeoTIFF of two images of the
+// same shape, against PROJ's hgridshift, both directions: points inside the
+// child, inside the parent only, and on the child's border.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "engine/current_grid_loading.h"
 #include "engine/grid_selection.h"
 #include "engine/grid_transformation.h"
+#include "support/geotiff_grids.h"
 #include "support/nested_ntv2.h"
 #include "support/temp_dir.h"
 
@@ -61,7 +63,7 @@ std::vector<Point> ProjShift(const std::string& grid, const std::vector<Point>& 
 }
 
 class NestedSubGrids : public ::testing::Test {
-protected:
+public:
     void SetUp() override {
         Write(ParentAndChild());
         dir.Write("nested.xml",
@@ -86,7 +88,7 @@ protected:
     // The points through the grid method, from system `from` to `to`.
     std::vector<Point> Transform(const std::vector<Point>& points, int from, int to) {
         std::vector<Point> out;
-        GridContext context{catalogue, vertical, translation, headers, dir.path() + "/", nullptr};
+        GridContext context{catalogue, vertical, translation, headers, folder, nullptr};
         for (const Point& p : points) {
             CCoor source, target;
             source.type = target.type = Geographic;
@@ -112,13 +114,17 @@ protected:
     }
 
     TempDir dir;
+    std::string folder = dir.path() + "/";  // of the catalogue's grids
     Catalogue catalogue;
     CGrille1D vertical;
     CGrille3D translation;
     GridHeaderCache headers;
 };
 
-TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
+// Both directions through the grid `grid` (a path), joining systems 8 and 9,
+// against PROJ's hgridshift of it; with `text`, the same grid as a text file
+// joining systems 10 and 11 gives the binary file's values.
+void CompareWithProj(NestedSubGrids& test, const std::string& grid, bool text) {
     struct Case {
         const char* where;
         std::vector<Point> points;
@@ -128,35 +134,56 @@ TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
         {"inside the parent only", {{1.3, 45.2}, {4.6, 48.7}, {3.2, 46.5}, {2.5, 47.3}, {1, 45}}},
         {"on the child's border", {{2, 46.5}, {2.5, 47}, {3, 46.2}, {2.6, 46}, {3, 47}, {2, 46}}},
     };
+    const std::string name = grid.substr(grid.rfind('/') + 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.where);
         for (const bool inverse : {false, true}) {
             SCOPED_TRACE(inverse ? "inverse" : "forward");
-            const std::vector<Point> proj = ProjShift(dir.File("nested.gsb"), c.points, inverse, dir);
+            const std::vector<Point> proj = ProjShift(grid, c.points, inverse, test.dir);
             ASSERT_EQ(proj.size(), c.points.size()) << "cct did not run";
-            const std::vector<Point> ours = Transform(c.points, inverse ? 9 : 8, inverse ? 8 : 9);
-            const std::vector<Point> text =
-                Transform(c.points, inverse ? 11 : 10, inverse ? 10 : 11);
+            const std::vector<Point> ours = test.Transform(c.points, inverse ? 9 : 8, inverse ? 8 : 9);
             double largest = 0, largestText = 0, fromBinary = 0;
             for (size_t k = 0; k < ours.size(); ++k) {
-                largest = std::max(largest, Distance(ours[k], proj[k]));
-                largestText = std::max(largestText, Distance(text[k], proj[k]));
-                EXPECT_LT(Distance(ours[k], proj[k]), 0.001)
+                largest = std::max(largest, test.Distance(ours[k], proj[k]));
+                EXPECT_LT(test.Distance(ours[k], proj[k]), 0.001)
                     << c.points[k].lon << " " << c.points[k].lat;
-                EXPECT_LT(Distance(text[k], proj[k]), 0.001)
-                    << c.points[k].lon << " " << c.points[k].lat;
-                // The text file gives the binary file's values.
-                for (double d : {text[k].lon - ours[k].lon, text[k].lat - ours[k].lat}) {
-                    fromBinary = std::max(fromBinary, std::fabs(d));
-                    EXPECT_LE(std::fabs(d), 1e-9) << c.points[k].lon << " " << c.points[k].lat;
+            }
+            if (text) {
+                const std::vector<Point> fromText =
+                    test.Transform(c.points, inverse ? 11 : 10, inverse ? 10 : 11);
+                for (size_t k = 0; k < ours.size(); ++k) {
+                    largestText = std::max(largestText, test.Distance(fromText[k], proj[k]));
+                    EXPECT_LT(test.Distance(fromText[k], proj[k]), 0.001)
+                        << c.points[k].lon << " " << c.points[k].lat;
+                    for (double d : {fromText[k].lon - ours[k].lon, fromText[k].lat - ours[k].lat}) {
+                        fromBinary = std::max(fromBinary, std::fabs(d));
+                        EXPECT_LE(std::fabs(d), 1e-9) << c.points[k].lon << " " << c.points[k].lat;
+                    }
                 }
             }
-            std::printf("%s, %s: largest difference from PROJ %.6f m (.gsb), %.6f m (.gsa); "
-                        ".gsa from .gsb %.3g degree\n",
-                        c.where, inverse ? "inverse" : "forward", largest, largestText,
-                        fromBinary);
+            std::printf("%s, %s, %s: largest difference from PROJ %.6f m", name.c_str(), c.where,
+                        inverse ? "inverse" : "forward", largest);
+            if (text) {
+                std::printf("; .gsa %.6f m, .gsa from .gsb %.3g degree", largestText, fromBinary);
+            }
+            std::printf("\n");
         }
     }
+}
+
+TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
+    CompareWithProj(*this, dir.File("nested.gsb"), true);
+}
+
+// The same shape as a GeoTIFF of two images, the child naming its parent
+// (made by tests/grids/make_geotiff_grids.py).
+TEST_F(NestedSubGrids, GeoTiffOfTwoImagesBothDirectionsAgainstProj) {
+    const std::string tiffs = GeoTiffGridFolder();
+    if (tiffs.empty()) GTEST_SKIP() << "GDAL's Python module or PROJ's tools are missing";
+    catalogue.translationGrids.clear();
+    ASSERT_EQ(AddCatalogueLine("GR3D nested_shifts.tif 8 9", catalogue), LineOutcome::Added);
+    folder = tiffs + "/";
+    CompareWithProj(*this, tiffs + "/nested_shifts.tif", false);
 }
 
 // The child's shifts answer inside it: a point there moves by the child's

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "grids/grid.h"
@@ -123,6 +124,90 @@ TEST_F(GeoTiffGrid, ShiftsAreThoseOfTheNtv2File) {
     }
 }
 
+// Sub-grids: the hierarchy, the zone over them all, and the values of the
+// grid that holds the point. The two halves of the geoid, each of the top
+// level, give the values of the whole geoid.
+TEST_F(GeoTiffGrid, SubGridsOfSeveralImages) {
+    struct Case {
+        const char* file;
+        std::vector<int> depths;
+        double south, north;  // of the zone
+    };
+    for (const Case& c : {Case{"egm96_subgrids.tif", {0, 1}, 40, 53},
+                          Case{"egm96_halves.tif", {0, 0}, 40, 53},
+                          Case{"nested_shifts.tif", {0, 1}, 45, 49}}) {
+        SCOPED_TRACE(c.file);
+        CGrille grid, header;
+        ASSERT_EQ(Open(grid, folder, c.file), "");
+        header.folder = folder, header.header.NAME = c.file;
+        std::string message;
+        ASSERT_TRUE(header.Ouvrir(message, ModeEnTete)) << message;
+        ASSERT_EQ(grid.header.subGrids.size(), c.depths.size());
+        ASSERT_EQ(header.header.subGrids.size(), c.depths.size());
+        for (size_t k = 0; k < c.depths.size(); ++k) {
+            EXPECT_EQ(grid.header.subGrids[k].depth, c.depths[k]);
+            EXPECT_EQ(grid.header.subGrids[k].image, static_cast<int>(k));
+        }
+        EXPECT_DOUBLE_EQ(grid.zone.southWest.latitude, c.south);
+        EXPECT_DOUBLE_EQ(grid.zone.northEast.latitude, c.north);
+        EXPECT_DOUBLE_EQ(header.zone.northEast.latitude, c.north);
+    }
+    CGrille1D halves, whole;
+    ASSERT_EQ(Open(halves, folder, "egm96_halves.tif"), "");
+    ASSERT_EQ(Open(whole, folder, "egm96_area_strip.tif"), "");
+    EXPECT_DOUBLE_EQ(halves.header.Y_MAX, 46.5);  // the first image's lattice
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> lon(-7, 11), lat(40, 53);
+    for (int i = 0; i < 300; ++i) {
+        const double point[3] = {lon(random), i == 0 ? 46.5 : lat(random), 0};
+        double a = 0, b = 0;
+        int code = 0;
+        ASSERT_EQ(halves.Interpoler(UniteDegres, point, &a, code), 0);
+        ASSERT_EQ(whole.Interpoler(UniteDegres, point, &b, code), 0);
+        EXPECT_NEAR(a, b, 1e-12) << point[0] << " " << point[1];
+    }
+}
+
+// Copies of a grid share its file: queried on two threads at once, each
+// gives the values of the grid queried alone.
+TEST_F(GeoTiffGrid, CopiesQueriedOnTwoThreads) {
+    for (const char* file : {"ntf_r93.tif", "nested_shifts.tif"}) {
+        SCOPED_TRACE(file);
+        CGrille3D grid;
+        ASSERT_EQ(Open(grid, folder, file), "");
+        std::mt19937 random(3);
+        std::uniform_real_distribution<double> lon(grid.zone.southWest.longitude,
+                                                   grid.zone.northEast.longitude),
+            lat(grid.zone.southWest.latitude, grid.zone.northEast.latitude);
+        std::vector<std::array<double, 2>> points(20000), alone(points.size());
+        int code = 0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            points[i] = {lon(random), lat(random)};
+            double values[4];
+            const double p[3] = {points[i][0], points[i][1], 0};
+            grid.Interpoler(UniteDegres, p, values, code);
+            alone[i] = {values[0], values[1]};
+        }
+        std::vector<CGrille3D> copies(2, grid);
+        std::vector<size_t> wrong(copies.size(), 0);
+        std::vector<std::thread> threads;
+        for (size_t t = 0; t < copies.size(); ++t) {
+            threads.emplace_back([&, t] {
+                for (size_t i = t; i < 10 * points.size(); i += 3) {
+                    const size_t k = i % points.size();
+                    const double p[3] = {points[k][0], points[k][1], 0};
+                    double values[4];
+                    int c = 0;
+                    copies[t].Interpoler(UniteDegres, p, values, c);
+                    wrong[t] += values[0] != alone[k][0] || values[1] != alone[k][1];
+                }
+            });
+        }
+        for (std::thread& t : threads) t.join();
+        EXPECT_EQ(wrong[0] + wrong[1], 0u);
+    }
+}
+
 TEST_F(GeoTiffGrid, XmlHeaderBesideCompletesAndOverrides) {
     TempDir dir;
     std::filesystem::copy_file(folder + "/egm96_area_strip.tif", dir.File("geoide.tif"));
@@ -167,9 +252,10 @@ TEST_F(GeoTiffGrid, RefusalsNameTheFileAndTheReason) {
                   "refused_huge.tif :\nGrille GeoTIFF tronquée : son image dépasse la fin du "
                   "fichier"},
              Case{"refused_empty.tif", "refused_empty.tif :\nFichier GeoTIFF illisible"},
-             Case{"refused_subgrids.tif",
-                  "refused_subgrids.tif :\nGrille GeoTIFF de 2 sous-grilles : seules les grilles "
-                  "d'une seule image sont prises en charge"},
+             Case{"refused_mixed.tif",
+                  "refused_mixed.tif :\nSous-grille n° 2 : ses bandes diffèrent de celles de la "
+                  "première sous-grille ; toutes les sous-grilles d'une grille GeoTIFF ont les "
+                  "mêmes bandes, de même sens"},
          }) {
         for (int mode : {ModeSurDisque, ModeEnTete}) {
             CGrille1D grid;

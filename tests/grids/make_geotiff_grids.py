@@ -17,6 +17,11 @@ Writes into FOLDER:
                 metres, close to NTF -> RGF93), and ntf_xyz.txt: 1000 points
                 "lon lat h lon' lat' h'" of PROJ's xyzgridshift pipeline from
                 NTF to RGF93 geographic coordinates;
+  egm96_subgrids.tif  the geoid and a finer grid over Paris in a second image,
+                and egm96_subgrids.txt: 400 points "lon lat h H" of cct
+                +proj=vgridshift on it;
+  egm96_halves.tif  the geoid in two images of the top level, south first;
+  nested_shifts.tif  shifts of a parent and a finer child holding others;
   refused_*.tif the files the reader must refuse.
 Exit status 0 when everything was made.
 """
@@ -59,12 +64,14 @@ translate("egm96_half.tif", "-co NBITS=16")
 
 
 def write_grid(name, geotransform, bands, metadata, band_metadata, interleave="BAND",
-               srs=4275):
+               srs=4275, append=False):
+    """append: a further grid image (sub-grid) at the end of the file."""
     rows, columns = bands[0].shape
     driver = gdal.GetDriverByName("GTiff")
     ds = driver.Create(path(name), columns, rows, len(bands), gdal.GDT_Float32,
                        options=["INTERLEAVE=" + interleave, "TILED=YES", "BLOCKXSIZE=16",
-                                "BLOCKYSIZE=16", "COMPRESS=DEFLATE"])
+                                "BLOCKYSIZE=16", "COMPRESS=DEFLATE"] +
+                       (["APPEND_SUBDATASET=YES"] if append else []))
     ds.SetGeoTransform(geotransform)
     reference = osr.SpatialReference()
     reference.ImportFromEPSG(srs)
@@ -136,15 +143,67 @@ with open(path("ntf_xyz.txt"), "w") as table:
             sys.exit("cct gave no point for " + source)
         table.write(source + " " + " ".join(target.split()[:3]) + "\n")
 
+# Sub-grids. The geoid, then a finer grid over Paris (nearest neighbours at
+# twice the density, so that it departs from the geoid's bilinear values),
+# with its own storage (tiles of 16, LZW); 400 points "lon lat h H" of
+# cct +proj=vgridshift on it, in the finer grid, on its border and around it.
+gdal.Translate(path("egm96_subgrids.tif"), path("egm96_area_strip.tif"), options="-q")
+gdal.Translate(path("egm96_subgrids.tif"), path("egm96_area_strip.tif"),
+               options="-q -co APPEND_SUBDATASET=YES -co TILED=YES -co BLOCKXSIZE=16 "
+               "-co BLOCKYSIZE=16 -co COMPRESS=LZW -outsize 200% 200% -projwin 2 49 3 48")
+random.seed(19)
+border = [(2.0625, 48.0625 + k * 0.0625) for k in range(15)] + \
+         [(2.0625 + k * 0.0625, 48.9375) for k in range(15)]
+around = [(random.uniform(1.5, 3.5), random.uniform(47.5, 49.5)) for _ in range(200)]
+inside = [(random.uniform(2.07, 2.93), random.uniform(48.07, 48.93)) for _ in range(170)]
+points = "".join("%.10f %.10f 100 0\n" % p for p in border + around + inside)
+moved = subprocess.run(["cct", "-d", "10", "+proj=vgridshift",
+                        "+grids=" + path("egm96_subgrids.tif")], input=points,
+                       capture_output=True, text=True, check=True).stdout.split("\n")
+with open(path("egm96_subgrids.txt"), "w") as table:
+    for source, target in zip(points.split("\n")[:-1], moved):
+        if len(target.split()) < 3 or "inf" in target:
+            sys.exit("cct gave no height for " + source)
+        table.write(" ".join(source.split()[:3]) + " " + target.split()[2] + "\n")
+# Two grids of the top level, the southern half first, sharing a row.
+gdal.Translate(path("egm96_halves.tif"), path("egm96_area_strip.tif"),
+               options="-q -srcwin 0 26 73 27")
+gdal.Translate(path("egm96_halves.tif"), path("egm96_area_strip.tif"),
+               options="-q -co APPEND_SUBDATASET=YES -srcwin 0 0 73 27")
+
+
+# Shifts of a parent (1 .. 5 E, 45 .. 49 N, step 0.5) and a finer child
+# (2 .. 3 E, 46 .. 47 N, step 0.125, values interleaved by pixel) holding
+# other shifts, named as PROJ's ntv2_to_gtiff.py names sub-grids.
+def nested(west, east, south, north, step, child):
+    lon, lat = numpy.meshgrid(numpy.arange(west, east + step / 2, step),
+                              numpy.arange(north, south - step / 2, -step))
+    d_lat = 1.2 + 0.1 * lon - 0.05 * lat
+    d_lon = -2.5 + 0.04 * lat + 0.02 * lon * lon
+    if child:
+        d_lat += 0.5 + 0.3 * numpy.sin(3 * lon) * numpy.cos(2 * lat)
+        d_lon -= 0.7 + 0.2 * (lat - 46)
+    return (west - step / 2, step, 0, north + step / 2, 0, -step), [d_lat, d_lon]
+
+
+transform, values = nested(1, 5, 45, 49, 0.5, False)
+write_grid("nested_shifts.tif", transform, values,
+           {"TYPE": "HORIZONTAL_OFFSET", "grid_name": "PARENT"}, shift_metadata, srs=4326)
+transform, values = nested(2, 3, 46, 47, 0.125, True)
+write_grid("nested_shifts.tif", transform, values,
+           {"TYPE": "HORIZONTAL_OFFSET", "grid_name": "CHILD", "parent_grid_name": "PARENT"},
+           shift_metadata, interleave="PIXEL", srs=4326, append=True)
+
 # Files to refuse.
 gdal.Translate(path("refused_projected.tif"), path("egm96_area_strip.tif"),
                options="-q -a_srs EPSG:2154 -a_ullr 100000 7000000 200000 6900000")
 two = [latitude, longitude]
 write_grid("refused_bands.tif", gsb.GetGeoTransform(), two, {}, [{}, {}])
-# Two sub-grids: the geoid, then a finer grid over Paris in a second image.
-gdal.Translate(path("refused_subgrids.tif"), path("egm96_area_strip.tif"), options="-q")
-gdal.Translate(path("refused_subgrids.tif"), path("egm96_area_strip.tif"),
-               options="-q -co APPEND_SUBDATASET=YES -outsize 200% 200% -projwin 2 49 3 48")
+# Sub-grids of different bands: the geoid, then shifts in a second image.
+gdal.Translate(path("refused_mixed.tif"), path("egm96_area_strip.tif"), options="-q")
+write_grid("refused_mixed.tif", (1.75, 0.5, 0, 49.25, 0, -0.5),
+           [numpy.zeros((9, 9)), numpy.zeros((9, 9))], {"TYPE": "HORIZONTAL_OFFSET"},
+           shift_metadata, append=True)
 data = open(path("egm96_point_tiled_deflate.tif"), "rb").read()
 open(path("refused_truncated.tif"), "wb").write(data[:len(data) * 2 // 3])
 # A header announcing a 30000 x 30000 image of 32-bit reals (3.6 GB) in one
