@@ -113,9 +113,18 @@ SystemZones ZonesOfSystem(const CatalogueList<CZone>& zones, const CCoor& point)
     SystemZones found;
     found.list = &zones;
     found.systemId = SystemIdOf(point);
+    const CPrc* projection = point.sys.projection;
+    found.projectionId = projection != nullptr ? projection->id : 0;
+    bool oneUnit = true;
     for (const CZone& zone : zones) {
-        if (zone.systemKey == found.systemId) found.zones.push_back(&zone);
+        if (zone.systemKey != found.systemId) continue;
+        if (!found.zones.empty() && zone.unit != found.zones.front()->unit) oneUnit = false;
+        found.zones.push_back(&zone);
+        if (projection == nullptr || zone.projectionKey == 0 ||
+            zone.projectionKey == projection->id)
+            found.deciding.push_back(&zone);
     }
+    if (oneUnit && !found.zones.empty()) found.unit = found.zones.front()->unit;
     return found;
 }
 
@@ -123,5 +132,18 @@ int ZoneStatus(const CCoor& point, const ZoneLocation& location, const SystemZon
     if (SystemIdOf(point) != zones.systemId) return ZoneStatus(point, location, *zones.list);
     if (zones.list->empty()) return 1;
     const CZone* examined = nullptr;
+    const CPrc* projection = point.sys.projection;
+    if (zones.unit >= 0 && (projection != nullptr ? projection->id : 0) == zones.projectionId) {
+        // The other zones can neither contain the point for its projection
+        // nor, being in the same unit, change how it is expressed.
+        return Status(point, location, zones.deciding, examined);
+    }
     return Status(point, location, zones.zones, examined);
+}
+
+ZoneLocation InZoneUnit(const CCoor& point, const ZoneLocation& location,
+                        const SystemZones& zones) {
+    ZoneLocation expressed = location;
+    if (zones.unit >= 0 && SystemIdOf(point) == zones.systemId) ExpressIn(expressed, zones.unit);
+    return expressed;
 }

@@ -49,6 +49,14 @@ struct SystemZones {
     const CatalogueList<CZone>* list = nullptr;  // the list they were taken from
     int systemId = 0;
     std::vector<const CZone*> zones;
+    // When every zone of the system has the same angle unit (`unit`), the
+    // test of a point of the projection the zones were taken for
+    // (`projectionId`, 0 for none) reads only the zones that can decide it:
+    // those of that projection and those of no projection (all of them for
+    // a point without projection), in the same order.
+    int unit = -1;  // -1: the zones' units differ, or there is none
+    int projectionId = 0;
+    std::vector<const CZone*> deciding;
 };
 // Those of the point's system (an id of 0 for a point without system).
 SystemZones ZonesOfSystem(const CatalogueList<CZone>& zones, const CCoor& point);
@@ -56,3 +64,9 @@ SystemZones ZonesOfSystem(const CatalogueList<CZone>& zones, const CCoor& point)
 // result as over the whole list they were taken from (which a point of
 // another system reads).
 int ZoneStatus(const CCoor& point, const ZoneLocation& location, const SystemZones& zones);
+// The location of a point of the zones' system expressed in their one unit,
+// as the test of each zone expresses it; unchanged when their units differ
+// or the point is of another system. Testing it gives the same result as
+// testing `location`, with its conversion made once.
+ZoneLocation InZoneUnit(const CCoor& point, const ZoneLocation& location,
+                        const SystemZones& zones);

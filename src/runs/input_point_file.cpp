@@ -229,21 +229,21 @@ bool In_Fic::NextLine(std::string_view& line) {
 }
 
 std::string In_Fic::Lire_Point(CCoor& point) {
-    if (endOfFile_ || descriptor_ < 0) return kResultEnd;
+    if (endOfFile_ || descriptor_ < 0) return std::string(kResultEnd);
     std::string_view line;
-    if (!NextLine(line)) return kResultBlankLine;
+    if (!NextLine(line)) return std::string(kResultBlankLine);
 
     std::size_t pos = 0;
     const std::size_t n = line.size();
     while (pos < n && IsBlank(line[pos])) ++pos;
-    if (pos == n) return kResultBlankLine;
-    if (line[pos] == '*') return kResultComment;
-    if (!IsDataFormat(dataFormat)) return kResultUnknownFormat;
+    if (pos == n) return std::string(kResultBlankLine);
+    if (line[pos] == '*') return std::string(kResultComment);
+    if (!IsDataFormat(dataFormat)) return std::string(kResultUnknownFormat);
 
     if (titlePending_) {
         // The title row names the columns: it is passed over like a comment.
         titlePending_ = false;
-        return kResultComment;
+        return std::string(kResultComment);
     }
     if (conventions_.Delimited()) return ReadDelimitedPoint(line, point);
 
@@ -262,7 +262,7 @@ std::string In_Fic::Lire_Point(CCoor& point) {
         for (int token = 0; token < 3; ++token) {
             while (at < n && IsBlank(line[at])) ++at;
             while (at < n && !IsBlank(line[at])) {
-                if (line[at] == '.') return kResultBadPoint;
+                if (line[at] == '.') return std::string(kResultBadPoint);
                 ++at;
             }
         }
@@ -293,7 +293,7 @@ std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point) {
     DelimitedFields fields(line, conventions_.separator);
     std::string_view field;
     if (DataFormatHasName(dataFormat)) {
-        if (!fields.Next(field, scratch_)) return kResultBadPoint;
+        if (!fields.Next(field, scratch_)) return std::string(kResultBadPoint);
         std::size_t begin = 0, end = field.size();
         while (begin < end && (field[begin] == ' ' || field[begin] == '\t')) ++begin;
         while (end > begin && (field[end - 1] == ' ' || field[end - 1] == '\t')) --end;
@@ -305,21 +305,21 @@ std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point) {
     bool third = false;  // the vertical column was there, even empty
     for (int k = 0; k < 3; ++k) {
         if (!fields.Next(field, scratch_)) {
-            if (fields.Malformed() || k < 2) return kResultBadPoint;
+            if (fields.Malformed() || k < 2) return std::string(kResultBadPoint);
             break;
         }
         const NumberField read = ReadNumberField(field, conventions_.decimalMark, values[k]);
-        if (read == NumberField::NotANumber) return kResultBadPoint;
+        if (read == NumberField::NotANumber) return std::string(kResultBadPoint);
         // The vertical value is optional, as in blank-separated files.
         if (read == NumberField::Empty) {
-            if (k < 2) return kResultBadPoint;
+            if (k < 2) return std::string(kResultBadPoint);
             values[2] = 0;
         }
         if (k == 2) third = true;
     }
     if (third) point.extraColumns.assign(fields.Rest());
     StoreNumbers(values, point);
-    return kResultOk;
+    return std::string(kResultOk);
 }
 
 std::string In_Fic::ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos, CCoor& point) {
@@ -333,15 +333,15 @@ std::string In_Fic::ReadBlankSeparatedNumbers(std::string_view line, std::size_t
         ++count;
         // A decimal comma ("2428291,971") would be read as the whole part
         // alone, a point off by the fraction: such a line is refused.
-        if (pos + 1 < n && line[pos] == ',' && IsDigit(line[pos + 1])) return kResultBadPoint;
+        if (pos + 1 < n && line[pos] == ',' && IsDigit(line[pos + 1])) return std::string(kResultBadPoint);
     }
-    if (count < 2) return kResultBadPoint;
+    if (count < 2) return std::string(kResultBadPoint);
     // The vertical value is optional, but a number that no double holds is
     // not a missing value: the line is refused rather than read with 0.
-    if (count == 2 && StartsWithDecimal(line.substr(pos))) return kResultBadPoint;
+    if (count == 2 && StartsWithDecimal(line.substr(pos))) return std::string(kResultBadPoint);
     if (count == 2) values[2] = 0;
     StoreNumbers(values, point);
-    return kResultOk;
+    return std::string(kResultOk);
 }
 
 void In_Fic::StoreNumbers(const double values[3], CCoor& point) const {

@@ -199,7 +199,7 @@ void AppendPrecisionColumns(std::string& out, const CCoor& point) {
 }  // namespace
 
 void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
-                           const std::string& result, bool linearAlteration,
+                           std::string_view result, bool linearAlteration,
                            long long inputLineNumber) {
     const bool delimited = conventions_.Delimited();
     if (lineCount == 0 && (header || (delimited && conventions_.titleRow))) {
@@ -343,7 +343,7 @@ void Out_Fic::AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival,
 }
 
 void Out_Fic::Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
-                             const Out_Fic& output, int kind, const std::string& result,
+                             const Out_Fic& output, int kind, std::string_view result,
                              long long inputLineNumber) {
     if (!reportHeaderWritten_) {
         Write(ReportHeader(departure, arrival, input.FileName(), input.dataFormat,
@@ -369,7 +369,7 @@ void Out_Fic::Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const
     FlushIfFull();
 }
 
-void Out_Fic::Ecrire_Fin(const std::string& endText) {
+void Out_Fic::Ecrire_Fin(std::string_view endText) {
     if (endText == kResultEnd) {
         Write("* Fin ");
     } else if (endText == kReportEndText) {

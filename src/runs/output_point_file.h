@@ -58,7 +58,7 @@ public:
     // for, when one is given), else the arrival point in the stream's layout
     // with its optional columns.
     void Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
-                      const std::string& result, bool linearAlteration,
+                      std::string_view result, bool linearAlteration,
                       long long inputLineNumber = 0);
 
     // One report line: the report header before the first one, then the
@@ -66,12 +66,12 @@ public:
     // layout beside the arrival point in the output layout.
     // The input line is `inputLineNumber`, or the last one `input` read when 0.
     void Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const In_Fic& input,
-                        const Out_Fic& output, int kind, const std::string& result,
+                        const Out_Fic& output, int kind, std::string_view result,
                         long long inputLineNumber = 0);
 
     // "Fin" writes the end line of an output point file, kReportEndText the
     // end line of a report, each with the time stamp; any other text nothing.
-    void Ecrire_Fin(const std::string& endText);
+    void Ecrire_Fin(std::string_view endText);
 
     // A stream that is not open keeps what it is given: lines formatted
     // apart, taken out with TakeBuffered (`into` gets the bytes, the stream

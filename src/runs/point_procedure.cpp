@@ -32,10 +32,15 @@ SideZones ZonesOfSide(const CCoor& side, const Catalogue& catalogue) {
 }
 
 ExtentFailure TestExtent(const CCoor& point, const ZoneLocation& location, const SideZones& zones) {
-    if (point.type == Projected && ZoneStatus(point, location, zones.projection) != 2) {
+    // The location is expressed in the zones' unit once for both tests when
+    // both lists share it.
+    const ZoneLocation expressed = InZoneUnit(point, location, zones.system);
+    const ZoneLocation& forProjection =
+        zones.projection.unit == zones.system.unit ? expressed : location;
+    if (point.type == Projected && ZoneStatus(point, forProjection, zones.projection) != 2) {
         return ExtentFailure::Projection;
     }
-    if (ZoneStatus(point, location, zones.system) == 0) return ExtentFailure::System;
+    if (ZoneStatus(point, expressed, zones.system) == 0) return ExtentFailure::System;
     return ExtentFailure::None;
 }
 
@@ -97,7 +102,7 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
                              ZoneLocation* location) {
     const CurrentGridsState before = StateOf(grids);
     bool loaded = false;  // a grid was (or failed to be) loaded
-    std::string text = kResultOk;
+    std::string text(kResultOk);
     CZone zone;
     if (kind == GridKind) {
         // A projected departure is taken back through its projection once:

@@ -1,15 +1,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Result texts of reading and checking one point. The runs compare them and
-// write every text other than "OK" into the output file.
-inline constexpr const char* kResultOk = "OK";
-inline constexpr const char* kResultEnd = "Fin";
-inline constexpr const char* kResultComment = "commentaires";
-inline constexpr const char* kResultBlankLine = "ligne blanche";
-inline constexpr const char* kResultBadPoint = "mauvais format de point";
-inline constexpr const char* kResultUnknownFormat = "type de fichier inconnu";
+// write every text other than "OK" into the output file. A comparison with
+// one of them looks at the lengths first, so that most cost no character
+// comparison at all: they run several times for every line of a file.
+inline constexpr std::string_view kResultOk = "OK";
+inline constexpr std::string_view kResultEnd = "Fin";
+inline constexpr std::string_view kResultComment = "commentaires";
+inline constexpr std::string_view kResultBlankLine = "ligne blanche";
+inline constexpr std::string_view kResultBadPoint = "mauvais format de point";
+inline constexpr std::string_view kResultUnknownFormat = "type de fichier inconnu";
 
 // The count of input lines that were neither points, comments nor blank, as
 // both file runs' summaries say it.

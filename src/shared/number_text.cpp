@@ -28,20 +28,33 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Decimal digits of an unsigned integer, written backwards from `end`.
+// Decimal digits of an unsigned integer, written backwards from `end`; the
+// digits below 10^8 in 32-bit arithmetic, which the divisions by 100 run
+// faster in.
 char* WriteBackwards(char* end, std::uint64_t value) {
-    while (value >= 100) {
-        const char* pair = kDigitPairs + 2 * (value % 100);
-        value /= 100;
+    while (value >= 100000000) {
+        std::uint32_t low = static_cast<std::uint32_t>(value % 100000000);
+        value /= 100000000;
+        for (int i = 0; i < 4; ++i) {
+            const char* pair = kDigitPairs + 2 * (low % 100);
+            low /= 100;
+            *--end = pair[1];
+            *--end = pair[0];
+        }
+    }
+    auto small = static_cast<std::uint32_t>(value);
+    while (small >= 100) {
+        const char* pair = kDigitPairs + 2 * (small % 100);
+        small /= 100;
         *--end = pair[1];
         *--end = pair[0];
     }
-    if (value >= 10) {
-        const char* pair = kDigitPairs + 2 * value;
+    if (small >= 10) {
+        const char* pair = kDigitPairs + 2 * small;
         *--end = pair[1];
         *--end = pair[0];
     } else {
-        *--end = static_cast<char>('0' + value);
+        *--end = static_cast<char>('0' + small);
     }
     return end;
 }

@@ -199,49 +199,69 @@ TEST(ZoneStatus, KeyAndMatchedAreTheLastZoneOfTheSystemExamined) {
 // The form without key and matched zones, and the form over the zones of
 // the point's system taken beforehand (those of NTF, or of WGS84 for a point
 // of another system, which reads the whole list), give the same answer for
-// points of every type, unit and meridian.
+// points of every type, unit, meridian and projection: zones in several
+// units, and zones in one unit, where the zones taken for a projection are
+// only those that can decide for it, and the location may be expressed in
+// their unit beforehand.
 TEST(ZoneStatus, StatusOnlyFormAgrees) {
     TestCatalogue cat;
-    const CatalogueList<CZone> zones{
+    const CatalogueList<CZone> severalUnits{
         Zone(1, 0, Grade, -5.5, 41, 10, 51.5), Zone(1, 27572, Radian, -5.5, 45.4, 7.7, 48.2),
         Zone(1, 27561, DecimalDegree, -5.5, 48.1, 8.3, 51.5),
         Zone(2, 0, DecimalDegree, -16.1, 25.7, 48.6, 84.8)};
+    const CatalogueList<CZone> oneUnit{
+        Zone(1, 27561, DecimalDegree, -5.5, 48.1, 8.3, 51.5),
+        Zone(2, 0, DecimalDegree, -16.1, 25.7, 48.6, 84.8),
+        Zone(1, 27572, DecimalDegree, -5.5, 45.4, 7.7, 48.2),
+        Zone(1, 0, DecimalDegree, -4, 41, 9, 50.5),
+        Zone(1, 27572, DecimalDegree, 2, 41, 10, 51.5)};
     const CatalogueList<CZone> none;
-    CCoor ntfPoint, wgs84Point;
-    ntfPoint.sys.system = cat.ntf;
-    wgs84Point.sys.system = cat.wgs84;
-    const SystemZones ofNtf = ZonesOfSystem(zones, ntfPoint);
-    const SystemZones ofWgs84 = ZonesOfSystem(zones, wgs84Point);
-    const SystemZones ofNone = ZonesOfSystem(none, ntfPoint);
-    EXPECT_EQ(ofNtf.zones.size(), 3u);
-    int inside = 0;
-    for (int i = 0; i < 400; ++i) {
-        CCoor point;
-        point.sys.system = i % 7 == 3 ? cat.wgs84 : cat.ntf;
-        point.sys.projection = i % 3 == 0 ? nullptr : cat.lambert2e;
-        if (i % 4 == 0) {
-            point.type = Projected;
-            point.sys.meridian = cat.paris;
-            point.sys.projection = cat.lambert2e;
-            point.easting = 40000 + 3000.0 * i;
-            point.northing = 1650000 + 2700.0 * i;
-        } else {
-            point.type = Geographic;
-            point.sys.meridian = i % 2 ? cat.paris : cat.greenwich;
-            point.unit = DecimalDegree;
-            point.longitude = -9 + 0.05 * i;
-            point.latitude = 39 + 0.04 * i;
-            SetUnit(point, i % 5 == 0 ? PackedDms : i % 5 == 1 ? Grade : DecimalDegree);
+    for (const CatalogueList<CZone>* zones : {&severalUnits, &oneUnit}) {
+        CCoor ntfPoint, ntfLambert, wgs84Point;
+        ntfPoint.sys.system = cat.ntf;
+        ntfLambert.sys.system = cat.ntf;
+        ntfLambert.sys.projection = cat.lambert2e;
+        wgs84Point.sys.system = cat.wgs84;
+        const SystemZones ofNtf = ZonesOfSystem(*zones, ntfPoint);
+        const SystemZones ofNtfLambert = ZonesOfSystem(*zones, ntfLambert);
+        const SystemZones ofWgs84 = ZonesOfSystem(*zones, wgs84Point);
+        const SystemZones ofNone = ZonesOfSystem(none, ntfPoint);
+        EXPECT_EQ(ofNtf.zones.size(), zones == &oneUnit ? 4u : 3u);
+        EXPECT_EQ(ofNtfLambert.unit, zones == &oneUnit ? DecimalDegree : -1);
+        int inside = 0, inProjection = 0;
+        for (int i = 0; i < 400; ++i) {
+            CCoor point;
+            point.sys.system = i % 7 == 3 ? cat.wgs84 : cat.ntf;
+            point.sys.projection = i % 3 == 0 ? nullptr : cat.lambert2e;
+            if (i % 4 == 0) {
+                point.type = Projected;
+                point.sys.meridian = cat.paris;
+                point.sys.projection = cat.lambert2e;
+                point.easting = 40000 + 3000.0 * i;
+                point.northing = 1650000 + 2700.0 * i;
+            } else {
+                point.type = Geographic;
+                point.sys.meridian = i % 2 ? cat.paris : cat.greenwich;
+                point.unit = DecimalDegree;
+                point.longitude = -9 + 0.05 * i;
+                point.latitude = 39 + 0.04 * i;
+                SetUnit(point, i % 5 == 0 ? PackedDms : i % 5 == 1 ? Grade : DecimalDegree);
+            }
+            CZone key, matched;
+            const int status = ZoneStatus(key, point, *zones, matched);
+            EXPECT_EQ(status, ZoneStatus(point, *zones)) << i;
+            const ZoneLocation location = LocationOf(point);
+            for (const SystemZones* taken : {&ofNtf, &ofNtfLambert, &ofWgs84}) {
+                EXPECT_EQ(status, ZoneStatus(point, location, *taken)) << i;
+                EXPECT_EQ(status, ZoneStatus(point, InZoneUnit(point, location, *taken), *taken))
+                    << i;
+            }
+            EXPECT_EQ(ZoneStatus(point, location, ofNone), 1) << i;
+            inside += status > 0;
+            inProjection += status == 2;
         }
-        CZone key, matched;
-        const int status = ZoneStatus(key, point, zones, matched);
-        EXPECT_EQ(status, ZoneStatus(point, zones)) << i;
-        const ZoneLocation location = LocationOf(point);
-        EXPECT_EQ(status, ZoneStatus(point, location, ofNtf)) << i;
-        EXPECT_EQ(status, ZoneStatus(point, location, ofWgs84)) << i;
-        EXPECT_EQ(ZoneStatus(point, location, ofNone), 1) << i;
-        inside += status > 0;
+        EXPECT_GT(inside, 50);
+        EXPECT_LT(inside, 350);
+        EXPECT_GT(inProjection, 20);
     }
-    EXPECT_GT(inside, 50);
-    EXPECT_LT(inside, 350);
 }

@@ -11,6 +11,10 @@
 
 namespace {
 
+std::vector<std::string> Texts(std::initializer_list<std::string_view> texts) {
+    return std::vector<std::string>(texts.begin(), texts.end());
+}
+
 // Reads every line of `bytes` in `format`; returns the results in order.
 std::vector<std::string> ReadAll(const std::string& bytes, int format,
                                  std::vector<CCoor>* points = nullptr) {
@@ -49,25 +53,25 @@ TEST(LirePoint, Classification) {
         "P2 1\n"
         "P3 600000 2200000\n",
         FormatNameENAltitude);
-    const std::vector<std::string> expected = {kResultComment,   kResultComment,   kResultBlankLine,
+    const std::vector<std::string> expected = Texts({kResultComment,   kResultComment,   kResultBlankLine,
                                                kResultBlankLine, kResultOk,        kResultBadPoint,
-                                               kResultOk,        kResultBlankLine, kResultEnd};
+                                               kResultOk,        kResultBlankLine, kResultEnd});
     EXPECT_EQ(expected, results);
 }
 
 TEST(LirePoint, EndOfFile) {
     // A file ending with a line feed gives one last blank line before the end.
-    EXPECT_EQ((std::vector<std::string>{kResultOk, kResultBlankLine, kResultEnd}),
+    EXPECT_EQ(Texts({kResultOk, kResultBlankLine, kResultEnd}),
               ReadAll("1 2 3\n", FormatENHeight));
     // A last line without line feed is read, then the end comes.
-    EXPECT_EQ((std::vector<std::string>{kResultOk, kResultOk, kResultEnd}),
+    EXPECT_EQ(Texts({kResultOk, kResultOk, kResultEnd}),
               ReadAll("1 2 3\n4 5 6", FormatENHeight));
-    EXPECT_EQ((std::vector<std::string>{kResultBlankLine, kResultEnd}),
+    EXPECT_EQ(Texts({kResultBlankLine, kResultEnd}),
               ReadAll("", FormatENHeight));
 }
 
 TEST(LirePoint, UnknownLayoutAfterCommentsAndBlanks) {
-    EXPECT_EQ((std::vector<std::string>{kResultComment, kResultBlankLine, kResultUnknownFormat,
+    EXPECT_EQ(Texts({kResultComment, kResultBlankLine, kResultUnknownFormat,
                                         kResultEnd}),
               ReadAll("*c\n\nP 1 2 3", 5));
 }
@@ -219,7 +223,7 @@ TEST(LirePoint, DecimalCommasAndTheByteOrderMark) {
     struct Case {
         const char* bytes;
         int format;
-        const char* result;
+        std::string_view result;
         const char* name;  // UTF-8
         double third;
     };

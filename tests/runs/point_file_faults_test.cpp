@@ -43,8 +43,8 @@ std::vector<Read> ReadFile(const std::string& bytes, int format = FormatNameENAl
 }
 
 // The results alone.
-std::vector<std::string> Results(const std::vector<Read>& reads) {
-    std::vector<std::string> results;
+std::vector<std::string_view> Results(const std::vector<Read>& reads) {
+    std::vector<std::string_view> results;
     for (const Read& r : reads) results.push_back(r.result);
     return results;
 }
@@ -65,7 +65,7 @@ TEST(PointFileFaults, EveryLineEndGivesTheSamePoints) {
                 bytes += lines[i] + (i + 1 < lines.size() || lastEnded ? end : "");
             SCOPED_TRACE(bytes);
             const std::vector<Read> reads = ReadFile(bytes);
-            std::vector<std::string> expected = {kResultComment, kResultOk, kResultBlankLine,
+            std::vector<std::string_view> expected = {kResultComment, kResultOk, kResultBlankLine,
                                                  kResultOk, kResultOk};
             // A file ending with its line end gives one more blank line.
             if (lastEnded) expected.push_back(kResultBlankLine);
@@ -81,7 +81,7 @@ TEST(PointFileFaults, EveryLineEndGivesTheSamePoints) {
     }
     // Line ends mixed within one file, and a carriage return alone in a line.
     const std::vector<Read> mixed = ReadFile("A 1 2 3\r\nB 4 5 6\n\r\n\r\r\nC 7 8 9\r\n");
-    EXPECT_EQ((std::vector<std::string>{kResultOk, kResultOk, kResultBlankLine, kResultBlankLine,
+    EXPECT_EQ((std::vector<std::string_view>{kResultOk, kResultOk, kResultBlankLine, kResultBlankLine,
                                         kResultOk, kResultBlankLine, kResultEnd}),
               Results(mixed));
     EXPECT_EQ(9, mixed[4].point.altitude);
@@ -110,7 +110,7 @@ TEST(PointFileFaults, LinesLongerThanTheReadBuffer) {
     const std::string garbage(1024 * 1024, 'x');
     const std::vector<Read> reads =
         ReadFile(name + " 1 2 3\n" + garbage + "\nB" + std::string(100 * 1024, ' ') + "4 5 6");
-    ASSERT_EQ((std::vector<std::string>{kResultOk, kResultBadPoint, kResultOk, kResultEnd}),
+    ASSERT_EQ((std::vector<std::string_view>{kResultOk, kResultBadPoint, kResultOk, kResultEnd}),
               Results(reads));
     EXPECT_EQ(name, reads[0].point.name);
     EXPECT_EQ(3, reads[0].point.altitude);

@@ -113,6 +113,32 @@ TEST(AppendFixed, HalfwayValuesGoToTheEvenDigit) {
     }
 }
 
+// The doubles nearest to a printed value's halfway point, and their
+// neighbours: where the scaled number's fraction lies within a few units of
+// the last place of one half, the rounding cannot be read from the
+// floating-point product and the exact product decides.
+TEST(AppendFixed, NearlyHalfwayValuesAsPrintf) {
+    std::mt19937_64 random(7);
+    for (int precision = 0; precision <= 17; ++precision) {
+        const double scale = std::pow(10.0, precision);
+        for (int i = 0; i < 4000; ++i) {
+            // Printed values from 0.001 to 1e9 and from 1e9 to 4e15 units.
+            const double units = i % 2 ? std::ldexp(1.0, static_cast<int>(random() % 30))
+                                       : std::ldexp(1.0, 30 + static_cast<int>(random() % 22));
+            const double whole = std::floor(units * static_cast<double>(random() % 1000) / 1000);
+            double value = (whole + 0.5) / scale;
+            for (int step = 0; step < 3; ++step) value = std::nextafter(value, 0.0);
+            for (int step = 0; step < 7; ++step) {
+                ASSERT_EQ(Printf(value, 12, precision), Fixed(value, 12, precision))
+                    << std::hexfloat << value << " %." << precision << "f";
+                ASSERT_EQ(Printf(-value, 12, precision), Fixed(-value, 12, precision))
+                    << std::hexfloat << -value << " %." << precision << "f";
+                value = std::nextafter(value, 1e300);
+            }
+        }
+    }
+}
+
 TEST(AppendFixed, CarriesLargeNegativeTinyAndSpecialValues) {
     const double special[] = {0.0,
                               -0.0,
