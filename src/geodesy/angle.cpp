@@ -180,7 +180,7 @@ double FromDecimalDegrees(double value, int unit) {
 
 }  // namespace
 
-double ConvertAngle(double value, int fromUnit, int toUnit) {
+double ConvertAngleThroughDegrees(double value, int fromUnit, int toUnit) {
     if (fromUnit == toUnit || value == 0.0) return value;
     return FromDecimalDegrees(ToDecimalDegrees(value, fromUnit), toUnit);
 }

@@ -29,7 +29,15 @@ struct DmParts {
 
 // Converts an angle between two AngleUnit codes through decimal degrees.
 // A code outside the known units behaves as decimal degrees. Never fails.
-double ConvertAngle(double value, int fromUnit, int toUnit);
+// Inline for the conversions every point makes (none, radians and decimal
+// degrees), with the same operations as the general path.
+double ConvertAngleThroughDegrees(double value, int fromUnit, int toUnit);
+inline double ConvertAngle(double value, int fromUnit, int toUnit) {
+    if (fromUnit == toUnit || value == 0.0) return value;
+    if (fromUnit == Radian && toUnit == DecimalDegree) return value * 180.0 / kPi;
+    if (fromUnit == DecimalDegree && toUnit == Radian) return value * kPi / 180.0;
+    return ConvertAngleThroughDegrees(value, fromUnit, toUnit);
+}
 
 // Splits a packed value (D.MMSSsss...) by reading its decimal digits as they
 // are printed, repairs the borrow left by decimal arithmetic on packed

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "geodesy/sine_cosine.h"
+
 double PrimeVerticalRadius(double phi, double a, double e2) {
     return PrimeVerticalRadiusOfSine(std::sin(phi), a, e2);
 }
@@ -18,12 +20,13 @@ double MeridianRadius(double a, double e2, double phi) {
 }
 
 Cartesian3 GeographicToCartesian(double a, double e2, double lambda, double phi, double h) {
-    const double sinPhi = std::sin(phi);  // for N and for Z
+    const SineCosine latitude = SinCos(phi);  // the sine for N and for Z
+    const double sinPhi = latitude.sin, cosPhi = latitude.cos;
     const double n = PrimeVerticalRadiusOfSine(sinPhi, a, e2);
-    const double cosPhi = std::cos(phi);
+    const SineCosine longitude = SinCos(lambda);
     Cartesian3 c;
-    c.x = (n + h) * cosPhi * std::cos(lambda);
-    c.y = (n + h) * cosPhi * std::sin(lambda);
+    c.x = (n + h) * cosPhi * longitude.cos;
+    c.y = (n + h) * cosPhi * longitude.sin;
     c.z = (n * (1 - e2) + h) * sinPhi;
     return c;
 }
@@ -43,12 +46,14 @@ Geographic3 CartesianToGeographic(double x, double y, double z, double a, double
     }
     const double r = std::sqrt(p * p + z * z);
     const double mu = std::atan((z / p) * (s + a * e2 / r));
-    const double sinMu = std::sin(mu), cosMu = std::cos(mu);
+    const SineCosine muTrig = SinCos(mu);
+    const double sinMu = muTrig.sin, cosMu = muTrig.cos;
     const double phi = std::atan((z * s + a * e2 * sinMu * sinMu * sinMu) /
                                  (s * (p - a * e2 * cosMu * cosMu * cosMu)));
-    const double sinPhi = std::sin(phi);
+    const SineCosine phiTrig = SinCos(phi);
+    const double sinPhi = phiTrig.sin;
     g.latitude = phi;
-    g.height = p * std::cos(phi) + z * sinPhi - a * std::sqrt(1 - e2 * sinPhi * sinPhi);
+    g.height = p * phiTrig.cos + z * sinPhi - a * std::sqrt(1 - e2 * sinPhi * sinPhi);
     // Half-angle longitude, λ = 2 arctan(Y / (X + p)). West of ±90° the sum
     // X + p cancels and loses all precision near the antimeridian; there the
     // equal form 2 arctan((p − X) / Y) is exact. On the negative X half-axis

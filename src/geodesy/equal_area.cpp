@@ -1,4 +1,5 @@
 #include "geodesy/equal_area.h"
+#include "geodesy/sine_cosine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,8 @@ EqualArea EqualAreaConstants(double a, double e2, double lambdaM, double phi0, d
 
 ProjectedPoint EqualAreaForward(const EqualArea& c, double lambda, double phi) {
     const double dLambda = lambda - c.lambdaM;
-    const double sinL = std::sin(dLambda), cosL = std::cos(dLambda);
+    const SineCosine longitude = SinCos(dLambda);
+    const double sinL = longitude.sin, cosL = longitude.cos;
     ProjectedPoint p;
     // The scale along the parallel is taken a hair inside a pole, where the
     // parallel shrinks to a point and the quotient reads 0/0.
@@ -77,10 +79,12 @@ ProjectedPoint EqualAreaForward(const EqualArea& c, double lambda, double phi) {
             RadiusOnPolarAspect(c, AuthalicQ(phiForScale, c.e2), north) / parallelRadius;
         return p;
     }
-    const double sb0 = std::sin(c.beta0), cb0 = std::cos(c.beta0);
+    const SineCosine origin = SinCos(c.beta0);
+    const double sb0 = origin.sin, cb0 = origin.cos;
     const auto place = [&](double beta, double& x, double& y, double& xBeta, double& yBeta,
                            double& xLambda, double& yLambda) {
-        const double sb = std::sin(beta), cb = std::cos(beta);
+        const SineCosine authalic = SinCos(beta);
+        const double sb = authalic.sin, cb = authalic.cos;
         const double s = 1 + sb0 * sb + cb0 * cb * cosL;
         const double b = c.rq * std::sqrt(2 / s);
         const double t = cb0 * sb - sb0 * cb * cosL;
@@ -141,9 +145,11 @@ GeographicPoint EqualAreaInverse(const EqualArea& c, double easting, double nort
             g.latitude = c.phi0;
             return g;
         }
-        const double sb0 = std::sin(c.beta0), cb0 = std::cos(c.beta0);
+        const SineCosine origin = SinCos(c.beta0);
+        const double sb0 = origin.sin, cb0 = origin.cos;
         const double ce = 2 * std::asin(rho / (2 * c.rq));
-        const double sce = std::sin(ce), cce = std::cos(ce);
+        const SineCosine angle = SinCos(ce);
+        const double sce = angle.sin, cce = angle.cos;
         q = c.qp * (cce * sb0 + c.d * y * sce * cb0 / rho);
         g.longitude =
             c.lambdaM + std::atan2(x * sce, c.d * rho * cb0 * cce - c.d * c.d * y * sb0 * sce);

@@ -1,4 +1,5 @@
 #include "geodesy/gauss_laborde.h"
+#include "geodesy/sine_cosine.h"
 
 #include <cmath>
 
@@ -25,16 +26,16 @@ ProjectedPoint GaussLabordeForward(const GaussLaborde& c, double lambda, double 
     const double sphereLongitude = c.alpha * (lambda - c.lambdaM);
     const double sphereIsometric = c.alpha * IsometricLatitude(phi, c.e2) + c.kappa;
     const double coshL = std::cosh(sphereIsometric);
+    const SineCosine longitude = SinCos(sphereLongitude);
     ProjectedPoint p;
-    p.easting =
-        c.xs + c.radius * IsometricLatitude(std::asin(std::sin(sphereLongitude) / coshL), 0);
-    p.northing =
-        c.ys + c.radius * std::atan(std::sinh(sphereIsometric) / std::cos(sphereLongitude));
+    p.easting = c.xs + c.radius * IsometricLatitude(std::asin(longitude.sin / coshL), 0);
+    p.northing = c.ys + c.radius * std::atan(std::sinh(sphereIsometric) / longitude.cos);
     p.convergence = -std::atan(std::tan(sphereLongitude) * std::tanh(sphereIsometric));
-    const double sinPhi = std::sin(phi);
-    const double sinL = std::sin(sphereLongitude);
+    const SineCosine latitude = SinCos(phi);
+    const double sinPhi = latitude.sin;
+    const double sinL = longitude.sin;
     p.scaleFactor = std::sqrt(1 - c.e2 * sinPhi * sinPhi) * c.alpha * c.radius /
-                    (c.a * std::cos(phi) * std::sqrt(coshL * coshL - sinL * sinL));
+                    (c.a * latitude.cos * std::sqrt(coshL * coshL - sinL * sinL));
     return p;
 }
 
@@ -42,8 +43,9 @@ GeographicPoint GaussLabordeInverse(const GaussLaborde& c, double easting, doubl
     const double u = (easting - c.xs) / c.radius;
     const double v = (northing - c.ys) / c.radius;
     GeographicPoint g;
-    g.longitude = c.lambdaM + std::atan(std::sinh(u) / std::cos(v)) / c.alpha;
-    const double sphereLatitude = std::asin(std::sin(v) / std::cosh(u));
+    const SineCosine vTrig = SinCos(v);
+    g.longitude = c.lambdaM + std::atan(std::sinh(u) / vTrig.cos) / c.alpha;
+    const double sphereLatitude = std::asin(vTrig.sin / std::cosh(u));
     g.latitude =
         LatitudeFromIsometric((IsometricLatitude(sphereLatitude, 0) - c.kappa) / c.alpha, c.e2);
     return g;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "geodesy/ellipsoid.h"
+#include "geodesy/sine_cosine.h"
 
 LambertConic LambertTangent(double a, double e2, double lambdaM, double phi0, double k0, double x0,
                             double y0) {
@@ -36,14 +37,16 @@ LambertConic LambertSecant(double a, double e2, double lambdaM, double phi0, dou
 }
 
 ProjectedPoint LambertForward(const LambertConic& c, double lambda, double phi) {
-    const double sinPhi = std::sin(phi);  // for L(φ) and for N(φ)
+    const SineCosine latitude = SinCos(phi);  // the sine for L(φ) and for N(φ)
+    const double sinPhi = latitude.sin;
     const double r = c.K * std::exp(-c.n * IsometricLatitudeOfSine(phi, sinPhi, c.e2));
     const double theta = c.n * (lambda - c.lambdaM);
+    const SineCosine angle = SinCos(theta);
     ProjectedPoint p;
-    p.easting = c.xs + r * std::sin(theta);
-    p.northing = c.ys - r * std::cos(theta);
+    p.easting = c.xs + r * angle.sin;
+    p.northing = c.ys - r * angle.cos;
     p.convergence = c.n * (c.lambdaM - lambda);
-    p.scaleFactor = c.n * r / (PrimeVerticalRadiusOfSine(sinPhi, c.a, c.e2) * std::cos(phi));
+    p.scaleFactor = c.n * r / (PrimeVerticalRadiusOfSine(sinPhi, c.a, c.e2) * latitude.cos);
     return p;
 }
 

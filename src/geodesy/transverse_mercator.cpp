@@ -1,4 +1,5 @@
 #include "geodesy/transverse_mercator.h"
+#include "geodesy/sine_cosine.h"
 
 #include <cmath>
 
@@ -42,8 +43,9 @@ void SineSeries(const double (&c)[5], double u, double v, double& re, double& im
     im = 0;
     for (int k = 1; k <= 4; ++k) {
         const double m = 2.0 * k;
-        re += c[k] * std::sin(m * u) * std::cosh(m * v);
-        im += c[k] * std::cos(m * u) * std::sinh(m * v);
+        const SineCosine mu = SinCos(m * u);
+        re += c[k] * mu.sin * std::cosh(m * v);
+        im += c[k] * mu.cos * std::sinh(m * v);
     }
 }
 
@@ -77,9 +79,10 @@ ProjectedPoint TransverseMercatorForward(const TransverseMercator& c, double lam
     const double l = IsometricLatitude(phi, c.e2);
     // On the conformal sphere, the point in the frame turned so that the
     // central meridian becomes the equator: latitude φ′, longitude Λ′.
-    const double phiPrime = std::asin(std::sin(dLambda) / std::cosh(l));
+    const SineCosine longitude = SinCos(dLambda);
+    const double phiPrime = std::asin(longitude.sin / std::cosh(l));
     const double ls = IsometricLatitude(phiPrime, 0);
-    const double lambdaPrime = std::atan(std::sinh(l) / std::cos(dLambda));
+    const double lambdaPrime = std::atan(std::sinh(l) / longitude.cos);
     double re, im;
     SineSeries(c.f, lambdaPrime, ls, re, im);
     ProjectedPoint p;
@@ -99,8 +102,9 @@ GeographicPoint TransverseMercatorInverse(const TransverseMercator& c, double ea
     const double zetaRe = u - re;
     const double zetaIm = v - im;
     GeographicPoint g;
-    g.longitude = c.lambdaM + std::atan(std::sinh(zetaIm) / std::cos(zetaRe));
-    const double sphereLatitude = std::asin(std::sin(zetaRe) / std::cosh(zetaIm));
+    const SineCosine real = SinCos(zetaRe);
+    g.longitude = c.lambdaM + std::atan(std::sinh(zetaIm) / real.cos);
+    const double sphereLatitude = std::asin(real.sin / std::cosh(zetaIm));
     g.latitude = LatitudeFromIsometric(IsometricLatitude(sphereLatitude, 0), c.e2);
     return g;
 }
