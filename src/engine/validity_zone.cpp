@@ -43,6 +43,21 @@ ZoneLocation LocationOf(const CCoor& point) {
     return {copy.longitude, copy.latitude, copy.unit, false};
 }
 
+bool LocationsOfProjected(const CPrc& projection, const double* eastings,
+                          const double* northings, int count, ZoneLocation* locations) {
+    constexpr int kChunk = 64;
+    GeographicPoint g[kChunk];
+    const ProjectionParameters parameters = ProjectionParametersOf(projection);
+    for (int first = 0; first < count; first += kChunk) {
+        const int n = count - first < kChunk ? count - first : kChunk;
+        if (UnprojectProjectedMany(parameters, eastings + first, northings + first, n, g) != 0)
+            return false;
+        for (int i = 0; i < n; ++i)
+            locations[first + i] = {g[i].longitude, g[i].latitude, Radian, true};
+    }
+    return true;
+}
+
 bool IsInZone(const CZone& zone, const CCoor& point) {
     ZoneLocation position = LocationOf(point);
     ExpressIn(position, zone.unit);

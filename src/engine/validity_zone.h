@@ -22,6 +22,11 @@ struct ZoneLocation {
 // is, a projected point through its inverse projection, any other converted
 // on a copy.
 ZoneLocation LocationOf(const CCoor& point);
+// The locations of `count` projected points of one projection, as
+// LocationOf gives each, their inverse projections computed side by side;
+// false, with nothing written, when the projection is not handled.
+bool LocationsOfProjected(const CPrc& projection, const double* eastings,
+                          const double* northings, int count, ZoneLocation* locations);
 
 // Whether `point` lies in `zone`, borders included, within 1e-10 in the
 // zone's angle unit.

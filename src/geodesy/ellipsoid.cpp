@@ -80,6 +80,59 @@ double IsometricLatitudeOfSine(double phi, double sinPhi, double e2) {
     return std::log(std::tan(pi / 4 + phi / 2)) + (e / 2) * std::log((1 - s) / (1 + s));
 }
 
+namespace {
+
+// Up to four iterations of LatitudeFromIsometric side by side: each value
+// takes exactly its own steps and stops on its own test.
+template <int Lanes>
+void LatitudesSideBySide(const double* L, double e2, double* latitudes) {
+    constexpr double pi = std::numbers::pi;
+    const double e = std::sqrt(e2);
+    double t[Lanes], previous[Lanes], phi[Lanes];
+    int steps[Lanes];
+    for (int k = 0; k < Lanes; ++k) {
+        t[k] = std::exp(L[k]);
+        previous[k] = 100;
+        phi[k] = 2 * std::atan(t[k]) - pi / 2;
+        steps[k] = 0;
+    }
+    for (;;) {
+        bool going[Lanes];
+        bool any = false;
+        for (int k = 0; k < Lanes; ++k) {
+            going[k] =
+                steps[k] < kMaxIsometricIterations && !(std::fabs(phi[k] - previous[k]) <= 1e-12);
+            any = any || going[k];
+        }
+        if (!any) break;
+        double x[Lanes];
+        for (int k = 0; k < Lanes; ++k) {
+            if (!going[k]) continue;
+            previous[k] = phi[k];
+            const double s = e * std::sin(phi[k]);
+            x[k] = (1 + s) / (1 - s);
+        }
+        for (int k = 0; k < Lanes; ++k)
+            if (going[k]) x[k] = std::log(x[k]);
+        for (int k = 0; k < Lanes; ++k)
+            if (going[k]) x[k] = std::exp((e / 2) * x[k]) * t[k];
+        for (int k = 0; k < Lanes; ++k) {
+            if (!going[k]) continue;
+            phi[k] = 2 * std::atan(x[k]) - pi / 2;
+            ++steps[k];
+        }
+    }
+    for (int k = 0; k < Lanes; ++k) latitudes[k] = phi[k];
+}
+
+}  // namespace
+
+void LatitudesFromIsometric(const double* L, int count, double e2, double* latitudes) {
+    int i = 0;
+    for (; i + 4 <= count; i += 4) LatitudesSideBySide<4>(L + i, e2, latitudes + i);
+    for (; i < count; ++i) latitudes[i] = LatitudeFromIsometric(L[i], e2);
+}
+
 double LatitudeFromIsometric(double L, double e2) {
     constexpr double pi = std::numbers::pi;
     const double e = std::sqrt(e2);

@@ -37,3 +37,8 @@ double IsometricLatitudeOfSine(double phi, double sinPhi, double e2);
 // the program; normal inputs converge in a handful of steps.
 constexpr int kMaxIsometricIterations = 100;
 double LatitudeFromIsometric(double L, double e2);
+// LatitudeFromIsometric of each of `count` values, the same numbers: the
+// iterations of up to four values run side by side, so that the processor
+// computes the others while one waits for its logarithm or arctangent. The
+// inverse projections of a file's points take most of their time there.
+void LatitudesFromIsometric(const double* L, int count, double e2, double* latitudes);

@@ -39,14 +39,41 @@ ProjectedPoint GaussLabordeForward(const GaussLaborde& c, double lambda, double 
     return p;
 }
 
-GeographicPoint GaussLabordeInverse(const GaussLaborde& c, double easting, double northing) {
+namespace {
+
+// The inverse up to the latitude's iteration: the longitude, and the
+// isometric latitude on the ellipsoid that the sphere's point stands for.
+GeographicPoint InverseBeforeLatitude(const GaussLaborde& c, double easting, double northing,
+                                      double& isometric) {
     const double u = (easting - c.xs) / c.radius;
     const double v = (northing - c.ys) / c.radius;
     GeographicPoint g;
     const SineCosine vTrig = SinCos(v);
     g.longitude = c.lambdaM + std::atan(std::sinh(u) / vTrig.cos) / c.alpha;
     const double sphereLatitude = std::asin(vTrig.sin / std::cosh(u));
-    g.latitude =
-        LatitudeFromIsometric((IsometricLatitude(sphereLatitude, 0) - c.kappa) / c.alpha, c.e2);
+    isometric = (IsometricLatitude(sphereLatitude, 0) - c.kappa) / c.alpha;
     return g;
+}
+
+}  // namespace
+
+GeographicPoint GaussLabordeInverse(const GaussLaborde& c, double easting, double northing) {
+    double isometric = 0;
+    GeographicPoint g = InverseBeforeLatitude(c, easting, northing, isometric);
+    g.latitude = LatitudeFromIsometric(isometric, c.e2);
+    return g;
+}
+
+void GaussLabordeInverseMany(const GaussLaborde& c, const double* eastings,
+                             const double* northings, int count, GeographicPoint* out) {
+    constexpr int kChunk = 64;
+    double isometric[kChunk], latitudes[kChunk];
+    for (int first = 0; first < count; first += kChunk) {
+        const int n = count - first < kChunk ? count - first : kChunk;
+        for (int i = 0; i < n; ++i)
+            out[first + i] =
+                InverseBeforeLatitude(c, eastings[first + i], northings[first + i], isometric[i]);
+        LatitudesFromIsometric(isometric, n, c.e2, latitudes);
+        for (int i = 0; i < n; ++i) out[first + i].latitude = latitudes[i];
+    }
 }

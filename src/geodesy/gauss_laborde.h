@@ -18,3 +18,7 @@ GaussLaborde GaussLabordeConstants(double a, double e2, double lambdaM, double p
                                    double x0, double y0);
 ProjectedPoint GaussLabordeForward(const GaussLaborde& c, double lambda, double phi);
 GeographicPoint GaussLabordeInverse(const GaussLaborde& c, double easting, double northing);
+// GaussLabordeInverse of `count` points, their latitudes computed side by
+// side (LatitudesFromIsometric): the same numbers.
+void GaussLabordeInverseMany(const GaussLaborde& c, const double* eastings,
+                             const double* northings, int count, GeographicPoint* out);

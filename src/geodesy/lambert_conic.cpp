@@ -50,6 +50,24 @@ ProjectedPoint LambertForward(const LambertConic& c, double lambda, double phi) 
     return p;
 }
 
+void LambertInverseMany(const LambertConic& c, const double* eastings, const double* northings,
+                        int count, GeographicPoint* out) {
+    constexpr int kChunk = 64;
+    double isometric[kChunk], latitudes[kChunk];
+    for (int first = 0; first < count; first += kChunk) {
+        const int n = count - first < kChunk ? count - first : kChunk;
+        for (int i = 0; i < n; ++i) {
+            const double dx = eastings[first + i] - c.xs;
+            const double dy = northings[first + i] - c.ys;
+            out[first + i].longitude = c.lambdaM + std::atan(dx / -dy) / c.n;
+            const double r = std::sqrt(dx * dx + dy * dy);
+            isometric[i] = -std::log(std::fabs(r / c.K)) / c.n;
+        }
+        LatitudesFromIsometric(isometric, n, c.e2, latitudes);
+        for (int i = 0; i < n; ++i) out[first + i].latitude = latitudes[i];
+    }
+}
+
 GeographicPoint LambertInverse(const LambertConic& c, double easting, double northing) {
     const double dx = easting - c.xs;
     const double dy = northing - c.ys;

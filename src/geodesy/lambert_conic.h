@@ -20,3 +20,7 @@ LambertConic LambertSecant(double a, double e2, double lambdaM, double phi0, dou
 ProjectedPoint LambertForward(const LambertConic& c, double lambda, double phi);
 // Assumes a cone opening to the north (n > 0), as the one-argument arctangent does.
 GeographicPoint LambertInverse(const LambertConic& c, double easting, double northing);
+// LambertInverse of `count` points, the latitudes computed side by side
+// (LatitudesFromIsometric): the same numbers.
+void LambertInverseMany(const LambertConic& c, const double* eastings, const double* northings,
+                        int count, GeographicPoint* out);

@@ -250,3 +250,31 @@ int UnprojectProjected(const ProjectionParameters& projection, double easting, d
     p.inverse = out;
     return status;
 }
+
+int UnprojectProjectedMany(const ProjectionParameters& projection, const double* eastings,
+                           const double* northings, int count, GeographicPoint* out) {
+    if (PlainComputation()) {
+        for (int i = 0; i < count; ++i) {
+            const int status = UnprojectProjected(projection, eastings[i], northings[i], out[i]);
+            if (status != 0) return status;
+        }
+        return 0;
+    }
+    const PreparedProjection& p = Prepared(projection);
+    if (!p.handled) return kProjectionNotHandled;
+    switch (p.key.family) {
+        case LambertFamily:
+            LambertInverseMany(p.lambert, eastings, northings, count, out);
+            return 0;
+        case TransverseMercatorFamily:
+        case TransverseMercatorFamilyToo:
+            TransverseMercatorInverseMany(p.mercator, eastings, northings, count, out);
+            return 0;
+        case GaussLabordeFamily:
+            GaussLabordeInverseMany(p.laborde, eastings, northings, count, out);
+            return 0;
+        default:  // EqualAreaFamily
+            for (int i = 0; i < count; ++i) out[i] = EqualAreaInverse(p.equalArea, eastings[i], northings[i]);
+            return 0;
+    }
+}

@@ -56,3 +56,10 @@ int ProjectGeographic(const ProjectionParameters& projection, double lambda, dou
 // projection is kept too and given again for the same easting and northing.
 int UnprojectProjected(const ProjectionParameters& projection, double easting, double northing,
                        GeographicPoint& out);
+
+// UnprojectProjected of `count` points of one projection, the same numbers:
+// the latitudes of the Lambert, transverse Mercator and Gauss-Laborde
+// families are found side by side (LatitudesFromIsometric). 0, or
+// kProjectionNotHandled with `out` untouched.
+int UnprojectProjectedMany(const ProjectionParameters& projection, const double* eastings,
+                           const double* northings, int count, GeographicPoint* out);

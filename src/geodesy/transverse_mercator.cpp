@@ -93,8 +93,12 @@ ProjectedPoint TransverseMercatorForward(const TransverseMercator& c, double lam
     return p;
 }
 
-GeographicPoint TransverseMercatorInverse(const TransverseMercator& c, double easting,
-                                          double northing) {
+namespace {
+
+// The inverse up to the latitude's iteration: the longitude, and the
+// isometric latitude whose latitude on the ellipsoid is the point's.
+GeographicPoint InverseBeforeLatitude(const TransverseMercator& c, double easting,
+                                      double northing, double& isometric) {
     const double u = (northing - c.ys) / (c.n * c.g[0]);
     const double v = (easting - c.xs) / (c.n * c.g[0]);
     double re, im;
@@ -105,6 +109,30 @@ GeographicPoint TransverseMercatorInverse(const TransverseMercator& c, double ea
     const SineCosine real = SinCos(zetaRe);
     g.longitude = c.lambdaM + std::atan(std::sinh(zetaIm) / real.cos);
     const double sphereLatitude = std::asin(real.sin / std::cosh(zetaIm));
-    g.latitude = LatitudeFromIsometric(IsometricLatitude(sphereLatitude, 0), c.e2);
+    isometric = IsometricLatitude(sphereLatitude, 0);
     return g;
+}
+
+}  // namespace
+
+GeographicPoint TransverseMercatorInverse(const TransverseMercator& c, double easting,
+                                          double northing) {
+    double isometric = 0;
+    GeographicPoint g = InverseBeforeLatitude(c, easting, northing, isometric);
+    g.latitude = LatitudeFromIsometric(isometric, c.e2);
+    return g;
+}
+
+void TransverseMercatorInverseMany(const TransverseMercator& c, const double* eastings,
+                                   const double* northings, int count, GeographicPoint* out) {
+    constexpr int kChunk = 64;
+    double isometric[kChunk], latitudes[kChunk];
+    for (int first = 0; first < count; first += kChunk) {
+        const int n = count - first < kChunk ? count - first : kChunk;
+        for (int i = 0; i < n; ++i)
+            out[first + i] =
+                InverseBeforeLatitude(c, eastings[first + i], northings[first + i], isometric[i]);
+        LatitudesFromIsometric(isometric, n, c.e2, latitudes);
+        for (int i = 0; i < n; ++i) out[first + i].latitude = latitudes[i];
+    }
 }

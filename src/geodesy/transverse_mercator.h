@@ -20,5 +20,9 @@ double MeridianArcOverA(double phi, double e2);
 TransverseMercator TransverseMercatorConstants(double a, double e2, double lambdaM, double phi0,
                                                double k0, double x0, double y0);
 ProjectedPoint TransverseMercatorForward(const TransverseMercator& c, double lambda, double phi);
+// TransverseMercatorInverse of `count` points, their latitudes computed side
+// by side (LatitudesFromIsometric): the same numbers.
+void TransverseMercatorInverseMany(const TransverseMercator& c, const double* eastings,
+                                   const double* northings, int count, GeographicPoint* out);
 GeographicPoint TransverseMercatorInverse(const TransverseMercator& c, double easting,
                                           double northing);

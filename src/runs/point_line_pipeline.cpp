@@ -84,13 +84,35 @@ public:
         for (std::size_t i = 0; i < batch.count; ++i) Complete(batch.lines[i]);
     }
 
-    // The grid method's selection reads each point where its inverse
-    // projection puts it: found here, apart from the selection, so that the
-    // threads share the work the selection would do on the calling thread.
+    // The grid method's selection and the extent tests read each projected
+    // point where its inverse projection puts it: found here for the whole
+    // batch, apart from the selection, so that the threads share the work
+    // the selection would do on the calling thread, and the inverse
+    // projections of several points are computed side by side.
     static void Locate(Batch& batch) {
+        double eastings[kBatchLines], northings[kBatchLines];
+        ZoneLocation found[kBatchLines];
+        std::size_t index[kBatchLines];
+        int count = 0;
+        const CPrc* projection = nullptr;
+        for (std::size_t i = 0; i < batch.count; ++i) {
+            const PointLine& line = batch.lines[i];
+            if (!line.point || line.departure.type != Projected) continue;
+            if (line.departure.sys.projection == nullptr) continue;
+            // The run's points share their projection.
+            if (projection == nullptr) projection = line.departure.sys.projection;
+            if (line.departure.sys.projection != projection) continue;
+            eastings[count] = line.departure.easting;
+            northings[count] = line.departure.northing;
+            index[count++] = i;
+        }
+        const bool together =
+            count > 0 && LocationsOfProjected(*projection, eastings, northings, count, found);
+        for (int k = 0; together && k < count; ++k) batch.lines[index[k]].location = found[k];
         for (std::size_t i = 0; i < batch.count; ++i) {
             PointLine& line = batch.lines[i];
-            if (line.point && line.departure.type == Projected) line.location = LocationOf(line.departure);
+            if (line.point && line.departure.type == Projected && !line.location.unprojected)
+                line.location = LocationOf(line.departure);
         }
     }
 
@@ -177,11 +199,7 @@ public:
                 Batch& batch = Slot(read);
                 reading = Fill(batch);
                 if (batch.count > 0) {
-                    if (run_.kind == GridKind) {
-                        Submit(read, BatchStage::Read, BatchStage::Located);
-                    } else {
-                        SetStage(batch, BatchStage::Located);  // nothing to locate
-                    }
+                    Submit(read, BatchStage::Read, BatchStage::Located);
                     ++read;
                 }
             } else if (written < selected) {

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 #include "reference_table.h"
 
@@ -157,6 +159,29 @@ TEST(Isometric, KnownValuesAndTheSphere) {
     // On the sphere a single correction step gives the closed form.
     for (double L : {-2.0, -0.3, 0.0, 0.8, 3.1})
         EXPECT_DOUBLE_EQ(LatitudeFromIsometric(L, 0), 2 * std::atan(std::exp(L)) - kPi / 2);
+}
+
+// Side by side, each value takes its own steps: the same bits as alone, for
+// every count (the groups of four and what is left), values that stop after
+// different numbers of steps (the sphere after one, the poles, a NaN after
+// the cap) and values mixed between them.
+TEST(Isometric, LatitudesSideBySideAreThoseOfOneAtATime) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> values = {0.9,  -0.3, 1e-9, 3.2,  nan, 0.0,  inf,  -inf, 0.75,
+                                        -2.5, 12.0, 0.81, 0.82, 1.4, -1.4, 0.05, 6.0};
+    for (const double e2 : {0.0, 0.00669438002290079, 0.00680348764629989, 0.3}) {
+        for (std::size_t count = 0; count <= values.size(); ++count) {
+            std::vector<double> latitudes(count + 1, -7.0);
+            LatitudesFromIsometric(values.data(), static_cast<int>(count), e2, latitudes.data());
+            for (std::size_t i = 0; i < count; ++i) {
+                const double alone = LatitudeFromIsometric(values[i], e2);
+                EXPECT_EQ(std::memcmp(&alone, &latitudes[i], sizeof alone), 0)
+                    << "e2 " << e2 << " value " << values[i] << " of " << count;
+            }
+            EXPECT_EQ(latitudes[count], -7.0);  // nothing written beyond the count
+        }
+    }
 }
 
 TEST(Isometric, AbsurdInputsEndTheIteration) {

@@ -363,6 +363,49 @@ void ExpectFresh(const ProjectionParameters& r, double lambda, double phi) {
 
 }  // namespace kept
 
+// The inverse of many points of one projection gives, bit for bit, the
+// inverse of each alone, in every family (the equal-area one point by point)
+// and for counts around the groups the latitudes are found in; an unhandled
+// projection writes nothing.
+TEST(ProjectionDispatch, InverseOfManyPointsIsThatOfEachAlone) {
+    const std::vector<ProjectionParameters> all = {
+        Definition(1, 1, Grade, 0, 52, 0.99987742, kParis),
+        projections::Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1, 700000,
+                                6600000, 44, 49),
+        Definition(2, 0, DecimalDegree, 3, 0, 0.9996),
+        Definition(5, 0, DecimalDegree, 55.533333333333333, -21.116666666666667, 1),
+        Definition(6, 0, DecimalDegree, 10, 52, 1),
+    };
+    for (const ProjectionParameters& projection : all) {
+        for (const int count : {1, 3, 4, 7, 64, 70, 131}) {
+            std::vector<double> eastings, northings;
+            for (int i = 0; i < count; ++i) {
+                eastings.push_back(700000 + 37000.0 * (i % 11) - 150000 + 0.001 * i);
+                northings.push_back(6600000 + 41000.0 * (i % 13) - 250000 - 0.003 * i);
+            }
+            std::vector<GeographicPoint> many(count);
+            ASSERT_EQ(UnprojectProjectedMany(projection, eastings.data(), northings.data(), count,
+                                             many.data()),
+                      0);
+            for (int i = 0; i < count; ++i) {
+                GeographicPoint alone;
+                ASSERT_EQ(UnprojectProjected(projection, eastings[i], northings[i], alone), 0);
+                EXPECT_EQ(std::memcmp(&alone.longitude, &many[i].longitude, sizeof(double)), 0)
+                    << projection.family << " " << i << " of " << count;
+                EXPECT_EQ(std::memcmp(&alone.latitude, &many[i].latitude, sizeof(double)), 0)
+                    << projection.family << " " << i << " of " << count;
+            }
+        }
+    }
+    ProjectionParameters unhandled = all[0];
+    unhandled.lambertSubkind = 7;
+    const double e = 700000, n = 6600000;
+    GeographicPoint untouched{1.5, 2.5};
+    EXPECT_EQ(UnprojectProjectedMany(unhandled, &e, &n, 1, &untouched), kProjectionNotHandled);
+    EXPECT_EQ(untouched.longitude, 1.5);
+    EXPECT_EQ(untouched.latitude, 2.5);
+}
+
 TEST(ProjectionDispatch, KeptConstantsGiveTheResultsOfFreshOnes) {
     std::vector<ProjectionParameters> all = {
         Definition(1, 1, Grade, 0, 52, 0.99987742, kParis),
