@@ -229,23 +229,51 @@ bool In_Fic::NextLine(std::string_view& line) {
 }
 
 std::string In_Fic::Lire_Point(CCoor& point) {
-    if (endOfFile_ || descriptor_ < 0) return std::string(kResultEnd);
     std::string_view line;
-    if (!NextLine(line)) return std::string(kResultBlankLine);
+    std::string result;
+    if (!NextPointLine(line, result)) return result;
+    return ReadPointLine(line, point, scratch_);
+}
 
+bool In_Fic::NextPointLine(std::string_view& line, std::string& result) {
+    if (endOfFile_ || descriptor_ < 0) {
+        result = kResultEnd;
+        return false;
+    }
+    if (!NextLine(line)) {
+        result = kResultBlankLine;
+        return false;
+    }
     std::size_t pos = 0;
     const std::size_t n = line.size();
     while (pos < n && IsBlank(line[pos])) ++pos;
-    if (pos == n) return std::string(kResultBlankLine);
-    if (line[pos] == '*') return std::string(kResultComment);
-    if (!IsDataFormat(dataFormat)) return std::string(kResultUnknownFormat);
-
+    if (pos == n) {
+        result = kResultBlankLine;
+        return false;
+    }
+    if (line[pos] == '*') {
+        result = kResultComment;
+        return false;
+    }
+    if (!IsDataFormat(dataFormat)) {
+        result = kResultUnknownFormat;
+        return false;
+    }
     if (titlePending_) {
         // The title row names the columns: it is passed over like a comment.
         titlePending_ = false;
-        return std::string(kResultComment);
+        result = kResultComment;
+        return false;
     }
-    if (conventions_.Delimited()) return ReadDelimitedPoint(line, point);
+    return true;
+}
+
+std::string In_Fic::ReadPointLine(std::string_view line, CCoor& point,
+                                  std::string& scratch) const {
+    if (conventions_.Delimited()) return ReadDelimitedPoint(line, point, scratch);
+    std::size_t pos = 0;
+    const std::size_t n = line.size();
+    while (pos < n && IsBlank(line[pos])) ++pos;
 
     if (DataFormatHasName(dataFormat)) {
         const std::size_t start = pos;
@@ -266,11 +294,11 @@ std::string In_Fic::Lire_Point(CCoor& point) {
                 ++at;
             }
         }
-        scratch_.assign(line.substr(pos));
-        for (char& c : scratch_) {
+        scratch.assign(line.substr(pos));
+        for (char& c : scratch) {
             if (c == ',') c = '.';
         }
-        line = scratch_;
+        line = scratch;
         pos = 0;
     }
     return ReadBlankSeparatedNumbers(line, pos, point);
@@ -289,11 +317,12 @@ void In_Fic::StoreName(std::string_view name, CCoor& point) const {
     }
 }
 
-std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point) {
+std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point,
+                                       std::string& scratch) const {
     DelimitedFields fields(line, conventions_.separator);
     std::string_view field;
     if (DataFormatHasName(dataFormat)) {
-        if (!fields.Next(field, scratch_)) return std::string(kResultBadPoint);
+        if (!fields.Next(field, scratch)) return std::string(kResultBadPoint);
         std::size_t begin = 0, end = field.size();
         while (begin < end && (field[begin] == ' ' || field[begin] == '\t')) ++begin;
         while (end > begin && (field[end - 1] == ' ' || field[end - 1] == '\t')) --end;
@@ -304,7 +333,7 @@ std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point) {
     double values[3] = {0, 0, 0};
     bool third = false;  // the vertical column was there, even empty
     for (int k = 0; k < 3; ++k) {
-        if (!fields.Next(field, scratch_)) {
+        if (!fields.Next(field, scratch)) {
             if (fields.Malformed() || k < 2) return std::string(kResultBadPoint);
             break;
         }
@@ -322,7 +351,8 @@ std::string In_Fic::ReadDelimitedPoint(std::string_view line, CCoor& point) {
     return std::string(kResultOk);
 }
 
-std::string In_Fic::ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos, CCoor& point) {
+std::string In_Fic::ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos,
+                                              CCoor& point) const {
     const std::size_t n = line.size();
     double values[3] = {0, 0, 0};
     int count = 0;

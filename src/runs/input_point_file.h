@@ -42,6 +42,18 @@ public:
     // scanned in a layout with a name column.
     std::string Lire_Point(CCoor& point);
 
+    // Lire_Point in two halves, for a run that reads the lines on one thread
+    // and makes points of them on others. NextPointLine reads the next line
+    // and, when it may be a point, gives it as `line`, valid until the next
+    // read; otherwise it is false and `result` is Lire_Point's text for it
+    // ("Fin", "ligne blanche", "commentaires" for comments and the title row,
+    // "type de fichier inconnu"). ReadPointLine then makes the point of such
+    // a line with Lire_Point's result and fields; it changes nothing of the
+    // stream, and `scratch` is the caller's own work space, so that several
+    // threads may make points at once.
+    bool NextPointLine(std::string_view& line, std::string& result);
+    std::string ReadPointLine(std::string_view line, CCoor& point, std::string& scratch) const;
+
     // 1-based number of the last line read (comments and blank lines count).
     long long LineNumber() const { return lineNumber_; }
     // True after the file could not be read (an I/O error, not its end).
@@ -72,9 +84,11 @@ private:
     bool NextLine(std::string_view& line);
     bool Refill();
     void CheckMark();
-    std::string ReadDelimitedPoint(std::string_view line, CCoor& point);
+    std::string ReadDelimitedPoint(std::string_view line, CCoor& point,
+                                   std::string& scratch) const;
     void StoreName(std::string_view name, CCoor& point) const;
-    std::string ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos, CCoor& point);
+    std::string ReadBlankSeparatedNumbers(std::string_view line, std::size_t pos,
+                                          CCoor& point) const;
     void StoreNumbers(const double values[3], CCoor& point) const;
 
     std::string fileName_;

@@ -21,7 +21,7 @@ namespace {
 
 // Lines handed to a thread at once: enough that handing them over costs
 // little beside computing them, few enough that the lines in flight stay small.
-constexpr std::size_t kBatchLines = 64;
+constexpr std::size_t kBatchLines = 256;
 constexpr int kMostThreads = 256;
 
 // The current grids as a point's selection left them, copied for the
@@ -37,6 +37,7 @@ struct GridCopies {
 struct PointLine {
     long long number = 0;  // in the input file
     bool point = false;    // read as a point: its grids were selected
+    std::string raw;       // the line as read, until its point is made (`point` then set)
     std::string text;      // the reading's or the selection's text, then the point's result
     CCoor departure, arrival;
     PointOutcome outcome = PointOutcome::Succeeded;
@@ -82,6 +83,18 @@ public:
 
     void Complete(Batch& batch) {
         for (std::size_t i = 0; i < batch.count; ++i) Complete(batch.lines[i]);
+    }
+
+    // The points of the batch's lines, made on this thread as Lire_Point
+    // would have made them on the reading one, then their locations.
+    void ReadAndLocate(Batch& batch) {
+        for (std::size_t i = 0; i < batch.count; ++i) {
+            PointLine& line = batch.lines[i];
+            if (!line.point) continue;  // refused by the reading
+            line.text = run_.input->ReadPointLine(line.raw, line.departure, scratch_);
+            line.point = line.text == kResultOk;
+        }
+        Locate(batch);
     }
 
     // The grid method's selection and the extent tests read each projected
@@ -151,6 +164,7 @@ private:
     SideZones departureZones_, arrivalZones_;  // of the two sides' systems
     In_Fic input_;  // not open: the input's layout for the report lines
     Out_Fic output_, report_;
+    std::string scratch_;  // the work space of ReadPointLine
 };
 
 // A batch's next step, handed to whichever thread is free.
@@ -247,11 +261,22 @@ private:
                 cancelled_ = true;
                 return false;
             }
-            std::string text = input.Lire_Point(line.departure);
-            if (text == kResultEnd) return false;
-            if (text == kResultComment || text == kResultBlankLine) continue;
+            // The point of a line that may be one is made by whichever
+            // thread locates the batch (ReadAndLocate).
+            std::string_view read;
+            std::string text;
+            const bool mayBePoint = input.NextPointLine(read, text);
+            if (!mayBePoint) {
+                if (text == kResultEnd) return false;
+                if (text == kResultComment || text == kResultBlankLine) continue;
+            }
             line.number = input.LineNumber();
-            line.point = text == kResultOk;
+            if (mayBePoint) {
+                line.raw.assign(read);
+            } else {
+                line.raw.clear();
+            }
+            line.point = mayBePoint;  // until its point is made
             line.outcome = PointOutcome::Succeeded;
             line.computed = false;
             line.location.unprojected = false;
@@ -301,7 +326,7 @@ private:
         Batch& batch = Slot(job.sequence);
         lock.unlock();
         if (job.after == BatchStage::Located) {
-            LineCompleter::Locate(batch);
+            completer.ReadAndLocate(batch);
         } else {
             completer.Complete(batch);
         }
