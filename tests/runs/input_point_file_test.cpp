@@ -260,3 +260,88 @@ TEST(LirePoint, DecimalCommasAndTheByteOrderMark) {
     ASSERT_GE(points.size(), 2u);
     EXPECT_EQ("\xC3\xAF\xC2\xBB\xC2\xBFPr\xC3\x83\xC2\xA9", points[1].name);
 }
+
+namespace {
+
+// Every line of `bytes` read by Lire_Point on one stream and in two halves
+// on another, as the parallel runs read them: every line first
+// (NextPointLine, each kept in a string of its own), then the points
+// (ReadPointLine, with a work space of its own), after the stream has read
+// on to its end.
+void ExpectSameReadingInTwoHalves(const std::string& bytes, int format,
+                                  const TextConventions& conventions) {
+    TempDir folder;
+    const std::string path = folder.Write("points.txt", bytes);
+    In_Fic whole(path), halves(path);
+    for (In_Fic* input : {&whole, &halves}) {
+        input->dataFormat = format;
+        input->SetConventions(conventions);
+    }
+    struct Read {
+        bool mayBePoint;
+        std::string lineOrText;
+        long long number;
+    };
+    std::vector<Read> reads;
+    for (int guard = 0; guard < 100; ++guard) {
+        std::string_view line;
+        std::string text;
+        const bool mayBePoint = halves.NextPointLine(line, text);
+        reads.push_back({mayBePoint, mayBePoint ? std::string(line) : text, halves.LineNumber()});
+        if (!mayBePoint && text == kResultEnd) break;
+    }
+    std::string scratch;
+    for (const Read& read : reads) {
+        CCoor expected, point;
+        expected.name = point.name = "avant";
+        const std::string result = whole.Lire_Point(expected);
+        const std::string text =
+            read.mayBePoint ? halves.ReadPointLine(read.lineOrText, point, scratch)
+                            : read.lineOrText;
+        ASSERT_EQ(result, text) << read.number;
+        EXPECT_EQ(whole.LineNumber(), read.number);
+        EXPECT_EQ(expected.name, point.name) << read.number;
+        EXPECT_EQ(expected.easting, point.easting) << read.number;
+        EXPECT_EQ(expected.northing, point.northing) << read.number;
+        EXPECT_EQ(expected.altitude, point.altitude) << read.number;
+        EXPECT_EQ(expected.height, point.height) << read.number;
+        EXPECT_EQ(expected.extraColumns, point.extraColumns) << read.number;
+    }
+    EXPECT_EQ(reads.back().lineOrText, kResultEnd);
+}
+
+}  // namespace
+
+TEST(LirePoint, TheTwoHalvesReadAsLirePoint) {
+    TextConventions semicolons;
+    semicolons.separator = ';';
+    semicolons.decimalMark = ',';
+    semicolons.titleRow = true;
+    semicolons.quoted = true;
+    TextConventions commas;  // blank-separated, decimal commas
+    commas.decimalMark = ',';
+    TextConventions utf8Tabs;
+    utf8Tabs.separator = '\t';
+    utf8Tabs.encoding = PointFileEncoding::Utf8;
+    struct Case {
+        const char* bytes;
+        int format;
+        TextConventions conventions;
+    };
+    const Case cases[] = {
+        {"* en-tête\r\nP1 600984.230 2428291.971 35\r\n\r\nP2 1 2\r\nmauvais\r\nP3 1 2 3 reste\n",
+         FormatNameENAltitude, {}},
+        {"\xEF\xBB\xBFRép\xC3\xA8re 1 2 3\nEt\xE9 4 5 6", FormatNameENAltitude, {}},
+        {"1 2 3\n4,5 6 7\n8 9", FormatENHeight, {}},
+        {"P 600984,230 2428291,971 35,5\nQ 1.5 2,5 3\nR 1 2\n", FormatNameENAltitude, commas},
+        {"Nom;E;N;Altitude;Code\n\"Borne 1; nord\";600984,230;2428291,971;35;B12\n"
+         "Borne 2;1;2;;x\n\"ouvert;1;2;3\nB;1;2;3;4;5\n",
+         FormatNameENAltitude, semicolons},
+        {"Ça\t1.5\t2.5\t3.5\textra\tplus\n*\tcommentaire\n\t\t\n", FormatNameENHeight, utf8Tabs},
+        {"P 1 2 3\n", 5, {}},  // no layout
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        ExpectSameReadingInTwoHalves(c.bytes, c.format, c.conventions);
+    }
+}
