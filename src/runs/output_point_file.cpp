@@ -189,14 +189,23 @@ void AppendName(std::string& out, const std::string& name) {
     out += bytes;
 }
 
-void AppendPrecisionColumns(std::string& out, const CCoor& point) {
-    out += " \t\t ";
-    out += Utf8ToLatin1(PrecisionText(point.precision));
-    out += " \t\t ";
-    out += Utf8ToLatin1(PrecisionText(point.verticalPrecision));
+}  // namespace
+
+const std::string& Out_Fic::PrecisionColumn::Of(int precisionCode) {
+    if (!converted || code != precisionCode) {
+        code = precisionCode;
+        converted = true;
+        bytes = Utf8ToLatin1(PrecisionText(precisionCode));
+    }
+    return bytes;
 }
 
-}  // namespace
+void Out_Fic::AppendPrecisionColumns(const CCoor& point) {
+    buffer_ += " \t\t ";
+    buffer_ += planimetric_.Of(point.precision);
+    buffer_ += " \t\t ";
+    buffer_ += vertical_.Of(point.verticalPrecision);
+}
 
 void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kind,
                            std::string_view result, bool linearAlteration,
@@ -242,7 +251,7 @@ void Out_Fic::Ecrire_Point(const CCoor& departure, const CCoor& arrival, int kin
         buffer_ += "   ";
         AppendFixed(buffer_, arrival.linearAlteration, 8, 1);
     }
-    if (header) AppendPrecisionColumns(buffer_, arrival);
+    if (header) AppendPrecisionColumns(arrival);
     buffer_ += "\r\n";
     FlushIfFull();
 }
@@ -364,7 +373,7 @@ void Out_Fic::Ecrire_Rapport(const CCoor& departure, const CCoor& arrival, const
     AppendPointColumns(departure, input.dataFormat, true);
     buffer_ += " | ";
     AppendPointColumns(arrival, output.dataFormat, true);
-    if (kind == GridKind) AppendPrecisionColumns(buffer_, arrival);
+    if (kind == GridKind) AppendPrecisionColumns(arrival);
     buffer_ += "\r\n";
     FlushIfFull();
 }

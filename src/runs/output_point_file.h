@@ -102,7 +102,18 @@ private:
     void AppendDelimitedPoint(const CCoor& departure, const CCoor& arrival, bool alteration);
     void AppendTitleRow(const CCoor& arrival, bool alteration);
     void AppendField(std::string_view utf8, bool name);
+    void AppendPrecisionColumns(const CCoor& point);
     void FlushIfFull();
+
+    // The precision text of the last code written in each column, in the
+    // file's bytes: the lines of a run mostly repeat the same few codes.
+    struct PrecisionColumn {
+        int code = -1;
+        bool converted = false;
+        std::string bytes;
+        const std::string& Of(int precisionCode);
+    };
+    PrecisionColumn planimetric_, vertical_;
 
     std::string fileName_;
     int descriptor_ = -1;
