@@ -12,17 +12,39 @@
 
 namespace {
 
+// Whether a lattice holds the point (borders included).
+bool Holds(const SubGrid& sub, double x, double y) {
+    const double marginX = sub.X_INC * 1e-10, marginY = sub.Y_INC * 1e-10;
+    return x >= sub.X_MIN - marginX && x <= sub.X_MAX + marginX && y >= sub.Y_MIN - marginY &&
+           y <= sub.Y_MAX + marginY;
+}
+
 // The sub-grid that holds the point (borders included) and has the most
 // parents above it; the first in file order among equals; null when none
-// holds it.
-const SubGrid* FinestSubGrid(const std::vector<SubGrid>& subGrids, double x, double y) {
+// holds it. Each sub-grid takes the longitude as given or a turn away,
+// whichever falls within its columns, so that sub-grids on either side of a
+// meridian where longitudes change sign (or of the antimeridian) are found
+// alike; `xAt` is then the longitude within the chosen one's columns.
+const SubGrid* FinestSubGrid(const std::vector<SubGrid>& subGrids, double x, double y,
+                             double turn, bool angular, double& xAt) {
     const SubGrid* finest = nullptr;
     for (const SubGrid& sub : subGrids) {
-        const double marginX = sub.X_INC * 1e-10, marginY = sub.Y_INC * 1e-10;
-        if (x < sub.X_MIN - marginX || x > sub.X_MAX + marginX || y < sub.Y_MIN - marginY ||
-            y > sub.Y_MAX + marginY)
-            continue;
-        if (!finest || sub.depth > finest->depth) finest = &sub;
+        double inColumns = x;
+        bool held = Holds(sub, x, y);
+        if (angular && !held && std::isfinite(x)) {
+            for (const double turned : {x + turn, x - turn}) {
+                if (Holds(sub, turned, y)) {
+                    inColumns = turned;
+                    held = true;
+                    break;
+                }
+            }
+        }
+        if (!held) continue;
+        if (!finest || sub.depth > finest->depth) {
+            finest = &sub;
+            xAt = inColumns;
+        }
     }
     return finest;
 }
@@ -71,7 +93,8 @@ int CGrille::Interpoler(int unit, const double* point, double* values, int& code
 }
 
 int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int& code, int mode) {
-    double x = ConvertUnit(point[0], unit, header.NODE_COORD_UNIT);
+    const double given = ConvertUnit(point[0], unit, header.NODE_COORD_UNIT);
+    double x = given;
     const double y = ConvertUnit(point[1], unit, header.NODE_COORD_UNIT);
     // Grids laid out over 0 .. 360 degrees of longitude: a full turn in the
     // unit of the node coordinates (360 for metres or an undefined unit).
@@ -87,13 +110,19 @@ int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int&
     const double p[3] = {x, y, point[2]};
 
     // A file of several sub-grids: the finest one that holds the point
-    // answers, its lattice standing in for the header's while it does.
+    // answers, its lattice standing in for the header's while it does. The
+    // first sub-grid's columns say nothing of where the others' lie: the
+    // longitude as given is matched to each one's own.
     if (header.subGrids.size() > 1) {
-        const SubGrid* finest = FinestSubGrid(header.subGrids, x, y);
+        const int u = header.NODE_COORD_UNIT;
+        const bool angular = u == UniteSecondes || u == UniteDegres || u == UniteRadians;
+        double xAt = x;
+        const SubGrid* finest = FinestSubGrid(header.subGrids, given, y, turn, angular, xAt);
         if (finest && finest != &header.subGrids.front()) {
+            const double q[3] = {xAt, y, point[2]};
             LatticeOf saved(header);
             saved.Take(*finest);
-            const int status = Interpoler_Point(p, values, code, mode);
+            const int status = Interpoler_Point(q, values, code, mode);
             saved.Restore();
             return status;
         }

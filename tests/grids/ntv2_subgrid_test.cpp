@@ -179,3 +179,68 @@ TEST(Ntv2TextSubGrids, InconsistentSubGridsAreRefused) {
         EXPECT_EQ(GridFolder::Exists("t.bin"), c.message.empty());
     }
 }
+
+// ---- Sub-grids on either side of Greenwich ----------------------------------
+
+namespace {
+
+// Two sub-grids of the top level, the first east of Greenwich, the second
+// west of it, each with shifts of its own (linear, which the bilinear
+// interpolation gives back at any point).
+void EastShift(double lon, double lat, float& dLat, float& dLon) {
+    dLat = static_cast<float>(1.5 + 0.25 * lon);
+    dLon = static_cast<float>(-2.0 + 0.5 * (lat - 46));
+}
+void WestShift(double lon, double lat, float& dLat, float& dLon) {
+    dLat = static_cast<float>(3.5 - 0.5 * lon);
+    dLon = static_cast<float>(4.0 + 0.25 * (lat - 46));
+}
+std::vector<Sub> EitherSideOfGreenwich() {
+    return {{"EAST", "NONE", 0, 2, 45, 47, 0.5, EastShift},
+            {"WEST", "NONE", -2, 0, 45, 47, 0.5, WestShift}};
+}
+
+}  // namespace
+
+// A point west of Greenwich takes the western sub-grid's shifts, though the
+// first sub-grid's columns start at 0: in the binary file, and in the text
+// file from its cache or from memory. On the common meridian the first
+// sub-grid answers; far beyond both the point is outside.
+TEST(Ntv2SubGrids, SubGridsOnEitherSideOfGreenwich) {
+    GridFolder folder;
+    GridFolder::Write("g.gsb", Ntv2(EitherSideOfGreenwich()));
+    GridFolder::Write("g.xml", BilinearXml());
+    GridFolder::Write("t.gsa", Ntv2Text(EitherSideOfGreenwich()));
+    GridFolder::Write("t.xml", kNtv2TextXml);
+    CGrille3D binary, cache, memory;
+    ASSERT_EQ(OpenMessage(binary, "g.gsb", ModeSurDisque), "");
+    ASSERT_EQ(OpenMessage(cache, "t.gsa", ModeSurDisque), "");
+    ASSERT_EQ(OpenMessage(memory, "t.gsa", ModeEnMemoire), "");
+    struct Case {
+        double lon, lat;
+        void (*shift)(double, double, float&, float&);  // null: outside
+    } cases[] = {
+        {1, 46, EastShift},      {2, 45, EastShift},      {0.1, 47, EastShift},
+        {0, 46.5, EastShift},    {-0.1, 46.5, WestShift}, {-1, 46, WestShift},
+        {-1.7, 45.2, WestShift}, {-2, 47, WestShift},     {-2, 45, WestShift},
+        {-3.2, 46, nullptr},
+    };
+    for (CGrille3D* grid : {&binary, &cache, &memory}) {
+        SCOPED_TRACE(grid->header.NAME);
+        EXPECT_EQ(grid->zone.southWest.longitude, -2);
+        EXPECT_EQ(grid->zone.northEast.longitude, 2);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.lon << " " << c.lat);
+            const std::vector<double> got = At(*grid, c.lon, c.lat);
+            if (!c.shift) {
+                EXPECT_EQ(got[4], 2);
+                continue;
+            }
+            float dLat = 0, dLon = 0;
+            c.shift(c.lon, c.lat, dLat, dLon);
+            EXPECT_EQ(got[4], 0);
+            EXPECT_NEAR(got[0], dLat, 1e-5);
+            EXPECT_NEAR(got[1], -dLon, 1e-5);  // westwards, as the file counts it
+        }
+    }
+}
