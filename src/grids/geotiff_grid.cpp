@@ -798,12 +798,13 @@ bool Holds(const SubGrid& outer, const SubGrid& inner) {
            inner.Y_MIN >= outer.Y_MIN && inner.Y_MAX <= outer.Y_MAX;
 }
 
-// How many parents each image has above it, the hierarchy built as PROJ
-// builds it for its grids: an image names its parent (grid_name,
-// parent_grid_name) when the parent holds it; an image that names itself
-// without a parent is of the top level; any other goes under the deepest
-// earlier image, of the first top-level one holding it, that holds it.
-std::vector<int> Depths(const std::vector<Image>& images) {
+// The parent of each image (an earlier one, or -1 at the top level), the
+// hierarchy built as PROJ builds it for its grids: an image names its parent
+// (grid_name, parent_grid_name) when the parent holds it; an image that
+// names itself without a parent is of the top level; any other goes under
+// the deepest earlier image, of the first top-level one holding it, that
+// holds it.
+std::vector<int> Parents(const std::vector<Image>& images) {
     const size_t n = images.size();
     std::vector<int> parent(n, -1);
     std::vector<size_t> tops;
@@ -842,11 +843,7 @@ std::vector<int> Depths(const std::vector<Image>& images) {
         }
         if (!placed) tops.push_back(k);
     }
-    std::vector<int> depth(n, 0);
-    for (size_t k = 0; k < n; ++k) {
-        for (int p = parent[k]; p >= 0; p = parent[static_cast<size_t>(p)]) ++depth[k];
-    }
-    return depth;
+    return parent;
 }
 
 int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
@@ -934,13 +931,14 @@ int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
 
     h.subGrids.clear();
     if (images.size() > 1) {
-        const std::vector<int> depths = Depths(images);
+        const std::vector<int> parents = Parents(images);
         for (size_t k = 0; k < images.size(); ++k) {
             SubGrid sub = images[k].lattice;
             sub.image = static_cast<int>(k);
-            sub.depth = depths[k];
+            sub.parent = parents[k];
             h.subGrids.push_back(sub);
         }
+        DepthsFromParents(h.subGrids);
     }
     if (!TIFFSetDirectory(t, first.directory)) {
         Refuse(message, "Fichier GeoTIFF illisible");
