@@ -57,17 +57,22 @@ def binary_cache():
                            for l in range(LINES) for c in range(COLUMNS))
 
 
-def binary_cache_nested():
+def binary_cache_nested(version=4):
     """A version 4 cache: the seed's lattice and a child of half its step
-    over 1..2 E, 41..42 N, their records one after the other."""
+    over 1..2 E, 41..42 N, their records one after the other; version 5
+    gives each sub-grid's parent after its depth."""
     description = b"essai"
-    head = b"GRID\0" + struct.pack("<ii", 4, 0)
+    head = b"GRID\0" + struct.pack("<ii", version, 0)
     head += struct.pack("<6d", 1.0, 3.0, 40.0, 43.0, 1.0, 1.0)
     head += struct.pack("<iiiii", 4, 0, 1, 3, 0)  # layout, coords, values, REAL4, codes
     head += struct.pack("<d", 0.0) + struct.pack("<i", len(description)) + description
     head += struct.pack("<i", 2)
-    head += struct.pack("<6d3i", 1.0, 3.0, 40.0, 43.0, 1.0, 1.0, COLUMNS, LINES, 0)
-    head += struct.pack("<6d3i", 1.0, 2.0, 41.0, 42.0, 0.5, 0.5, 3, 3, 1)
+    parents = [-1, 0] if version >= 5 else [None, None]
+    for lattice, parent in zip(((1.0, 3.0, 40.0, 43.0, 1.0, 1.0, COLUMNS, LINES, 0),
+                                (1.0, 2.0, 41.0, 42.0, 0.5, 0.5, 3, 3, 1)), parents):
+        head += struct.pack("<6d3i", *lattice)
+        if parent is not None:
+            head += struct.pack("<i", parent)
     offset = len(head)
     head = head[:9] + struct.pack("<i", offset) + head[13:]
     records = [VALUES[l][c] for l in range(LINES) for c in range(COLUMNS)]
@@ -168,6 +173,7 @@ def grids():
     write("grid_mnt", "seed-native.mnt", native_text())
     write("grid_bin", "seed-cache.bin", binary_cache())
     write("grid_bin", "seed-nested.bin", binary_cache_nested())
+    write("grid_bin", "seed-nested-parents.bin", binary_cache_nested(5))
     write("grid_gsb", "seed-little.gsb", ntv2("<"))
     write("grid_gsb", "seed-big.gsb", ntv2(">"))
     write("grid_gsa", "seed-text.gsa", ntv2_text())

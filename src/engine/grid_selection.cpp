@@ -28,6 +28,20 @@ bool InGridZone(const CZone& zone, const CCoor& point, const CLgo* greenwich) {
     return false;
 }
 
+// Whether a candidate grid holds the point: its zone holds it, and in a file
+// of several sub-grids one of them does too. The zone is the box around the
+// sub-grids: a point in a gap between them is outside the grid, as a point
+// beyond the zone of a grid of one is.
+bool GridHolds(const CGrille& grid, const CZone& zone, const CCoor& point,
+               const CLgo* greenwich) {
+    if (!InGridZone(zone, point, greenwich)) return false;
+    if (grid.header.subGrids.size() <= 1) return true;
+    CCoor copy = point;
+    ToGreenwichDegrees(copy, greenwich);
+    const double at[3] = {copy.longitude, copy.latitude, 0};
+    return grid.SubGridAt(UniteDegres, at) >= 0;
+}
+
 // The zone of a candidate, belonging to `system`: its id is recorded.
 void ZoneBelongsTo(CZone& zone, const CReg* system) {
     zone.systemKey = SystemId(system);
@@ -112,7 +126,7 @@ int SelectTranslationGrid(GridContext& context, CCoor source, CSysCoor target, C
                 return kNoTransformation;
         }
         zone = candidateZone;
-        if (!InGridZone(candidateZone, probe, greenwich)) continue;
+        if (!GridHolds(candidate, candidateZone, probe, greenwich)) continue;
         found = kGridFound;
         const bool finer =
             best == nullptr ||
@@ -159,7 +173,7 @@ int SelectVerticalGrid(GridContext& context, int kind, CCoor& source, CCoor& tar
             if (!Approximate(probe, target.sys.system, catalogue, kind, false))
                 return kNoTransformation;
         }
-        if (!InGridZone(candidateZone, probe, greenwich)) continue;
+        if (!GridHolds(candidate, candidateZone, probe, greenwich)) continue;
         result = kGridFound;
         if (best == nullptr || best->header.Y_INC == 0 ||
             StepInDegrees(best->header, best->header.Y_INC) > StepInDegrees(candidate.header, candidate.header.Y_INC)) {

@@ -11,7 +11,7 @@ class GridProgress;
 
 // The choice, before each point, of the current translation grid and the
 // current vertical grid among the catalogue's: the finest listed grid whose
-// zone holds the point.
+// zone holds the point (and, in a file of several sub-grids, one of them).
 
 // What the selections work on: the catalogue, the application's two current
 // grids, the header cache, the working directory that grid file names are

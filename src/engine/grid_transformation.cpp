@@ -25,25 +25,40 @@ bool IsShiftGrid(const CGrille& grid) {
 
 namespace {
 
+// What a grid gave at a point.
+enum class GridAnswer {
+    Value,    // a value
+    Unknown,  // its unknown value, inside its limits
+    Outside,  // nothing: the point is outside every lattice of the grid
+};
+
+// The status that fails a point for a grid's answer other than a value.
+int FailureOf(GridAnswer answer) {
+    return answer == GridAnswer::Outside ? kOutsideGrid : kUnknownGridValue;
+}
+
 // Latitude and longitude shifts of a shift grid at a point, in degrees
-// (longitude positive eastwards). The point's longitude is taken within the
-// grid's columns when a turn brings it there.
-bool ShiftAt(CGrille3D& grid, double longitude, double latitude, double& dLongitude,
-             double& dLatitude, int& code) {
+// (longitude positive eastwards), read from sub-grid `sub` (-1: the one that
+// holds the point). The point's longitude is taken within the grid's columns
+// when a turn brings it there.
+GridAnswer ShiftAt(CGrille3D& grid, int sub, double longitude, double latitude,
+                   double& dLongitude, double& dLatitude, int& code) {
     // A guess that an unknown shift made no number has no shift either.
-    if (!std::isfinite(longitude) || !std::isfinite(latitude)) return false;
+    if (!std::isfinite(longitude) || !std::isfinite(latitude)) return GridAnswer::Unknown;
     const double west = grid.zone.southWest.longitude, east = grid.zone.northEast.longitude;
     const double step = StepInDegrees(grid.header, grid.header.X_INC);
     if (longitude < west - step && longitude + 360 <= east + step) longitude += 360;
     if (longitude > east + step && longitude - 360 >= west - step) longitude -= 360;
     const double point[3] = {longitude, latitude, 0};
     std::array<double, 4> v{};
-    const int where = grid.Interpoler(UniteDegres, point, v.data(), code);
+    const int where = grid.Interpoler_SousGrille(sub, UniteDegres, point, v.data(), code);
     dLatitude = v[0] / 3600;
     dLongitude = -v[1] / 3600;
-    // False where the grid gives its unknown value inside its limits.
-    return where != 0 ||
-           (!UnknownGridValue(grid.header, v[0]) && !UnknownGridValue(grid.header, v[1]));
+    // The values given outside the grid are markers, never shifts.
+    if (where == 2) return GridAnswer::Outside;
+    if (where != 0 || UnknownGridValue(grid.header, v[0]) || UnknownGridValue(grid.header, v[1]))
+        return GridAnswer::Unknown;
+    return GridAnswer::Value;
 }
 
 // The coordinate now belongs to the target system, with the precision code
@@ -60,22 +75,33 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
     const int status = ToGreenwichDegrees(c, greenwich);
     int code = 0;
     double dLon = 0, dLat = 0;
-    bool known = true;
+    GridAnswer answer = GridAnswer::Value;
     if (grid.zone.systemKey == SystemId(c.sys.system)) {
         // From the system of the nodes to the other one.
-        known = ShiftAt(grid, c.longitude, c.latitude, dLon, dLat, code);
+        answer = ShiftAt(grid, -1, c.longitude, c.latitude, dLon, dLat, code);
         c.longitude += dLon;
         c.latitude += dLat;
     } else {
         // Backwards: the point of the nodes' system whose shifted position is
         // the given point. An unknown value met on the way fails the point:
         // the marker, taken as a shift, threw the search off, and it may have
-        // ended on known nodes elsewhere.
+        // ended on known nodes elsewhere. In a file of several sub-grids the
+        // search reads, as PROJ's does, the sub-grid that holds the given
+        // point for as long as its guesses stay in it, and only a guess that
+        // leaves it takes the sub-grid that holds that guess (none holding
+        // it, the same one goes on, a step beyond its border at most).
         const double lon = c.longitude, lat = c.latitude;
+        const double given[3] = {lon, lat, 0};
+        int sub = grid.SubGridAt(UniteDegres, given);
         double guessLon = lon, guessLat = lat;
         const double tolerance = kShiftTolerance * kDegreesPerRadian;
-        for (int step = 0; step < kMostShiftSteps && known; ++step) {
-            known = ShiftAt(grid, guessLon, guessLat, dLon, dLat, code);
+        for (int step = 0; step < kMostShiftSteps && answer == GridAnswer::Value; ++step) {
+            const double guess[3] = {guessLon, guessLat, 0};
+            if (sub >= 0 && !grid.SubGridHolds(sub, UniteDegres, guess)) {
+                const int holding = grid.SubGridAt(UniteDegres, guess);
+                if (holding >= 0) sub = holding;
+            }
+            answer = ShiftAt(grid, sub, guessLon, guessLat, dLon, dLat, code);
             const double errorLon = guessLon + dLon - lon, errorLat = guessLat + dLat - lat;
             guessLon -= errorLon;
             guessLat -= errorLat;
@@ -85,7 +111,7 @@ int ApplyShiftGrid(CCoor& c, const CSysCoor& target, CGrille3D& grid, const Cata
         c.latitude = guessLat;
     }
     ArriveIn(c, target, code);
-    if (status == 0 && !known) return kUnknownGridValue;
+    if (status == 0 && answer != GridAnswer::Value) return FailureOf(answer);
     return status;
 }
 
@@ -109,11 +135,15 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
     const double point[3] = {probe.longitude, probe.latitude, 0};
     std::array<double, kMostValuesPerNode> v{};
     int code = 0;
-    bool known = true;
-    if (grid.header.VALUES_NUMBER >= 3 && grid.header.VALUES_NUMBER <= kMostValuesPerNode &&
-        grid.Interpoler(UniteDegres, point, v.data(), code) == 0) {
-        for (int k = 0; k < grid.header.VALUES_NUMBER; ++k)
-            known = known && !UnknownGridValue(grid.header, v[k]);
+    GridAnswer answer = GridAnswer::Value;
+    if (grid.header.VALUES_NUMBER >= 3 && grid.header.VALUES_NUMBER <= kMostValuesPerNode) {
+        const int where = grid.Interpoler(UniteDegres, point, v.data(), code);
+        // The values given outside the grid are markers, never parameters.
+        if (where == 2) answer = GridAnswer::Outside;
+        if (where != 0 && where != 2) answer = GridAnswer::Unknown;
+        for (int k = 0; k < grid.header.VALUES_NUMBER && answer == GridAnswer::Value; ++k) {
+            if (UnknownGridValue(grid.header, v[k])) answer = GridAnswer::Unknown;
+        }
     }
     const double tx = v[0], ty = v[1], tz = v[2];
     double d = 0, rx = 0, ry = 0, rz = 0;
@@ -131,7 +161,7 @@ int ApplyGridTransformation(CCoor& c, const CSysCoor& target, CGrille3D& grid,
     c.y = moved.y;
     c.z = moved.z;
     ArriveIn(c, target, code);
-    if (status == 0 && !known) return kUnknownGridValue;
+    if (status == 0 && answer != GridAnswer::Value) return FailureOf(answer);
     return status;
 }
 

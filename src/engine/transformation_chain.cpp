@@ -22,10 +22,11 @@ bool VerticalGridApplies(const CGrille1D& grid, const CReg* system) {
 // N at the working coordinate, which must be geographic; it is left counted
 // from Greenwich in decimal degrees. `code` takes the node's precision code
 // (unchanged when the grid writes none).
-// `unknown` is raised when the grid, inside its limits, gives its unknown
-// value there.
+// `failure` takes kUnknownGridValue when the grid, inside its limits, gives
+// its unknown value there, kOutsideGrid when it gives nothing (its values
+// there only mark the point); it is left as it was otherwise.
 double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich, int& code,
-                          bool& unknown) {
+                          int& failure) {
     ToGreenwich(working, greenwich);
     SetUnit(working, DecimalDegree);
     const double point[3] = {working.longitude, working.latitude, 0};
@@ -33,7 +34,11 @@ double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich
     std::array<double, 16> values{};
     if (grid.header.VALUES_NUMBER < 1 || grid.header.VALUES_NUMBER > static_cast<int>(values.size())) return 0;
     const int where = grid.Interpoler(UniteDegres, point, values.data(), code);
-    if (where == 0 && UnknownGridValue(grid.header, values[0])) unknown = true;
+    if (where == 2) {
+        failure = kOutsideGrid;
+        return 0;
+    }
+    if (where != 0 || UnknownGridValue(grid.header, values[0])) failure = kUnknownGridValue;
     return values[0];
 }
 
@@ -74,14 +79,14 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
     int status = 0;
     CCoor working = std::move(source);  // the source is this function's own copy
     double n = 0;
-    bool unknown = false;  // a vertical grid's unknown value was met
+    int verticalFailure = 0;  // the vertical grid gave no value: its status
 
     // Source side: altitude from an ellipsoidal height, or N for the
     // ellipsoidal height of an altitude.
     if (VerticalGridApplies(verticalGrid, working.sys.system)) {
         status = ToGeographic(working, greenwich);
         int code = working.verticalPrecision;
-        n = VerticalSeparation(verticalGrid, working, greenwich, code, unknown);
+        n = VerticalSeparation(verticalGrid, working, greenwich, code, verticalFailure);
         if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
         working.verticalPrecision = code;
     }
@@ -96,7 +101,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
     // Target side.
     if (VerticalGridApplies(verticalGrid, target.sys.system)) {
         int code = working.verticalPrecision;
-        n = VerticalSeparation(verticalGrid, working, greenwich, code, unknown);
+        n = VerticalSeparation(verticalGrid, working, greenwich, code, verticalFailure);
         if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
         if (working.verticalKind == Altitude) working.height = working.altitude + n;
         working.verticalPrecision = code;
@@ -131,7 +136,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
             break;
     }
     target = std::move(working);
-    if (status == 0 && unknown) status = kUnknownGridValue;
+    if (status == 0 && verticalFailure != 0) status = verticalFailure;
     return status;
 }
 

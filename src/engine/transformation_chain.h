@@ -25,6 +25,10 @@ inline constexpr int kNoTransformation = 600;
 // value, or a value that is no number): the point is not computed rather
 // than shifted by the marker itself.
 inline constexpr int kUnknownGridValue = 601;
+// A grid gave nothing at a point that its selection had taken (outside every
+// lattice of the grid, beyond the step its interpolation accepts): the point
+// is not computed rather than shifted by the values that mark it.
+inline constexpr int kOutsideGrid = 602;
 
 // Whether an interpolated value of a grid of this header is unknown.
 bool UnknownGridValue(const GridHeader& header, double value);

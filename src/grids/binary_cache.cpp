@@ -20,9 +20,13 @@ namespace {
 constexpr int32_t kCacheVersion = 3;
 // The cache of a text NTv2 file of several sub-grids: the same header, then
 // the number of sub-grids and each one's lattice (limits, steps, counts,
-// depth); their records follow one another in file order. A program that
-// knows only version 3 refuses it rather than read its first sub-grid alone.
-constexpr int32_t kSubGridCacheVersion = 4;
+// depth, and from version 5 on its parent); their records follow one another
+// in file order. A program that knows only version 3 refuses it rather than
+// read its first sub-grid alone. Version 4, written before the parents were
+// kept, is still read: each sub-grid's parent is then the last earlier one a
+// level up that holds it.
+constexpr int32_t kDepthCacheVersion = 4;
+constexpr int32_t kSubGridCacheVersion = 5;
 constexpr size_t kDescriptionRoom = 259;
 
 class HeaderOut {
@@ -73,10 +77,39 @@ private:
     bool ok_ = true;
 };
 
-// The sub-grid table of a version 4 cache: at least two sub-grids, each a
-// lattice of finite limits in order, positive steps and the node counts
-// they make. False for a damaged table.
-bool ReadSubGrids(HeaderIn& in, std::vector<SubGrid>& subGrids) {
+// Whether the lattice `outer` holds the whole of `inner`.
+bool Within(const SubGrid& inner, const SubGrid& outer) {
+    return inner.X_MIN >= outer.X_MIN && inner.X_MAX <= outer.X_MAX &&
+           inner.Y_MIN >= outer.Y_MIN && inner.Y_MAX <= outer.Y_MAX;
+}
+
+// The parents of a version 4 table, which gives the depths alone: the last
+// earlier sub-grid a level up that holds the sub-grid, else the last one a
+// level up. A text file's opening compares them with the file's own and
+// makes the cache again when they differ.
+void ParentsFromDepths(std::vector<SubGrid>& subGrids) {
+    for (size_t k = 0; k < subGrids.size(); ++k) {
+        SubGrid& sub = subGrids[k];
+        sub.parent = -1;
+        int level = -1;  // a sub-grid a level up, holding or not
+        for (size_t p = k; p-- > 0 && sub.depth > 0;) {
+            if (subGrids[p].depth != sub.depth - 1) continue;
+            if (level < 0) level = static_cast<int>(p);
+            if (Within(sub, subGrids[p])) {
+                sub.parent = static_cast<int>(p);
+                break;
+            }
+        }
+        if (sub.parent < 0) sub.parent = level;
+    }
+    DepthsFromParents(subGrids);
+}
+
+// The sub-grid table of a version 4 or 5 cache: at least two sub-grids,
+// each a lattice of finite limits in order, positive steps and the node
+// counts they make, and a parent before it whose depth is one less. False
+// for a damaged table.
+bool ReadSubGrids(HeaderIn& in, int32_t version, std::vector<SubGrid>& subGrids) {
     const int32_t count = in.Int();
     // Each sub-grid takes 60 bytes of the header and one record at least.
     if (!in.Ok() || count < 2 || count > 1000000) return false;
@@ -85,15 +118,22 @@ bool ReadSubGrids(HeaderIn& in, std::vector<SubGrid>& subGrids) {
         sub.X_MIN = in.Real(), sub.X_MAX = in.Real(), sub.Y_MIN = in.Real();
         sub.Y_MAX = in.Real(), sub.X_INC = in.Real(), sub.Y_INC = in.Real();
         sub.N_COLUMNS = in.Int(), sub.N_LINES = in.Int(), sub.depth = in.Int();
+        if (version >= kSubGridCacheVersion) sub.parent = in.Int();
+        const bool parentSound =
+            version < kSubGridCacheVersion ||
+            (sub.parent < 0 ? sub.parent == -1 && sub.depth == 0
+                            : sub.parent < g && subGrids[static_cast<size_t>(sub.parent)].depth ==
+                                                    sub.depth - 1);
         if (!(sub.X_INC > 1e-10) || !(sub.Y_INC > 1e-10) || !(sub.X_MAX > sub.X_MIN) ||
             !(sub.Y_MAX > sub.Y_MIN) || !std::isfinite(sub.X_MAX - sub.X_MIN) ||
             !std::isfinite(sub.Y_MAX - sub.Y_MIN) || sub.depth < 0 || sub.depth >= count ||
             sub.N_COLUMNS != CountFromLimits(sub.X_MIN, sub.X_MAX, sub.X_INC) ||
             sub.N_LINES != CountFromLimits(sub.Y_MIN, sub.Y_MAX, sub.Y_INC) ||
-            sub.N_COLUMNS < 2 || sub.N_LINES < 2)
+            sub.N_COLUMNS < 2 || sub.N_LINES < 2 || !parentSound)
             return false;
         subGrids.push_back(sub);
     }
+    if (in.Ok() && version < kSubGridCacheVersion) ParentsFromDepths(subGrids);
     return in.Ok();
 }
 
@@ -128,6 +168,7 @@ bool Ecrire_EnTete_Binaire(GridHeader& h, std::FILE* cache) {
             out.Int(sub.N_COLUMNS);
             out.Int(sub.N_LINES);
             out.Int(sub.depth);
+            out.Int(sub.parent);
         }
     }
     if (!out.Ok()) return false;
@@ -160,7 +201,8 @@ int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& 
         message = damaged;
         return kHeaderRefused;
     }
-    if (version != 2 && version != 3 && version != kSubGridCacheVersion) {
+    if (version != 2 && version != 3 && version != kDepthCacheVersion &&
+        version != kSubGridCacheVersion) {
         message = "Numéro de version imprévu : " + std::to_string(version) + "\n(" + h.NAME + ")";
         return kHeaderRefused;
     }
@@ -192,7 +234,7 @@ int Lire_EnTete_Binaire(const GridBinaryFile& file, GridHeader& h, std::string& 
     std::string description(static_cast<size_t>(length), '\0');
     in.Take(description.data(), description.size());
     std::vector<SubGrid> subGrids;
-    if (version == kSubGridCacheVersion && !ReadSubGrids(in, subGrids)) {
+    if (version >= kDepthCacheVersion && !ReadSubGrids(in, version, subGrids)) {
         message = damaged;
         return kHeaderRefused;
     }

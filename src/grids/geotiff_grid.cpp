@@ -43,11 +43,20 @@ constexpr int kAngularDegree = 9102;
 constexpr int kAngularArcSecond = 9104;
 
 // The largest block (one tile or strip of one band) that is decoded, and
-// the memory that the decoded blocks of one grid may hold together.
+// the memory that the decoded blocks of one grid may hold together, those
+// that the cursors of its copies hold included.
 constexpr int64_t kLargestBlock = 8 << 20;
 constexpr int64_t kBlockCacheBytes = 64 << 20;
-// A bilinear query touches at most four blocks per band.
-constexpr size_t kFewestBlocks = 16;
+// The cache holds as many blocks as fit in it, of the largest of the file,
+// less one for the block read under its lock alone (seven at least), and
+// 256 at most.
+constexpr int64_t kMostBlocks = 256;
+constexpr int64_t kFewestBlocks = kBlockCacheBytes / kLargestBlock - 1;
+static_assert(kFewestBlocks >= 7, "the cache holds a few of the largest blocks");
+// A cursor holds a quarter of the cache's blocks, two to eight of them (a
+// bilinear query touches at most four blocks per band).
+constexpr int64_t kFewestHeld = 2;
+constexpr int64_t kMostHeld = 8;
 // libtiff never allocates more than this for one directory's arrays.
 constexpr int64_t kLargestAllocation = 256 << 20;
 
@@ -333,7 +342,11 @@ bool SameValues(const Image& a, const Image& b) {
 // The grid's node records, decoded from the images' blocks on demand. The
 // decoded blocks are kept in a cache of bounded size shared by the images,
 // the least recently used one giving way; each cursor holds the few blocks
-// it used last, so that most nodes are read without touching the cache.
+// it used last, so that most nodes are read without touching the cache. A
+// block that a cursor holds stays in the cache, so that its slots are every
+// decoded block there is and the budget bounds them all: when the cursors
+// of many copies hold every slot, the others read their values under the
+// cache's lock from one more block, decoded there.
 class GeoTiffSource final : public NodeSource {
 public:
     GeoTiffSource(TiffHandle tif, std::string path, std::vector<Image> images, double unknown)
@@ -344,9 +357,11 @@ public:
           unknown_(unknown) {
         int64_t largest = 1;
         for (const Image& image : images_) largest = std::max(largest, image.s.blockBytes);
-        const size_t fit = static_cast<size_t>(kBlockCacheBytes / largest);
-        cache_.resize(std::max(kFewestBlocks, std::min<size_t>(fit, 256)));
+        const int64_t slots =
+            std::clamp(kBlockCacheBytes / largest - 1, kFewestBlocks, kMostBlocks);
+        cache_.resize(static_cast<size_t>(slots));
         slotOf_.reserve(2 * cache_.size());
+        held_ = static_cast<size_t>(std::clamp(slots / 4, kFewestHeld, kMostHeld));
     }
 
     std::unique_ptr<Cursor> NewCursor() const override {
@@ -370,8 +385,9 @@ public:
         const uint64_t pixel = static_cast<uint64_t>(row % st.blockHeight) * st.blockWidth +
                                column % st.blockWidth;
         const uint64_t bytes = st.bits / 8;
-        const Block* block = nullptr;
-        uint64_t plane = UINT64_MAX;  // of `block`
+        const Block* block = nullptr;  // null: read under the lock, from the block alone
+        uint64_t plane = UINT64_MAX;   // of `block`
+        uint64_t number = 0;           // of `block`
         for (size_t k = 0; k < image.values.size(); ++k) {
             const ValueSource& v = image.values[k];
             double value = 0;
@@ -384,12 +400,16 @@ public:
                 if (wanted != plane) {
                     // As libtiff numbers tiles and strips: plane by plane,
                     // then rows of blocks from the top, blocks from the left.
-                    block = &BlockOf(cursor, index, image, wanted * st.perPlane + first);
+                    number = wanted * st.perPlane + first;
+                    block = BlockOf(cursor, index, image, number);
                     plane = wanted;
                 }
                 const uint64_t at = (separate ? pixel : pixel * st.samples + band) * bytes;
-                if (block->read && at + bytes <= block->bytes.size())
+                if (!block) {
+                    raw = SampleAlone(KeyOf(index, number), image, number, at);
+                } else if (block->read && at + bytes <= block->bytes.size()) {
                     raw = Sample(st, block->bytes.data() + at);
+                }
                 if (image.hasNoData && raw == image.noData) {
                     value = unknown_;  // the grid's VALUE_UNK
                 } else {
@@ -418,31 +438,59 @@ private:
             BlockKey key = -1;
             std::shared_ptr<const Block> block;
         };
-        // A bilinear query touches at most four blocks in each of two planes.
-        std::array<Held, 8> held;
+        // A bilinear query touches at most four blocks in each of two
+        // planes; the source says how many of these a cursor uses.
+        std::array<Held, kMostHeld> held;
         size_t last = 0, next = 0;
         std::vector<unsigned char> record;
     };
 
-    const Block& BlockOf(TiffCursor& cursor, int index, const Image& image, uint64_t number) {
-        const BlockKey key = (static_cast<BlockKey>(index) << 32) | static_cast<BlockKey>(number);
+    static BlockKey KeyOf(int index, uint64_t number) {
+        return (static_cast<BlockKey>(index) << 32) | static_cast<BlockKey>(number);
+    }
+
+    // The block as the cursor holds it; null when the cursors hold every
+    // slot of the cache: its values are then read with SampleAlone.
+    const Block* BlockOf(TiffCursor& cursor, int index, const Image& image, uint64_t number) {
+        const BlockKey key = KeyOf(index, number);
         // The nodes of one query mostly share a block: the last one first.
-        if (cursor.held[cursor.last].key == key) return *cursor.held[cursor.last].block;
-        for (size_t k = 0; k < cursor.held.size(); ++k) {
+        if (cursor.held[cursor.last].key == key) return cursor.held[cursor.last].block.get();
+        for (size_t k = 0; k < held_; ++k) {
             if (cursor.held[k].key == key) {
                 cursor.last = k;
-                return *cursor.held[k].block;
+                return cursor.held[k].block.get();
             }
         }
         TiffCursor::Held& held = cursor.held[cursor.next];
         cursor.last = cursor.next;
-        cursor.next = (cursor.next + 1) % cursor.held.size();
+        cursor.next = (cursor.next + 1) % held_;
+        // The block given way to is let go first: the cache may reuse its slot.
+        held.key = -1;
+        held.block.reset();
         held.block = Fetch(key, image, number);
-        held.key = key;
-        return *held.block;
+        if (held.block) held.key = key;
+        return held.block.get();
     }
 
-    // The block from the shared cache, decoded there when it is not in it.
+    // Decodes a block of the file into `block`; under mutex_.
+    void Decode(const Image& image, uint64_t number, Block& block) {
+        block.read = false;
+        const Storage& st = image.s;
+        TIFF* t = tif_.get();
+        if (number < st.blockCount &&
+            (TIFFCurrentDirectory(t) == image.directory || TIFFSetDirectory(t, image.directory))) {
+            const uint32_t n = static_cast<uint32_t>(number);
+            block.bytes.resize(static_cast<size_t>(st.blockBytes));
+            const tmsize_t got =
+                st.tiled ? TIFFReadEncodedTile(t, n, block.bytes.data(), st.blockBytes)
+                         : TIFFReadEncodedStrip(t, n, block.bytes.data(), st.blockBytes);
+            block.read = got > 0;
+            if (got > 0) block.bytes.resize(static_cast<size_t>(got));
+        }
+    }
+
+    // The block from the shared cache, decoded there when it is not in it;
+    // null when every slot is held by cursors.
     std::shared_ptr<const Block> Fetch(BlockKey key, const Image& image, uint64_t number) {
         std::lock_guard<std::mutex> lock(mutex_);
         ++clock_;
@@ -451,30 +499,45 @@ private:
             slot.used = clock_;
             return slot.block;
         }
-        // The block is decoded into the least recently used slot.
-        Slot* oldest = &cache_.front();
+        // The block is decoded into the least recently used slot that no
+        // cursor holds: a cursor takes its blocks under this lock only, so a
+        // block that the cache alone holds stays so. Its block is let go
+        // before the new one is decoded.
+        Slot* oldest = nullptr;
         for (Slot& slot : cache_) {
-            if (slot.used < oldest->used) oldest = &slot;
+            if (slot.block && slot.block.use_count() > 1) continue;
+            if (!oldest || slot.used < oldest->used) oldest = &slot;
         }
+        if (!oldest) return nullptr;
         if (oldest->key >= 0) slotOf_.erase(oldest->key);
-        slotOf_[key] = static_cast<size_t>(oldest - cache_.data());
+        oldest->key = -1;
+        oldest->block.reset();
         auto block = std::make_shared<Block>();
-        const Storage& st = image.s;
-        TIFF* t = tif_.get();
-        if (number < st.blockCount &&
-            (TIFFCurrentDirectory(t) == image.directory || TIFFSetDirectory(t, image.directory))) {
-            const uint32_t n = static_cast<uint32_t>(number);
-            block->bytes.resize(static_cast<size_t>(st.blockBytes));
-            const tmsize_t got =
-                st.tiled ? TIFFReadEncodedTile(t, n, block->bytes.data(), st.blockBytes)
-                         : TIFFReadEncodedStrip(t, n, block->bytes.data(), st.blockBytes);
-            block->read = got > 0;
-            if (got > 0) block->bytes.resize(static_cast<size_t>(got));
-        }
+        Decode(image, number, *block);
+        slotOf_[key] = static_cast<size_t>(oldest - cache_.data());
         oldest->key = key;
         oldest->used = clock_;
         oldest->block = std::move(block);
         return oldest->block;
+    }
+
+    // The sample `at` bytes into a block, read under the lock from the one
+    // block decoded for the cursors that the cache has no slot for (the
+    // cache's own copy when it has the block); NaN when it cannot be decoded.
+    double SampleAlone(BlockKey key, const Image& image, uint64_t number, uint64_t at) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const Block* block = &alone_;
+        if (const auto found = slotOf_.find(key); found != slotOf_.end()) {
+            block = cache_[found->second].block.get();
+        } else if (aloneKey_ != key) {
+            aloneKey_ = -1;
+            Decode(image, number, alone_);
+            aloneKey_ = key;
+        }
+        const uint64_t bytes = image.s.bits / 8;
+        if (!block->read || at + bytes > block->bytes.size())
+            return std::numeric_limits<double>::quiet_NaN();
+        return Sample(image.s, block->bytes.data() + at);
     }
 
     struct Slot {
@@ -492,6 +555,9 @@ private:
     std::vector<Slot> cache_;
     std::unordered_map<BlockKey, size_t> slotOf_;  // the slot of each block in the cache
     uint64_t clock_ = 0;
+    size_t held_ = kMostHeld;  // blocks a cursor holds
+    Block alone_;              // the block read under the lock alone, under mutex_
+    BlockKey aloneKey_ = -1;
 };
 
 class GeoTiffGridReader final : public GridReader {
@@ -732,12 +798,13 @@ bool Holds(const SubGrid& outer, const SubGrid& inner) {
            inner.Y_MIN >= outer.Y_MIN && inner.Y_MAX <= outer.Y_MAX;
 }
 
-// How many parents each image has above it, the hierarchy built as PROJ
-// builds it for its grids: an image names its parent (grid_name,
-// parent_grid_name) when the parent holds it; an image that names itself
-// without a parent is of the top level; any other goes under the deepest
-// earlier image, of the first top-level one holding it, that holds it.
-std::vector<int> Depths(const std::vector<Image>& images) {
+// The parent of each image (an earlier one, or -1 at the top level), the
+// hierarchy built as PROJ builds it for its grids: an image names its parent
+// (grid_name, parent_grid_name) when the parent holds it; an image that
+// names itself without a parent is of the top level; any other goes under
+// the deepest earlier image, of the first top-level one holding it, that
+// holds it.
+std::vector<int> Parents(const std::vector<Image>& images) {
     const size_t n = images.size();
     std::vector<int> parent(n, -1);
     std::vector<size_t> tops;
@@ -776,11 +843,7 @@ std::vector<int> Depths(const std::vector<Image>& images) {
         }
         if (!placed) tops.push_back(k);
     }
-    std::vector<int> depth(n, 0);
-    for (size_t k = 0; k < n; ++k) {
-        for (int p = parent[k]; p >= 0; p = parent[static_cast<size_t>(p)]) ++depth[k];
-    }
-    return depth;
+    return parent;
 }
 
 int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
@@ -868,13 +931,14 @@ int GeoTiffGridReader::Lire_EnTete(GridHeader& h, std::string& message) {
 
     h.subGrids.clear();
     if (images.size() > 1) {
-        const std::vector<int> depths = Depths(images);
+        const std::vector<int> parents = Parents(images);
         for (size_t k = 0; k < images.size(); ++k) {
             SubGrid sub = images[k].lattice;
             sub.image = static_cast<int>(k);
-            sub.depth = depths[k];
+            sub.parent = parents[k];
             h.subGrids.push_back(sub);
         }
+        DepthsFromParents(h.subGrids);
     }
     if (!TIFFSetDirectory(t, first.directory)) {
         Refuse(message, "Fichier GeoTIFF illisible");

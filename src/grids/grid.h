@@ -84,7 +84,25 @@ public:
     // own interpolation.
     int Interpoler(int unit, const double* point, double* values, int& code);
     // The same with an explicit mode word (bits 1 node value, 2 bilinear, 4 spline).
+    // In a file of several sub-grids the one that SubGridAt gives answers;
+    // at a point that none holds, the first of the top level within a step
+    // of it, as a grid of one answers a step beyond its border.
     int Interpoler_Mode(int unit, const double* point, double* values, int& code, int mode);
+    // A file of several sub-grids: the one that answers at a point (angle
+    // unit `unit`), picked as PROJ picks it: the first sub-grid of the top
+    // level, in file order, that holds the point (borders included, its
+    // longitude as given or a turn away), then the first of its children
+    // that holds it, and so down. -1 when none holds it, and for a file of
+    // one grid, whose zone says where it answers.
+    int SubGridAt(int unit, const double* point) const;
+    // Whether sub-grid `sub` holds the point, up to a ten-thousandth of a
+    // cell beyond its border (where its interpolation reads the border's
+    // nodes, as PROJ's does).
+    bool SubGridHolds(int sub, int unit, const double* point) const;
+    // Values at a point from sub-grid `sub` alone, with the grid's own
+    // interpolation, which takes the points up to a step beyond that
+    // sub-grid's border; for sub -1 (or a file of one grid), Interpoler.
+    int Interpoler_SousGrille(int sub, int unit, const double* point, double* values, int& code);
     // point[0], point[1] in the node-coordinate unit.
     int Interpoler_Bilineaire(const double* point, double* values, int& code);
     int Interpoler_Spline(int n, const double* point, double* values, int& code);
@@ -117,6 +135,10 @@ private:
     // The nearest node, bilinear or spline by the mode word, at a point in
     // the node-coordinate unit.
     int Interpoler_Point(const double* point, double* values, int& code, int mode);
+    // The same in sub-grid `sub`, whose lattice stands in for the header's
+    // while it answers.
+    int Interpoler_Lattice(int sub, double x, double y, double z, double* values, int& code,
+                           int mode);
     // The opening itself; Ouvrir then sets the zone from the header.
     bool Ouvrir_Fichier(std::string& message, int mode, GridProgress* progress,
                         UserInterface* ui);

@@ -36,6 +36,15 @@ int64_t GridHeader::StoredNodeCount() const {
     return nodes;
 }
 
+void DepthsFromParents(std::vector<SubGrid>& subGrids) {
+    for (size_t k = 0; k < subGrids.size(); ++k) {
+        SubGrid& sub = subGrids[k];
+        if (sub.parent < 0 || static_cast<size_t>(sub.parent) >= k) sub.parent = -1;
+        // A parent comes earlier: its depth is known.
+        sub.depth = sub.parent < 0 ? 0 : subGrids[static_cast<size_t>(sub.parent)].depth + 1;
+    }
+}
+
 void GridHeader::CountsFromLimits() {
     N_COLUMNS = CountFromLimits(X_MIN, X_MAX, X_INC);
     N_LINES = CountFromLimits(Y_MIN, Y_MAX, Y_INC);

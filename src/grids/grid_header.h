@@ -36,15 +36,21 @@ inline constexpr int kHeaderRefused = -1;
 // several grid images): its lattice as the header's fields hold the first
 // one's (limits eastwards, in the unit of the node coordinates), where its
 // records start (NTv2) or which grid image of the file holds them (GeoTIFF,
-// counted from 0 in file order), and how many parents it has above it (0 for
-// a sub-grid of the file's top level).
+// counted from 0 in file order), its parent (the index of an earlier
+// sub-grid of the list, -1 for a sub-grid of the file's top level) and how
+// many parents it has above it (0 at the top level).
 struct SubGrid {
     double X_MIN = 0, X_MAX = 0, Y_MIN = 0, Y_MAX = 0, X_INC = 0, Y_INC = 0;
     int32_t N_COLUMNS = 0, N_LINES = 0;
     int64_t firstRecordOffset = 0;
     int image = 0;
+    int parent = -1;
     int depth = 0;
 };
+
+// The depth of every sub-grid from the parents (each an earlier sub-grid, or
+// -1); a parent that is not an earlier sub-grid is taken as none.
+void DepthsFromParents(std::vector<SubGrid>& subGrids);
 
 // What a grid file says about its grid: a regular lattice of nodes over a
 // rectangle of longitudes and latitudes (or eastings and northings), each

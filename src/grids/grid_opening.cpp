@@ -26,15 +26,15 @@ struct Geometry {
         : xMin(h.X_MIN), xMax(h.X_MAX), xInc(h.X_INC), yInc(h.Y_INC) {}
 };
 
-// Whether the lattices of two lists of sub-grids agree (where their records
-// start aside).
+// Whether the lattices and parents of two lists of sub-grids agree (where
+// their records start aside).
 bool SameSubGrids(const std::vector<SubGrid>& a, const std::vector<SubGrid>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](const SubGrid& x, const SubGrid& y) {
                           return x.X_MIN == y.X_MIN && x.X_MAX == y.X_MAX && x.Y_MIN == y.Y_MIN &&
                                  x.Y_MAX == y.Y_MAX && x.X_INC == y.X_INC && x.Y_INC == y.Y_INC &&
                                  x.N_COLUMNS == y.N_COLUMNS && x.N_LINES == y.N_LINES &&
-                                 x.depth == y.depth;
+                                 x.depth == y.depth && x.parent == y.parent;
                       });
 }
 
@@ -210,8 +210,10 @@ std::string CGrille::Charger_Valeurs(GridReader& reader, int mode, GridProgress*
         Extension_Selon_Type(h);
         // Only the existence of the cache is tested: once made, it is used as
         // it is. A text file of several sub-grids also needs a cache that
-        // lists the same sub-grids: one of its first sub-grid alone, as
-        // earlier versions wrote, would answer everywhere with its shifts.
+        // lists the same sub-grids under the same parents: one of its first
+        // sub-grid alone, as earlier versions wrote, would answer everywhere
+        // with its shifts, and one whose parents differ would descend into
+        // other children.
         if (FileExists(Path(), "rb") && (h.subGrids.size() <= 1 || CacheListsSubGrids(h, Path())))
             return "";
     } else {

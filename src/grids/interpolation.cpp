@@ -12,19 +12,75 @@
 
 namespace {
 
-// The sub-grid that holds the point (borders included) and has the most
-// parents above it; the first in file order among equals; null when none
-// holds it.
-const SubGrid* FinestSubGrid(const std::vector<SubGrid>& subGrids, double x, double y) {
-    const SubGrid* finest = nullptr;
-    for (const SubGrid& sub : subGrids) {
-        const double marginX = sub.X_INC * 1e-10, marginY = sub.Y_INC * 1e-10;
-        if (x < sub.X_MIN - marginX || x > sub.X_MAX + marginX || y < sub.Y_MIN - marginY ||
-            y > sub.Y_MAX + marginY)
-            continue;
-        if (!finest || sub.depth > finest->depth) finest = &sub;
+// Whether a lattice holds the point, borders included, within the margins
+// beyond them (in the unit of the node coordinates).
+bool Holds(const SubGrid& sub, double x, double y, double marginX, double marginY) {
+    return x >= sub.X_MIN - marginX && x <= sub.X_MAX + marginX && y >= sub.Y_MIN - marginY &&
+           y <= sub.Y_MAX + marginY;
+}
+
+// A point in the unit of a grid's node coordinates, with a full turn in that
+// unit (360 for metres or an undefined unit) and whether the unit is an angle.
+struct NodePoint {
+    double x, y, z, turn;
+    bool angular;
+};
+
+NodePoint InNodeUnit(const GridHeader& h, int unit, const double* point) {
+    const int u = h.NODE_COORD_UNIT;
+    return {ConvertUnit(point[0], unit, u), ConvertUnit(point[1], unit, u), point[2],
+            ConvertUnit(360, UniteDegres, u),
+            u == UniteSecondes || u == UniteDegres || u == UniteRadians};
+}
+
+// Whether a sub-grid holds the point within the margins, its longitude taken
+// as given or a turn away, whichever falls within its columns, so that
+// sub-grids on either side of a meridian where longitudes change sign (or of
+// the antimeridian) are found alike; `xAt` is then the longitude within them.
+bool HoldsTurned(const SubGrid& sub, const NodePoint& p, double marginX, double marginY,
+                 double& xAt) {
+    if (Holds(sub, p.x, p.y, marginX, marginY)) {
+        xAt = p.x;
+        return true;
     }
-    return finest;
+    if (!p.angular || !std::isfinite(p.x)) return false;
+    for (const double turned : {p.x + p.turn, p.x - p.turn}) {
+        if (Holds(sub, turned, p.y, marginX, marginY)) {
+            xAt = turned;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The sub-grid that answers at a point, picked as PROJ picks it: the first
+// sub-grid of the top level, in file order, that holds the point, then the
+// first of its children that holds it, and so down; a sub-grid holds the
+// points within a hundred-thousandth of its two steps beyond its border, as
+// there. -1 when none holds it. Every parent comes before its children, so
+// one pass over the list descends.
+int Descend(const std::vector<SubGrid>& subGrids, const NodePoint& p, double& xAt) {
+    int found = -1;
+    for (size_t k = 0; k < subGrids.size(); ++k) {
+        const SubGrid& sub = subGrids[k];
+        if (sub.parent != found) continue;
+        const double margin = (sub.X_INC + sub.Y_INC) * 1e-5;
+        if (HoldsTurned(sub, p, margin, margin, xAt)) found = static_cast<int>(k);
+    }
+    return found;
+}
+
+// The longitude of a point within the columns of the header's own lattice.
+double InHeaderColumns(const GridHeader& h, double x, double turn) {
+    // Grids laid out over 0 .. 360 degrees of longitude.
+    if (x < 0 && h.X_MIN >= 0) x += turn;
+    // Round the whole parallel, every longitude is a turn away from one
+    // within the first turn of the columns.
+    if (WrapsLongitude(h) && std::isfinite(x) && (x < h.X_MIN || x >= h.X_MIN + turn)) {
+        x = h.X_MIN + std::fmod(std::fmod(x - h.X_MIN, turn) + turn, turn);
+        if (x >= h.X_MIN + turn) x = h.X_MIN;  // a rounding up to the full turn
+    }
+    return x;
 }
 
 // The lattice fields of a header, put aside while a sub-grid's stand in.
@@ -71,34 +127,65 @@ int CGrille::Interpoler(int unit, const double* point, double* values, int& code
 }
 
 int CGrille::Interpoler_Mode(int unit, const double* point, double* values, int& code, int mode) {
-    double x = ConvertUnit(point[0], unit, header.NODE_COORD_UNIT);
-    const double y = ConvertUnit(point[1], unit, header.NODE_COORD_UNIT);
-    // Grids laid out over 0 .. 360 degrees of longitude: a full turn in the
-    // unit of the node coordinates (360 for metres or an undefined unit).
-    const double turn = ConvertUnit(360, UniteDegres, header.NODE_COORD_UNIT);
-    if (x < 0 && header.X_MIN >= 0) x += turn;
-    // Round the whole parallel, every longitude is a turn away from one
-    // within the first turn of the columns.
-    if (WrapsLongitude(header) && std::isfinite(x) &&
-        (x < header.X_MIN || x >= header.X_MIN + turn)) {
-        x = header.X_MIN + std::fmod(std::fmod(x - header.X_MIN, turn) + turn, turn);
-        if (x >= header.X_MIN + turn) x = header.X_MIN;  // a rounding up to the full turn
+    const NodePoint p = InNodeUnit(header, unit, point);
+    if (header.subGrids.size() <= 1) {
+        const double q[3] = {InHeaderColumns(header, p.x, p.turn), p.y, p.z};
+        return Interpoler_Point(q, values, code, mode);
     }
-    const double p[3] = {x, y, point[2]};
+    // A file of several sub-grids: the one that holds the point answers.
+    // The first sub-grid's columns say nothing of where the others' lie: the
+    // longitude as given is matched to each one's own.
+    double xAt = p.x;
+    const int sub = Descend(header.subGrids, p, xAt);
+    if (sub >= 0) return Interpoler_Lattice(sub, xAt, p.y, p.z, values, code, mode);
+    // None holds it: the first sub-grid of the top level within a step of
+    // it answers, as a grid of one sub-grid answers a step beyond its border.
+    for (size_t k = 0; k < header.subGrids.size(); ++k) {
+        const SubGrid& top = header.subGrids[k];
+        if (top.parent < 0 && HoldsTurned(top, p, top.X_INC, top.Y_INC, xAt))
+            return Interpoler_Lattice(static_cast<int>(k), xAt, p.y, p.z, values, code, mode);
+    }
+    ValeursHorsGrille(values);
+    return 2;
+}
 
-    // A file of several sub-grids: the finest one that holds the point
-    // answers, its lattice standing in for the header's while it does.
-    if (header.subGrids.size() > 1) {
-        const SubGrid* finest = FinestSubGrid(header.subGrids, x, y);
-        if (finest && finest != &header.subGrids.front()) {
-            LatticeOf saved(header);
-            saved.Take(*finest);
-            const int status = Interpoler_Point(p, values, code, mode);
-            saved.Restore();
-            return status;
-        }
-    }
-    return Interpoler_Point(p, values, code, mode);
+int CGrille::SubGridAt(int unit, const double* point) const {
+    if (header.subGrids.size() <= 1) return -1;
+    double xAt = 0;
+    return Descend(header.subGrids, InNodeUnit(header, unit, point), xAt);
+}
+
+bool CGrille::SubGridHolds(int sub, int unit, const double* point) const {
+    if (sub < 0 || static_cast<size_t>(sub) >= header.subGrids.size()) return false;
+    const SubGrid& lattice = header.subGrids[static_cast<size_t>(sub)];
+    double xAt = 0;
+    return HoldsTurned(lattice, InNodeUnit(header, unit, point), lattice.X_INC * 1e-4,
+                       lattice.Y_INC * 1e-4, xAt);
+}
+
+int CGrille::Interpoler_SousGrille(int sub, int unit, const double* point, double* values,
+                                   int& code) {
+    if (sub < 0 || static_cast<size_t>(sub) >= header.subGrids.size())
+        return Interpoler(unit, point, values, code);
+    const NodePoint p = InNodeUnit(header, unit, point);
+    // The longitude as given, or a turn away when that brings it within a
+    // step of the sub-grid's columns.
+    const SubGrid& lattice = header.subGrids[static_cast<size_t>(sub)];
+    double xAt = p.x;
+    HoldsTurned(lattice, p, lattice.X_INC, lattice.Y_INC, xAt);
+    return Interpoler_Lattice(sub, xAt, p.y, p.z, values, code, header.INTERPOLATION_TYPE);
+}
+
+int CGrille::Interpoler_Lattice(int sub, double x, double y, double z, double* values, int& code,
+                                int mode) {
+    const double q[3] = {x, y, z};
+    // The first sub-grid's lattice is the header's own.
+    if (sub == 0) return Interpoler_Point(q, values, code, mode);
+    LatticeOf saved(header);
+    saved.Take(header.subGrids[static_cast<size_t>(sub)]);
+    const int status = Interpoler_Point(q, values, code, mode);
+    saved.Restore();
+    return status;
 }
 
 int CGrille::Interpoler_Point(const double* p, double* values, int& code, int mode) {

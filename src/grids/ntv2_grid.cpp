@@ -3,7 +3,8 @@
 // text grid. At each node a latitude shift, a longitude shift (positive
 // westwards) and their two accuracies, in seconds of arc. A binary file may
 // hold several sub-grids, finer children inside their parents: every one is
-// described in the header, and a query uses the finest that holds its point.
+// described in the header with its parent, and a query descends from the
+// first top-level sub-grid that holds its point into its children.
 // A text file of several sub-grids is read through at its opening to list
 // them; their records follow one another in its cache or in memory.
 
@@ -135,31 +136,28 @@ bool SoundSubGrid(const SubGridRecords& sub) {
     return columns > 1 && lines > 1 && columns * lines == sub.gsCount;
 }
 
-// How many parents a sub-grid has above it, found by name (a parent that
-// is not in the file, or a loop of names, ends the count).
-int Depth(const std::vector<SubGridRecords>& all, const SubGridRecords& sub) {
-    int depth = 0;
-    const SubGridRecords* at = &sub;
-    while (depth < static_cast<int>(all.size())) {
-        const SubGridRecords* parent = nullptr;
-        for (const SubGridRecords& other : all) {
-            if (&other != at && !at->parent.empty() && other.name == at->parent) {
-                parent = &other;
-                break;
-            }
+// The parent of each sub-grid, found by name as PROJ finds it: the last
+// sub-grid before it of the name it gives; a sub-grid whose parent is "NONE",
+// or names no earlier sub-grid, is of the top level (-1).
+std::vector<int> Parents(const std::vector<SubGridRecords>& all) {
+    std::vector<int> parents(all.size(), -1);
+    for (size_t k = 0; k < all.size(); ++k) {
+        const std::string& name = all[k].parent;
+        if (name.empty() || name == "NONE") continue;
+        for (size_t p = 0; p < k; ++p) {
+            if (all[p].name == name) parents[k] = static_cast<int>(p);
         }
-        if (!parent) break;
-        ++depth;
-        at = parent;
     }
-    return depth;
+    return parents;
 }
 
 // The lattices of the sub-grids read into h.subGrids, eastwards as the
 // normalisation turns the first one's limits.
 void ListSubGrids(const std::vector<SubGridRecords>& all, GridHeader& h) {
     h.subGrids.clear();
-    for (const SubGridRecords& sub : all) {
+    const std::vector<int> parents = Parents(all);
+    for (size_t k = 0; k < all.size(); ++k) {
+        const SubGridRecords& sub = all[k];
         SubGrid lattice;
         lattice.X_MIN = -sub.wLong;
         lattice.X_MAX = -sub.eLong;
@@ -170,9 +168,10 @@ void ListSubGrids(const std::vector<SubGridRecords>& all, GridHeader& h) {
         lattice.N_COLUMNS = CountFromLimits(sub.eLong, sub.wLong, sub.longInc);
         lattice.N_LINES = CountFromLimits(sub.sLat, sub.nLat, sub.latInc);
         lattice.firstRecordOffset = sub.firstRecord;
-        lattice.depth = Depth(all, sub);
+        lattice.parent = parents[k];
         h.subGrids.push_back(lattice);
     }
+    DepthsFromParents(h.subGrids);
 }
 
 }  // namespace

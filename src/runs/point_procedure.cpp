@@ -72,6 +72,9 @@ std::string ComputationErrorText(int status) {
     if (status == kUnknownGridValue)
         return "Transformation : erreur n° " + std::to_string(status) +
                " (valeur inconnue de la grille en ce point)";
+    if (status == kOutsideGrid)
+        return "Transformation : erreur n° " + std::to_string(status) +
+               " (point hors de la grille)";
     return "Transformation : erreur n° " + std::to_string(status);
 }
 

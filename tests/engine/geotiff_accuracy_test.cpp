@@ -12,7 +12,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "catalogue/loader.h"
 #include "support/test_catalogue.h"
@@ -158,6 +161,89 @@ TEST_F(GeoTiffAccuracy, Egm96HeightsAndAltitudes) {
         vertical = CGrille1D();
         Add(c.line);
         HeightsAndAltitudes(c.table, c.rows, c.line);
+    }
+}
+
+// A geoid of two images with a gap between them (7 W .. 1 W and 1.25 E ..
+// 11 E): a point in the gap is outside the grid, as PROJ's vgridshift says,
+// and the selection treats it as a point beyond the grid's zone (no grid,
+// the precision codes of no geoid) instead of taking the values that mark
+// it; a point in either image gets PROJ's altitude.
+TEST_F(GeoTiffAccuracy, GeoidOfTwoImagesWithAGap) {
+    Add("GR1D egm96_gap.tif 3 3");
+    struct Case {
+        const char* where;
+        double lon, lat;
+    };
+    const Case cases[] = {
+        {"in the western image", -4, 47},      {"in the eastern image", 5, 45.3},
+        {"on the western image's east border", -1, 47.5},
+        {"on the eastern image's west border", 1.25, 41},
+        {"in the gap", 0, 47},                 {"in the gap, a tenth of a step from the west", -0.975, 47},
+        {"in the gap, a tenth of a step from the east", 1.225, 50},
+        {"beyond the zone", 12, 47},
+    };
+    std::string input;
+    char line[96];
+    for (const Case& c : cases) {
+        std::snprintf(line, sizeof line, "%.10f %.10f 100 0\n", c.lon, c.lat);
+        input += line;
+    }
+    const std::string in = folder + "/gap_points_" + std::to_string(::getpid()) + ".txt";
+    std::ofstream(in) << input;
+    // One line a point: the altitude of a height of 100 m, or PROJ's error.
+    const std::string command = "cct -d 10 +proj=vgridshift +grids=" + folder +
+                                "/egm96_gap.tif < " + in;
+    std::string output;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        ASSERT_EQ(::pclose(pipe), 0);
+    }
+    std::filesystem::remove(in);
+    // A point's line, or "" where PROJ says it is outside the grid (an error
+    // line, then its reason in brackets).
+    std::vector<std::string> answers;
+    std::istringstream lines(output);
+    for (std::string text; std::getline(lines, text);) {
+        if (text.find("TRANSFORMATION ERROR") != std::string::npos) {
+            answers.push_back("");
+        } else if (text.find('(') == std::string::npos &&
+                   text.find_first_of("0123456789") != std::string::npos) {
+            answers.push_back(text);
+        }
+    }
+    ASSERT_EQ(answers.size(), std::size(cases)) << output;
+
+    GridContext context{catalogue, vertical, translation, headers, folder + "/", nullptr};
+    const CRea* egm96 = FindById(catalogue.verticalSystems, 3);
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        const Case& c = cases[k];
+        SCOPED_TRACE(c.where);
+        CCoor source = Point(Geographic, 3, 0, c.lon, c.lat);
+        source.sys.vertical = egm96;
+        source.verticalKind = EllipsoidalHeight;
+        source.height = 100;
+        CCoor target = Point(Geographic, 3, 0, 0, 0);
+        target.sys.vertical = egm96;
+        CZone zone;
+        std::string message;
+        const int selected = SelectVerticalGrid(context, 2, source, target, zone, message);
+        if (answers[k].empty()) {
+            EXPECT_EQ(selected, kGridNotFound);
+            EXPECT_FALSE(vertical.loaded);
+            EXPECT_EQ(source.verticalPrecision, -999);
+            EXPECT_EQ(target.verticalPrecision, -999);
+            continue;
+        }
+        ASSERT_EQ(selected, kGridFound);
+        if (!vertical.loaded) {
+            ASSERT_EQ(LoadCurrentGrid(vertical, folder + "/", nullptr), "");
+        }
+        ASSERT_EQ(TransformPointGrid(source, target, vertical, translation, catalogue), 0);
+        double lon = 0, lat = 0, altitude = 0;
+        std::istringstream(answers[k]) >> lon >> lat >> altitude;
+        EXPECT_NEAR(target.altitude, altitude, 0.001);
     }
 }
 

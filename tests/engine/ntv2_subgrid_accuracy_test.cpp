@@ -1,7 +1,9 @@
 // An NTv2 file of nested sub-grids (a parent and a finer child inside it
 // holding other shifts), binary and text, and a GeoTIFF of two images of the
 // same shape, against PROJ's hgridshift, both directions: points inside the
-// child, inside the parent only, and on the child's border.
+// child, inside the parent only, on the child's border and near it, where the
+// inverse's guesses cross it; and two grids of the top level that overlap,
+// the second with a child.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "catalogue/loader.h"
@@ -59,6 +63,39 @@ std::vector<Point> ProjShift(const std::string& grid, const std::vector<Point>& 
     std::vector<Point> shifted;
     double lon, lat, h, t;
     while (text >> lon >> lat >> h >> t) shifted.push_back({lon, lat});
+    return shifted;
+}
+
+// PROJ's hgridshift of each point, or nothing where it says the point is
+// outside the grid; empty when cct fails.
+std::vector<std::optional<Point>> ProjShiftOrOutside(const std::string& grid,
+                                                     const std::vector<Point>& points,
+                                                     bool inverse, const TempDir& dir) {
+    std::string input;
+    char line[96];
+    for (const Point& p : points) {
+        std::snprintf(line, sizeof line, "%.10f %.10f 0 0\n", p.lon, p.lat);
+        input += line;
+    }
+    const std::string in = dir.Write("in.txt", input);
+    const std::string out = dir.File("out.txt");
+    const std::string command = std::string("cct -d 10 ") + (inverse ? "-I " : "") +
+                                "+proj=hgridshift +grids=" + grid + " < " + in + " > " + out +
+                                " 2>/dev/null";
+    if (std::system(command.c_str()) != 0) return {};
+    // An error line, then its reason in brackets, for a point outside.
+    std::vector<std::optional<Point>> shifted;
+    std::istringstream text(TempDir::Read(out));
+    for (std::string row; std::getline(text, row);) {
+        if (row.find("TRANSFORMATION ERROR") != std::string::npos) {
+            shifted.push_back(std::nullopt);
+        } else if (row.find('(') == std::string::npos &&
+                   row.find_first_of("0123456789") != std::string::npos) {
+            Point p{};
+            std::istringstream(row) >> p.lon >> p.lat;
+            shifted.push_back(p);
+        }
+    }
     return shifted;
 }
 
@@ -121,19 +158,48 @@ public:
     GridHeaderCache headers;
 };
 
-// Both directions through the grid `grid` (a path), joining systems 8 and 9,
-// against PROJ's hgridshift of it; with `text`, the same grid as a text file
-// joining systems 10 and 11 gives the binary file's values.
-void CompareWithProj(NestedSubGrids& test, const std::string& grid, bool text) {
-    struct Case {
-        const char* where;
-        std::vector<Point> points;
-    };
-    const std::vector<Case> cases = {
+struct Case {
+    const char* where;
+    std::vector<Point> points;
+};
+
+// Points on either side of a border of the child: `count` points from
+// `from` on, `step` apart, along the longitude (or the latitude) `at`.
+std::vector<Point> Across(double from, double step, int count, bool alongLongitude, double at) {
+    std::vector<Point> points;
+    for (int k = 0; k < count; ++k) {
+        const double v = from + k * step;
+        points.push_back(alongLongitude ? Point{v, at} : Point{at, v});
+    }
+    return points;
+}
+
+// The points of ParentAndChild()'s tests: inside the child, inside the parent
+// only, on the child's border, and within a second of its border, where the
+// shift carries the inverse's guesses across it (the child's shifts move a
+// point by a second or so, and differ from the parent's by half a second and
+// more along the border).
+std::vector<Case> ParentAndChildCases() {
+    const double second = 1 / 3600.0;
+    std::vector<Point> near;
+    for (const auto& [from, along, at] : std::vector<std::tuple<double, bool, double>>{
+             {2, true, 46.5}, {3, true, 46.3}, {46, false, 2.5}, {47, false, 2.6}}) {
+        for (const Point& p : Across(from - 0.6 * second, 0.15 * second, 9, along, at))
+            near.push_back(p);
+    }
+    return {
         {"inside the child", {{2.3, 46.4}, {2.77, 46.91}, {2.01, 46.99}, {2.5, 46.5}}},
         {"inside the parent only", {{1.3, 45.2}, {4.6, 48.7}, {3.2, 46.5}, {2.5, 47.3}, {1, 45}}},
         {"on the child's border", {{2, 46.5}, {2.5, 47}, {3, 46.2}, {2.6, 46}, {3, 47}, {2, 46}}},
+        {"within a second of the child's border", near},
     };
+}
+
+// Both directions through the grid `grid` (a path), joining systems 8 and 9,
+// against PROJ's hgridshift of it, case by case; with `text`, the same grid
+// as a text file joining systems 10 and 11 gives the binary file's values.
+void CompareWithProj(NestedSubGrids& test, const std::string& grid, bool text,
+                     const std::vector<Case>& cases) {
     const std::string name = grid.substr(grid.rfind('/') + 1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.where);
@@ -172,7 +238,7 @@ void CompareWithProj(NestedSubGrids& test, const std::string& grid, bool text) {
 }
 
 TEST_F(NestedSubGrids, BothDirectionsAgainstProj) {
-    CompareWithProj(*this, dir.File("nested.gsb"), true);
+    CompareWithProj(*this, dir.File("nested.gsb"), true, ParentAndChildCases());
 }
 
 // The same shape as a GeoTIFF of two images, the child naming its parent
@@ -183,7 +249,7 @@ TEST_F(NestedSubGrids, GeoTiffOfTwoImagesBothDirectionsAgainstProj) {
     catalogue.translationGrids.clear();
     ASSERT_EQ(AddCatalogueLine("GR3D nested_shifts.tif 8 9", catalogue), LineOutcome::Added);
     folder = tiffs + "/";
-    CompareWithProj(*this, tiffs + "/nested_shifts.tif", false);
+    CompareWithProj(*this, tiffs + "/nested_shifts.tif", false, ParentAndChildCases());
 }
 
 // The child's shifts answer inside it: a point there moves by the child's
@@ -200,10 +266,9 @@ TEST_F(NestedSubGrids, TheChildAnswersInsideItself) {
     }
 }
 
-// Points whose inverse iteration starts in the parent and ends in the child
-// (or the other way), with a child that joins its parent along its border:
-// the result, shifted forward, gives back the point.
-TEST_F(NestedSubGrids, InverseAcrossTheChildsBorderGivesBackThePoint) {
+// A child that joins its parent along its border: the points whose inverse
+// starts in the parent and ends in the child (or the other way) against PROJ.
+TEST_F(NestedSubGrids, ChildJoiningItsParentAgainstProj) {
     Write({{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
            {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, SmoothChildShift}});
     std::vector<Point> points;
@@ -211,12 +276,110 @@ TEST_F(NestedSubGrids, InverseAcrossTheChildsBorderGivesBackThePoint) {
         points.push_back({2 + d, 46.5});
         points.push_back({2.5, 47 + d});
     }
-    for (const int from : {8, 10}) {
-        const std::vector<Point> back = Transform(points, from + 1, from);
-        const std::vector<Point> again = Transform(back, from, from + 1);
-        for (size_t k = 0; k < points.size(); ++k)
-            EXPECT_LT(Distance(again[k], points[k]), 0.001)
-                << from << ": " << points[k].lon << " " << points[k].lat;
+    CompareWithProj(*this, dir.File("nested.gsb"), true, {{"across the child's border", points}});
+}
+
+// Points of the grids of OverlappingTopLevelGrids(): where the two grids of
+// the top level overlap (over the second one's child, and beside it), where
+// only one of them lies, and on their borders.
+std::vector<Case> OverlapCases() {
+    return {
+        {"in both grids of the top level and the child",
+         {{3, 46}, {2.7, 45.8}, {3.4, 46.4}, {2.5, 45.5}, {3.5, 46.5}}},
+        {"in both grids of the top level only", {{2.2, 46.3}, {3.8, 45.2}, {2.5, 46.8}}},
+        {"in one grid of the top level", {{1, 46}, {0.3, 45.1}, {5, 46}, {5.7, 46.9}}},
+        {"on a border of a grid of the top level", {{4, 46}, {2, 45.7}, {4, 45.5}, {2, 46.8}}},
+    };
+}
+
+// PROJ takes the first grid of the top level that holds the point, then the
+// first of its children that holds it: B's child never answers where A holds
+// the point.
+TEST_F(NestedSubGrids, OverlappingTopLevelGridsAgainstProj) {
+    Write(OverlappingTopLevelGrids());
+    CompareWithProj(*this, dir.File("nested.gsb"), true, OverlapCases());
+}
+
+// The same grids as a GeoTIFF of three images, the child naming its parent.
+TEST_F(NestedSubGrids, GeoTiffOfOverlappingTopLevelGridsAgainstProj) {
+    const std::string tiffs = GeoTiffGridFolder();
+    if (tiffs.empty()) GTEST_SKIP() << "GDAL's Python module or PROJ's tools are missing";
+    catalogue.translationGrids.clear();
+    ASSERT_EQ(AddCatalogueLine("GR3D overlap_shifts.tif 8 9", catalogue), LineOutcome::Added);
+    folder = tiffs + "/";
+    CompareWithProj(*this, tiffs + "/overlap_shifts.tif", false, OverlapCases());
+}
+
+// Two grids of the top level with a gap between them, A over 0..1°E and B
+// over 3..4°E: a point of the gap lies in the zone around them but in
+// neither, and is outside the grid as PROJ says (the selection finds no
+// grid, as beyond the zone of a grid of one), both directions, even within a
+// step of a border, where the interpolation would take it; a grid listed
+// beside it that covers the gap then serves there.
+TEST_F(NestedSubGrids, PointsBetweenSubGridsAreOutsideTheGrid) {
+    Write({{"A", "NONE", 0, 1, 45, 47, 0.5, ParentShift},
+           {"B", "NONE", 3, 4, 45, 47, 0.5, SecondTopShift}});
+    struct Case {
+        const char* where;
+        Point point;
+    };
+    const std::vector<Case> cases = {
+        {"in A", {0.5, 46}},
+        {"in B", {3.5, 46.5}},
+        {"on A's east border", {1, 46}},
+        {"on B's west border", {3, 45.5}},
+        {"in the gap", {2, 46}},
+        {"in the gap, within a step of A", {1.2, 46}},
+        {"in the gap, within a step of B", {2.9, 46.8}},
+        {"north of both", {0.5, 47.3}},
+    };
+    std::vector<Point> points;
+    for (const Case& c : cases) points.push_back(c.point);
+    const std::string cover = dir.Write("cover.gsb", Ntv2({{"COVER", "NONE", 0, 4, 45, 47, 1,
+                                                             SecondTopShift}}));
+    dir.Write("cover.xml", "<?xml version=\"1.0\"?>\n<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR"
+                           "</INTERPOLATION_TYPE></GRID_HEADER>\n");
+    for (const bool covered : {false, true}) {
+        // The coarser grid serves only where the finer one does not.
+        if (covered) {
+            for (const char* line : {"GR3D cover.gsb 8 9", "GR3D cover.gsb 10 11"})
+                ASSERT_EQ(AddCatalogueLine(line, catalogue), LineOutcome::Added);
+        }
+        for (const bool inverse : {false, true}) {
+            const auto proj = ProjShiftOrOutside(dir.File("nested.gsb"), points, inverse, dir);
+            const auto projCover = ProjShiftOrOutside(cover, points, inverse, dir);
+            ASSERT_EQ(proj.size(), points.size()) << "cct did not run";
+            ASSERT_EQ(projCover.size(), points.size()) << "cct did not run";
+            for (const int from : {8, 10}) {  // the binary file, then the text file
+                const int to = from + 1;
+                GridContext context{catalogue, vertical, translation, headers, folder, nullptr};
+                for (size_t k = 0; k < cases.size(); ++k) {
+                    SCOPED_TRACE(std::string(cases[k].where) + (covered ? ", covered" : "") +
+                                 (inverse ? ", inverse" : ", forward") +
+                                 (from == 8 ? ", .gsb" : ", .gsa"));
+                    CCoor source, target;
+                    source.type = target.type = Geographic;
+                    source.unit = target.unit = DecimalDegree;
+                    ResolveByIds(source.sys, inverse ? to : from, 1, 0, 0, catalogue);
+                    ResolveByIds(target.sys, inverse ? from : to, 1, 0, 0, catalogue);
+                    source.longitude = points[k].lon;
+                    source.latitude = points[k].lat;
+                    CZone zone;
+                    const int selected = SelectTranslationGrid(context, source, target.sys, zone);
+                    const bool inCover = !proj[k] && covered && projCover[k];
+                    ASSERT_EQ(selected, proj[k] || inCover ? kGridFound : kGridNotFound);
+                    if (selected != kGridFound) continue;
+                    const Point expected = inCover ? *projCover[k] : *proj[k];
+                    EXPECT_EQ(translation.header.NAME == "cover.gsb", inCover);
+                    if (!translation.loaded) {
+                        ASSERT_EQ(LoadCurrentGrid(translation, folder, nullptr), "");
+                    }
+                    ASSERT_EQ(TransformPointGrid(source, target, vertical, translation, catalogue),
+                              0);
+                    EXPECT_LT(Distance({target.longitude, target.latitude}, expected), 0.001);
+                }
+            }
+        }
     }
 }
 

@@ -1,7 +1,9 @@
 // GeoTIFF grids made with GDAL from the published grids (see
 // make_geotiff_grids.py): the EGM96 geoid in every storage against PROJ's
 // vgridshift, the NTF -> RGF93 shifts against the NTv2 file they come from,
-// the XML header beside a GeoTIFF, and the files the reader refuses.
+// the XML header beside a GeoTIFF, and the files the reader refuses; and,
+// written here with libtiff, a grid of large strips whose decoded blocks
+// stay within the cache's budget.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,9 @@
 #include <sstream>
 #include <thread>
 #include <vector>
+
+#include <malloc.h>
+#include <tiffio.h>
 
 #include "grids/grid.h"
 #include "support/geotiff_grids.h"
@@ -268,6 +273,163 @@ TEST_F(GeoTiffGrid, RefusalsNameTheFileAndTheReason) {
             EXPECT_FALSE(grid.BinaryFileOpen());
         }
     }
+}
+
+// ---- The budget of the decoded blocks ------------------------------------
+
+// A geoid of 2048 x 20480 nodes, 0.001° apart from 0°E 40°N southwards, in
+// 20 strips of 1024 rows (8 MiB decoded each, the largest block read), each
+// strip of one value, 10 for the first, 11 for the next and so on.
+constexpr int kStripColumns = 2048, kStripRows = 1024, kStrips = 20;
+
+bool WriteLargeStrips(const std::string& name) {
+    static const TIFFFieldInfo tags[] = {
+        {33550, -1, -1, TIFF_DOUBLE, FIELD_CUSTOM, 1, 1, const_cast<char*>("ModelPixelScale")},
+        {33922, -1, -1, TIFF_DOUBLE, FIELD_CUSTOM, 1, 1, const_cast<char*>("ModelTiepoint")},
+        {34735, -1, -1, TIFF_SHORT, FIELD_CUSTOM, 1, 1, const_cast<char*>("GeoKeyDirectory")},
+    };
+    TIFF* tif = TIFFOpen(name.c_str(), "w");
+    if (!tif) return false;
+    for (const TIFFFieldInfo& tag : tags) {
+        if (!TIFFFindField(tif, tag.field_tag, TIFF_ANY)) TIFFMergeFieldInfo(tif, &tag, 1);
+    }
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(kStripColumns));
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(kStripRows * kStrips));
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 32);
+    TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_IEEEFP);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(tif, TIFFTAG_ZIPQUALITY, 1);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(kStripRows));
+    const double scale[3] = {0.001, 0.001, 0};
+    const double tie[6] = {0, 0, 0, 0, 40, 0};
+    const uint16_t keys[12] = {1, 1, 0, 2, 1024, 0, 1, 2, 1025, 0, 1, 2};  // geographic, point
+    TIFFSetField(tif, 33550, 3, scale);
+    TIFFSetField(tif, 33922, 6, tie);
+    TIFFSetField(tif, 34735, 12, keys);
+    std::vector<float> strip(static_cast<size_t>(kStripColumns) * kStripRows);
+    bool written = true;
+    for (int k = 0; k < kStrips && written; ++k) {
+        std::fill(strip.begin(), strip.end(), static_cast<float>(10 + k));
+        written = TIFFWriteEncodedStrip(tif, static_cast<uint32_t>(k), strip.data(),
+                                        static_cast<tmsize_t>(strip.size() * sizeof(float))) > 0;
+    }
+    TIFFClose(tif);
+    return written;
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define QUORVEL_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define QUORVEL_SANITIZED 1
+#endif
+
+// The resident memory of the process in MiB, freed memory given back first.
+double ResidentMiB() {
+    ::malloc_trim(0);
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    }
+    return -1;
+}
+
+// Queries through every strip, from one grid and from copies of it queried
+// in turn, each of which goes on holding the blocks it used last: the
+// decoded blocks, those the copies hold included, stay within the cache's
+// 64 MiB (eight strips), and every query gives its strip's value.
+TEST(GeoTiffBlockCache, DecodedBlocksStayWithinTheBudget) {
+#ifdef QUORVEL_SANITIZED
+    GTEST_SKIP() << "the sanitizers keep freed memory aside and shadow the rest: resident "
+                    "memory says nothing of the cache";
+#endif
+    TempDir dir;
+    ASSERT_TRUE(WriteLargeStrips(dir.File("bandes.tif")));
+    struct Case {
+        const char* what;
+        int copies, stripsEach;
+    };
+    for (const Case& c : {Case{"one grid through every strip", 1, kStrips},
+                          Case{"three copies of eight strips each", 3, 8},
+                          Case{"six copies of four strips each", 6, 4}}) {
+        SCOPED_TRACE(c.what);
+        const double before = ResidentMiB();
+        double largest = 0;
+        {
+            CGrille1D grid;
+            grid.folder = dir.path();
+            grid.header.NAME = "bandes.tif";
+            std::string message;
+            ASSERT_TRUE(grid.Ouvrir(message, ModeSurDisque)) << message;
+            std::vector<CGrille1D> copies(static_cast<size_t>(c.copies), grid);
+            int strip = 0;
+            for (CGrille1D& copy : copies) {
+                for (int k = 0; k < c.stripsEach; ++k, strip = (strip + 1) % kStrips) {
+                    const double point[3] = {1.0, 40 - (strip * kStripRows + 512) * 0.001, 0};
+                    double value = 0;
+                    int code = 0;
+                    ASSERT_EQ(copy.Interpoler(UniteDegres, point, &value, code), 0);
+                    EXPECT_NEAR(value, 10 + strip, 1e-9);
+                    largest = std::max(largest, ResidentMiB() - before);
+                }
+            }
+        }
+        std::printf("%s: resident memory grew by %.0f MiB at most\n", c.what, largest);
+        EXPECT_LE(largest, 64 + 12);
+    }
+}
+
+// Copies that hold every block of the cache leave the others to read their
+// values under its lock: two of them, on two threads at once, still give
+// each point its strip's value.
+TEST(GeoTiffBlockCache, CopiesBeyondTheCacheOnTwoThreads) {
+    TempDir dir;
+    ASSERT_TRUE(WriteLargeStrips(dir.File("bandes.tif")));
+    CGrille1D grid;
+    grid.folder = dir.path();
+    grid.header.NAME = "bandes.tif";
+    std::string message;
+    ASSERT_TRUE(grid.Ouvrir(message, ModeSurDisque)) << message;
+    const auto at = [](int strip, double row) {
+        return std::array<double, 3>{1.0 + row * 0.0004, 40 - (strip * kStripRows + row) * 0.001,
+                                     0};
+    };
+    // Four copies hold two strips each: the cache's seven slots are taken.
+    std::vector<CGrille1D> holders(4, grid);
+    for (size_t c = 0; c < holders.size(); ++c) {
+        for (int k = 0; k < 2; ++k) {
+            const int strip = static_cast<int>(2 * c) + k;
+            double value = 0;
+            int code = 0;
+            ASSERT_EQ(holders[c].Interpoler(UniteDegres, at(strip, 100).data(), &value, code), 0);
+            EXPECT_EQ(value, 10 + strip);
+        }
+    }
+    std::vector<CGrille1D> readers(2, grid);
+    std::vector<int> wrong(readers.size(), 0);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < readers.size(); ++t) {
+        threads.emplace_back([&, t] {
+            std::mt19937 random(static_cast<unsigned>(t + 1));
+            std::uniform_int_distribution<int> strips(0, kStrips - 1);
+            std::uniform_real_distribution<double> rows(0, kStripRows - 1);
+            for (int q = 0; q < 40; ++q) {
+                const int strip = strips(random);
+                double value = 0;
+                int code = 0;
+                const int status =
+                    readers[t].Interpoler(UniteDegres, at(strip, rows(random)).data(), &value, code);
+                // Another strip's block would be a whole unit off.
+                wrong[t] += status != 0 || std::fabs(value - (10 + strip)) > 1e-9;
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(wrong[0] + wrong[1], 0);
 }
 
 }  // namespace

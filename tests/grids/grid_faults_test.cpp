@@ -141,7 +141,7 @@ TEST(BinaryCacheFaults, CacheOfAnotherVersionIsRefusedAndKept) {
         ASSERT_EQ("", OpenMessage(g, ModeSurDisque));
     }
     const std::string cache = GridFolder::Read("g.bin");
-    for (const int32_t version : {1, 5, 7, 0, -1, 0x7fffffff}) {
+    for (const int32_t version : {1, 6, 7, 0, -1, 0x7fffffff}) {
         SCOPED_TRACE(version);
         std::string other = cache;
         unsigned char b[4];

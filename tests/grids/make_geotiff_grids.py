@@ -21,7 +21,10 @@ Writes into FOLDER:
                 and egm96_subgrids.txt: 400 points "lon lat h H" of cct
                 +proj=vgridshift on it;
   egm96_halves.tif  the geoid in two images of the top level, south first;
+  egm96_gap.tif the geoid in two images of the top level with a gap between;
   nested_shifts.tif  shifts of a parent and a finer child holding others;
+  overlap_shifts.tif  shifts of two grids of the top level that overlap, the
+                second with a child inside the overlap;
   refused_*.tif the files the reader must refuse.
 Exit status 0 when everything was made.
 """
@@ -170,29 +173,51 @@ gdal.Translate(path("egm96_halves.tif"), path("egm96_area_strip.tif"),
                options="-q -srcwin 0 26 73 27")
 gdal.Translate(path("egm96_halves.tif"), path("egm96_area_strip.tif"),
                options="-q -co APPEND_SUBDATASET=YES -srcwin 0 0 73 27")
+# Two grids of the top level with a gap between them: the geoid's nodes over
+# 7 W .. 1 W and over 1.25 E .. 11 E.
+gdal.Translate(path("egm96_gap.tif"), path("egm96_area_strip.tif"),
+               options="-q -srcwin 0 0 25 53")
+gdal.Translate(path("egm96_gap.tif"), path("egm96_area_strip.tif"),
+               options="-q -co APPEND_SUBDATASET=YES -srcwin 33 0 40 53")
 
 
 # Shifts of a parent (1 .. 5 E, 45 .. 49 N, step 0.5) and a finer child
 # (2 .. 3 E, 46 .. 47 N, step 0.125, values interleaved by pixel) holding
-# other shifts, named as PROJ's ntv2_to_gtiff.py names sub-grids.
-def nested(west, east, south, north, step, child):
+# other shifts, named as PROJ's ntv2_to_gtiff.py names sub-grids (the shifts
+# of tests/support/nested_ntv2.h: ParentShift, ChildShift, SecondTopShift).
+def nested(west, east, south, north, step, kind):
     lon, lat = numpy.meshgrid(numpy.arange(west, east + step / 2, step),
                               numpy.arange(north, south - step / 2, -step))
     d_lat = 1.2 + 0.1 * lon - 0.05 * lat
     d_lon = -2.5 + 0.04 * lat + 0.02 * lon * lon
-    if child:
+    if kind == "child":
         d_lat += 0.5 + 0.3 * numpy.sin(3 * lon) * numpy.cos(2 * lat)
         d_lon -= 0.7 + 0.2 * (lat - 46)
+    elif kind == "second":
+        d_lat -= 0.8 + 0.1 * (lon - 2)
+        d_lon += 0.6
     return (west - step / 2, step, 0, north + step / 2, 0, -step), [d_lat, d_lon]
 
 
-transform, values = nested(1, 5, 45, 49, 0.5, False)
+transform, values = nested(1, 5, 45, 49, 0.5, "parent")
 write_grid("nested_shifts.tif", transform, values,
            {"TYPE": "HORIZONTAL_OFFSET", "grid_name": "PARENT"}, shift_metadata, srs=4326)
-transform, values = nested(2, 3, 46, 47, 0.125, True)
+transform, values = nested(2, 3, 46, 47, 0.125, "child")
 write_grid("nested_shifts.tif", transform, values,
            {"TYPE": "HORIZONTAL_OFFSET", "grid_name": "CHILD", "parent_grid_name": "PARENT"},
            shift_metadata, interleave="PIXEL", srs=4326, append=True)
+# Two grids of the top level that overlap, A (0 .. 4 E) and B (2 .. 6 E, both
+# 45 .. 47 N, step 0.5), and a child of B (2.5 .. 3.5 E, 45.5 .. 46.5 N, step
+# 0.25) inside the overlap.
+for k, (name, parent, west, east, south, north, step, kind) in enumerate((
+        ("A", None, 0, 4, 45, 47, 0.5, "parent"), ("B", None, 2, 6, 45, 47, 0.5, "second"),
+        ("C", "B", 2.5, 3.5, 45.5, 46.5, 0.25, "child"))):
+    transform, values = nested(west, east, south, north, step, kind)
+    metadata = {"TYPE": "HORIZONTAL_OFFSET", "grid_name": name}
+    if parent:
+        metadata["parent_grid_name"] = parent
+    write_grid("overlap_shifts.tif", transform, values, metadata, shift_metadata, srs=4326,
+               append=k > 0)
 
 # Files to refuse.
 gdal.Translate(path("refused_projected.tif"), path("egm96_area_strip.tif"),

@@ -138,6 +138,21 @@ inline std::vector<Sub> ParentAndChild() {
     return {{"PARENT1", "NONE", 1, 5, 45, 49, 0.5, ParentShift},
             {"CHILD1", "PARENT1", 2, 3, 46, 47, 0.125, ChildShift}};
 }
+// The shifts of a second grid of the top level, half a second and more from
+// the parent's.
+inline void SecondTopShift(double lon, double lat, float& dLat, float& dLon) {
+    ParentShift(lon, lat, dLat, dLon);
+    dLat -= static_cast<float>(0.8 + 0.1 * (lon - 2));
+    dLon += static_cast<float>(0.6);
+}
+// Two grids of the top level that overlap, A over 0..4°E and B over 2..6°E
+// (45..47°N by half degrees), and a child of B over 2.5..3.5°E 45.5..46.5°N
+// by quarters of a degree, inside the overlap.
+inline std::vector<Sub> OverlappingTopLevelGrids() {
+    return {{"A", "NONE", 0, 4, 45, 47, 0.5, ParentShift},
+            {"B", "NONE", 2, 6, 45, 47, 0.5, SecondTopShift},
+            {"C", "B", 2.5, 3.5, 45.5, 46.5, 0.25, ChildShift}};
+}
 // An XML header of a text NTv2 grid, whose cache keeps the seconds.
 inline const char* kNtv2TextXml =
     "<?xml version=\"1.0\"?>\n<GRID_HEADER><INTERPOLATION_TYPE>BILINEAR</INTERPOLATION_TYPE>"
