@@ -1,6 +1,5 @@
 #include "geodesy/angle.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -272,49 +271,16 @@ double JoinPackedDm(const DmParts& parts) {
     return parts.negative ? -v : v;
 }
 
-// The last packed values this thread turned into degrees, with their
-// degrees: a file run converts the same longitude and latitude for its
-// extent tests and again for its computation. A pure function's results:
-// each is given again only for the same bits.
-struct PackedDegrees {
-    static constexpr int kKept = 4;
-    std::uint64_t bits[kKept] = {};
-    double degrees[kKept] = {};
-    bool kept[kKept] = {};
-    int next = 0;
-
-    template <class Convert>
-    double Of(double value, Convert convert) {
-        // The tests of the plain computations compare them with these.
-        if (PlainComputation()) return convert(value);
-        const std::uint64_t key = std::bit_cast<std::uint64_t>(value);
-        for (int i = 0; i < kKept; ++i)
-            if (kept[i] && bits[i] == key) return degrees[i];
-        const double result = convert(value);
-        bits[next] = key;
-        degrees[next] = result;
-        kept[next] = true;
-        next = (next + 1) % kKept;
-        return result;
-    }
-};
-
-thread_local PackedDegrees packedDmsDegrees, packedDmDegrees;
-
 double PackedDmsToDegrees(double value) {
-    return packedDmsDegrees.Of(value, [](double packed) {
-        const DmsParts p = SplitPackedDms(packed);
-        const double v = p.degrees + p.minutes / 60.0 + p.seconds / 3600.0;
-        return p.negative ? -v : v;
-    });
+    const DmsParts p = SplitPackedDms(value);
+    const double v = p.degrees + p.minutes / 60.0 + p.seconds / 3600.0;
+    return p.negative ? -v : v;
 }
 
 double PackedDmToDegrees(double value) {
-    return packedDmDegrees.Of(value, [](double packed) {
-        const DmParts p = SplitPackedDm(packed);
-        const double v = p.degrees + p.minutes / 60.0;
-        return p.negative ? -v : v;
-    });
+    const DmParts p = SplitPackedDm(value);
+    const double v = p.degrees + p.minutes / 60.0;
+    return p.negative ? -v : v;
 }
 
 double DegreesToPackedDms(double degrees) {

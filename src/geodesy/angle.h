@@ -6,9 +6,7 @@
 #include "geodesy/angle_unit.h"
 
 // Angle conversions between the angle units and the text formats of angles.
-// Every routine here is a pure function, safe to call from several threads
-// at once; the conversions from the packed notations keep, per thread, the
-// last few values converted with their results.
+// Every routine here is pure and safe to call from several threads at once.
 
 // The constant pi used by every conversion (the double nearest to pi).
 inline constexpr double kPi = 3.141592653589793;
