@@ -180,7 +180,7 @@ public:
           threads_(std::clamp(run.threads, 1, kMostThreads)),
           // One batch at a time on one thread; otherwise enough that every
           // thread has one while others wait to be selected or written.
-          ring_(threads_ == 1 ? 1 : static_cast<std::size_t>(2 * threads_ + 2)),
+          ring_(threads_ == 1 ? 1 : static_cast<std::size_t>(4 * threads_ + 4)),
           own_(run) {}
 
     ~Pipeline() { StopThreads(); }
@@ -315,14 +315,22 @@ private:
     void Submit(long long sequence, BatchStage now, BatchStage after) {
         std::lock_guard<std::mutex> lock(mutex_);
         Slot(sequence).stage = now;
-        jobs_.push_back({sequence, after});
+        // Locating comes first: the calling thread waits on it to select the
+        // grids of the next batch, while a batch waiting to be completed
+        // only waits to be written.
+        if (after == BatchStage::Located) {
+            locateJobs_.push_back({sequence, after});
+        } else {
+            jobs_.push_back({sequence, after});
+        }
         work_.notify_one();
     }
 
     // Does the oldest job waiting, without the lock that the caller holds.
     void Do(std::unique_lock<std::mutex>& lock, LineCompleter& completer) {
-        const BatchJob job = jobs_.front();
-        jobs_.pop_front();
+        std::deque<BatchJob>& queue = locateJobs_.empty() ? jobs_ : locateJobs_;
+        const BatchJob job = queue.front();
+        queue.pop_front();
         Batch& batch = Slot(job.sequence);
         lock.unlock();
         if (job.after == BatchStage::Located) {
@@ -341,7 +349,7 @@ private:
         Batch& batch = Slot(sequence);
         std::unique_lock<std::mutex> lock(mutex_);
         while (batch.stage < stage) {
-            if (!jobs_.empty()) {
+            if (!jobs_.empty() || !locateJobs_.empty()) {
                 Do(lock, own_);
             } else {
                 done_.wait(lock);
@@ -354,8 +362,9 @@ private:
         LineCompleter completer(run_);
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            work_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-            if (jobs_.empty()) return;  // stopping, nothing left
+            work_.wait(lock,
+                       [this] { return stopping_ || !jobs_.empty() || !locateJobs_.empty(); });
+            if (jobs_.empty() && locateJobs_.empty()) return;  // stopping, nothing left
             Do(lock, completer);
         }
     }
@@ -365,6 +374,7 @@ private:
             std::lock_guard<std::mutex> lock(mutex_);
             stopping_ = true;
             jobs_.clear();  // what is not taken yet is not needed any more
+            locateJobs_.clear();
         }
         work_.notify_all();
         for (std::thread& thread : threads_list_) thread.join();
@@ -433,7 +443,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable work_, done_;
-    std::deque<BatchJob> jobs_;  // in the order they were handed over
+    std::deque<BatchJob> jobs_;        // completions, in the order they were handed over
+    std::deque<BatchJob> locateJobs_;  // locations, taken before any completion
     bool stopping_ = false;
 };
 
