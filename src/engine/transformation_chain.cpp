@@ -107,8 +107,15 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
         working.verticalPrecision = code;
     }
 
-    if (arrivalLocation != nullptr && working.type == Geographic &&
-        (target.type == Projected || target.type == Cartesian)) {
+    if (arrivalLocation != nullptr && working.type == Geographic && target.type == Geographic &&
+        IsGreenwich(working.sys.meridian)) {
+        // The point before it is expressed in the arrival unit and meridian:
+        // the arrival extent test reads it instead of converting the result
+        // back (a packed notation costs), which moves the point it tests by
+        // no more than the notation's last digit, far below a micrometre.
+        *arrivalLocation = {working.longitude, working.latitude, working.unit, false};
+    } else if (arrivalLocation != nullptr && working.type == Geographic &&
+               (target.type == Projected || target.type == Cartesian)) {
         // The point the projection (or the cartesian conversion) starts
         // from, in radians from Greenwich as both convert it first: the
         // arrival extent test reads it instead of taking the result back.

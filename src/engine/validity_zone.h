@@ -16,6 +16,11 @@ struct ZoneLocation {
     double longitude = 0, latitude = 0;
     int unit = 0;
     bool unprojected = false;
+    // A geographic point counted from Greenwich whose packed angles were
+    // converted into decimal degrees beforehand (`unit`): every test of a
+    // zone in another unit than the point's converts them through decimal
+    // degrees, so it reads the same numbers from these.
+    bool converted = false;
 };
 
 // The location of a point: a geographic point counted from Greenwich as it

@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "engine/coordinate_operations.h"
 #include "engine/grid_selection.h"
 #include "engine/validity_zone.h"
+#include "geodesy/angle.h"
 #include "grids/grid.h"
 #include "reports/interactive_log.h"
 #include "runs/input_point_file.h"
@@ -102,7 +104,7 @@ public:
     // batch, apart from the selection, so that the threads share the work
     // the selection would do on the calling thread, and the inverse
     // projections of several points are computed side by side.
-    static void Locate(Batch& batch) {
+    void Locate(Batch& batch) const {
         double eastings[kBatchLines], northings[kBatchLines];
         ZoneLocation found[kBatchLines];
         std::size_t index[kBatchLines];
@@ -126,7 +128,24 @@ public:
             PointLine& line = batch.lines[i];
             if (line.point && line.departure.type == Projected && !line.location.unprojected)
                 line.location = LocationOf(line.departure);
+            if (line.point && ConvertsBeforehand(line.departure)) {
+                const CCoor& d = line.departure;
+                line.location = {ConvertAngle(d.longitude, d.unit, DecimalDegree),
+                                 ConvertAngle(d.latitude, d.unit, DecimalDegree), DecimalDegree,
+                                 false, true};
+            }
         }
+    }
+
+    // Whether the extent tests and the grid selection read a geographic
+    // departure's angles converted into decimal degrees once, here: for the
+    // packed notations, which cost, from Greenwich, when the zones of the
+    // departure's system are all in decimal degrees (grids' zones are).
+    bool ConvertsBeforehand(const CCoor& departure) const {
+        const int unit = departure.unit;
+        return departure.type == Geographic && IsGreenwich(departure.sys.meridian) &&
+               (unit == PackedDms || unit == PackedHms || unit == PackedDm) &&
+               departureZones_.system.unit == DecimalDegree;
     }
 
 private:

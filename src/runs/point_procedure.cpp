@@ -92,6 +92,15 @@ struct CurrentGridsState {
     bool operator==(const CurrentGridsState&) const = default;
 };
 
+// A geographic departure whose packed angles were converted beforehand,
+// given to the grid selection in decimal degrees: the zones of grids are in
+// decimal degrees, and every conversion the selection makes goes through them.
+void UseConvertedLocation(CCoor& probe, const ZoneLocation& location) {
+    probe.longitude = location.longitude;
+    probe.latitude = location.latitude;
+    probe.unit = location.unit;
+}
+
 CurrentGridsState StateOf(const GridContext& grids) {
     return {grids.translationGrid.loaded, grids.verticalGrid.loaded,
             grids.translationGrid.zone.systemKey, grids.verticalGrid.zone.systemKey};
@@ -122,6 +131,7 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
             probe.sys.meridian = FindGreenwich(grids.catalogue.meridians);
             if (location != nullptr) *location = found;
         }
+        if (location != nullptr && location->converted) UseConvertedLocation(probe, *location);
         const int selected = SelectTranslationGrid(grids, std::move(probe), arrival.sys, zone);
         if (selected == kGridNotFound) {
             text = texts.outOfGrid;
@@ -135,7 +145,17 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
     }
     // The vertical selection has a message of its own: the point's text stays.
     std::string message;
-    const int vertical = SelectVerticalGrid(grids, kind, departure, arrival, zone, message);
+    int vertical = 0;
+    if (location != nullptr && location->converted) {
+        // The selection reads the angles already converted; the departure
+        // keeps its own and takes the precision the selection gives it.
+        CCoor probe = departure;
+        UseConvertedLocation(probe, *location);
+        vertical = SelectVerticalGrid(grids, kind, probe, arrival, zone, message);
+        departure.verticalPrecision = probe.verticalPrecision;
+    } else {
+        vertical = SelectVerticalGrid(grids, kind, departure, arrival, zone, message);
+    }
     if (vertical > 0 && !grids.verticalGrid.loaded && failure.empty()) {
         failure = LoadCurrentGrid(grids.verticalGrid, grids.workingDirectory, grids.progress, ui);
         loaded = true;
@@ -195,8 +215,9 @@ PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridCo
     PointResult result;
     result.text = std::move(selection);
     const bool selectionFailed = result.text != kResultOk && result.text != texts.outOfGrid;
-    const ZoneLocation location =
-        known != nullptr && known->unprojected ? *known : LocationOf(departure);
+    const ZoneLocation location = known != nullptr && (known->unprojected || known->converted)
+                                      ? *known
+                                      : LocationOf(departure);
     const ExtentFailure outside = departureZones != nullptr
                                       ? TestExtent(departure, location, *departureZones)
                                       : TestExtent(departure, location, grids.catalogue);
