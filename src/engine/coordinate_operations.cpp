@@ -149,3 +149,145 @@ int ProjectedToGeographic(CCoor& coordinate, const CLgo* greenwich) {
     coordinate.sys.meridian = greenwich;
     return 0;
 }
+
+namespace {
+
+// The points of one batch conversion, a few at a time: the geodesy
+// functions compute these side by side.
+constexpr int kSideBySide = 64;
+
+}  // namespace
+
+void ToCartesianMany(CCoor* const* coordinates, int count, const CLgo* greenwich, int* statuses) {
+    for (int first = 0; first < count; first += kSideBySide) {
+        const int n = count - first < kSideBySide ? count - first : kSideBySide;
+        CCoor* const* c = coordinates + first;
+        double a[kSideBySide], e2[kSideBySide], lambda[kSideBySide], phi[kSideBySide],
+            h[kSideBySide];
+        int index[kSideBySide];
+        int computed = 0;
+        // As ToCartesian, up to the geocentric conversion.
+        for (int i = 0; i < n; ++i) {
+            CCoor& coordinate = *c[i];
+            int status = 0;
+            if (coordinate.type == Projected) status = ProjectedToGeographic(coordinate, greenwich);
+            if (coordinate.type == Geographic) {
+                ToGreenwich(coordinate, greenwich);
+                if (coordinate.unit != Radian) SetUnit(coordinate, Radian);
+                const CElg* ellipsoid =
+                    coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+                if (ellipsoid != nullptr) {
+                    a[computed] = ellipsoid->a;
+                    e2[computed] = ellipsoid->e2;
+                    lambda[computed] = coordinate.longitude;
+                    phi[computed] = coordinate.latitude;
+                    h[computed] = coordinate.height;
+                    index[computed++] = i;
+                }
+            }
+            coordinate.type = Cartesian;
+            statuses[first + i] = status;
+        }
+        Cartesian3 out[kSideBySide];
+        GeographicToCartesianMany(a, e2, lambda, phi, h, computed, out);
+        for (int k = 0; k < computed; ++k) {
+            CCoor& coordinate = *c[index[k]];
+            coordinate.x = out[k].x;
+            coordinate.y = out[k].y;
+            coordinate.z = out[k].z;
+        }
+    }
+}
+
+void ToGeographicMany(CCoor* const* coordinates, int count, const CLgo* greenwich, int* statuses) {
+    for (int first = 0; first < count; first += kSideBySide) {
+        const int n = count - first < kSideBySide ? count - first : kSideBySide;
+        CCoor* const* c = coordinates + first;
+        double x[kSideBySide], y[kSideBySide], z[kSideBySide], a[kSideBySide], e2[kSideBySide];
+        int index[kSideBySide];
+        int computed = 0;
+        // As ToGeographic, the geocentric conversions gathered.
+        for (int i = 0; i < n; ++i) {
+            CCoor& coordinate = *c[i];
+            statuses[first + i] = 0;
+            if (coordinate.type == Projected) {
+                statuses[first + i] = ProjectedToGeographic(coordinate, greenwich);
+                continue;
+            }
+            if (coordinate.type != Cartesian) continue;
+            const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+            if (ellipsoid != nullptr) {
+                x[computed] = coordinate.x;
+                y[computed] = coordinate.y;
+                z[computed] = coordinate.z;
+                a[computed] = ellipsoid->a;
+                e2[computed] = ellipsoid->e2;
+                index[computed++] = i;
+            } else {
+                coordinate.type = Geographic;
+                coordinate.unit = Radian;
+                coordinate.sys.meridian = greenwich;
+            }
+        }
+        Geographic3 out[kSideBySide];
+        CartesianToGeographicMany(x, y, z, a, e2, computed, out);
+        for (int k = 0; k < computed; ++k) {
+            CCoor& coordinate = *c[index[k]];
+            coordinate.longitude = out[k].longitude;
+            coordinate.latitude = out[k].latitude;
+            coordinate.height = out[k].height;
+            coordinate.type = Geographic;
+            coordinate.unit = Radian;
+            coordinate.sys.meridian = greenwich;
+        }
+    }
+}
+
+void ToProjectionMany(CCoor* const* coordinates, int count, const CPrc* projection,
+                      const CLgo* greenwich, int* statuses) {
+    for (int first = 0; first < count; first += kSideBySide) {
+        const int n = count - first < kSideBySide ? count - first : kSideBySide;
+        CCoor* const* c = coordinates + first;
+        double lambda[kSideBySide], phi[kSideBySide];
+        int index[kSideBySide];
+        int computed = 0;
+        // As ToProjection, the forward projections gathered.
+        for (int i = 0; i < n; ++i) {
+            CCoor& coordinate = *c[i];
+            int status = 0;
+            if (coordinate.type == Cartesian) ToGeographic(coordinate, greenwich);
+            if (coordinate.type == Projected) status = ProjectedToGeographic(coordinate, greenwich);
+            if (coordinate.type == Geographic) {
+                // As GeographicToProjected, up to the projection.
+                ToGreenwich(coordinate, greenwich);
+                SetUnit(coordinate, Radian);
+                coordinate.projectionError = false;
+                coordinate.type = Projected;
+                lambda[computed] = coordinate.longitude;
+                phi[computed] = coordinate.latitude;
+                index[computed++] = i;
+            }
+            coordinate.sys.projection = projection;
+            statuses[first + i] = status;
+        }
+        ProjectedPoint out[kSideBySide];
+        const int status =
+            projection ? ProjectGeographicMany(ProjectionParametersOf(*projection), lambda, phi,
+                                               computed, out)
+                       : kProjectionNotHandled;
+        for (int k = 0; k < computed; ++k) {
+            CCoor& coordinate = *c[index[k]];
+            statuses[first + index[k]] = status;
+            if (status != 0) {
+                coordinate.projectionError = true;
+                continue;
+            }
+            const ProjectedPoint& p = out[k];
+            coordinate.easting = p.easting;
+            coordinate.northing = p.northing;
+            coordinate.linearAlteration = (p.scaleFactor - 1) * 1000000;
+            coordinate.convergenceUnit = projection->unit;
+            coordinate.convergence = ConvertAngle(p.convergence, Radian, projection->unit);
+        }
+    }
+}

@@ -55,3 +55,12 @@ int GeographicToProjected(CCoor& coordinate, const CPrc* projection, const CLgo*
 // Greenwich. An unhandled family returns kProjectionNotHandled and leaves the
 // coordinate unchanged.
 int ProjectedToGeographic(CCoor& coordinate, const CLgo* greenwich);
+
+// ToCartesian, ToGeographic and ToProjection of `count` coordinates, with for
+// each exactly the steps and numbers of the conversion alone (statuses in
+// `statuses`): the geocentric conversions and the Lambert projections of
+// several points are computed side by side (geodesy's ...Many functions).
+void ToCartesianMany(CCoor* const* coordinates, int count, const CLgo* greenwich, int* statuses);
+void ToGeographicMany(CCoor* const* coordinates, int count, const CLgo* greenwich, int* statuses);
+void ToProjectionMany(CCoor* const* coordinates, int count, const CPrc* projection,
+                      const CLgo* greenwich, int* statuses);

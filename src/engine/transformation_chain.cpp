@@ -156,3 +156,143 @@ int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
         },
         GeographicArrival::UnitThenMeridian, arrivalLocation);
 }
+
+void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets, int count,
+                             CGrille1D& verticalGrid, const Catalogue& catalogue,
+                             ZoneLocation* const* arrivalLocations, int* statuses) {
+    // TransformPoint's steps, each over every point, with the standard change
+    // of system (ApplyStandardTransformation) and a geographic target's unit
+    // expressed before its meridian.
+    const CLgo* greenwich = FindGreenwich(catalogue.meridians);
+    constexpr int kSideBySide = 64;
+    for (int first = 0; first < count; first += kSideBySide) {
+        const int n = count - first < kSideBySide ? count - first : kSideBySide;
+        CCoor working[kSideBySide];
+        CCoor* points[kSideBySide];
+        double separation[kSideBySide];
+        int verticalFailure[kSideBySide];  // the vertical grid gave no value: its status
+        int status[kSideBySide], converted[kSideBySide];
+        for (int i = 0; i < n; ++i) {
+            working[i] = *sources[first + i];
+            points[i] = &working[i];
+            separation[i] = 0;
+            verticalFailure[i] = 0;
+            status[i] = 0;
+        }
+        // Source side: altitude from an ellipsoidal height, or N for the
+        // ellipsoidal height of an altitude.
+        for (int i = 0; i < n; ++i) {
+            CCoor& w = working[i];
+            if (VerticalGridApplies(verticalGrid, w.sys.system)) {
+                status[i] = ToGeographic(w, greenwich);
+                int code = w.verticalPrecision;
+                separation[i] = VerticalSeparation(verticalGrid, w, greenwich, code, verticalFailure[i]);
+                if (w.verticalKind == EllipsoidalHeight) w.altitude = w.height - separation[i];
+                w.verticalPrecision = code;
+            }
+            if (w.verticalKind == Altitude) w.height = separation[i] + w.altitude;
+            if (w.verticalKind == NoVertical) w.height = separation[i];
+        }
+        // The change of system: the record first, then the points that have
+        // one go to cartesian coordinates together.
+        CTransfo transfo[kSideBySide];
+        CCoor* changing[kSideBySide];
+        int changed[kSideBySide];
+        int changes = 0;
+        for (int i = 0; i < n; ++i) {
+            CCoor& w = working[i];
+            const CSysCoor& to = targets[first + i]->sys;
+            if (SameSystem(w.sys.system, to.system)) continue;
+            if (w.sys.system == nullptr || to.system == nullptr ||
+                !FindTransformation(transfo[i], catalogue.transformations, *w.sys.system,
+                                    *to.system, StandardKind)) {
+                status[i] = kNoTransformation;  // the coordinate stays as it was
+                continue;
+            }
+            changing[changes] = &w;
+            changed[changes++] = i;
+        }
+        int cartesian[kSideBySide];
+        CCoor* needCartesian[kSideBySide];
+        int needing = 0;
+        for (int k = 0; k < changes; ++k) {
+            if (changing[k]->type != Cartesian) needCartesian[needing++] = changing[k];
+        }
+        ToCartesianMany(needCartesian, needing, greenwich, cartesian);
+        for (int k = 0, next = 0; k < changes; ++k) {
+            const int i = changed[k];
+            CCoor& w = working[i];
+            int change = 0;
+            if (next < needing && needCartesian[next] == &w) change = cartesian[next++];
+            const Cartesian3 moved = ApplyTransfo(transfo[i], w.x, w.y, w.z);
+            w.x = moved.x;
+            w.y = moved.y;
+            w.z = moved.z;
+            w.precision = transfo[i].record.precisionClass;
+            const CSysCoor& to = targets[first + i]->sys;
+            w.sys.system = to.system;
+            w.sys.projection = to.projection;
+            w.sys.vertical = to.vertical;
+            status[i] = change;
+        }
+        ToGeographicMany(points, n, greenwich, converted);
+        // Target side.
+        for (int i = 0; i < n; ++i) {
+            CCoor& w = working[i];
+            const CCoor& target = *targets[first + i];
+            if (VerticalGridApplies(verticalGrid, target.sys.system)) {
+                int code = w.verticalPrecision;
+                separation[i] = VerticalSeparation(verticalGrid, w, greenwich, code, verticalFailure[i]);
+                if (w.verticalKind == EllipsoidalHeight) w.altitude = w.height - separation[i];
+                if (w.verticalKind == Altitude) w.height = w.altitude + separation[i];
+                w.verticalPrecision = code;
+            }
+            ZoneLocation* arrivalLocation = arrivalLocations[first + i];
+            if (arrivalLocation != nullptr && w.type == Geographic && target.type == Geographic &&
+                IsGreenwich(w.sys.meridian)) {
+                *arrivalLocation = {w.longitude, w.latitude, w.unit, false};
+            } else if (arrivalLocation != nullptr && w.type == Geographic &&
+                       (target.type == Projected || target.type == Cartesian)) {
+                ToGreenwich(w, greenwich);
+                if (w.unit != Radian) SetUnit(w, Radian);
+                *arrivalLocation = {w.longitude, w.latitude, Radian, false};
+            }
+        }
+        // The target's type: the projections of points of one projection,
+        // and the geocentric conversions, together.
+        CCoor* group[kSideBySide];
+        int groupStatus[kSideBySide];
+        for (int i = 0; i < n;) {
+            const CCoor& target = *targets[first + i];
+            if (target.type == Geographic) {
+                CCoor& w = working[i];
+                SetUnit(w, target.unit);
+                ChangeMeridian(w, target.sys.meridian, greenwich);
+                ++i;
+                continue;
+            }
+            if (target.type != Projected && target.type != Cartesian) {
+                ++i;
+                continue;
+            }
+            int end = i;
+            int size = 0;
+            while (end < n && targets[first + end]->type == target.type &&
+                   (target.type == Cartesian ||
+                    targets[first + end]->sys.projection == target.sys.projection)) {
+                group[size++] = &working[end++];
+            }
+            if (target.type == Cartesian) {
+                ToCartesianMany(group, size, greenwich, groupStatus);
+            } else {
+                ToProjectionMany(group, size, target.sys.projection, greenwich, groupStatus);
+            }
+            i = end;
+        }
+        for (int i = 0; i < n; ++i) {
+            *targets[first + i] = std::move(working[i]);
+            if (status[i] == 0 && verticalFailure[i] != 0) status[i] = verticalFailure[i];
+            statuses[first + i] = status[i];
+        }
+    }
+}

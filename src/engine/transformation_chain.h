@@ -51,6 +51,15 @@ int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
 int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
                            const Catalogue& catalogue, ZoneLocation* arrivalLocation = nullptr);
 
+// TransformPointStandard of `count` points (sources[i] into targets[i], with
+// arrivalLocations[i], statuses[i]), with for each exactly the steps and the
+// numbers of the point alone: the geocentric conversions and the forward
+// projections of the points are computed side by side (ToCartesianMany and
+// the others), which a file run's points take about half the time of.
+void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets, int count,
+                             CGrille1D& verticalGrid, const Catalogue& catalogue,
+                             ZoneLocation* const* arrivalLocations, int* statuses);
+
 // ---- The shared chain, for the steps that plug into it -------------------
 
 // A change of reference system: re-expresses the working coordinate in the

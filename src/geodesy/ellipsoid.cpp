@@ -69,6 +69,81 @@ Geographic3 CartesianToGeographic(double x, double y, double z, double a, double
     return g;
 }
 
+void GeographicToCartesianMany(const double* a, const double* e2, const double* lambda,
+                               const double* phi, const double* h, int count, Cartesian3* out) {
+    constexpr int kLanes = 4;
+    for (int first = 0; first < count; first += kLanes) {
+        const int lanes = count - first < kLanes ? count - first : kLanes;
+        SineCosine latitude[kLanes], longitude[kLanes];
+        for (int k = 0; k < lanes; ++k) latitude[k] = SinCos(phi[first + k]);
+        for (int k = 0; k < lanes; ++k) longitude[k] = SinCos(lambda[first + k]);
+        for (int k = 0; k < lanes; ++k) {
+            const int i = first + k;
+            // As GeographicToCartesian.
+            const double n = PrimeVerticalRadiusOfSine(latitude[k].sin, a[i], e2[i]);
+            out[i].x = (n + h[i]) * latitude[k].cos * longitude[k].cos;
+            out[i].y = (n + h[i]) * latitude[k].cos * longitude[k].sin;
+            out[i].z = (n * (1 - e2[i]) + h[i]) * latitude[k].sin;
+        }
+    }
+}
+
+void CartesianToGeographicMany(const double* x, const double* y, const double* z,
+                               const double* a, const double* e2, int count, Geographic3* out) {
+    constexpr int kLanes = 4;
+    for (int first = 0; first < count; first += kLanes) {
+        const int lanes = count - first < kLanes ? count - first : kLanes;
+        bool side[kLanes];  // computed side by side (not on the polar axis)
+        double p[kLanes], s[kLanes], mu[kLanes], phi[kLanes];
+        SineCosine muTrig[kLanes], phiTrig[kLanes];
+        // As CartesianToGeographic, step by step over the lanes.
+        for (int k = 0; k < lanes; ++k) {
+            const int i = first + k;
+            p[k] = std::sqrt(x[i] * x[i] + y[i] * y[i]);
+            side[k] = p[k] != 0;
+            if (!side[k]) out[i] = CartesianToGeographic(x[i], y[i], z[i], a[i], e2[i]);
+        }
+        for (int k = 0; k < lanes; ++k) {
+            if (!side[k]) continue;
+            const int i = first + k;
+            s[k] = std::sqrt(1 - e2[i]);
+            const double r = std::sqrt(p[k] * p[k] + z[i] * z[i]);
+            mu[k] = std::atan((z[i] / p[k]) * (s[k] + a[i] * e2[i] / r));
+        }
+        for (int k = 0; k < lanes; ++k)
+            if (side[k]) muTrig[k] = SinCos(mu[k]);
+        for (int k = 0; k < lanes; ++k) {
+            if (!side[k]) continue;
+            const int i = first + k;
+            const double sinMu = muTrig[k].sin, cosMu = muTrig[k].cos;
+            phi[k] = std::atan((z[i] * s[k] + a[i] * e2[i] * sinMu * sinMu * sinMu) /
+                               (s[k] * (p[k] - a[i] * e2[i] * cosMu * cosMu * cosMu)));
+        }
+        for (int k = 0; k < lanes; ++k)
+            if (side[k]) phiTrig[k] = SinCos(phi[k]);
+        for (int k = 0; k < lanes; ++k) {
+            if (!side[k]) continue;
+            const int i = first + k;
+            const double sinPhi = phiTrig[k].sin;
+            out[i].latitude = phi[k];
+            out[i].height = p[k] * phiTrig[k].cos + z[i] * sinPhi -
+                            a[i] * std::sqrt(1 - e2[i] * sinPhi * sinPhi);
+        }
+        for (int k = 0; k < lanes; ++k) {
+            if (!side[k]) continue;
+            const int i = first + k;
+            if (x[i] >= 0) {
+                out[i].longitude = 2 * std::atan(y[i] / (x[i] + p[k]));
+            } else if (y[i] != 0) {
+                const double half = std::atan((p[k] - x[i]) / y[i]);
+                out[i].longitude = 2 * half;
+            } else {
+                out[i].longitude = std::numbers::pi;
+            }
+        }
+    }
+}
+
 double IsometricLatitude(double phi, double e2) {
     return IsometricLatitudeOfSine(phi, std::sin(phi), e2);
 }

@@ -27,6 +27,15 @@ Cartesian3 GeographicToCartesian(double a, double e2, double lambda, double phi,
 // points on the negative X half-axis longitude π; never NaN.
 Geographic3 CartesianToGeographic(double x, double y, double z, double a, double e2);
 
+// The two conversions for `count` points, each on its own ellipsoid (a[i],
+// e2[i]), with the same numbers as one at a time: the sines, cosines and
+// arctangents of up to four points are computed side by side, so that the
+// processor works on the others while one waits on its own.
+void GeographicToCartesianMany(const double* a, const double* e2, const double* lambda,
+                               const double* phi, const double* h, int count, Cartesian3* out);
+void CartesianToGeographicMany(const double* x, const double* y, const double* z,
+                               const double* a, const double* e2, int count, Geographic3* out);
+
 // Isometric latitude L(φ, e²); with e2 = 0 the spherical one, ln tan(π/4 + φ/2).
 double IsometricLatitude(double phi, double e2);
 // The same with sin φ given, for a caller that has it already.

@@ -1,6 +1,7 @@
 #include "geodesy/lambert_conic.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "geodesy/ellipsoid.h"
 #include "geodesy/sine_cosine.h"
@@ -65,6 +66,40 @@ void LambertInverseMany(const LambertConic& c, const double* eastings, const dou
         }
         LatitudesFromIsometric(isometric, n, c.e2, latitudes);
         for (int i = 0; i < n; ++i) out[first + i].latitude = latitudes[i];
+    }
+}
+
+void LambertForwardMany(const LambertConic& c, const double* lambda, const double* phi, int count,
+                        ProjectedPoint* out) {
+    constexpr int kLanes = 4;
+    for (int first = 0; first < count; first += kLanes) {
+        const int lanes = count - first < kLanes ? count - first : kLanes;
+        SineCosine latitude[kLanes], angle[kLanes];
+        double r[kLanes];
+        // As LambertForward, step by step over the lanes.
+        // L(φ) as IsometricLatitudeOfSine computes it, each call over the lanes.
+        const double e = std::sqrt(c.e2);
+        double conformal[kLanes], flattening[kLanes];
+        for (int k = 0; k < lanes; ++k) latitude[k] = SinCos(phi[first + k]);
+        for (int k = 0; k < lanes; ++k)
+            conformal[k] = std::tan(std::numbers::pi / 4 + phi[first + k] / 2);
+        for (int k = 0; k < lanes; ++k) conformal[k] = std::log(conformal[k]);
+        for (int k = 0; k < lanes; ++k) {
+            const double s = e * latitude[k].sin;
+            flattening[k] = std::log((1 - s) / (1 + s));
+        }
+        for (int k = 0; k < lanes; ++k)
+            r[k] = c.K * std::exp(-c.n * (conformal[k] + (e / 2) * flattening[k]));
+        for (int k = 0; k < lanes; ++k) angle[k] = SinCos(c.n * (lambda[first + k] - c.lambdaM));
+        for (int k = 0; k < lanes; ++k) {
+            const int i = first + k;
+            ProjectedPoint& p = out[i];
+            p.easting = c.xs + r[k] * angle[k].sin;
+            p.northing = c.ys - r[k] * angle[k].cos;
+            p.convergence = c.n * (c.lambdaM - lambda[i]);
+            p.scaleFactor =
+                c.n * r[k] / (PrimeVerticalRadiusOfSine(latitude[k].sin, c.a, c.e2) * latitude[k].cos);
+        }
     }
 }
 

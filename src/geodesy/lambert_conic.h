@@ -18,6 +18,9 @@ LambertConic LambertSecant(double a, double e2, double lambdaM, double phi0, dou
                            double phi2, double x0, double y0);
 
 ProjectedPoint LambertForward(const LambertConic& c, double lambda, double phi);
+// LambertForward of `count` points, computed side by side: the same numbers.
+void LambertForwardMany(const LambertConic& c, const double* lambda, const double* phi, int count,
+                        ProjectedPoint* out);
 // Assumes a cone opening to the north (n > 0), as the one-argument arctangent does.
 GeographicPoint LambertInverse(const LambertConic& c, double easting, double northing);
 // LambertInverse of `count` points, the latitudes computed side by side

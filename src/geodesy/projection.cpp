@@ -278,3 +278,22 @@ int UnprojectProjectedMany(const ProjectionParameters& projection, const double*
             return 0;
     }
 }
+
+int ProjectGeographicMany(const ProjectionParameters& projection, const double* lambda,
+                          const double* phi, int count, ProjectedPoint* out) {
+    if (PlainComputation()) {
+        for (int i = 0; i < count; ++i) {
+            const int status = ProjectGeographic(projection, lambda[i], phi[i], out[i]);
+            if (status != 0) return status;
+        }
+        return 0;
+    }
+    const PreparedProjection& p = Prepared(projection);
+    if (!p.handled) return kProjectionNotHandled;
+    if (p.key.family == LambertFamily) {
+        LambertForwardMany(p.lambert, lambda, phi, count, out);
+        return 0;
+    }
+    for (int i = 0; i < count; ++i) Forward(p, lambda[i], phi[i], out[i]);
+    return 0;
+}

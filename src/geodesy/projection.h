@@ -63,3 +63,7 @@ int UnprojectProjected(const ProjectionParameters& projection, double easting, d
 // kProjectionNotHandled with `out` untouched.
 int UnprojectProjectedMany(const ProjectionParameters& projection, const double* eastings,
                            const double* northings, int count, GeographicPoint* out);
+// ProjectGeographic of `count` points of one projection, the same numbers:
+// those of the Lambert family computed side by side.
+int ProjectGeographicMany(const ProjectionParameters& projection, const double* lambda,
+                          const double* phi, int count, ProjectedPoint* out);

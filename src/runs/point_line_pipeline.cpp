@@ -83,8 +83,39 @@ public:
         arrivalZones_ = ZonesOfSide(run.arrival, run.grids->catalogue);
     }
 
+    // The batch's points, those that read the same copies of the current
+    // grids together (CompleteFilePoints), then the texts of every line in
+    // order.
     void Complete(Batch& batch) {
-        for (std::size_t i = 0; i < batch.count; ++i) Complete(batch.lines[i]);
+        for (std::size_t i = 0; i < batch.count;) {
+            if (!batch.lines[i].point) {
+                ++i;
+                continue;
+            }
+            const GridCopies* grids = batch.lines[i].grids;
+            points_.clear();
+            std::size_t end = i;
+            for (; end < batch.count; ++end) {
+                PointLine& line = batch.lines[end];
+                if (!line.point) continue;
+                if (line.grids != grids) break;
+                points_.push_back({&line.departure, &line.arrival, std::move(line.text),
+                                   &line.location, {}});
+                completed_.push_back(&line);
+            }
+            Hold(*grids);
+            CompleteFilePoints(run_.kind, points_.data(), static_cast<int>(points_.size()),
+                               context_, run_.texts, &departureZones_, &arrivalZones_);
+            for (std::size_t k = 0; k < points_.size(); ++k) {
+                PointLine& line = *completed_[k];
+                line.outcome = points_[k].result.outcome;
+                line.text = std::move(points_[k].result.text);
+                line.computed = points_[k].result.computed;
+            }
+            completed_.clear();
+            i = end;
+        }
+        for (std::size_t i = 0; i < batch.count; ++i) Write(batch.lines[i]);
     }
 
     // The points of the batch's lines, made on this thread as Lire_Point
@@ -149,22 +180,18 @@ public:
     }
 
 private:
-    void Complete(PointLine& line) {
-        if (line.point) {
-            if (line.grids->selection != held_) {
-                held_ = line.grids->selection;
-                vertical_ = line.grids->vertical;
-                translation_ = line.grids->translation;
-            }
-            PointResult result =
-                CompleteFilePoint(run_.kind, line.departure, line.arrival, context_, run_.texts,
-                                  std::move(line.text), &line.location, &departureZones_,
-                                  &arrivalZones_);
-            line.outcome = result.outcome;
-            line.text = std::move(result.text);
-            line.computed = result.computed;
-            if (line.computed && run_.log) line.log = LogEntry(line.departure, line.arrival, run_.kind);
-        }
+    // The current grids as the point's selection left them.
+    void Hold(const GridCopies& grids) {
+        if (grids.selection == held_) return;
+        held_ = grids.selection;
+        vertical_ = grids.vertical;
+        translation_ = grids.translation;
+    }
+
+    // The bytes of a completed line: its log entry, output line and report line.
+    void Write(PointLine& line) {
+        if (line.point && line.computed && run_.log)
+            line.log = LogEntry(line.departure, line.arrival, run_.kind);
         output_.Ecrire_Point(line.departure, line.arrival, run_.kind, line.text,
                              run_.linearAlteration, line.number);
         output_.TakeBuffered(line.output);
@@ -184,6 +211,8 @@ private:
     In_Fic input_;  // not open: the input's layout for the report lines
     Out_Fic output_, report_;
     std::string scratch_;  // the work space of ReadPointLine
+    std::vector<FilePointOfBatch> points_;  // of the points being completed
+    std::vector<PointLine*> completed_;     // their lines
 };
 
 // A batch's next step, handed to whichever thread is free.

@@ -164,25 +164,27 @@ std::string SelectPointGrids(int kind, CCoor& departure, CCoor& arrival, GridCon
     return text;
 }
 
-int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& grids,
-                 bool convergenceInArrivalUnit, const ZoneLocation* location,
-                 ZoneLocation* arrivalLocation) {
-    const int arrivalUnit = arrival.unit;
+namespace {
+
+// The source the chain starts from: the departure, or, for a projected one
+// whose location its inverse projection gave, what the chain's first
+// conversion would make of it (ProjectedToGeographic).
+CCoor ComputationSource(const CCoor& departure, const ZoneLocation* location,
+                        const Catalogue& catalogue) {
     CCoor source = departure;
     if (location != nullptr && location->unprojected && departure.type == Projected) {
-        // What the chain's first conversion would make of the projected
-        // departure (ProjectedToGeographic), already found by the extent test.
         source.longitude = location->longitude;
         source.latitude = location->latitude;
         source.unit = Radian;
         source.type = Geographic;
-        source.sys.meridian = FindGreenwich(grids.catalogue.meridians);
+        source.sys.meridian = FindGreenwich(catalogue.meridians);
     }
-    int status = kind == GridKind
-                     ? TransformPointGrid(std::move(source), arrival, grids.verticalGrid,
-                                          grids.translationGrid, grids.catalogue, arrivalLocation)
-                     : TransformPointStandard(std::move(source), arrival, grids.verticalGrid,
-                                              grids.catalogue, arrivalLocation);
+    return source;
+}
+
+// The chain's status as the computation gives it: an arrival projection
+// that is not handled fails; a computed convergence in the arrival unit.
+int FinishComputation(int status, CCoor& arrival, int arrivalUnit, bool convergenceInArrivalUnit) {
     if (status == 0 && arrival.projectionError) status = kProjectionNotHandled;
     if (status == 0 && convergenceInArrivalUnit) {
         arrival.convergence =
@@ -190,6 +192,66 @@ int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& 
         arrival.convergenceUnit = arrivalUnit;
     }
     return status;
+}
+
+// The part of CompleteFilePoint before the computation: the selection's
+// text, the departure extent tests. True when the point is to be computed,
+// `location` then holding its location; otherwise `result` is the point's.
+bool BeginFilePoint(const CCoor& departure, GridContext& grids, const PointFailureTexts& texts,
+                    std::string selection, const ZoneLocation* known,
+                    const SideZones* departureZones, PointResult& result,
+                    ZoneLocation& location) {
+    result.text = std::move(selection);
+    const bool selectionFailed = result.text != kResultOk && result.text != texts.outOfGrid;
+    location = known != nullptr && (known->unprojected || known->converted) ? *known
+                                                                             : LocationOf(departure);
+    const ExtentFailure outside = departureZones != nullptr
+                                      ? TestExtent(departure, location, *departureZones)
+                                      : TestExtent(departure, location, grids.catalogue);
+    if (outside != ExtentFailure::None) result.text = texts.Of(outside, true);
+    if (result.text != kResultOk) {
+        result.outcome = selectionFailed && outside == ExtentFailure::None
+                             ? PointOutcome::ComputationFailed
+                             : PointOutcome::OutOfZone;
+        return false;
+    }
+    return true;
+}
+
+// The part after the computation: its status, the arrival extent tests.
+void EndFilePoint(int status, const CCoor& arrival, ZoneLocation arrivalLocation,
+                  GridContext& grids, const PointFailureTexts& texts,
+                  const SideZones* arrivalZones, PointResult& result) {
+    result.computed = true;
+    if (status != 0) {
+        result.outcome = PointOutcome::ComputationFailed;
+        result.text = ComputationErrorText(status);
+        return;
+    }
+    if (arrivalLocation.unit < 0) arrivalLocation = LocationOf(arrival);
+    const ExtentFailure arrivalOutside =
+        arrivalZones != nullptr ? TestExtent(arrival, arrivalLocation, *arrivalZones)
+                                : TestExtent(arrival, arrivalLocation, grids.catalogue);
+    if (arrivalOutside != ExtentFailure::None) {
+        result.outcome = PointOutcome::OutOfZone;
+        result.text = texts.Of(arrivalOutside, false);
+    }
+}
+
+}  // namespace
+
+int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& grids,
+                 bool convergenceInArrivalUnit, const ZoneLocation* location,
+                 ZoneLocation* arrivalLocation) {
+    const int arrivalUnit = arrival.unit;
+    CCoor source = ComputationSource(departure, location, grids.catalogue);
+    const int status =
+        kind == GridKind
+            ? TransformPointGrid(std::move(source), arrival, grids.verticalGrid,
+                                 grids.translationGrid, grids.catalogue, arrivalLocation)
+            : TransformPointStandard(std::move(source), arrival, grids.verticalGrid,
+                                     grids.catalogue, arrivalLocation);
+    return FinishComputation(status, arrival, arrivalUnit, convergenceInArrivalUnit);
 }
 
 PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
@@ -213,38 +275,62 @@ PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridCo
                               const ZoneLocation* known, const SideZones* departureZones,
                               const SideZones* arrivalZones) {
     PointResult result;
-    result.text = std::move(selection);
-    const bool selectionFailed = result.text != kResultOk && result.text != texts.outOfGrid;
-    const ZoneLocation location = known != nullptr && (known->unprojected || known->converted)
-                                      ? *known
-                                      : LocationOf(departure);
-    const ExtentFailure outside = departureZones != nullptr
-                                      ? TestExtent(departure, location, *departureZones)
-                                      : TestExtent(departure, location, grids.catalogue);
-    if (outside != ExtentFailure::None) result.text = texts.Of(outside, true);
-    if (result.text != kResultOk) {
-        result.outcome = selectionFailed && outside == ExtentFailure::None
-                             ? PointOutcome::ComputationFailed
-                             : PointOutcome::OutOfZone;
+    ZoneLocation location;
+    if (!BeginFilePoint(departure, grids, texts, std::move(selection), known, departureZones,
+                        result, location))
         return result;
-    }
     ZoneLocation arrivalLocation;
     arrivalLocation.unit = -1;  // none until the chain leaves one
     const int status = ComputePoint(kind, departure, arrival, grids, true, &location,
                                     &arrivalLocation);
-    result.computed = true;
-    if (status != 0) {
-        result.outcome = PointOutcome::ComputationFailed;
-        result.text = ComputationErrorText(status);
-        return result;
-    }
-    if (arrivalLocation.unit < 0) arrivalLocation = LocationOf(arrival);
-    const ExtentFailure arrivalOutside =
-        arrivalZones != nullptr ? TestExtent(arrival, arrivalLocation, *arrivalZones)
-                                : TestExtent(arrival, arrivalLocation, grids.catalogue);
-    if (arrivalOutside != ExtentFailure::None) {
-        result.outcome = PointOutcome::OutOfZone;
-        result.text = texts.Of(arrivalOutside, false);
-    }
+    EndFilePoint(status, arrival, arrivalLocation, grids, texts, arrivalZones, result);
     return result;
+}
+
+void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
+                        const PointFailureTexts& texts, const SideZones* departureZones,
+                        const SideZones* arrivalZones) {
+    if (kind == GridKind) {
+        for (int i = 0; i < count; ++i) {
+            FilePointOfBatch& p = points[i];
+            p.result = CompleteFilePoint(kind, *p.departure, *p.arrival, grids, texts,
+                                         std::move(p.selection), p.known, departureZones,
+                                         arrivalZones);
+        }
+        return;
+    }
+    // The standard chains of the points that pass their departure tests,
+    // side by side.
+    constexpr int kSideBySide = 64;
+    for (int first = 0; first < count; first += kSideBySide) {
+        const int n = count - first < kSideBySide ? count - first : kSideBySide;
+        CCoor sources[kSideBySide];
+        const CCoor* sourceOf[kSideBySide];
+        CCoor* arrivalOf[kSideBySide];
+        ZoneLocation locations[kSideBySide], arrivalLocations[kSideBySide];
+        ZoneLocation* arrivalLocationOf[kSideBySide];
+        int arrivalUnits[kSideBySide], statuses[kSideBySide], which[kSideBySide];
+        int computed = 0;
+        for (int i = 0; i < n; ++i) {
+            FilePointOfBatch& p = points[first + i];
+            if (!BeginFilePoint(*p.departure, grids, texts, std::move(p.selection), p.known,
+                                departureZones, p.result, locations[computed]))
+                continue;
+            sources[computed] = ComputationSource(*p.departure, &locations[computed], grids.catalogue);
+            sourceOf[computed] = &sources[computed];
+            arrivalOf[computed] = p.arrival;
+            arrivalLocations[computed].unit = -1;  // none until the chain leaves one
+            arrivalLocationOf[computed] = &arrivalLocations[computed];
+            arrivalUnits[computed] = p.arrival->unit;
+            which[computed++] = first + i;
+        }
+        TransformPointsStandard(sourceOf, arrivalOf, computed, grids.verticalGrid, grids.catalogue,
+                                arrivalLocationOf, statuses);
+        for (int k = 0; k < computed; ++k) {
+            FilePointOfBatch& p = points[which[k]];
+            const int status = FinishComputation(statuses[k], *p.arrival, arrivalUnits[k], true);
+            EndFilePoint(status, *p.arrival, arrivalLocations[k], grids, texts, arrivalZones,
+                         p.result);
+        }
+    }
 }

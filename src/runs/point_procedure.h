@@ -116,3 +116,20 @@ PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridCo
                               const ZoneLocation* known = nullptr,
                               const SideZones* departureZones = nullptr,
                               const SideZones* arrivalZones = nullptr);
+
+// One point of a batch that CompleteFilePoints completes, as CompleteFilePoint
+// takes it; `result` is its result.
+struct FilePointOfBatch {
+    CCoor* departure = nullptr;
+    CCoor* arrival = nullptr;
+    std::string selection;
+    const ZoneLocation* known = nullptr;
+    PointResult result;
+};
+
+// CompleteFilePoint of each point, with the same results, for points that read
+// the same current grids: the standard method computes the chains of the
+// points that pass their departure tests side by side (TransformPointsStandard).
+void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
+                        const PointFailureTexts& texts, const SideZones* departureZones,
+                        const SideZones* arrivalZones);

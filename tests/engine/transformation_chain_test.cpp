@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "support/test_catalogue.h"
 #include "engine/coordinate_operations.h"
@@ -395,4 +399,129 @@ TEST_F(Chain, TheNameAndCodesTravelWithThePoint) {
     EXPECT_EQ(-999, target.verticalPrecision);
     EXPECT_EQ(10, target.precision);
     EXPECT_EQ(Cartesian, target.type);
+}
+
+// ---- Many points side by side -----------------------------------------------
+
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Every field that the chain writes, bit for bit.
+void ExpectSamePoint(const CCoor& alone, const CCoor& side, int i) {
+    for (const auto& [a, b] : {std::pair{alone.x, side.x}, {alone.y, side.y}, {alone.z, side.z},
+                               {alone.longitude, side.longitude}, {alone.latitude, side.latitude},
+                               {alone.height, side.height}, {alone.altitude, side.altitude},
+                               {alone.easting, side.easting}, {alone.northing, side.northing},
+                               {alone.convergence, side.convergence},
+                               {alone.linearAlteration, side.linearAlteration}})
+        EXPECT_TRUE(SameBits(a, b)) << i << ": " << a << " " << b;
+    EXPECT_EQ(alone.type, side.type) << i;
+    EXPECT_EQ(alone.unit, side.unit) << i;
+    EXPECT_EQ(alone.sys.system, side.sys.system) << i;
+    EXPECT_EQ(alone.sys.meridian, side.sys.meridian) << i;
+    EXPECT_EQ(alone.sys.projection, side.sys.projection) << i;
+    EXPECT_EQ(alone.projectionError, side.projectionError) << i;
+    EXPECT_EQ(alone.convergenceUnit, side.convergenceUnit) << i;
+    EXPECT_EQ(alone.precision, side.precision) << i;
+    EXPECT_EQ(alone.verticalPrecision, side.verticalPrecision) << i;
+    EXPECT_EQ(alone.name, side.name) << i;
+}
+
+}  // namespace
+
+// TransformPointsStandard gives each point exactly what TransformPointStandard
+// gives it alone, status and arrival location included: sources projected,
+// geographic from Greenwich and Paris in several units (packed ones too),
+// targets of every type, with and without a geoid on either side, the same
+// system, no transformation record, an unhandled target projection, and
+// mixed targets in one call, for counts around the groups of four.
+TEST_F(Chain, ManyPointsSideBySideAreEachAlone) {
+    CGrille1D geoid;
+    MakeVerticalGrid(geoid, cat.rgf93->id);
+    std::vector<CCoor> sources, targets;
+    for (int i = 0; i < 37; ++i) {
+        const double lon = -4.5 + 0.37 * i, lat = 42.2 + 0.23 * i;
+        const int kind = i % 3 == 0 ? Altitude : EllipsoidalHeight;
+        CCoor source;
+        switch (i % 5) {
+            case 0:
+                source = cat.Target(Projected, cat.ntf, cat.paris, Radian, cat.lambert2e);
+                source.easting = 150000 + 21000.0 * i;
+                source.northing = 1750000 + 23000.0 * i;
+                source.height = 100 + i;
+                source.verticalKind = kind;
+                break;
+            case 1:
+                source = cat.Geographic(cat.ntf, cat.greenwich, DecimalDegree, lon, lat, 50 + i, kind);
+                break;
+            case 2:
+                source = cat.Geographic(cat.ntf, cat.paris, Grade, lon / 0.9, lat / 0.9, 80, kind);
+                break;
+            case 3:
+                source = cat.Geographic(cat.rgf93, cat.greenwich, DecimalDegree, lon, lat, 20, kind);
+                SetUnit(source, PackedDms);
+                break;
+            default:
+                source = cat.Geographic(cat.wgs84, cat.greenwich, DecimalDegree, lon, lat, 0, kind);
+                SetUnit(source, PackedDm);
+                break;
+        }
+        source.name = "P" + std::to_string(i);
+        sources.push_back(source);
+        CCoor target;
+        switch (i % 7) {
+            case 0:
+            case 4:
+                target = cat.Target(Projected, cat.ntf, cat.paris, Radian, cat.lambert2e);
+                break;
+            case 1:
+                target = cat.Target(Geographic, cat.rgf93, cat.greenwich, PackedDms);
+                break;
+            case 2:
+                target = cat.Target(Cartesian, cat.rgf93, cat.greenwich, Radian);
+                break;
+            case 3:
+                target = cat.Target(Geographic, cat.ntf, cat.paris, Grade);
+                break;
+            case 5:
+                target = cat.Target(Projected, cat.rgf93, cat.greenwich, Radian, cat.family4);
+                break;
+            default:
+                target = cat.Target(Geographic, cat.isolated, cat.greenwich, DecimalDegree);
+                break;
+        }
+        targets.push_back(target);
+    }
+    for (CGrille1D* vertical : {&noGrid, &geoid}) {
+        for (const std::size_t count : {std::size_t{1}, std::size_t{4}, std::size_t{6}, sources.size()}) {
+            for (std::size_t first = 0; first + count <= sources.size(); first += count) {
+                std::vector<CCoor> alone(targets.begin() + first, targets.begin() + first + count);
+                std::vector<CCoor> side = alone;
+                std::vector<ZoneLocation> aloneAt(count), sideAt(count);
+                std::vector<int> aloneStatus(count), sideStatus(count);
+                std::vector<const CCoor*> from;
+                std::vector<CCoor*> to;
+                std::vector<ZoneLocation*> at;
+                for (std::size_t k = 0; k < count; ++k) {
+                    aloneAt[k].unit = sideAt[k].unit = -1;
+                    aloneStatus[k] = TransformPointStandard(sources[first + k], alone[k], *vertical,
+                                                            cat.catalogue, &aloneAt[k]);
+                    from.push_back(&sources[first + k]);
+                    to.push_back(&side[k]);
+                    at.push_back(&sideAt[k]);
+                }
+                TransformPointsStandard(from.data(), to.data(), static_cast<int>(count), *vertical,
+                                        cat.catalogue, at.data(), sideStatus.data());
+                for (std::size_t k = 0; k < count; ++k) {
+                    const int i = static_cast<int>(first + k);
+                    EXPECT_EQ(aloneStatus[k], sideStatus[k]) << i;
+                    ExpectSamePoint(alone[k], side[k], i);
+                    EXPECT_EQ(aloneAt[k].unit, sideAt[k].unit) << i;
+                    EXPECT_TRUE(SameBits(aloneAt[k].longitude, sideAt[k].longitude)) << i;
+                    EXPECT_TRUE(SameBits(aloneAt[k].latitude, sideAt[k].latitude)) << i;
+                }
+            }
+        }
+    }
 }

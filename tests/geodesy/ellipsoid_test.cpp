@@ -184,6 +184,48 @@ TEST(Isometric, LatitudesSideBySideAreThoseOfOneAtATime) {
     }
 }
 
+// The geocentric conversions of many points, each on its own ellipsoid, are
+// bit for bit those of each alone: points on the polar axis and on the
+// negative X half-axis, both sides of the antimeridian, the centre, and
+// counts around the groups of four.
+TEST(Geocentric, ManyPointsSideBySideAreEachAlone) {
+    std::vector<double> a, e2, x, y, z, lambda, phi, h;
+    const double points[][3] = {{4201000, 168000, 4780000}, {0, 0, 6356752},   {0, 0, -6356000},
+                                {0, 0, 0},                  {-6378137, 0, 0},  {-6378000, -5, 100},
+                                {-6378000, 5, -100},        {1e-9, 0, 5e6},    {3e6, -4e6, -3.5e6},
+                                {-3e6, 4e6, 3.5e6},         {6378137, 0, 0}};
+    for (std::size_t i = 0; i < std::size(points); ++i) {
+        const Ellipsoid& e = kEllipsoids[i % std::size(kEllipsoids)];
+        a.push_back(e.a);
+        e2.push_back(e.e2);
+        x.push_back(points[i][0]);
+        y.push_back(points[i][1]);
+        z.push_back(points[i][2]);
+        lambda.push_back(-3.1 + 0.61 * static_cast<double>(i));
+        phi.push_back(-1.5 + 0.29 * static_cast<double>(i));
+        h.push_back(-100 + 900.0 * static_cast<double>(i));
+    }
+    const auto same = [](double u, double v) { return std::memcmp(&u, &v, sizeof u) == 0; };
+    for (std::size_t count = 0; count <= x.size(); ++count) {
+        std::vector<Geographic3> geographic(count);
+        std::vector<Cartesian3> cartesian(count);
+        CartesianToGeographicMany(x.data(), y.data(), z.data(), a.data(), e2.data(),
+                                  static_cast<int>(count), geographic.data());
+        GeographicToCartesianMany(a.data(), e2.data(), lambda.data(), phi.data(), h.data(),
+                                  static_cast<int>(count), cartesian.data());
+        for (std::size_t i = 0; i < count; ++i) {
+            const Geographic3 g = CartesianToGeographic(x[i], y[i], z[i], a[i], e2[i]);
+            EXPECT_TRUE(same(g.longitude, geographic[i].longitude)) << i << " of " << count;
+            EXPECT_TRUE(same(g.latitude, geographic[i].latitude)) << i << " of " << count;
+            EXPECT_TRUE(same(g.height, geographic[i].height)) << i << " of " << count;
+            const Cartesian3 c = GeographicToCartesian(a[i], e2[i], lambda[i], phi[i], h[i]);
+            EXPECT_TRUE(same(c.x, cartesian[i].x) && same(c.y, cartesian[i].y) &&
+                        same(c.z, cartesian[i].z))
+                << i << " of " << count;
+        }
+    }
+}
+
 TEST(Isometric, AbsurdInputsEndTheIteration) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();

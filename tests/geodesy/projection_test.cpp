@@ -406,6 +406,40 @@ TEST(ProjectionDispatch, InverseOfManyPointsIsThatOfEachAlone) {
     EXPECT_EQ(untouched.latitude, 2.5);
 }
 
+// The forward projection of many points is, bit for bit, each point's
+// alone, in every family (the Lambert ones side by side).
+TEST(ProjectionDispatch, ForwardOfManyPointsIsThatOfEachAlone) {
+    const std::vector<ProjectionParameters> all = {
+        Definition(1, 1, Grade, 0, 52, 0.99987742, kParis),
+        projections::Projection(1, 3, DecimalDegree, kGrs80, kGreenwich, 3, 46.5, 1, 700000,
+                                6600000, 44, 49),
+        Definition(2, 0, DecimalDegree, 3, 0, 0.9996),
+        Definition(5, 0, DecimalDegree, 55.533333333333333, -21.116666666666667, 1),
+        Definition(6, 0, DecimalDegree, 10, 52, 1),
+    };
+    const auto same = [](double u, double v) { return std::memcmp(&u, &v, sizeof u) == 0; };
+    for (const ProjectionParameters& projection : all) {
+        for (const int count : {1, 3, 4, 9, 70}) {
+            std::vector<double> lambda, phi;
+            for (int i = 0; i < count; ++i) {
+                lambda.push_back((-6 + 0.23 * i) * kDeg);
+                phi.push_back((41 + 0.17 * i) * kDeg);
+            }
+            std::vector<ProjectedPoint> many(count);
+            ASSERT_EQ(ProjectGeographicMany(projection, lambda.data(), phi.data(), count, many.data()), 0);
+            for (int i = 0; i < count; ++i) {
+                ProjectedPoint alone;
+                ASSERT_EQ(ProjectGeographic(projection, lambda[i], phi[i], alone), 0);
+                EXPECT_TRUE(same(alone.easting, many[i].easting) &&
+                            same(alone.northing, many[i].northing) &&
+                            same(alone.convergence, many[i].convergence) &&
+                            same(alone.scaleFactor, many[i].scaleFactor))
+                    << projection.family << " " << i << " of " << count;
+            }
+        }
+    }
+}
+
 TEST(ProjectionDispatch, KeptConstantsGiveTheResultsOfFreshOnes) {
     std::vector<ProjectionParameters> all = {
         Definition(1, 1, Grade, 0, 52, 0.99987742, kParis),
