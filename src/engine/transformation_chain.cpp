@@ -157,7 +157,7 @@ int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
         GeographicArrival::UnitThenMeridian, arrivalLocation);
 }
 
-void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets, int count,
+void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int count,
                              CGrille1D& verticalGrid, const Catalogue& catalogue,
                              ZoneLocation* const* arrivalLocations, int* statuses) {
     // TransformPoint's steps, each over every point, with the standard change
@@ -167,14 +167,13 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
     constexpr int kSideBySide = 64;
     for (int first = 0; first < count; first += kSideBySide) {
         const int n = count - first < kSideBySide ? count - first : kSideBySide;
-        CCoor working[kSideBySide];
-        CCoor* points[kSideBySide];
+        // The sources are the working points: the chain changes them, then
+        // they are moved into the targets.
+        CCoor* const* points = sources + first;
         double separation[kSideBySide];
         int verticalFailure[kSideBySide];  // the vertical grid gave no value: its status
         int status[kSideBySide], converted[kSideBySide];
         for (int i = 0; i < n; ++i) {
-            working[i] = *sources[first + i];
-            points[i] = &working[i];
             separation[i] = 0;
             verticalFailure[i] = 0;
             status[i] = 0;
@@ -182,7 +181,7 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
         // Source side: altitude from an ellipsoidal height, or N for the
         // ellipsoidal height of an altitude.
         for (int i = 0; i < n; ++i) {
-            CCoor& w = working[i];
+            CCoor& w = *points[i];
             if (VerticalGridApplies(verticalGrid, w.sys.system)) {
                 status[i] = ToGeographic(w, greenwich);
                 int code = w.verticalPrecision;
@@ -200,7 +199,7 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
         int changed[kSideBySide];
         int changes = 0;
         for (int i = 0; i < n; ++i) {
-            CCoor& w = working[i];
+            CCoor& w = *points[i];
             const CSysCoor& to = targets[first + i]->sys;
             if (SameSystem(w.sys.system, to.system)) continue;
             if (w.sys.system == nullptr || to.system == nullptr ||
@@ -221,9 +220,9 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
         ToCartesianMany(needCartesian, needing, greenwich, cartesian);
         for (int k = 0, next = 0; k < changes; ++k) {
             const int i = changed[k];
-            CCoor& w = working[i];
+            CCoor& w = *points[i];
             int change = 0;
-            if (next < needing && needCartesian[next] == &w) change = cartesian[next++];
+            if (next < needing && needCartesian[next] == points[i]) change = cartesian[next++];
             const Cartesian3 moved = ApplyTransfo(transfo[i], w.x, w.y, w.z);
             w.x = moved.x;
             w.y = moved.y;
@@ -238,7 +237,7 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
         ToGeographicMany(points, n, greenwich, converted);
         // Target side.
         for (int i = 0; i < n; ++i) {
-            CCoor& w = working[i];
+            CCoor& w = *points[i];
             const CCoor& target = *targets[first + i];
             if (VerticalGridApplies(verticalGrid, target.sys.system)) {
                 int code = w.verticalPrecision;
@@ -265,7 +264,7 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
         for (int i = 0; i < n;) {
             const CCoor& target = *targets[first + i];
             if (target.type == Geographic) {
-                CCoor& w = working[i];
+                CCoor& w = *points[i];
                 SetUnit(w, target.unit);
                 ChangeMeridian(w, target.sys.meridian, greenwich);
                 ++i;
@@ -280,7 +279,7 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
             while (end < n && targets[first + end]->type == target.type &&
                    (target.type == Cartesian ||
                     targets[first + end]->sys.projection == target.sys.projection)) {
-                group[size++] = &working[end++];
+                group[size++] = points[end++];
             }
             if (target.type == Cartesian) {
                 ToCartesianMany(group, size, greenwich, groupStatus);
@@ -290,7 +289,7 @@ void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets,
             i = end;
         }
         for (int i = 0; i < n; ++i) {
-            *targets[first + i] = std::move(working[i]);
+            *targets[first + i] = std::move(*points[i]);
             if (status[i] == 0 && verticalFailure[i] != 0) status[i] = verticalFailure[i];
             statuses[first + i] = status[i];
         }

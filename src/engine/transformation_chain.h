@@ -55,8 +55,9 @@ int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
 // arrivalLocations[i], statuses[i]), with for each exactly the steps and the
 // numbers of the point alone: the geocentric conversions and the forward
 // projections of the points are computed side by side (ToCartesianMany and
-// the others), which a file run's points take about half the time of.
-void TransformPointsStandard(const CCoor* const* sources, CCoor* const* targets, int count,
+// the others), which a file run's points take about half the time of. The
+// sources are the chain's working points: they are used up.
+void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int count,
                              CGrille1D& verticalGrid, const Catalogue& catalogue,
                              ZoneLocation* const* arrivalLocations, int* statuses);
 

@@ -105,7 +105,7 @@ public:
             }
             Hold(*grids);
             CompleteFilePoints(run_.kind, points_.data(), static_cast<int>(points_.size()),
-                               context_, run_.texts, &departureZones_, &arrivalZones_);
+                               context_, run_.texts, &departureZones_, &arrivalZones_, sources_);
             for (std::size_t k = 0; k < points_.size(); ++k) {
                 PointLine& line = *completed_[k];
                 line.outcome = points_[k].result.outcome;
@@ -213,6 +213,7 @@ private:
     std::string scratch_;  // the work space of ReadPointLine
     std::vector<FilePointOfBatch> points_;  // of the points being completed
     std::vector<PointLine*> completed_;     // their lines
+    std::vector<CCoor> sources_;            // the chains' working points
 };
 
 // A batch's next step, handed to whichever thread is free.

@@ -289,7 +289,7 @@ PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridCo
 
 void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
                         const PointFailureTexts& texts, const SideZones* departureZones,
-                        const SideZones* arrivalZones) {
+                        const SideZones* arrivalZones, std::vector<CCoor>& sources) {
     if (kind == GridKind) {
         for (int i = 0; i < count; ++i) {
             FilePointOfBatch& p = points[i];
@@ -302,10 +302,10 @@ void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridConte
     // The standard chains of the points that pass their departure tests,
     // side by side.
     constexpr int kSideBySide = 64;
+    if (sources.size() < kSideBySide) sources.resize(kSideBySide);
     for (int first = 0; first < count; first += kSideBySide) {
         const int n = count - first < kSideBySide ? count - first : kSideBySide;
-        CCoor sources[kSideBySide];
-        const CCoor* sourceOf[kSideBySide];
+        CCoor* sourceOf[kSideBySide];
         CCoor* arrivalOf[kSideBySide];
         ZoneLocation locations[kSideBySide], arrivalLocations[kSideBySide];
         ZoneLocation* arrivalLocationOf[kSideBySide];

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "engine/coordinate.h"
 #include "engine/validity_zone.h"
 
 struct Catalogue;
-struct CCoor;
 struct GridContext;
 class UserInterface;
 
@@ -130,6 +131,7 @@ struct FilePointOfBatch {
 // CompleteFilePoint of each point, with the same results, for points that read
 // the same current grids: the standard method computes the chains of the
 // points that pass their departure tests side by side (TransformPointsStandard).
+// `sources` is the caller's work space, kept from one call to the next.
 void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
                         const PointFailureTexts& texts, const SideZones* departureZones,
-                        const SideZones* arrivalZones);
+                        const SideZones* arrivalZones, std::vector<CCoor>& sources);

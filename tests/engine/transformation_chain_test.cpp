@@ -500,14 +500,16 @@ TEST_F(Chain, ManyPointsSideBySideAreEachAlone) {
                 std::vector<CCoor> side = alone;
                 std::vector<ZoneLocation> aloneAt(count), sideAt(count);
                 std::vector<int> aloneStatus(count), sideStatus(count);
-                std::vector<const CCoor*> from;
+                // The side-by-side chain uses up its sources: copies of them.
+                std::vector<CCoor> copies(sources.begin() + first, sources.begin() + first + count);
+                std::vector<CCoor*> from;
                 std::vector<CCoor*> to;
                 std::vector<ZoneLocation*> at;
                 for (std::size_t k = 0; k < count; ++k) {
                     aloneAt[k].unit = sideAt[k].unit = -1;
                     aloneStatus[k] = TransformPointStandard(sources[first + k], alone[k], *vertical,
                                                             cat.catalogue, &aloneAt[k]);
-                    from.push_back(&sources[first + k]);
+                    from.push_back(&copies[k]);
                     to.push_back(&side[k]);
                     at.push_back(&sideAt[k]);
                 }
