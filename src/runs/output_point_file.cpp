@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <iterator>
 
 #include "shared/text_encoding.h"
 #include "engine/coordinate.h"
@@ -117,9 +118,21 @@ void Out_Fic::FlushIfFull() {
 void Out_Fic::AppendLatin1(std::string_view utf8) {
     if (conventions_.Utf8() || IsAscii(utf8)) {
         buffer_.append(utf8);
-    } else {
-        buffer_.append(Utf8ToLatin1(utf8));
+        return;
     }
+    // The texts with accents that a file repeats, its error lines' above
+    // all, are converted once.
+    for (ConvertedText& converted : converted_) {
+        if (converted.text == utf8) {
+            buffer_.append(converted.bytes);
+            return;
+        }
+    }
+    ConvertedText& slot = converted_[nextConverted_];
+    nextConverted_ = (nextConverted_ + 1) % std::size(converted_);
+    slot.text.assign(utf8);
+    slot.bytes = Utf8ToLatin1(utf8);
+    buffer_.append(slot.bytes);
 }
 
 void Out_Fic::Write(std::string_view text) {

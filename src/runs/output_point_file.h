@@ -114,6 +114,12 @@ private:
         const std::string& Of(int precisionCode);
     };
     PrecisionColumn planimetric_, vertical_;
+    // The last texts with accents written, with their ISO-8859-1 bytes.
+    struct ConvertedText {
+        std::string text, bytes;
+    };
+    ConvertedText converted_[4];
+    std::size_t nextConverted_ = 0;
 
     std::string fileName_;
     int descriptor_ = -1;

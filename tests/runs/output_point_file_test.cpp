@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/coordinate.h"
+#include "shared/text_encoding.h"
 #include "runs/input_point_file.h"
 #include "runs/output_point_file.h"
 #include "runs/result_texts.h"
@@ -177,6 +178,26 @@ TEST_F(OutFicTest, ErrorLinesCarryOnlyTheText) {
         "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
         "e : Transformation : erreur n\xB0 600\r\n",
         bytes);
+}
+
+// Error texts with accents, more of them than the stream keeps converted,
+// in turns and repeated: every line has its own text's ISO-8859-1 bytes.
+TEST_F(OutFicTest, ManyAccentedErrorTextsInTurns) {
+    const CCoor p = Lambert93Point();
+    const std::vector<std::string> texts = {"hors zone é", "référentiel", "à", "ça", "â ê",
+                                            "déjà", "référentiel"};
+    std::string expected;
+    const std::string bytes = Output(FormatNameENAltitude, false, [&](Out_Fic& out) {
+        for (int turn = 0; turn < 3; ++turn) {
+            for (const std::string& text : texts) {
+                out.Ecrire_Point(p, p, StandardKind, text, true);
+                expected += "* ERREUR!!! Sur cette ligne du fichier d'entr\xE9"
+                            "e : " +
+                            Utf8ToLatin1(text) + "\r\n";
+            }
+        }
+    });
+    EXPECT_EQ(expected, bytes);
 }
 
 TEST_F(OutFicTest, HeaderBeforeTheFirstLineOnlyAndEndLine) {
