@@ -220,6 +220,7 @@ private:
 struct BatchJob {
     long long sequence;
     BatchStage after;  // the stage the batch reaches once done: Located or Done
+    bool whole = false;  // located then completed at once: nothing to select
 };
 
 class Pipeline {
@@ -230,7 +231,8 @@ public:
           // One batch at a time on one thread; otherwise enough that every
           // thread has one while others wait to be selected or written.
           ring_(threads_ == 1 ? 1 : static_cast<std::size_t>(4 * threads_ + 4)),
-          own_(run) {}
+          own_(run),
+          selects_(SelectsGrids(run)) {}
 
     ~Pipeline() { StopThreads(); }
 
@@ -239,6 +241,11 @@ public:
     // and while it waits for one, any thread locates and completes them.
     PointLineCounts Run() {
         for (int i = 1; i < threads_; ++i) threads_list_.emplace_back([this] { Work(); });
+        if (!selects_) {
+            // Every point reads the current grids as the run found them.
+            grids_ = std::make_shared<const GridCopies>(
+                GridCopies{run_.grids->verticalGrid, run_.grids->translationGrid, ++selections_});
+        }
         long long read = 0, selected = 0, written = 0;  // batches
         bool reading = true;
         bool writing = true;
@@ -262,7 +269,15 @@ public:
                 Batch& batch = Slot(read);
                 reading = Fill(batch);
                 if (batch.count > 0) {
-                    Submit(read, BatchStage::Read, BatchStage::Located);
+                    if (selects_) {
+                        Submit(read, BatchStage::Read, BatchStage::Located);
+                    } else {
+                        batch.grids.push_back(grids_);
+                        for (std::size_t i = 0; i < batch.count; ++i)
+                            batch.lines[i].grids = grids_.get();
+                        Submit(read, BatchStage::Read, BatchStage::Done, true);
+                        selected = read + 1;
+                    }
                     ++read;
                 }
             } else if (written < selected) {
@@ -361,7 +376,17 @@ private:
         return true;
     }
 
-    void Submit(long long sequence, BatchStage now, BatchStage after) {
+    // Whether the points' grids are selected on the calling thread: for the
+    // grid method, and for a standard run whose points carry a vertical
+    // value (the vertical grid); otherwise the selection would leave the
+    // current grids and every text as they are.
+    static bool SelectsGrids(const PointLineRun& run) {
+        const CCoor& d = run.departure;
+        return run.kind == GridKind || !(d.sys.vertical == nullptr || d.sys.vertical->id == 0 ||
+                                         d.verticalKind == NoVertical);
+    }
+
+    void Submit(long long sequence, BatchStage now, BatchStage after, bool whole = false) {
         std::lock_guard<std::mutex> lock(mutex_);
         Slot(sequence).stage = now;
         // Locating comes first: the calling thread waits on it to select the
@@ -370,7 +395,7 @@ private:
         if (after == BatchStage::Located) {
             locateJobs_.push_back({sequence, after});
         } else {
-            jobs_.push_back({sequence, after});
+            jobs_.push_back({sequence, after, whole});
         }
         work_.notify_one();
     }
@@ -385,6 +410,7 @@ private:
         if (job.after == BatchStage::Located) {
             completer.ReadAndLocate(batch);
         } else {
+            if (job.whole) completer.ReadAndLocate(batch);
             completer.Complete(batch);
         }
         lock.lock();
@@ -484,6 +510,7 @@ private:
     std::vector<Batch> ring_;
     LineCompleter own_;  // the calling thread's
     std::vector<std::thread> threads_list_;
+    const bool selects_;                       // SelectsGrids
     std::shared_ptr<const GridCopies> grids_;  // the copies of the last selection
     long long selections_ = 0;                 // copies made
     std::string gridFailure_;
