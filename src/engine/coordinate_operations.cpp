@@ -18,6 +18,11 @@ double MeridianLongitude(const CLgo& meridian, int unit) {
     return ConvertAngle(meridian.longitude, meridian.unit, unit);
 }
 
+// The ellipsoid of the coordinate's system, none without a system.
+const CElg* EllipsoidOf(const CCoor& coordinate) {
+    return coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+}
+
 }  // namespace
 
 const CLgo* FindGreenwich(const CatalogueList<CLgo>& meridians) {
@@ -73,7 +78,7 @@ int ToCartesian(CCoor& coordinate, const CLgo* greenwich) {
     if (coordinate.type == Geographic) {
         ToGreenwich(coordinate, greenwich);
         if (coordinate.unit != Radian) SetUnit(coordinate, Radian);
-        const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+        const CElg* ellipsoid = EllipsoidOf(coordinate);
         if (ellipsoid != nullptr) {
             const Cartesian3 c =
                 GeographicToCartesian(ellipsoid->a, ellipsoid->e2, coordinate.longitude,
@@ -90,7 +95,7 @@ int ToCartesian(CCoor& coordinate, const CLgo* greenwich) {
 int ToGeographic(CCoor& coordinate, const CLgo* greenwich) {
     if (coordinate.type == Projected) return ProjectedToGeographic(coordinate, greenwich);
     if (coordinate.type != Cartesian) return 0;
-    const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+    const CElg* ellipsoid = EllipsoidOf(coordinate);
     if (ellipsoid != nullptr) {
         const Geographic3 g = CartesianToGeographic(coordinate.x, coordinate.y, coordinate.z,
                                                     ellipsoid->a, ellipsoid->e2);
@@ -174,8 +179,7 @@ void ToCartesianMany(CCoor* const* coordinates, int count, const CLgo* greenwich
             if (coordinate.type == Geographic) {
                 ToGreenwich(coordinate, greenwich);
                 if (coordinate.unit != Radian) SetUnit(coordinate, Radian);
-                const CElg* ellipsoid =
-                    coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+                const CElg* ellipsoid = EllipsoidOf(coordinate);
                 if (ellipsoid != nullptr) {
                     a[computed] = ellipsoid->a;
                     e2[computed] = ellipsoid->e2;
@@ -215,7 +219,7 @@ void ToGeographicMany(CCoor* const* coordinates, int count, const CLgo* greenwic
                 continue;
             }
             if (coordinate.type != Cartesian) continue;
-            const CElg* ellipsoid = coordinate.sys.system ? coordinate.sys.system->ellipsoid : nullptr;
+            const CElg* ellipsoid = EllipsoidOf(coordinate);
             if (ellipsoid != nullptr) {
                 x[computed] = coordinate.x;
                 y[computed] = coordinate.y;

@@ -42,6 +42,71 @@ double VerticalSeparation(CGrille1D& grid, CCoor& working, const CLgo* greenwich
     return values[0];
 }
 
+// Source side: N at a point whose system the vertical grid covers gives the
+// altitude of an ellipsoidal height; the height of an altitude (or of a
+// point without vertical value) is then N plus the altitude. `n` stays 0
+// where the grid does not apply. Returns the status of the conversion to
+// geographic coordinates, 0 where none was needed.
+int SourceVertical(CGrille1D& grid, CCoor& working, const CLgo* greenwich, double& n, int& failure) {
+    int status = 0;
+    if (VerticalGridApplies(grid, working.sys.system)) {
+        status = ToGeographic(working, greenwich);
+        int code = working.verticalPrecision;
+        n = VerticalSeparation(grid, working, greenwich, code, failure);
+        if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
+        working.verticalPrecision = code;
+    }
+    if (working.verticalKind == Altitude) working.height = n + working.altitude;
+    if (working.verticalKind == NoVertical) working.height = n;
+    return status;
+}
+
+// Target side: the geographic working point, now in the target's system,
+// takes its altitude or its ellipsoidal height from N where the vertical
+// grid covers that system.
+void TargetVertical(CGrille1D& grid, CCoor& working, const CReg* targetSystem, const CLgo* greenwich,
+                    double& n, int& failure) {
+    if (!VerticalGridApplies(grid, targetSystem)) return;
+    int code = working.verticalPrecision;
+    n = VerticalSeparation(grid, working, greenwich, code, failure);
+    if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
+    if (working.verticalKind == Altitude) working.height = working.altitude + n;
+    working.verticalPrecision = code;
+}
+
+// Where the arrival extent test reads the point, kept from the chain.
+void KeepArrivalLocation(CCoor& working, const CCoor& target, const CLgo* greenwich,
+                         ZoneLocation* arrivalLocation) {
+    if (arrivalLocation == nullptr || working.type != Geographic) return;
+    if (target.type == Geographic && IsGreenwich(working.sys.meridian)) {
+        // The point before it is expressed in the arrival unit and meridian:
+        // the arrival extent test reads it instead of converting the result
+        // back (a packed notation costs), which moves the point it tests by
+        // no more than the notation's last digit, far below a micrometre.
+        *arrivalLocation = {working.longitude, working.latitude, working.unit, false};
+    } else if (target.type == Projected || target.type == Cartesian) {
+        // The point the projection (or the cartesian conversion) starts
+        // from, in radians from Greenwich as both convert it first: the
+        // arrival extent test reads it instead of taking the result back.
+        ToGreenwich(working, greenwich);
+        if (working.unit != Radian) SetUnit(working, Radian);
+        *arrivalLocation = {working.longitude, working.latitude, Radian, false};
+    }
+}
+
+// The geocentric point moved by the record's similarity into the target's
+// system, with the record's precision class.
+void MoveIntoSystem(CCoor& coordinate, const CTransfo& transfo, const CSysCoor& target) {
+    const Cartesian3 moved = ApplyTransfo(transfo, coordinate.x, coordinate.y, coordinate.z);
+    coordinate.x = moved.x;
+    coordinate.y = moved.y;
+    coordinate.z = moved.z;
+    coordinate.precision = transfo.record.precisionClass;
+    coordinate.sys.system = target.system;
+    coordinate.sys.projection = target.projection;
+    coordinate.sys.vertical = target.vertical;
+}
+
 }  // namespace
 
 bool UnknownGridValue(const GridHeader& header, double value) {
@@ -61,14 +126,7 @@ int ApplyStandardTransformation(CCoor& coordinate, const CSysCoor& target,
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
     int status = 0;
     if (coordinate.type != Cartesian) status = ToCartesian(coordinate, greenwich);
-    const Cartesian3 moved = ApplyTransfo(transfo, coordinate.x, coordinate.y, coordinate.z);
-    coordinate.x = moved.x;
-    coordinate.y = moved.y;
-    coordinate.z = moved.z;
-    coordinate.precision = transfo.record.precisionClass;
-    coordinate.sys.system = target.system;
-    coordinate.sys.projection = target.projection;
-    coordinate.sys.vertical = target.vertical;
+    MoveIntoSystem(coordinate, transfo, target);
     return status;
 }
 
@@ -83,15 +141,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
 
     // Source side: altitude from an ellipsoidal height, or N for the
     // ellipsoidal height of an altitude.
-    if (VerticalGridApplies(verticalGrid, working.sys.system)) {
-        status = ToGeographic(working, greenwich);
-        int code = working.verticalPrecision;
-        n = VerticalSeparation(verticalGrid, working, greenwich, code, verticalFailure);
-        if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
-        working.verticalPrecision = code;
-    }
-    if (working.verticalKind == Altitude) working.height = n + working.altitude;
-    if (working.verticalKind == NoVertical) working.height = n;
+    status = SourceVertical(verticalGrid, working, greenwich, n, verticalFailure);
 
     if (!SameSystem(working.sys.system, target.sys.system))
         status = changeSystem(working, target.sys);
@@ -99,30 +149,8 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
     ToGeographic(working, greenwich);
 
     // Target side.
-    if (VerticalGridApplies(verticalGrid, target.sys.system)) {
-        int code = working.verticalPrecision;
-        n = VerticalSeparation(verticalGrid, working, greenwich, code, verticalFailure);
-        if (working.verticalKind == EllipsoidalHeight) working.altitude = working.height - n;
-        if (working.verticalKind == Altitude) working.height = working.altitude + n;
-        working.verticalPrecision = code;
-    }
-
-    if (arrivalLocation != nullptr && working.type == Geographic && target.type == Geographic &&
-        IsGreenwich(working.sys.meridian)) {
-        // The point before it is expressed in the arrival unit and meridian:
-        // the arrival extent test reads it instead of converting the result
-        // back (a packed notation costs), which moves the point it tests by
-        // no more than the notation's last digit, far below a micrometre.
-        *arrivalLocation = {working.longitude, working.latitude, working.unit, false};
-    } else if (arrivalLocation != nullptr && working.type == Geographic &&
-               (target.type == Projected || target.type == Cartesian)) {
-        // The point the projection (or the cartesian conversion) starts
-        // from, in radians from Greenwich as both convert it first: the
-        // arrival extent test reads it instead of taking the result back.
-        ToGreenwich(working, greenwich);
-        if (working.unit != Radian) SetUnit(working, Radian);
-        *arrivalLocation = {working.longitude, working.latitude, Radian, false};
-    }
+    TargetVertical(verticalGrid, working, target.sys.system, greenwich, n, verticalFailure);
+    KeepArrivalLocation(working, target, greenwich, arrivalLocation);
     switch (target.type) {
         case Cartesian:
             ToCartesian(working, greenwich);
@@ -180,18 +208,8 @@ void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int c
         }
         // Source side: altitude from an ellipsoidal height, or N for the
         // ellipsoidal height of an altitude.
-        for (int i = 0; i < n; ++i) {
-            CCoor& w = *points[i];
-            if (VerticalGridApplies(verticalGrid, w.sys.system)) {
-                status[i] = ToGeographic(w, greenwich);
-                int code = w.verticalPrecision;
-                separation[i] = VerticalSeparation(verticalGrid, w, greenwich, code, verticalFailure[i]);
-                if (w.verticalKind == EllipsoidalHeight) w.altitude = w.height - separation[i];
-                w.verticalPrecision = code;
-            }
-            if (w.verticalKind == Altitude) w.height = separation[i] + w.altitude;
-            if (w.verticalKind == NoVertical) w.height = separation[i];
-        }
+        for (int i = 0; i < n; ++i)
+            status[i] = SourceVertical(verticalGrid, *points[i], greenwich, separation[i], verticalFailure[i]);
         // The change of system: the record first, then the points that have
         // one go to cartesian coordinates together.
         CTransfo transfo[kSideBySide];
@@ -223,15 +241,7 @@ void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int c
             CCoor& w = *points[i];
             int change = 0;
             if (next < needing && needCartesian[next] == points[i]) change = cartesian[next++];
-            const Cartesian3 moved = ApplyTransfo(transfo[i], w.x, w.y, w.z);
-            w.x = moved.x;
-            w.y = moved.y;
-            w.z = moved.z;
-            w.precision = transfo[i].record.precisionClass;
-            const CSysCoor& to = targets[first + i]->sys;
-            w.sys.system = to.system;
-            w.sys.projection = to.projection;
-            w.sys.vertical = to.vertical;
+            MoveIntoSystem(w, transfo[i], targets[first + i]->sys);
             status[i] = change;
         }
         ToGeographicMany(points, n, greenwich, converted);
@@ -239,23 +249,8 @@ void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int c
         for (int i = 0; i < n; ++i) {
             CCoor& w = *points[i];
             const CCoor& target = *targets[first + i];
-            if (VerticalGridApplies(verticalGrid, target.sys.system)) {
-                int code = w.verticalPrecision;
-                separation[i] = VerticalSeparation(verticalGrid, w, greenwich, code, verticalFailure[i]);
-                if (w.verticalKind == EllipsoidalHeight) w.altitude = w.height - separation[i];
-                if (w.verticalKind == Altitude) w.height = w.altitude + separation[i];
-                w.verticalPrecision = code;
-            }
-            ZoneLocation* arrivalLocation = arrivalLocations[first + i];
-            if (arrivalLocation != nullptr && w.type == Geographic && target.type == Geographic &&
-                IsGreenwich(w.sys.meridian)) {
-                *arrivalLocation = {w.longitude, w.latitude, w.unit, false};
-            } else if (arrivalLocation != nullptr && w.type == Geographic &&
-                       (target.type == Projected || target.type == Cartesian)) {
-                ToGreenwich(w, greenwich);
-                if (w.unit != Radian) SetUnit(w, Radian);
-                *arrivalLocation = {w.longitude, w.latitude, Radian, false};
-            }
+            TargetVertical(verticalGrid, w, target.sys.system, greenwich, separation[i], verticalFailure[i]);
+            KeepArrivalLocation(w, target, greenwich, arrivalLocations[first + i]);
         }
         // The target's type: the projections of points of one projection,
         // and the geocentric conversions, together.
