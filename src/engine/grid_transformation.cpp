@@ -175,3 +175,17 @@ int TransformPointGrid(CCoor source, CCoor& target, CGrille1D& verticalGrid,
         },
         GeographicArrival::MeridianThenUnit, arrivalLocation);
 }
+
+void TransformPointsGrid(CCoor* const* sources, CCoor* const* targets, int count,
+                         CGrille1D& verticalGrid, CGrille3D& translationGrid,
+                         const Catalogue& catalogue, ZoneLocation* const* arrivalLocations,
+                         int* statuses) {
+    TransformPoints(
+        sources, targets, count, verticalGrid, catalogue,
+        [&](CCoor* const* points, CCoor* const* to, int n, int* status) {
+            // Each point reads the grid at its own position.
+            for (int k = 0; k < n; ++k)
+                status[k] = ApplyGridTransformation(*points[k], to[k]->sys, translationGrid, catalogue);
+        },
+        GeographicArrival::MeridianThenUnit, arrivalLocations, statuses);
+}

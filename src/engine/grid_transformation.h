@@ -35,3 +35,11 @@ int ApplyGridTransformation(CCoor& coordinate, const CSysCoor& target, CGrille3D
 int TransformPointGrid(CCoor source, CCoor& target, CGrille1D& verticalGrid,
                        CGrille3D& translationGrid, const Catalogue& catalogue,
                        ZoneLocation* arrivalLocation = nullptr);
+
+// TransformPointGrid of `count` points, as TransformPointsStandard takes its
+// points: each with exactly the steps and numbers it has alone, the
+// conversions and projections of all of them side by side.
+void TransformPointsGrid(CCoor* const* sources, CCoor* const* targets, int count,
+                         CGrille1D& verticalGrid, CGrille3D& translationGrid,
+                         const Catalogue& catalogue, ZoneLocation* const* arrivalLocations,
+                         int* statuses);

@@ -185,22 +185,54 @@ int TransformPointStandard(CCoor source, CCoor& target, CGrille1D& verticalGrid,
         GeographicArrival::UnitThenMeridian, arrivalLocation);
 }
 
-void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int count,
-                             CGrille1D& verticalGrid, const Catalogue& catalogue,
-                             ZoneLocation* const* arrivalLocations, int* statuses) {
-    // TransformPoint's steps, each over every point, with the standard change
-    // of system (ApplyStandardTransformation) and a geographic target's unit
-    // expressed before its meridian.
+namespace {
+
+// The standard change of system of many points, each as
+// ApplyStandardTransformation changes it alone: the records first, then the
+// points that have one go to cartesian coordinates together.
+void ChangeSystemsStandard(CCoor* const* points, CCoor* const* targets, int n,
+                           const Catalogue& catalogue, int* status) {
     const CLgo* greenwich = FindGreenwich(catalogue.meridians);
-    constexpr int kSideBySide = 64;
-    for (int first = 0; first < count; first += kSideBySide) {
-        const int n = count - first < kSideBySide ? count - first : kSideBySide;
+    CTransfo transfo[kChainSideBySide];
+    bool found[kChainSideBySide];
+    CCoor* needCartesian[kChainSideBySide];
+    int cartesian[kChainSideBySide];
+    int needing = 0;
+    for (int k = 0; k < n; ++k) {
+        CCoor& w = *points[k];
+        const CSysCoor& to = targets[k]->sys;
+        found[k] = w.sys.system != nullptr && to.system != nullptr &&
+                   FindTransformation(transfo[k], catalogue.transformations, *w.sys.system,
+                                      *to.system, StandardKind);
+        status[k] = kNoTransformation;  // the coordinate stays as it was
+        if (found[k] && w.type != Cartesian) needCartesian[needing++] = &w;
+    }
+    ToCartesianMany(needCartesian, needing, greenwich, cartesian);
+    for (int k = 0, next = 0; k < n; ++k) {
+        if (!found[k]) continue;
+        int change = 0;
+        if (next < needing && needCartesian[next] == points[k]) change = cartesian[next++];
+        MoveIntoSystem(*points[k], transfo[k], targets[k]->sys);
+        status[k] = change;
+    }
+}
+
+}  // namespace
+
+void TransformPoints(CCoor* const* sources, CCoor* const* targets, int count,
+                     CGrille1D& verticalGrid, const Catalogue& catalogue,
+                     const SystemChangeOfMany& changeSystems, GeographicArrival arrival,
+                     ZoneLocation* const* arrivalLocations, int* statuses) {
+    // TransformPoint's steps, each over every point.
+    const CLgo* greenwich = FindGreenwich(catalogue.meridians);
+    for (int first = 0; first < count; first += kChainSideBySide) {
+        const int n = count - first < kChainSideBySide ? count - first : kChainSideBySide;
         // The sources are the working points: the chain changes them, then
         // they are moved into the targets.
         CCoor* const* points = sources + first;
-        double separation[kSideBySide];
-        int verticalFailure[kSideBySide];  // the vertical grid gave no value: its status
-        int status[kSideBySide], converted[kSideBySide];
+        double separation[kChainSideBySide];
+        int verticalFailure[kChainSideBySide];  // the vertical grid gave no value: its status
+        int status[kChainSideBySide], converted[kChainSideBySide];
         for (int i = 0; i < n; ++i) {
             separation[i] = 0;
             verticalFailure[i] = 0;
@@ -210,40 +242,19 @@ void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int c
         // ellipsoidal height of an altitude.
         for (int i = 0; i < n; ++i)
             status[i] = SourceVertical(verticalGrid, *points[i], greenwich, separation[i], verticalFailure[i]);
-        // The change of system: the record first, then the points that have
-        // one go to cartesian coordinates together.
-        CTransfo transfo[kSideBySide];
-        CCoor* changing[kSideBySide];
-        int changed[kSideBySide];
+        // The change of system, of the points whose system is not the target's.
+        CCoor* changing[kChainSideBySide];
+        CCoor* changingTargets[kChainSideBySide];
+        int changed[kChainSideBySide], changeStatus[kChainSideBySide];
         int changes = 0;
         for (int i = 0; i < n; ++i) {
-            CCoor& w = *points[i];
-            const CSysCoor& to = targets[first + i]->sys;
-            if (SameSystem(w.sys.system, to.system)) continue;
-            if (w.sys.system == nullptr || to.system == nullptr ||
-                !FindTransformation(transfo[i], catalogue.transformations, *w.sys.system,
-                                    *to.system, StandardKind)) {
-                status[i] = kNoTransformation;  // the coordinate stays as it was
-                continue;
-            }
-            changing[changes] = &w;
+            if (SameSystem(points[i]->sys.system, targets[first + i]->sys.system)) continue;
+            changing[changes] = points[i];
+            changingTargets[changes] = targets[first + i];
             changed[changes++] = i;
         }
-        int cartesian[kSideBySide];
-        CCoor* needCartesian[kSideBySide];
-        int needing = 0;
-        for (int k = 0; k < changes; ++k) {
-            if (changing[k]->type != Cartesian) needCartesian[needing++] = changing[k];
-        }
-        ToCartesianMany(needCartesian, needing, greenwich, cartesian);
-        for (int k = 0, next = 0; k < changes; ++k) {
-            const int i = changed[k];
-            CCoor& w = *points[i];
-            int change = 0;
-            if (next < needing && needCartesian[next] == points[i]) change = cartesian[next++];
-            MoveIntoSystem(w, transfo[i], targets[first + i]->sys);
-            status[i] = change;
-        }
+        if (changes > 0) changeSystems(changing, changingTargets, changes, changeStatus);
+        for (int k = 0; k < changes; ++k) status[changed[k]] = changeStatus[k];
         ToGeographicMany(points, n, greenwich, converted);
         // Target side.
         for (int i = 0; i < n; ++i) {
@@ -254,14 +265,19 @@ void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int c
         }
         // The target's type: the projections of points of one projection,
         // and the geocentric conversions, together.
-        CCoor* group[kSideBySide];
-        int groupStatus[kSideBySide];
+        CCoor* group[kChainSideBySide];
+        int groupStatus[kChainSideBySide];
         for (int i = 0; i < n;) {
             const CCoor& target = *targets[first + i];
             if (target.type == Geographic) {
                 CCoor& w = *points[i];
-                SetUnit(w, target.unit);
-                ChangeMeridian(w, target.sys.meridian, greenwich);
+                if (arrival == GeographicArrival::UnitThenMeridian) {
+                    SetUnit(w, target.unit);
+                    ChangeMeridian(w, target.sys.meridian, greenwich);
+                } else {
+                    ChangeMeridian(w, target.sys.meridian, greenwich);
+                    SetUnit(w, target.unit);
+                }
                 ++i;
                 continue;
             }
@@ -289,4 +305,15 @@ void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int c
             statuses[first + i] = status[i];
         }
     }
+}
+
+void TransformPointsStandard(CCoor* const* sources, CCoor* const* targets, int count,
+                             CGrille1D& verticalGrid, const Catalogue& catalogue,
+                             ZoneLocation* const* arrivalLocations, int* statuses) {
+    TransformPoints(
+        sources, targets, count, verticalGrid, catalogue,
+        [&catalogue](CCoor* const* points, CCoor* const* to, int n, int* status) {
+            ChangeSystemsStandard(points, to, n, catalogue, status);
+        },
+        GeographicArrival::UnitThenMeridian, arrivalLocations, statuses);
 }

@@ -76,3 +76,20 @@ enum class GeographicArrival {
 int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const Catalogue& catalogue,
                    const SystemChange& changeSystem, GeographicArrival arrival,
                    ZoneLocation* arrivalLocation = nullptr);
+
+// The points a many-point chain takes through each step together: at most
+// this many at once.
+inline constexpr int kChainSideBySide = 64;
+
+// A change of reference system of `n` working points (at most
+// kChainSideBySide), points[k] into the system of targets[k], which differs
+// from its own; status[k] takes what the change of that point alone returns.
+using SystemChangeOfMany =
+    std::function<void(CCoor* const* points, CCoor* const* targets, int n, int* status)>;
+
+// TransformPoint of `count` points, as TransformPointsStandard describes,
+// with the given change of system.
+void TransformPoints(CCoor* const* sources, CCoor* const* targets, int count,
+                     CGrille1D& verticalGrid, const Catalogue& catalogue,
+                     const SystemChangeOfMany& changeSystems, GeographicArrival arrival,
+                     ZoneLocation* const* arrivalLocations, int* statuses);

@@ -290,18 +290,8 @@ PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridCo
 void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
                         const PointFailureTexts& texts, const SideZones* departureZones,
                         const SideZones* arrivalZones, std::vector<CCoor>& sources) {
-    if (kind == GridKind) {
-        for (int i = 0; i < count; ++i) {
-            FilePointOfBatch& p = points[i];
-            p.result = CompleteFilePoint(kind, *p.departure, *p.arrival, grids, texts,
-                                         std::move(p.selection), p.known, departureZones,
-                                         arrivalZones);
-        }
-        return;
-    }
-    // The standard chains of the points that pass their departure tests,
-    // side by side.
-    constexpr int kSideBySide = 64;
+    // The chains of the points that pass their departure tests, side by side.
+    constexpr int kSideBySide = kChainSideBySide;
     if (sources.size() < kSideBySide) sources.resize(kSideBySide);
     for (int first = 0; first < count; first += kSideBySide) {
         const int n = count - first < kSideBySide ? count - first : kSideBySide;
@@ -324,8 +314,14 @@ void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridConte
             arrivalUnits[computed] = p.arrival->unit;
             which[computed++] = first + i;
         }
-        TransformPointsStandard(sourceOf, arrivalOf, computed, grids.verticalGrid, grids.catalogue,
-                                arrivalLocationOf, statuses);
+        if (kind == GridKind) {
+            TransformPointsGrid(sourceOf, arrivalOf, computed, grids.verticalGrid,
+                                grids.translationGrid, grids.catalogue, arrivalLocationOf,
+                                statuses);
+        } else {
+            TransformPointsStandard(sourceOf, arrivalOf, computed, grids.verticalGrid,
+                                    grids.catalogue, arrivalLocationOf, statuses);
+        }
         for (int k = 0; k < computed; ++k) {
             FilePointOfBatch& p = points[which[k]];
             const int status = FinishComputation(statuses[k], *p.arrival, arrivalUnits[k], true);

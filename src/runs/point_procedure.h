@@ -129,8 +129,8 @@ struct FilePointOfBatch {
 };
 
 // CompleteFilePoint of each point, with the same results, for points that read
-// the same current grids: the standard method computes the chains of the
-// points that pass their departure tests side by side (TransformPointsStandard).
+// the same current grids: the chains of the points that pass their departure
+// tests are computed side by side (TransformPointsStandard, TransformPointsGrid).
 // `sources` is the caller's work space, kept from one call to the next.
 void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
                         const PointFailureTexts& texts, const SideZones* departureZones,

@@ -430,15 +430,21 @@ void ExpectSamePoint(const CCoor& alone, const CCoor& side, int i) {
 
 }  // namespace
 
-// TransformPointsStandard gives each point exactly what TransformPointStandard
-// gives it alone, status and arrival location included: sources projected,
-// geographic from Greenwich and Paris in several units (packed ones too),
-// targets of every type, with and without a geoid on either side, the same
-// system, no transformation record, an unhandled target projection, and
-// mixed targets in one call, for counts around the groups of four.
+// TransformPointsStandard and TransformPointsGrid give each point exactly what
+// TransformPointStandard and TransformPointGrid give it alone, status and
+// arrival location included: sources projected, geographic from Greenwich
+// and Paris in several units (packed ones too), targets of every type, with
+// and without a geoid on either side, the same system, no transformation
+// record, an unhandled target projection, and mixed targets in one call, for
+// counts around the groups of four; the grid chain through a shift grid and
+// through a grid of three translations.
 TEST_F(Chain, ManyPointsSideBySideAreEachAlone) {
     CGrille1D geoid;
     MakeVerticalGrid(geoid, cat.rgf93->id);
+    CGrille3D shifts, translations;
+    MakeTranslationGrid(shifts, cat, 4, -1, 0);
+    MakeTranslationGrid(translations, cat, 3, -1, 0);
+    enum class Method { Standard, Shifts, Translations };
     std::vector<CCoor> sources, targets;
     for (int i = 0; i < 37; ++i) {
         const double lon = -4.5 + 0.37 * i, lat = 42.2 + 0.23 * i;
@@ -493,35 +499,48 @@ TEST_F(Chain, ManyPointsSideBySideAreEachAlone) {
         }
         targets.push_back(target);
     }
-    for (CGrille1D* vertical : {&noGrid, &geoid}) {
-        for (const std::size_t count : {std::size_t{1}, std::size_t{4}, std::size_t{6}, sources.size()}) {
-            for (std::size_t first = 0; first + count <= sources.size(); first += count) {
-                std::vector<CCoor> alone(targets.begin() + first, targets.begin() + first + count);
-                std::vector<CCoor> side = alone;
-                std::vector<ZoneLocation> aloneAt(count), sideAt(count);
-                std::vector<int> aloneStatus(count), sideStatus(count);
-                // The side-by-side chain uses up its sources: copies of them.
-                std::vector<CCoor> copies(sources.begin() + first, sources.begin() + first + count);
-                std::vector<CCoor*> from;
-                std::vector<CCoor*> to;
-                std::vector<ZoneLocation*> at;
-                for (std::size_t k = 0; k < count; ++k) {
-                    aloneAt[k].unit = sideAt[k].unit = -1;
-                    aloneStatus[k] = TransformPointStandard(sources[first + k], alone[k], *vertical,
-                                                            cat.catalogue, &aloneAt[k]);
-                    from.push_back(&copies[k]);
-                    to.push_back(&side[k]);
-                    at.push_back(&sideAt[k]);
-                }
-                TransformPointsStandard(from.data(), to.data(), static_cast<int>(count), *vertical,
-                                        cat.catalogue, at.data(), sideStatus.data());
-                for (std::size_t k = 0; k < count; ++k) {
-                    const int i = static_cast<int>(first + k);
-                    EXPECT_EQ(aloneStatus[k], sideStatus[k]) << i;
-                    ExpectSamePoint(alone[k], side[k], i);
-                    EXPECT_EQ(aloneAt[k].unit, sideAt[k].unit) << i;
-                    EXPECT_TRUE(SameBits(aloneAt[k].longitude, sideAt[k].longitude)) << i;
-                    EXPECT_TRUE(SameBits(aloneAt[k].latitude, sideAt[k].latitude)) << i;
+    for (const Method method : {Method::Standard, Method::Shifts, Method::Translations}) {
+        CGrille3D& translation = method == Method::Shifts ? shifts : translations;
+        for (CGrille1D* vertical : {&noGrid, &geoid}) {
+            for (const std::size_t count : {std::size_t{1}, std::size_t{4}, std::size_t{6}, sources.size()}) {
+                for (std::size_t first = 0; first + count <= sources.size(); first += count) {
+                    std::vector<CCoor> alone(targets.begin() + first, targets.begin() + first + count);
+                    std::vector<CCoor> side = alone;
+                    std::vector<ZoneLocation> aloneAt(count), sideAt(count);
+                    std::vector<int> aloneStatus(count), sideStatus(count);
+                    // The side-by-side chain uses up its sources: copies of them.
+                    std::vector<CCoor> copies(sources.begin() + first, sources.begin() + first + count);
+                    std::vector<CCoor*> from;
+                    std::vector<CCoor*> to;
+                    std::vector<ZoneLocation*> at;
+                    for (std::size_t k = 0; k < count; ++k) {
+                        aloneAt[k].unit = sideAt[k].unit = -1;
+                        aloneStatus[k] =
+                            method == Method::Standard
+                                ? TransformPointStandard(sources[first + k], alone[k], *vertical,
+                                                         cat.catalogue, &aloneAt[k])
+                                : TransformPointGrid(sources[first + k], alone[k], *vertical,
+                                                     translation, cat.catalogue, &aloneAt[k]);
+                        from.push_back(&copies[k]);
+                        to.push_back(&side[k]);
+                        at.push_back(&sideAt[k]);
+                    }
+                    if (method == Method::Standard) {
+                        TransformPointsStandard(from.data(), to.data(), static_cast<int>(count),
+                                                *vertical, cat.catalogue, at.data(), sideStatus.data());
+                    } else {
+                        TransformPointsGrid(from.data(), to.data(), static_cast<int>(count), *vertical,
+                                            translation, cat.catalogue, at.data(), sideStatus.data());
+                    }
+                    for (std::size_t k = 0; k < count; ++k) {
+                        const int i = static_cast<int>(first + k);
+                        SCOPED_TRACE(testing::Message() << "method " << static_cast<int>(method));
+                        EXPECT_EQ(aloneStatus[k], sideStatus[k]) << i;
+                        ExpectSamePoint(alone[k], side[k], i);
+                        EXPECT_EQ(aloneAt[k].unit, sideAt[k].unit) << i;
+                        EXPECT_TRUE(SameBits(aloneAt[k].longitude, sideAt[k].longitude)) << i;
+                        EXPECT_TRUE(SameBits(aloneAt[k].latitude, sideAt[k].latitude)) << i;
+                    }
                 }
             }
         }
