@@ -94,6 +94,18 @@ void KeepArrivalLocation(CCoor& working, const CCoor& target, const CLgo* greenw
     }
 }
 
+// A geographic target's unit and prime meridian, in the method's order.
+void ExpressGeographic(CCoor& working, const CCoor& target, const CLgo* greenwich,
+                       GeographicArrival arrival) {
+    if (arrival == GeographicArrival::UnitThenMeridian) {
+        SetUnit(working, target.unit);
+        ChangeMeridian(working, target.sys.meridian, greenwich);
+    } else {
+        ChangeMeridian(working, target.sys.meridian, greenwich);
+        SetUnit(working, target.unit);
+    }
+}
+
 // The geocentric point moved by the record's similarity into the target's
 // system, with the record's precision class.
 void MoveIntoSystem(CCoor& coordinate, const CTransfo& transfo, const CSysCoor& target) {
@@ -156,13 +168,7 @@ int TransformPoint(CCoor source, CCoor& target, CGrille1D& verticalGrid, const C
             ToCartesian(working, greenwich);
             break;
         case Geographic:
-            if (arrival == GeographicArrival::UnitThenMeridian) {
-                SetUnit(working, target.unit);
-                ChangeMeridian(working, target.sys.meridian, greenwich);
-            } else {
-                ChangeMeridian(working, target.sys.meridian, greenwich);
-                SetUnit(working, target.unit);
-            }
+            ExpressGeographic(working, target, greenwich, arrival);
             break;
         case Projected:
             ToProjection(working, target.sys.projection, greenwich);
@@ -270,14 +276,7 @@ void TransformPoints(CCoor* const* sources, CCoor* const* targets, int count,
         for (int i = 0; i < n;) {
             const CCoor& target = *targets[first + i];
             if (target.type == Geographic) {
-                CCoor& w = *points[i];
-                if (arrival == GeographicArrival::UnitThenMeridian) {
-                    SetUnit(w, target.unit);
-                    ChangeMeridian(w, target.sys.meridian, greenwich);
-                } else {
-                    ChangeMeridian(w, target.sys.meridian, greenwich);
-                    SetUnit(w, target.unit);
-                }
+                ExpressGeographic(*points[i], target, greenwich, arrival);
                 ++i;
                 continue;
             }
