@@ -194,7 +194,7 @@ int FinishComputation(int status, CCoor& arrival, int arrivalUnit, bool converge
     return status;
 }
 
-// The part of CompleteFilePoint before the computation: the selection's
+// The part of a file point before its computation: the selection's
 // text, the departure extent tests. True when the point is to be computed,
 // `location` then holding its location; otherwise `result` is the point's.
 bool BeginFilePoint(const CCoor& departure, GridContext& grids, const PointFailureTexts& texts,
@@ -252,39 +252,6 @@ int ComputePoint(int kind, const CCoor& departure, CCoor& arrival, GridContext& 
             : TransformPointStandard(std::move(source), arrival, grids.verticalGrid,
                                      grids.catalogue, arrivalLocation);
     return FinishComputation(status, arrival, arrivalUnit, convergenceInArrivalUnit);
-}
-
-PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
-                               const PointFailureTexts& texts, UserInterface* ui) {
-    std::string failure;
-    ZoneLocation location;
-    std::string selection =
-        SelectPointGrids(kind, departure, arrival, grids, texts, ui, failure, nullptr, &location);
-    if (!failure.empty()) {
-        PointResult result;
-        result.outcome = PointOutcome::GridNotLoaded;
-        result.text = failure;
-        return result;
-    }
-    return CompleteFilePoint(kind, departure, arrival, grids, texts, std::move(selection),
-                             &location);
-}
-
-PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
-                              const PointFailureTexts& texts, std::string selection,
-                              const ZoneLocation* known, const SideZones* departureZones,
-                              const SideZones* arrivalZones) {
-    PointResult result;
-    ZoneLocation location;
-    if (!BeginFilePoint(departure, grids, texts, std::move(selection), known, departureZones,
-                        result, location))
-        return result;
-    ZoneLocation arrivalLocation;
-    arrivalLocation.unit = -1;  // none until the chain leaves one
-    const int status = ComputePoint(kind, departure, arrival, grids, true, &location,
-                                    &arrivalLocation);
-    EndFilePoint(status, arrival, arrivalLocation, grids, texts, arrivalZones, result);
-    return result;
 }
 
 void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,

@@ -91,7 +91,6 @@ enum class PointOutcome {
     Succeeded,          // computed, inside both extents
     OutOfZone,          // outside the grids or an extent: not counted as computed
     ComputationFailed,  // the computation (or the grid selection) gave an error status
-    GridNotLoaded,      // a current grid could not be loaded: the run stops
 };
 
 struct PointResult {
@@ -100,37 +99,24 @@ struct PointResult {
     bool computed = false;  // the computation ran (the window run logs the point)
 };
 
-// One point of a file run after it was read as "OK": grid selection and
-// loading, departure extent tests, computation with the convergence in the
-// arrival unit, arrival extent tests. A later failure text replaces an
-// earlier one; with GridNotLoaded the text is the grid's message.
-PointResult TransformFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
-                               const PointFailureTexts& texts, UserInterface* ui);
-
-// The part of TransformFilePoint after the grid selection, given the text
-// the selection gave: it reads the current grids of `grids` and its
-// catalogue, and changes nothing else than the two points. A `known`
-// location that the selection found spares the departure's inverse projection.
-// `zones`, when given, are those of the two sides' systems (ZonesOfSide).
-PointResult CompleteFilePoint(int kind, CCoor& departure, CCoor& arrival, GridContext& grids,
-                              const PointFailureTexts& texts, std::string selection,
-                              const ZoneLocation* known = nullptr,
-                              const SideZones* departureZones = nullptr,
-                              const SideZones* arrivalZones = nullptr);
-
-// One point of a batch that CompleteFilePoints completes, as CompleteFilePoint
-// takes it; `result` is its result.
+// One point of a batch that CompleteFilePoints completes; `result` is its result.
 struct FilePointOfBatch {
     CCoor* departure = nullptr;
     CCoor* arrival = nullptr;
-    std::string selection;
-    const ZoneLocation* known = nullptr;
+    std::string selection;                // the text of its grid selection (SelectPointGrids)
+    const ZoneLocation* known = nullptr;  // the location the selection found, if any
     PointResult result;
 };
 
-// CompleteFilePoint of each point, with the same results, for points that read
-// the same current grids: the chains of the points that pass their departure
-// tests are computed side by side (TransformPointsStandard, TransformPointsGrid).
+// The points of a file run after their grid selection, for points that read
+// the same current grids: departure extent tests, computation with the
+// convergence in the arrival unit, arrival extent tests; a later failure text
+// replaces an earlier one. It reads the current grids of `grids` and its
+// catalogue, and changes nothing else than the points. A `known` location
+// spares the departure's inverse projection; the zones, when given, are those
+// of the two sides' systems (ZonesOfSide). The chains of the points that pass
+// their departure tests are computed side by side (TransformPointsStandard,
+// TransformPointsGrid), each with exactly the numbers it has alone.
 // `sources` is the caller's work space, kept from one call to the next.
 void CompleteFilePoints(int kind, FilePointOfBatch* points, int count, GridContext& grids,
                         const PointFailureTexts& texts, const SideZones* departureZones,
